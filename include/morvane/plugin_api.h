@@ -1,0 +1,68 @@
+/* Morvane plug-in interface: the records a host editor hands to the plug-in and the nine exported
+ * entry points. Usable from C and C++.
+ *
+ * The host owns every record it attaches and keeps it valid while it stays attached. Text is
+ * NUL-terminated UTF-8; localised text is wchar_t (UTF-32 on Linux). The plug-in ignores the
+ * return values of the host's functions; every export returns 1.
+ */
+#ifndef MORVANE_PLUGIN_API_H
+#define MORVANE_PLUGIN_API_H
+
+#include <stdint.h>
+#include <wchar.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define MORVANE_CALL __stdcall
+#else
+#define MORVANE_CALL
+#endif
+
+#if defined(_WIN32)
+#define MORVANE_EXPORT __declspec(dllexport)
+#else
+#define MORVANE_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Serves the lines of the document (or of the selection) being converted. */
+typedef struct LineSource {
+    void* context;
+    /* Writes the number of lines. */
+    int32_t (*getLineCount)(void* context, int32_t* count);
+    /* Stores the text of line `index` (zero-based, no terminator) or NULL; the pointer need only
+     * stay valid until the next call. The plug-in asks for index == count too: answer NULL. */
+    int32_t (*getLine)(void* context, int32_t index, const char** text);
+} LineSource;
+
+/* Receives the result lines, in order, and named properties. */
+typedef struct ResultStream {
+    void* context;
+    int32_t (*writeLine)(void* context, const char* text, int32_t length);
+    int32_t (*setProperty)(void* context, const char* name, const char* value);
+} ResultStream;
+
+/* Translates user-interface keys; a NULL or empty answer keeps the default text. */
+typedef struct LocalizeSource {
+    void* context;
+    int32_t (*translate)(void* context, const char* key, const wchar_t** text);
+} LocalizeSource;
+
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getUri(const char** uri);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getInfo(const char** name, const char** description);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getVersion(uint32_t* major, uint32_t* minor,
+                                                          uint32_t* build, uint32_t* revision);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_attatchLineSource(LineSource* source);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_attatchResultStream(ResultStream* stream);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_attatchLocalizeSource(LocalizeSource* source);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_SetOption(const char* name, const char* value);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_ClearOptions(void);
+MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_PerfromPluginAction(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* MORVANE_PLUGIN_API_H */

@@ -1,0 +1,87 @@
+// NCI text output: the one place where numbers become NCI text.
+//
+// Every record writer (block writer, cycle writers, run loops) appends through an NciStream. Reals
+// are written as the default stream formatting writes a double: 6 significant digits, general
+// notation, "C" locale, negative zero as "-0". Formatting uses std::to_chars, never the locale of
+// the process.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// Writes `v` as the default stream insertion would (precision 6, general notation) into
+// [first, last) and returns the end of the text. A NaN or an infinity is written as 0: NCI text
+// never carries a non-number. The buffer must hold at least kMaxRealChars characters.
+inline constexpr std::size_t kMaxRealChars = 32;
+char* formatReal(char* first, char* last, double v);
+std::string realToString(double v);
+
+// Marks the end of an NCI line: `out << x << eol;`
+struct EndOfLine {};
+inline constexpr EndOfLine eol{};
+
+// Buffered NCI text. Without a file it keeps everything in memory (for composing one line, and
+// for tests); with a file it spills to it whenever the buffer grows past a threshold.
+class NciStream {
+public:
+    NciStream() = default;
+    NciStream(const NciStream&) = delete;
+    NciStream& operator=(const NciStream&) = delete;
+    ~NciStream();
+
+    // Opens `path` for writing, truncating it. False when it cannot be opened.
+    bool open(const std::string& path);
+    bool isOpen() const { return file_ != nullptr; }
+    // Writes what is buffered and closes the file.
+    void close();
+    // Writes what is buffered to the file (no effect in memory mode).
+    void flush();
+
+    // In memory mode: the text written so far. In file mode: what is not yet flushed.
+    std::string_view view() const { return buffer_; }
+    void clear() { buffer_.clear(); }
+    bool empty() const { return buffer_.empty(); }
+    // Bytes written since construction or open (flushed or not).
+    std::uint64_t bytesWritten() const { return flushed_ + buffer_.size(); }
+
+    NciStream& operator<<(std::string_view text) {
+        buffer_.append(text);
+        return *this;
+    }
+    NciStream& operator<<(const char* text) { return *this << std::string_view(text); }
+    NciStream& operator<<(const std::string& text) { return *this << std::string_view(text); }
+    NciStream& operator<<(char c) {
+        buffer_.push_back(c);
+        return *this;
+    }
+    NciStream& operator<<(std::int32_t v) { return integer(v); }
+    NciStream& operator<<(std::uint32_t v) { return integer(v); }
+    NciStream& operator<<(std::int64_t v) { return integer(v); }
+    NciStream& operator<<(bool v) { return *this << (v ? '1' : '0'); }
+    NciStream& operator<<(double v);
+    NciStream& operator<<(EndOfLine) {
+        buffer_.push_back('\n');
+        if (file_ != nullptr && buffer_.size() >= kSpillThreshold) spill();
+        return *this;
+    }
+
+    // Writes a whole record: the code line and the parameter line.
+    NciStream& record(std::int32_t code, std::string_view parameters) {
+        return *this << code << eol << parameters << eol;
+    }
+
+private:
+    static constexpr std::size_t kSpillThreshold = 1 << 16;
+    NciStream& integer(std::int64_t v);
+    void spill();
+
+    std::string buffer_;
+    std::FILE* file_ = nullptr;
+    std::uint64_t flushed_ = 0;
+};
+
+}  // namespace morvane
