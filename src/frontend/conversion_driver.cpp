@@ -6,7 +6,6 @@
 #include "cycles/cycle_errors.h"
 #include "frontend/host_output.h"
 #include "frontend/system_services.h"
-#include "parsers/program_parser.h"
 #include "parsers/program_source.h"
 
 namespace morvane {
@@ -69,7 +68,7 @@ bool ConversionDriver::convertProgram(int formatPosition, const std::string& nci
                                       const SupportedCycleList& cycles) {
     if (formatPosition == kNciFormatPosition) return copyNciLines(nciPath);
     std::unique_ptr<ProgramParser> parser =
-        makeParser(formatPosition, state_.lineSource, nciPath, cycles);
+        parsers_(formatPosition, state_.lineSource, nciPath, cycles);
     if (parser == nullptr) return true;  // no parser: the NCI file stays empty
     try {
         parser->run();

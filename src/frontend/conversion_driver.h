@@ -4,10 +4,12 @@
 // post-processor's output, and stores and sends the configuration.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "frontend/post_library.h"
 #include "nci/supported_cycle.h"
+#include "parsers/program_parser.h"
 #include "plugin/plugin_state.h"
 
 namespace morvane {
@@ -28,12 +30,18 @@ struct ConversionChoices {
     std::string converterPath;       // UTF-8, as the converter field shows it
 };
 
+// Builds the parser of a format-list position 0..4; null when that format has none.
+using ParserFactory = std::unique_ptr<ProgramParser> (*)(int position, const LineSource* lines,
+                                                         std::string nciPath,
+                                                         const SupportedCycleList& cycles);
+
 // Runs one conversion. The entry points found in the reader library are stored in `entries`
 // (they belong to the dialog). The two temporary files are left in place.
 class ConversionDriver {
   public:
-    ConversionDriver(PluginState& state, SystemServices& services, PostEntryPoints& entries)
-        : state_(state), services_(services), entries_(entries) {}
+    ConversionDriver(PluginState& state, SystemServices& services, PostEntryPoints& entries,
+                     ParserFactory parsers = &makeParser)
+        : state_(state), services_(services), entries_(entries), parsers_(parsers) {}
 
     void run(const ConversionChoices& choices);
 
@@ -50,6 +58,7 @@ class ConversionDriver {
     PluginState& state_;
     SystemServices& services_;
     PostEntryPoints& entries_;
+    ParserFactory parsers_;
 };
 
 }  // namespace morvane
