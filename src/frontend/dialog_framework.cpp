@@ -39,7 +39,8 @@ void ModalDialog::EndDialog(int result) {
 }
 
 void ModalDialog::click(int id) {
-    Control* control = find(id);
+    // An ended dialog is gone from the screen: nothing can be clicked any more.
+    Control* control = ended_ ? nullptr : find(id);
     if (control == nullptr || !control->enabled) return;
     if (control->kind == ControlKind::CheckBox) control->checked = !control->checked;
     if (OnCommand(id)) return;
@@ -47,7 +48,7 @@ void ModalDialog::click(int id) {
 }
 
 bool ModalDialog::selectEntry(int listId, std::wstring_view text) {
-    Control* list = find(listId);
+    Control* list = ended_ ? nullptr : find(listId);
     if (list == nullptr || !list->enabled) return false;
     for (std::size_t i = 0; i < list->entries.size(); ++i) {
         if (list->entries[i] == text) {
