@@ -46,7 +46,8 @@ class DriverTest : public testing::Test {
 
     std::vector<std::string> entryCalls() const {
         std::vector<std::string> names;
-        for (const auto& call : FakePost::calls) names.push_back(call.front());
+        for (const auto& call : FakePost::calls)
+            names.push_back(call.front());
         return names;
     }
 
@@ -108,39 +109,51 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
          {selection,
           config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;")},
          {}},
-        {"null table", [](FakeServices& s) {
+        {"null table",
+         [](FakeServices& s) {
              s.installPost();
              FakePost::nullTable = true;
          },
-         choose(kNci, true, false, true), {selection}, {"GetSupportedCycles"}},
-        {"GetSupportedCycles missing", [](FakeServices& s) { s.installPost(false, true); },
+         choose(kNci, true, false, true),
+         {selection},
+         {"GetSupportedCycles"}},
+        {"GetSupportedCycles missing",
+         [](FakeServices& s) { s.installPost(false, true); },
          choose(kNci, true, false, false),
          {selection, lineEvent("G0 X0"), lineEvent(""), lineEvent("M30"),
-          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;")},
+          config(
+              "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;")},
          {}},
         {"NCI file cannot be opened for the copy",
          [](FakeServices& s) {
              s.installPost();
              s.failTemporaryFiles = true;
          },
-         choose(kNci, true, false, true), {selection}, {"GetSupportedCycles"}},
-        {"NCIConverter missing", [](FakeServices& s) { s.installPost(true, false); },
+         choose(kNci, true, false, true),
+         {selection},
+         {"GetSupportedCycles"}},
+        {"NCIConverter missing",
+         [](FakeServices& s) { s.installPost(true, false); },
          choose(kNci, false, false, true),
          {selection, newWindow,
-          config("OutputToNCI=False;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=False;")},
+          config(
+              "OutputToNCI=False;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=False;")},
          {"GetSupportedCycles"}},
         {"result file missing when it is to be sent",
          [](FakeServices& s) {
              s.installPost();
              FakePost::removeResultFile = true;
          },
-         choose(kNci, false, false, false), {selection, config(kDefaultConfig.c_str())},
+         choose(kNci, false, false, false),
+         {selection, config(kDefaultConfig.c_str())},
          {"GetSupportedCycles", "NCIConverter"}},
-        {"longhand cycles chosen", [](FakeServices& s) { s.installPost(); },
+        {"longhand cycles chosen",
+         [](FakeServices& s) { s.installPost(); },
          choose(kNci, true, true, false),
          {selection, propertyEvent("UseLonghandCycles", "true"), lineEvent("G0 X0"), lineEvent(""),
           lineEvent("M30"),
-          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;")},
+          config(
+              "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;")},
          {}},
     };
     for (const FailureRow& row : rows) {
@@ -157,7 +170,8 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
         ConversionDriver(rowState, fresh, rowEntries, &FakeParsers::make).run(row.choices);
         EXPECT_EQ(rowHost.events(), row.events);
         std::vector<std::string> names;
-        for (const auto& call : FakePost::calls) names.push_back(call.front());
+        for (const auto& call : FakePost::calls)
+            names.push_back(call.front());
         EXPECT_EQ(names, row.entryCalls);
     }
 }
@@ -182,9 +196,10 @@ TEST_F(DriverTest, AFullPostRunTellsTheHostInOrderAndPassesEveryPath) {
     ASSERT_EQ(services.temporaryFiles.size(), 2u);
     const std::string& nciPath = services.temporaryFiles[0];
     const std::string& resultPath = services.temporaryFiles[1];
-    EXPECT_EQ(FakePost::calls, (std::vector<std::vector<std::string>>{
-                                   {"NCIConverter", nciPath, resultPath, choices.converterPath,
-                                    FakeServices::kPost}}));
+    EXPECT_EQ(
+        FakePost::calls,
+        (std::vector<std::vector<std::string>>{
+            {"NCIConverter", nciPath, resultPath, choices.converterPath, FakeServices::kPost}}));
     ASSERT_EQ(FakeParsers::built.size(), 1u);
     EXPECT_EQ(FakeParsers::built[0].position, kFanuc);
     EXPECT_EQ(FakeParsers::built[0].lines, host.lineSource());
@@ -203,7 +218,8 @@ TEST_F(DriverTest, ThePostProcessorsPatternsReachTheParser) {
     const SupportedCycle g81 = {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0,
                                 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     SupportedCycle mixed{};
-    for (std::size_t i = 0; i < mixed.size(); ++i) mixed[i] = static_cast<std::int32_t>(i % 3);
+    for (std::size_t i = 0; i < mixed.size(); ++i)
+        mixed[i] = static_cast<std::int32_t>(i % 3);
     mixed[6] = 7;
     FakePost::table = {recordOf(g81), recordOf(mixed), recordOf(g81)};
     FakePost::count = 2;  // only the records counted are read
@@ -211,9 +227,9 @@ TEST_F(DriverTest, ThePostProcessorsPatternsReachTheParser) {
     run(choices);
     ASSERT_EQ(FakeParsers::built.size(), 1u);
     EXPECT_EQ(FakeParsers::built[0].cycles, (SupportedCycleList{g81, mixed}));
-    EXPECT_EQ(FakePost::calls, (std::vector<std::vector<std::string>>{
-                                   {"GetSupportedCycles", choices.converterPath,
-                                    FakeServices::kPost}}));
+    EXPECT_EQ(FakePost::calls,
+              (std::vector<std::vector<std::string>>{
+                  {"GetSupportedCycles", choices.converterPath, FakeServices::kPost}}));
     EXPECT_EQ(state.config["UseLonghandCycles"], "False");
 }
 
@@ -253,7 +269,8 @@ TEST_F(DriverTest, NciLinesAreCopiedWithALineFeedEachAndNullLinesReadEmpty) {
 
 TEST_F(DriverTest, ARejectedCycleParameterEndsTheProgramButNotTheRun) {
     services.installPost();
-    for (auto ending : {FakeParsers::Ending::CycleWrongValue, FakeParsers::Ending::CycleWrongCode}) {
+    for (auto ending :
+         {FakeParsers::Ending::CycleWrongValue, FakeParsers::Ending::CycleWrongCode}) {
         host.clearEvents();
         FakeParsers::text = "1050\n0 0 0 0 0 0 0 0 1\n";
         FakeParsers::ending = ending;

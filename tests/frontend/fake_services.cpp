@@ -19,7 +19,9 @@ void* asAddress(Fn fn) {
     return address;
 }
 
-std::string text(const char* s) { return s != nullptr ? s : "<null>"; }
+std::string text(const char* s) {
+    return s != nullptr ? s : "<null>";
+}
 
 }  // namespace
 
@@ -139,7 +141,8 @@ std::unique_ptr<ProgramParser> FakeParsers::make(int position, const LineSource*
 PostCycleRecord recordOf(const SupportedCycle& fields) {
     PostCycleRecord record{};
     record.first = fields.front();
-    for (std::size_t i = 0; i < 27; ++i) record.values[i] = fields[i + 1];
+    for (std::size_t i = 0; i < 27; ++i)
+        record.values[i] = fields[i + 1];
     record.second = fields.back();
     return record;
 }

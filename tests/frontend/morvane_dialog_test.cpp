@@ -105,7 +105,9 @@ TEST_F(DialogTest, SwitchesAreRestoredFromTheConfiguration) {
         {{{"ResInNewWindow", "true"}}, {}, {false, true, true, false, false, false}},
         {{{"SelectionOnly", "False"}}, {}, {false, false, true, false, false, false}},
         {{{"SelectionOnly", "false"}}, {}, {false, true, true, false, false, false}},
-        {{{"SelectionOnly", "True"}}, {{"SELECTION", "False"}}, {false, false, false, false, false, false}},
+        {{{"SelectionOnly", "True"}},
+         {{"SELECTION", "False"}},
+         {false, false, false, false, false, false}},
         {{}, {{"SELECTION", "True"}}, {false, true, true, false, false, false}},
         {{{"UseLonghandCycles", "True"}}, {}, {false, true, true, true, false, false}},
         // "Convert to NCI format" is restored, but OK still needs an existing converter.
@@ -176,7 +178,8 @@ TEST_F(DialogTest, TextsAreLocalisedWithDefaultsForMissingAnswers) {
     };
     open();
     EXPECT_EQ(dialog.caption(), L"Morvane");
-    for (const auto& [id, text] : defaults) EXPECT_EQ(dialog.text(id), text) << id;
+    for (const auto& [id, text] : defaults)
+        EXPECT_EQ(dialog.text(id), text) << id;
 
     host.setTranslations({{"NCTESKPLUGIN_MORVANE_TITLE", L"Morvane Konverter"},
                           {"OK", L"Übernehmen"},

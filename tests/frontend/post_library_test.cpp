@@ -43,13 +43,14 @@ TEST(PostLibrary, LoadsOnlyWhenBothFilesExistAndTheReaderLoads) {
         if (!c.post) services.files.erase(FakeServices::kPost);
         if (!c.loads) services.libraries.clear();
         PostEntryPoints entries;
-        const bool loaded = loadPostLibrary(
-            services, locatePostLibraries(FakeServices::kHost), entries);
+        const bool loaded =
+            loadPostLibrary(services, locatePostLibraries(FakeServices::kHost), entries);
         EXPECT_EQ(loaded, c.loaded) << c.situation;
         EXPECT_EQ(entries.getSupportedCycles != nullptr, c.loaded) << c.situation;
         EXPECT_EQ(entries.nciConverter, nullptr) << c.situation;
         // The post library itself is never loaded by the plug-in.
-        for (const std::string& load : services.loads) EXPECT_EQ(load, FakeServices::kReader);
+        for (const std::string& load : services.loads)
+            EXPECT_EQ(load, FakeServices::kReader);
     }
     FakeServices noHost;
     noHost.installPost();
@@ -62,15 +63,19 @@ TEST(PostLibrary, RecordValuesAreTruncatedTowardZeroAndSaturate) {
     PostCycleRecord record{};
     record.first = -5;
     record.second = 123456;
-    const double values[] = {1.9, -1.9, 0.5, -0.5, 2.0, 7.999, std::nan(""), 1e300, -1e300,
-                             2147483647.5, -2147483648.5, HUGE_VAL, -HUGE_VAL};
+    const double values[] = {1.9,           -1.9,         0.5,      -0.5,   2.0,
+                             7.999,         std::nan(""), 1e300,    -1e300, 2147483647.5,
+                             -2147483648.5, HUGE_VAL,     -HUGE_VAL};
     const std::int32_t expected[] = {1, -1, 0, 0, 2, 7, 0, kMax, kMin, kMax, kMin, kMax, kMin};
-    for (std::size_t i = 0; i < std::size(values); ++i) record.values[i] = values[i];
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        record.values[i] = values[i];
     const SupportedCycle cycle = cycleFromRecord(record);
     EXPECT_EQ(cycle[0], -5);
     EXPECT_EQ(cycle[28], 123456);
-    for (std::size_t i = 0; i < std::size(values); ++i) EXPECT_EQ(cycle[i + 1], expected[i]) << i;
-    for (std::size_t i = std::size(values); i < 27; ++i) EXPECT_EQ(cycle[i + 1], 0);
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(cycle[i + 1], expected[i]) << i;
+    for (std::size_t i = std::size(values); i < 27; ++i)
+        EXPECT_EQ(cycle[i + 1], 0);
 }
 
 TEST(PostLibrary, AnswersOfTheReaderAreBounded) {
@@ -83,8 +88,12 @@ TEST(PostLibrary, AnswersOfTheReaderAreBounded) {
         std::optional<std::size_t> patterns;
     };
     const Case cases[] = {
-        {true, false, 3, std::nullopt}, {false, false, 3, 3}, {false, true, 3, 0},
-        {false, false, 0, 0},           {false, false, -1, 0}, {false, false, kMin, 0},
+        {true, false, 3, std::nullopt},
+        {false, false, 3, 3},
+        {false, true, 3, 0},
+        {false, false, 0, 0},
+        {false, false, -1, 0},
+        {false, false, kMin, 0},
         {false, false, kMax, kMaxCyclePatterns},
     };
     for (const Case& c : cases) {
@@ -108,7 +117,8 @@ TEST(HostOutput, MissingHostFunctionsAreSkippedAndTheOthersStillCalled) {
     const std::string file = services.scratch.write("result.txt", "a\nb\n");
     std::vector<std::string> lines;
     // Only writeLine: the properties have nowhere to go, the lines still arrive.
-    ResultStream linesOnly{&lines, [](void* context, const char* text, std::int32_t length) {
+    ResultStream linesOnly{&lines,
+                           [](void* context, const char* text, std::int32_t length) {
                                static_cast<std::vector<std::string>*>(context)->emplace_back(
                                    text, static_cast<std::size_t>(length));
                                return 1;
