@@ -70,7 +70,7 @@ TEST(ConfigString, EscapesEqualsThenSemicolonAndNothingElse) {
     EXPECT_EQ(unescapeConfigText("x\\EQy"), "x=y");
     EXPECT_EQ(unescapeConfigText("\\SC\\EQ"), ";=");
     EXPECT_EQ(unescapeConfigText("\\\\EQ"), "\\=");
-    EXPECT_EQ(unescapeConfigText("\\S\\EQC"), "\\S=C");  // "\EQ" goes first: no "\SC" appears
+    EXPECT_EQ(unescapeConfigText("\\S\\EQC"), "\\S=C");  // no "\SC" arises from an unescaped "="
 }
 
 TEST(ConfigString, WritesEntriesInKeyOrderEachEndedBySemicolon) {
