@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/blank_text.h"
+
 namespace morvane::platform {
 
 namespace {
@@ -23,18 +25,6 @@ constexpr std::array<VerbName, 5> kVerbs = {{
     {"file", Verb::File, false},
 }};
 
-constexpr bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 std::vector<DialogAction> parseDialogScript(std::string_view script) {
@@ -42,14 +32,14 @@ std::vector<DialogAction> parseDialogScript(std::string_view script) {
     while (!script.empty()) {
         std::size_t end = script.find(';');
         if (end == std::string_view::npos) end = script.size();
-        const std::string_view action = trim(script.substr(0, end));
+        const std::string_view action = trimBlanks(script.substr(0, end));
         script.remove_prefix(end == script.size() ? end : end + 1);
 
         std::size_t blank = 0;
         while (blank < action.size() && !isBlank(action[blank]))
             ++blank;
         const std::string_view word = action.substr(0, blank);
-        const std::string_view argument = trim(action.substr(blank));
+        const std::string_view argument = trimBlanks(action.substr(blank));
         for (const VerbName& verb : kVerbs) {
             if (verb.name != word) continue;
             if (!verb.needsArgument || !argument.empty())

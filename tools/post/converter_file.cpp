@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/blank_text.h"
+
 namespace morvane::post {
 
 namespace {
@@ -11,21 +13,9 @@ namespace {
 constexpr std::string_view kConverterSection = "converter";
 constexpr std::string_view kCyclesSection = "cycles";
 
-constexpr bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
 constexpr bool isNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
            c == '-' || c == '.';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 bool isName(std::string_view text) {
@@ -39,7 +29,7 @@ bool isName(std::string_view text) {
 bool parsePattern(std::string_view text, CyclePattern& pattern) {
     std::size_t n = 0;
     while (true) {
-        text = trim(text);
+        text = trimBlanks(text);
         if (text.empty()) break;
         if (n == kPatternFields) return false;
         std::int32_t value = 0;
@@ -63,7 +53,7 @@ bool fail(std::string* error, std::size_t line, std::string_view why) {
 // Reads one line into `file`; false (with the reason) when the line is wrong.
 bool parseLine(std::string_view line, std::size_t number, std::string& section, ConverterFile& file,
                std::string* error) {
-    line = trim(line);
+    line = trimBlanks(line);
     if (line.empty() || line.front() == '#') return true;
     if (line.front() == '[') {
         if (line.back() != ']' || !isName(line.substr(1, line.size() - 2)))
@@ -73,8 +63,8 @@ bool parseLine(std::string_view line, std::size_t number, std::string& section, 
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return fail(error, number, "expected key = value");
-    const std::string_view key = trim(line.substr(0, equals));
-    const std::string_view value = trim(line.substr(equals + 1));
+    const std::string_view key = trimBlanks(line.substr(0, equals));
+    const std::string_view value = trimBlanks(line.substr(equals + 1));
     if (!isName(key)) return fail(error, number, "a key is made of letters, digits, '_', '-', '.'");
     if (section.empty()) return fail(error, number, "a setting outside any section");
     if (section != kCyclesSection) {
