@@ -59,12 +59,6 @@ bool ModalDialog::selectEntry(int listId, std::wstring_view text) {
     return false;
 }
 
-std::optional<int> ModalDialog::controlId(std::string_view name) const {
-    for (const Control& control : controls_)
-        if (control.name == name) return control.id;
-    return std::nullopt;
-}
-
 void ModalDialog::setText(int id, std::wstring_view text) {
     if (Control* control = find(id)) control->text.assign(text);
 }

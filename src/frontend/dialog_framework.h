@@ -100,8 +100,6 @@ class ModalDialog {
     void click(int id);
     // Selects the list entry whose text is exactly `text`; false (nothing changes) when none.
     bool selectEntry(int listId, std::wstring_view text);
-    // The id of the control named `name`, or nothing.
-    std::optional<int> controlId(std::string_view name) const;
 
     // Control state. Reading or writing a control that does not exist does nothing (reads give
     // an empty text, false, -1).

@@ -111,6 +111,21 @@ TEST(ConfigString, LeavesOutAPieceThatWouldCrossTheLimit) {
     EXPECT_EQ(buildConfigString({{"huge", std::string(1 << 20, 'h')}}), "");
 }
 
+TEST(ConfigString, AHugeConfigurationFromTheHostStillWritesBackWithinTheLimit) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "Key" + std::to_string(i) + "=Value;";
+    text += "Long=" + std::string(1 << 20, 'v') + ";";
+    PluginState state;
+    setOption(state, "PLUGIN_CONFIG", text);
+    EXPECT_EQ(state.config.size(), 100001u);
+    const std::string written = buildConfigString(state.config);
+    EXPECT_LE(written.size(), kConfigStringLimit);
+    EXPECT_GT(written.size(), kConfigStringLimit - 20);  // later short pieces fill the rest
+    OptionMap back;
+    parseConfigString(written, back);
+    for (const auto& [key, value] : back) EXPECT_EQ(state.config.at(key), value);
+}
+
 TEST(OptionStore, SetOptionKeepsTheFirstValueUntilCleared) {
     PluginState state;
     setOption(state, "SELECTION", "False");
