@@ -95,8 +95,8 @@ class ModalDialog {
     int result() const { return result_; }
 
     // User actions as a front end performs them; an ended dialog ignores them. A click on a
-    // missing or disabled control is ignored; a check box toggles before its handler runs; IDOK and IDCANCEL without a handler
-    // end the dialog with their own id.
+    // missing or disabled control is ignored; a check box toggles before its handler runs;
+    // IDOK and IDCANCEL without a handler end the dialog with their own id.
     void click(int id);
     // Selects the list entry whose text is exactly `text`; false (nothing changes) when none.
     bool selectEntry(int listId, std::wstring_view text);

@@ -113,7 +113,8 @@ TEST(ConfigString, LeavesOutAPieceThatWouldCrossTheLimit) {
 
 TEST(ConfigString, AHugeConfigurationFromTheHostStillWritesBackWithinTheLimit) {
     std::string text;
-    for (int i = 0; i < 100000; ++i) text += "Key" + std::to_string(i) + "=Value;";
+    for (int i = 0; i < 100000; ++i)
+        text += "Key" + std::to_string(i) + "=Value;";
     text += "Long=" + std::string(1 << 20, 'v') + ";";
     PluginState state;
     setOption(state, "PLUGIN_CONFIG", text);
@@ -123,7 +124,8 @@ TEST(ConfigString, AHugeConfigurationFromTheHostStillWritesBackWithinTheLimit) {
     EXPECT_GT(written.size(), kConfigStringLimit - 20);  // later short pieces fill the rest
     OptionMap back;
     parseConfigString(written, back);
-    for (const auto& [key, value] : back) EXPECT_EQ(state.config.at(key), value);
+    for (const auto& [key, value] : back)
+        EXPECT_EQ(state.config.at(key), value);
 }
 
 TEST(OptionStore, SetOptionKeepsTheFirstValueUntilCleared) {
