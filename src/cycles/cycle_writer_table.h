@@ -10,7 +10,7 @@ namespace morvane::cycle_table {
 
 using namespace arg;
 
-// Drilling cycles 200 and 206: rapid retract from the bottom.
+// Drilling (200) and tapping with a floating holder (206): rapid retract from the bottom.
 inline constexpr CycleArg kDrillRapidOut[] = {
     q(4, 200),     negQ(2, 201), q(7, 206), q(9, 211),
     flag(8, true), q(1, 203),    q(3, 204), flag(5, false),
@@ -20,7 +20,7 @@ inline constexpr CycleArg kDrillFeedOut[] = {
     q(4, 200),      negQ(2, 201), q(7, 206), q(9, 211),
     flag(8, false), q(1, 203),    q(3, 204), flag(5, false),
 };
-// Tapping cycles 207 and 209: no dwell at the bottom.
+// Rigid tapping (207) and tapping with chip breaking (209): no dwell at the bottom.
 inline constexpr CycleArg kDrillNoDwell[] = {
     q(4, 200),     negQ(2, 201), q(7, 206), constant(9, 0.0),
     flag(8, true), q(1, 203),    q(3, 204), flag(5, false),
@@ -48,7 +48,8 @@ inline constexpr CycleArg kBoreMilling[] = {
     q(4, 200), negQ(2, 201), q(7, 206),      q(10, 335), flag(8, true),
     q(1, 203), q(3, 204),    flag(5, false), q(11, 334),
 };
-// Old-style pecking (CYCL 1.0): the depth is stored positive, the surface is below the call.
+// Old-style pecking (CYCL 1.0): the depth is stored positive, and the tool is called at the
+// set-up clearance above the surface.
 inline constexpr CycleArg kOldPecking[] = {
     q(4, 200),    q(2, 201),      q(7, 206),      q(9, 211),          flag(8, true),
     oldSurface(), flag(5, false), flag(12, true), oldDepthFallback(),
