@@ -14,17 +14,17 @@ using ParserFactory = std::unique_ptr<ProgramParser> (*)(const LineSource*, std:
 // Parser factories by format-list position. A dialect plugs itself in here; the driver stays as
 // it is. An empty entry converts nothing (the NCI file stays empty).
 constexpr std::array<ParserFactory, 5> kParsers = {
-    nullptr,                // Fanuc
+    nullptr,  // Fanuc
     &HHParser::makeParser,  // Heidenhain
-    nullptr,                // Siemens
-    nullptr,                // Sinumerik
-    nullptr,                // G&L Numeripath
+    nullptr,  // Siemens
+    nullptr,  // Sinumerik
+    nullptr,  // G&L Numeripath
 };
 
 }  // namespace
 
-std::unique_ptr<ProgramParser> makeParser(int position, const LineSource* lines,
-                                          std::string nciPath, const SupportedCycleList& cycles) {
+std::unique_ptr<ProgramParser> makeParser(int position, const LineSource* lines, std::string nciPath,
+                                          const SupportedCycleList& cycles) {
     if (position < 0 || position >= static_cast<int>(kParsers.size())) return nullptr;
     ParserFactory factory = kParsers[static_cast<std::size_t>(position)];
     return factory != nullptr ? factory(lines, std::move(nciPath), cycles) : nullptr;
