@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "parsers/heidenhain/parser.h"
+
 namespace morvane {
 
 namespace {
@@ -13,7 +15,7 @@ using ParserFactory = std::unique_ptr<ProgramParser> (*)(const LineSource*, std:
 // it is. An empty entry converts nothing (the NCI file stays empty).
 constexpr std::array<ParserFactory, 5> kParsers = {
     nullptr,  // Fanuc
-    nullptr,  // Heidenhain
+    &HHParser::makeParser,  // Heidenhain
     nullptr,  // Siemens
     nullptr,  // Sinumerik
     nullptr,  // G&L Numeripath
