@@ -51,6 +51,19 @@ TEST(DecimalPrefix, KeepsTheSignOfNegativeZero) {
     EXPECT_FALSE(std::signbit(decimalPrefixValue("0")));
 }
 
+// The cursor and the comment a reader call leaves; `comment` null: no comment was read.
+void expectReaderState(const GCodeReader& reader, std::size_t cursor, std::size_t cursorAfter,
+                       const char* comment, const std::string& where) {
+    EXPECT_EQ(cursor, cursorAfter) << where;
+    EXPECT_EQ(reader.hasComment(), comment != nullptr) << where;
+    EXPECT_EQ(reader.comment(), comment != nullptr ? comment : "") << where;
+}
+
+template <class Case>
+std::string where(const Case& c) {
+    return std::string(c.dialect->name) + " [" + c.line + "]";
+}
+
 // One number read from a given cursor.
 struct NumberCase {
     const Dialect* dialect;
@@ -91,12 +104,8 @@ TEST(ReadNumber, ReadsTheNumberAndSkipsBlanksAndComments) {
     for (const NumberCase& c : cases) {
         GCodeReader reader(*c.dialect);
         std::size_t cursor = c.start;
-        const double value = reader.readNumber(c.line, cursor);
-        const std::string where = std::string(c.dialect->name) + " [" + c.line + "]";
-        EXPECT_EQ(value, c.value) << where;
-        EXPECT_EQ(cursor, c.cursorAfter) << where;
-        EXPECT_EQ(reader.hasComment(), c.comment != nullptr) << where;
-        EXPECT_EQ(reader.comment(), c.comment != nullptr ? c.comment : "") << where;
+        EXPECT_EQ(reader.readNumber(c.line, cursor), c.value) << where(c);
+        expectReaderState(reader, cursor, c.cursorAfter, c.comment, where(c));
     }
 }
 
@@ -163,12 +172,8 @@ TEST(ReadAddress, MapsWordsToAddressIndicesPerDialect) {
     for (const AddressCase& c : cases) {
         GCodeReader reader(*c.dialect);
         std::size_t cursor = 0;
-        const std::int32_t index = reader.readAddress(c.line, cursor);
-        const std::string where = std::string(c.dialect->name) + " [" + c.line + "]";
-        EXPECT_EQ(index, c.index) << where;
-        EXPECT_EQ(cursor, c.cursorAfter) << where;
-        EXPECT_EQ(reader.hasComment(), c.comment != nullptr) << where;
-        EXPECT_EQ(reader.comment(), c.comment != nullptr ? c.comment : "") << where;
+        EXPECT_EQ(reader.readAddress(c.line, cursor), c.index) << where(c);
+        expectReaderState(reader, cursor, c.cursorAfter, c.comment, where(c));
     }
 }
 
