@@ -1,0 +1,330 @@
+#include "tool_path.h"
+
+#include <cmath>
+#include <deque>
+#include <memory>
+#include <numbers>
+#include <optional>
+#include <sstream>
+
+#include "line_reader.h"
+#include "nci_record_reader.h"
+
+namespace morvane::test {
+
+namespace {
+
+using post::NciRecord;
+using post::RecordRole;
+
+bool same(double a, double b) {
+    return std::fabs(a - b) < 1e-9;
+}
+
+// Field positions, as the writers lay the records out.
+constexpr std::size_t kToolNumber = 3, kToolSpeed = 7, kToolX = 10;
+constexpr std::size_t kStockMin = 3;
+
+// Turns records into path events, kept in `events` until they are taken.
+class PathBuilder {
+  public:
+    explicit PathBuilder(const PathRules& rules) : rules_(rules) {}
+
+    std::deque<PathEvent> events;
+    post::WriterFamily origin = post::WriterFamily::Heidenhain;
+
+    // True while the last event may still be dropped by the record that follows.
+    bool holding() const {
+        return rules_.raisesBeforeHoles && !events.empty() && events.back().zOnlyRapid;
+    }
+
+    void take(const NciRecord& r) {
+        if (first_) {
+            first_ = false;
+            origin = post::detectWriterFamily(r);
+        }
+        if (r.problem != post::RecordProblem::None) return;
+        const std::optional<post::Point> callXY = holeXY_;
+        holeXY_.reset();
+        const bool afterReturn = afterReturn_;
+        afterReturn_ = false;
+        switch (r.kind->role) {
+            case RecordRole::Rapid:
+            case RecordRole::Linear: {
+                const post::Point to{r.field(1), r.field(2), r.field(3)};
+                const bool rapid = r.kind->role == RecordRole::Rapid;
+                if (!rapid && r.field(4) >= 0.0) feed_ = r.field(4);
+                const bool callMove = callXY && same(to.x, callXY->x) && same(to.y, callXY->y);
+                const bool returnMove = afterReturn && moved_ && origin == post::WriterFamily::Iso;
+                const bool zOnly = rapid && same(to.x, position_.x) && same(to.y, position_.y);
+                position_ = to;
+                moved_ = true;
+                if (callMove || returnMove) return;
+                PathEvent e = event(r, rapid ? PathEvent::Kind::Rapid : PathEvent::Kind::Feed);
+                e.end = to;
+                if (!rapid) e.feed = feed_;
+                const double comp = r.field(0);
+                e.endOnly = !rules_.compensationBlockFeeds && (comp == 41.0 || comp == 42.0);
+                push(e, zOnly);
+                return;
+            }
+            case RecordRole::ArcClockwise:
+            case RecordRole::ArcCounter:
+                arc(r);
+                return;
+            case RecordRole::ToolChange:
+                position_ = {r.field(kToolX), r.field(kToolX + 1), r.field(kToolX + 2)};
+                if (rules_.toolChanges) {
+                    PathEvent e = event(r, PathEvent::Kind::ToolChange);
+                    e.tool = static_cast<std::int32_t>(std::lround(r.field(kToolNumber)));
+                    e.speed = r.field(kToolSpeed);
+                    push(e);
+                }
+                return;
+            case RecordRole::OperationStart:
+                position_ = {r.field(kToolX), r.field(kToolX + 1), r.field(kToolX + 2)};
+                return;
+            case RecordRole::StockBlank:
+                position_ = {};
+                return;
+            case RecordRole::ReferenceReturn:
+                afterReturn_ = true;
+                return;
+            case RecordRole::CycleCall: {
+                lastCycle_ = post::decodeCycleLine(r, origin);
+                if (lastCycle_) addHole(r, *lastCycle_);
+                return;
+            }
+            case RecordRole::CycleCallRepeat: {
+                if (!lastCycle_) return;
+                post::DrillCycle c = *lastCycle_;
+                c.x = r.field(0);
+                c.y = r.field(1);
+                addHole(r, c);
+                return;
+            }
+            default:
+                return;
+        }
+    }
+
+  private:
+    void push(PathEvent e, bool zOnlyRapid = false) {
+        e.zOnlyRapid = zOnlyRapid;
+        events.push_back(e);
+    }
+
+    PathEvent event(const NciRecord& r, PathEvent::Kind kind) const {
+        PathEvent e;
+        e.kind = kind;
+        e.line = r.line;
+        return e;
+    }
+
+    void arc(const NciRecord& r) {
+        const int plane = static_cast<int>(r.field(0));
+        if (plane < 0 || plane > 2) return;
+        if (r.field(7) >= 0.0) feed_ = r.field(7);
+        const double h = r.field(2), v = r.field(3), d = r.field(6);
+        const post::Point end = plane == 0
+                                    ? post::Point{h, v, d}
+                                    : (plane == 1 ? post::Point{d, h, v} : post::Point{h, -d, v});
+        const post::PlaneAxes axes = post::axesOf(static_cast<post::Plane>(plane));
+        const double startRadius =
+            std::hypot(position_[axes.h] - r.field(4), position_[axes.v] - r.field(5));
+        const double endRadius = std::hypot(end[axes.h] - r.field(4), end[axes.v] - r.field(5));
+        const double comp = r.field(1);
+        const bool compensation = comp == 41.0 || comp == 42.0;
+        moved_ = true;
+        if (startRadius < 1e-9 || std::fabs(startRadius - endRadius) > post::kArcRadiusTolerance) {
+            PathEvent e = event(r, PathEvent::Kind::Feed);
+            e.end = end;
+            e.feed = feed_;
+            e.endOnly = !rules_.compensationBlockFeeds && compensation;
+            position_ = end;
+            push(e);
+            return;
+        }
+        PathEvent e = event(r, PathEvent::Kind::Arc);
+        e.plane = plane;
+        e.clockwise = r.kind->role == RecordRole::ArcClockwise;
+        e.end = end;
+        e.centreH = r.field(4);
+        e.centreV = r.field(5);
+        e.fullCircle =
+            same(e.end[axes.h], position_[axes.h]) && same(e.end[axes.v], position_[axes.v]);
+        e.feed = feed_;
+        const bool helical = !same(e.end[axes.n], position_[axes.n]);
+        const bool settles =
+            !helical && std::fabs(startRadius - endRadius) < post::kCentreModeTolerance;
+        if (!settled_ && !settles && !rules_.arcsBeforeSettling) e.plane = -1;
+        if (settles) settled_ = true;
+        // Read back as an XY arc about another centre, which may even end off its circle.
+        if (plane != 0 && !rules_.arcCentresOutsideXY) e.endOnly = true;
+        if (!rules_.compensationBlockFeeds && compensation) e.feed = -1.0;
+        if (helical)
+            e.endSlack = startRadius * rules_.helixAngleStep / 2.0 * std::numbers::pi / 180.0;
+        position_ = e.end;
+        push(e);
+    }
+
+    void addHole(const NciRecord& r, const post::DrillCycle& c) {
+        PathEvent e = event(r, PathEvent::Kind::Hole);
+        e.end = {c.x, c.y, 0.0};
+        e.holeKind = c.kind;
+        e.referenceZ = c.referenceZ;
+        e.bottomZ = c.bottomZ;
+        e.holeFeed = c.feed;
+        e.peck = c.peck > 0.0 && c.peck < c.depth - 1e-6 ? c.peck : 0.0;
+        e.dwell = e.peck > 0.0 && !rules_.peckDwell ? 0.0 : c.dwellBottom;
+        while (rules_.raisesBeforeHoles && !events.empty() && events.back().zOnlyRapid)
+            events.pop_back();
+        if (origin == post::WriterFamily::Iso) feed_ = c.feed;
+        push(e);
+        holeXY_ = post::Point{c.x, c.y, 0.0};
+    }
+
+    const PathRules& rules_;
+    bool first_ = true;
+    post::Point position_;
+    double feed_ = -1.0;
+    std::optional<post::DrillCycle> lastCycle_;
+    std::optional<post::Point> holeXY_;
+    bool afterReturn_ = false;
+    bool moved_ = false;    // a move or arc has been read
+    bool settled_ = false;  // a planar arc with agreeing radii has been read
+};
+
+const char* kindName(PathEvent::Kind kind) {
+    switch (kind) {
+        case PathEvent::Kind::Rapid:
+            return "rapid";
+        case PathEvent::Kind::Feed:
+            return "feed";
+        case PathEvent::Kind::Arc:
+            return "arc";
+        case PathEvent::Kind::ToolChange:
+            return "tool change";
+        case PathEvent::Kind::Hole:
+            return "hole";
+    }
+    return "?";
+}
+
+std::string describe(const PathEvent& e) {
+    std::ostringstream text;
+    text << kindName(e.kind) << " at NCI line " << e.line << " to " << e.end.x << ' ' << e.end.y
+         << ' ' << e.end.z;
+    if (e.kind == PathEvent::Kind::Feed || e.kind == PathEvent::Kind::Arc) text << " F" << e.feed;
+    if (e.kind == PathEvent::Kind::Arc)
+        text << " plane " << e.plane << (e.clockwise ? " cw" : " ccw") << " centre " << e.centreH
+             << ' ' << e.centreV << (e.fullCircle ? " full" : "");
+    if (e.kind == PathEvent::Kind::ToolChange) text << " T" << e.tool << " S" << e.speed;
+    if (e.kind == PathEvent::Kind::Hole)
+        text << " R" << e.referenceZ << " Z" << e.bottomZ << " F" << e.holeFeed << " Q" << e.peck
+             << " dwell " << e.dwell;
+    return text.str();
+}
+
+bool near(double a, double b, double tolerance) {
+    return std::fabs(a - b) <= tolerance;
+}
+
+bool feedAgrees(double expected, double actual, double tolerance) {
+    return expected < 0.0 || near(expected, actual, tolerance);
+}
+
+bool agree(const PathEvent& a, const PathEvent& b, double tol) {
+    const bool moves = b.kind == PathEvent::Kind::Rapid || b.kind == PathEvent::Kind::Feed ||
+                       b.kind == PathEvent::Kind::Arc;
+    if (a.endOnly && moves)
+        return near(a.end.x, b.end.x, tol) && near(a.end.y, b.end.y, tol) &&
+               near(a.end.z, b.end.z, tol);
+    if (a.kind != b.kind) return false;
+    switch (a.kind) {
+        case PathEvent::Kind::Rapid:
+        case PathEvent::Kind::Feed:
+            return near(a.end.x, b.end.x, tol) && near(a.end.y, b.end.y, tol) &&
+                   near(a.end.z, b.end.z, tol) && feedAgrees(a.feed, b.feed, tol);
+        case PathEvent::Kind::Arc: {
+            const double endTol = tol + a.endSlack;
+            const bool ends = near(a.end.x, b.end.x, endTol) && near(a.end.y, b.end.y, endTol) &&
+                              near(a.end.z, b.end.z, tol) && a.clockwise == b.clockwise &&
+                              feedAgrees(a.feed, b.feed, tol);
+            if (a.plane < 0) return ends;
+            return ends && a.plane == b.plane && near(a.centreH, b.centreH, tol) &&
+                   near(a.centreV, b.centreV, tol) && a.fullCircle == b.fullCircle;
+        }
+        case PathEvent::Kind::ToolChange:
+            return a.tool == b.tool && near(a.speed, b.speed, tol);
+        case PathEvent::Kind::Hole:
+            return a.holeKind == b.holeKind && near(a.end.x, b.end.x, tol) &&
+                   near(a.end.y, b.end.y, tol) && near(a.referenceZ, b.referenceZ, tol) &&
+                   near(a.bottomZ, b.bottomZ, tol) && near(a.holeFeed, b.holeFeed, tol) &&
+                   near(a.peck, b.peck, tol) && near(a.dwell, b.dwell, tol);
+    }
+    return false;
+}
+
+}  // namespace
+
+struct ToolPathReader::Parts {
+    Parts(std::string_view nci, const PathRules& rules) : lines(nci), reader(lines), path(rules) {}
+    post::LineReader lines;
+    post::NciRecordReader reader;
+    PathBuilder path;
+    NciRecord record;
+};
+
+ToolPathReader::ToolPathReader(std::string_view nci, const PathRules& rules)
+    : parts_(std::make_unique<Parts>(nci, rules)) {}
+
+ToolPathReader::~ToolPathReader() = default;
+
+bool ToolPathReader::next(PathEvent& event) {
+    PathBuilder& path = parts_->path;
+    while (path.events.empty() || path.holding()) {
+        if (!parts_->reader.next(parts_->record)) break;
+        path.take(parts_->record);
+    }
+    if (path.events.empty()) return false;
+    event = path.events.front();
+    path.events.pop_front();
+    return true;
+}
+
+post::WriterFamily ToolPathReader::origin() const {
+    return parts_->path.origin;
+}
+
+std::vector<PathEvent> readToolPath(std::string_view nci, const PathRules& rules) {
+    ToolPathReader reader(nci, rules);
+    std::vector<PathEvent> events;
+    PathEvent event;
+    while (reader.next(event))
+        events.push_back(event);
+    return events;
+}
+
+std::string comparePaths(std::string_view expectedNci, std::string_view actualNci,
+                         const PathRules& rules, double tolerance) {
+    ToolPathReader expected(expectedNci, rules);
+    ToolPathReader actual(actualNci, rules);
+    PathEvent a;
+    PathEvent b;
+    for (std::size_t i = 0;; ++i) {
+        const bool moreExpected = expected.next(a);
+        const bool moreActual = actual.next(b);
+        if (!moreExpected && !moreActual) return {};
+        if (moreExpected != moreActual) {
+            return "event " + std::to_string(i) + ": the " +
+                   (moreExpected ? "written program ends, expected " + describe(a)
+                                 : "program had ended, got " + describe(b));
+        }
+        if (!agree(a, b, tolerance))
+            return "event " + std::to_string(i) + ": expected " + describe(a) + ", got " +
+                   describe(b);
+    }
+}
+
+}  // namespace morvane::test

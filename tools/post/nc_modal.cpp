@@ -1,0 +1,80 @@
+#include "nc_modal.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace morvane::post {
+
+void appendWord(std::string& line, std::string_view letter, double value,
+                const NumberStyle& style) {
+    if (!line.empty()) line += ' ';
+    line += letter;
+    appendNumber(line, value, style);
+}
+
+void appendWord(std::string& line, std::string_view letter, std::int64_t value) {
+    if (!line.empty()) line += ' ';
+    line += letter;
+    appendInteger(line, value);
+}
+
+void appendText(std::string& line, std::string_view text) {
+    if (!line.empty()) line += ' ';
+    line += text;
+}
+
+double arcRadius(const ArcMove& arc) {
+    const PlaneAxes axes = axesOf(arc.plane);
+    return std::hypot(arc.start[axes.h] - arc.centreH, arc.start[axes.v] - arc.centreV);
+}
+
+double arcRadiusMismatch(const ArcMove& arc) {
+    const PlaneAxes axes = axesOf(arc.plane);
+    const double end = std::hypot(arc.end[axes.h] - arc.centreH, arc.end[axes.v] - arc.centreV);
+    return std::fabs(end - arcRadius(arc));
+}
+
+double roundedDegrees(double degrees, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::round(degrees * scale) / scale;
+}
+
+double arcSweepDegrees(const ArcMove& arc) {
+    constexpr double kTurn = 2.0 * std::numbers::pi;
+    const PlaneAxes axes = axesOf(arc.plane);
+    const double from =
+        std::atan2(arc.start[axes.v] - arc.centreV, arc.start[axes.h] - arc.centreH);
+    const double to = std::atan2(arc.end[axes.v] - arc.centreV, arc.end[axes.h] - arc.centreH);
+    double sweep = 0.0;
+    if (!arc.fullCircle) {
+        sweep = arc.clockwise ? from - to : to - from;
+        while (sweep <= 0.0)
+            sweep += kTurn;
+        while (sweep > kTurn)
+            sweep -= kTurn;
+    } else {
+        sweep = kTurn;
+    }
+    const double degrees = sweep * 180.0 / std::numbers::pi;
+    return arc.clockwise ? -degrees : degrees;
+}
+
+void expandTemplate(std::string_view text, std::string_view programName, std::string& out) {
+    constexpr std::string_view kName = "{name}";
+    out.clear();
+    for (std::size_t at = text.find(kName); at != std::string_view::npos; at = text.find(kName)) {
+        out += text.substr(0, at);
+        out += programName;
+        text.remove_prefix(at + kName.size());
+    }
+    out += text;
+}
+
+std::string_view plainText(std::string_view text, std::string& scratch) {
+    scratch.assign(text);
+    for (char& c : scratch)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+    return scratch;
+}
+
+}  // namespace morvane::post

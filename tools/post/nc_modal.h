@@ -1,0 +1,83 @@
+// What an output program has established on the control, so that a family writes a word only
+// when it changes, and the geometry both families need to write an arc.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "nc_text.h"
+#include "post_output.h"
+
+namespace morvane::post {
+
+inline constexpr char kAxisLetters[] = {'X', 'Y', 'Z'};
+inline constexpr char kCentreLetters[] = {'I', 'J', 'K'};
+
+// The position the control holds after the words written so far, per axis. An axis is unknown
+// at the start (the machine is wherever it is), after a reference return and wherever the
+// control's own motion leaves it somewhere the NCI cannot tell.
+class KnownPosition {
+  public:
+    bool known(std::size_t axis) const { return known_[axis]; }
+    double value(std::size_t axis) const { return value_[axis]; }
+    // True when the control is already at `v` on `axis`.
+    bool at(std::size_t axis, double v) const { return known_[axis] && value_[axis] == v; }
+    void set(std::size_t axis, double v) {
+        value_[axis] = v;
+        known_[axis] = true;
+    }
+    void set(const Point& p) {
+        for (std::size_t axis = 0; axis < 3; ++axis)
+            set(axis, p[axis]);
+    }
+    void forget(std::size_t axis) { known_[axis] = false; }
+    void forgetAll() { known_ = {}; }
+
+  private:
+    std::array<double, 3> value_{};
+    std::array<bool, 3> known_{};
+};
+
+// The feed word the control holds.
+class KnownFeed {
+  public:
+    // True when `feed` must be written: a known feed that differs from the control's.
+    bool needs(double feed) const { return feed >= 0.0 && (!known_ || value_ != feed); }
+    void set(double feed) {
+        value_ = feed;
+        known_ = true;
+    }
+    void forget() { known_ = false; }
+
+  private:
+    double value_ = 0.0;
+    bool known_ = false;
+};
+
+// Appends " " (unless `line` is empty), the letter and the number.
+void appendWord(std::string& line, std::string_view letter, double value, const NumberStyle& style);
+void appendWord(std::string& line, std::string_view letter, std::int64_t value);
+// Appends " " (unless `line` is empty) and `text`.
+void appendText(std::string& line, std::string_view text);
+
+// Radius of an arc, measured from its start point.
+double arcRadius(const ArcMove& arc);
+// How far the end point's distance from the centre differs from the start point's.
+double arcRadiusMismatch(const ArcMove& arc);
+// The angle an arc turns through, in degrees: positive counter-clockwise in the plane's
+// (first axis, second axis) frame, negative clockwise; a full circle turns 360.
+double arcSweepDegrees(const ArcMove& arc);
+
+// A line of a converter's program-start, program-end or reference-return section, with every
+// "{name}" replaced by the program name, into `out`.
+void expandTemplate(std::string_view text, std::string_view programName, std::string& out);
+
+// An angle in degrees as a control reads it back from `decimals` places.
+double roundedDegrees(double degrees, int decimals);
+
+// Comment text a control can carry: control characters become blanks.
+std::string_view plainText(std::string_view text, std::string& scratch);
+
+}  // namespace morvane::post
