@@ -99,8 +99,8 @@ TEST_F(PluginExports, PostProcessingThroughThePostProcessorLibraries) {
     RecordingHost host({"1050", "0 0 0 0 0 0 0 0 1", "0", "0 1 2 3 -2 0", "1003", "0 0 0"});
     host.attach();
     host.perform("file " + kConverters + "Fanuc.conv; click IDC_BROWSE; select NCI; click IDOK");
-    EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"%", "O1000 (NCI)",
-                                                            "N10 G0 X1. Y2. Z3.", "M30", "%"}));
+    EXPECT_EQ(host.resultLines(),
+              (std::vector<std::string>{"%", "O1000 (NCI)", "N10 G0 X1. Y2. Z3.", "M30", "%"}));
     EXPECT_EQ(host.property("PLUGIN_CONFIG"),
               "OutputToNCI=False;PostProcessor=" + kConverters +
                   "Fanuc.conv;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;");
