@@ -3,8 +3,10 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -339,6 +341,62 @@ TEST_F(ReaderLibrary, ConvertsThroughThePostLibrary) {
         EXPECT_EQ(text, c.expected) << c.situation;
     }
     EXPECT_EQ(nciConverter(nullptr, nullptr, nullptr, nullptr), 0);
+}
+
+TEST_F(ReaderLibrary, PostProcessesAMillionRecordsInAFewSeconds) {
+    // Straight moves, rapid moves, arcs round the last point and comments, a million records.
+    const fs::path nci = scratch / "million.nci";
+    {
+        std::ofstream out(nci, std::ios::binary);
+        std::string chunk;
+        for (int i = 0; i < 1000000; ++i) {
+            const double x = (i % 1000) * 0.25;
+            const double y = (i / 1000) * 0.5;
+            switch (i % 20) {
+                case 0:
+                    chunk += "0\n0 " + std::to_string(x) + " " + std::to_string(y) + " 5 -2 0\n";
+                    break;
+                case 1:
+                    chunk += "1005\npass " + std::to_string(i) + "\n";
+                    break;
+                case 2:
+                    // a half circle of radius 0.125 ending 0.25 further along X
+                    chunk += "3\n0 0 " + std::to_string(x + 0.25) + " " + std::to_string(y) + " " +
+                             std::to_string(x + 0.125) + " " + std::to_string(y) + " -1 -1 0 0\n";
+                    break;
+                default:
+                    chunk += "1\n0 " + std::to_string(x) + " " + std::to_string(y) + " -1 " +
+                             (i % 20 == 3 ? "300" : "-1") + " 0\n";
+            }
+            if (chunk.size() > (1 << 20)) {
+                out << chunk;
+                chunk.clear();
+            }
+        }
+        out << chunk;
+    }
+    const std::string result = write("million.nc", "");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(nciConverter(nci.c_str(), result.c_str(), (kConverters + "Fanuc.conv").c_str(),
+                           POST_LIBRARY),
+              1);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::ifstream in(result, std::ios::binary);
+    std::size_t lines = 0;
+    std::string line;
+    std::string last;
+    while (std::getline(in, line)) {
+        ++lines;
+        last = line;
+    }
+    EXPECT_GT(lines, 900000u);
+    EXPECT_EQ(last, "%");
+    RecordProperty("seconds", std::to_string(seconds));
+    std::cout << "a million NCI records post-processed in " << seconds << " s\n";
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(seconds, 15.0);  // about half a second on the development machine
+#endif
 }
 
 }  // namespace

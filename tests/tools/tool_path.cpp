@@ -54,7 +54,8 @@ class PathBuilder {
                 const post::Point to{r.field(1), r.field(2), r.field(3)};
                 const bool rapid = r.kind->role == RecordRole::Rapid;
                 if (!rapid && r.field(4) >= 0.0) feed_ = r.field(4);
-                const bool callMove = callXY && same(to.x, callXY->x) && same(to.y, callXY->y);
+                const bool callMove = callXY && same(to.x, callXY->x) && same(to.y, callXY->y) &&
+                                      same(to.z, callXY->z);
                 const bool returnMove = afterReturn && moved_ && origin == post::WriterFamily::Iso;
                 const bool zOnly = rapid && same(to.x, position_.x) && same(to.y, position_.y);
                 position_ = to;
@@ -92,7 +93,7 @@ class PathBuilder {
                 return;
             case RecordRole::CycleCall: {
                 lastCycle_ = post::decodeCycleLine(r, origin);
-                if (lastCycle_) addHole(r, *lastCycle_);
+                if (lastCycle_) addHole(r, *lastCycle_, post::callMoveZ(r, origin));
                 return;
             }
             case RecordRole::CycleCallRepeat: {
@@ -100,7 +101,7 @@ class PathBuilder {
                 post::DrillCycle c = *lastCycle_;
                 c.x = r.field(0);
                 c.y = r.field(1);
-                addHole(r, c);
+                addHole(r, c, post::callMoveZ(r, origin));
                 return;
             }
             default:
@@ -168,7 +169,8 @@ class PathBuilder {
         push(e);
     }
 
-    void addHole(const NciRecord& r, const post::DrillCycle& c) {
+    // A hole, and where the move of its calling block would be.
+    void addHole(const NciRecord& r, const post::DrillCycle& c, double callZ) {
         PathEvent e = event(r, PathEvent::Kind::Hole);
         e.end = {c.x, c.y, 0.0};
         e.holeKind = c.kind;
@@ -181,7 +183,7 @@ class PathBuilder {
             events.pop_back();
         if (origin == post::WriterFamily::Iso) feed_ = c.feed;
         push(e);
-        holeXY_ = post::Point{c.x, c.y, 0.0};
+        holeXY_ = post::Point{c.x, c.y, callZ};
     }
 
     const PathRules& rules_;
@@ -189,7 +191,7 @@ class PathBuilder {
     post::Point position_;
     double feed_ = -1.0;
     std::optional<post::DrillCycle> lastCycle_;
-    std::optional<post::Point> holeXY_;
+    std::optional<post::Point> holeXY_;  // the calling block's move, when one follows
     bool afterReturn_ = false;
     bool moved_ = false;    // a move or arc has been read
     bool settled_ = false;  // a planar arc with agreeing radii has been read

@@ -44,7 +44,8 @@ HeidenhainOutput::HeidenhainOutput(const PostSettings& settings, OutputBuffer& o
       length_{settings.decimals, false, true, settings.trailingZeros},
       feedStyle_{settings.feedDecimals, false, false, settings.trailingZeros},
       feedQ_{settings.feedDecimals, false, true, settings.trailingZeros},
-      angle_{settings.angleDecimals, false, true, settings.trailingZeros} {}
+      angle_{settings.angleDecimals, false, true, settings.trailingZeros},
+      position_(settings.decimals) {}
 
 void HeidenhainOutput::emitBlock() {
     scratch_.clear();
@@ -443,7 +444,10 @@ void HeidenhainOutput::subprogramReturn() {
 void HeidenhainOutput::subprogramCall(std::int32_t number, std::int32_t repeats) {
     line_.assign("CALL LBL");
     appendWord(line_, "", static_cast<std::int64_t>(number));
-    if (repeats > 1) appendWord(line_, "REP", static_cast<std::int64_t>(repeats));
+    if (repeats > 1) {
+        appendText(line_, "REP");
+        appendWord(line_, "", static_cast<std::int64_t>(repeats));
+    }
     emitBlock();
 }
 

@@ -45,6 +45,7 @@ IsoOutput::IsoOutput(const PostSettings& settings, OutputBuffer& out)
       out_(out),
       length_{settings.decimals, true, false, settings.trailingZeros},
       feedStyle_{settings.feedDecimals, true, false, settings.trailingZeros},
+      position_(settings.decimals),
       lineNumber_(settings.lineNumberStart) {}
 
 void IsoOutput::emitBlock() {

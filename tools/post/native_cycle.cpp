@@ -113,6 +113,14 @@ WriterFamily detectWriterFamily(const NciRecord& first) {
     return WriterFamily::Iso;
 }
 
+double callMoveZ(const NciRecord& record, WriterFamily family) {
+    constexpr std::size_t kRepeatStartZ = 2;
+    constexpr std::size_t kRepeatToolZ = 3;
+    const bool repeat = record.kind != nullptr && record.kind->role == RecordRole::CycleCallRepeat;
+    if (family == WriterFamily::Iso) return record.field(repeat ? kRepeatToolZ : kReference);
+    return record.field(repeat ? kRepeatStartZ : kClearance);
+}
+
 std::optional<DrillCycle> decodeCycleLine(const NciRecord& record, WriterFamily family) {
     if (record.problem != RecordProblem::None || record.fieldCount != kCycleLineFields)
         return std::nullopt;

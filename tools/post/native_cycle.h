@@ -55,4 +55,10 @@ inline double repeatY(const NciRecord& record) {
     return record.field(1);
 }
 
+// Where a CycleCall or CycleCallRepeat record leaves the tool's Z, which is also the Z of the
+// move a writer adds when the calling block carries axis words: the ISO writer sets it to the
+// distance from the initial level to R on a first call and keeps it on a repeat; the Heidenhain
+// writer sets it to the second set-up clearance on a first call and keeps it on a repeat.
+double callMoveZ(const NciRecord& record, WriterFamily family);
+
 }  // namespace morvane::post

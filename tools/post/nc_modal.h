@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,17 +16,19 @@ namespace morvane::post {
 inline constexpr char kAxisLetters[] = {'X', 'Y', 'Z'};
 inline constexpr char kCentreLetters[] = {'I', 'J', 'K'};
 
-// The position the control holds after the words written so far, per axis. An axis is unknown
-// at the start (the machine is wherever it is), after a reference return and wherever the
-// control's own motion leaves it somewhere the NCI cannot tell.
+// The position the control holds after the words written so far, per axis, as written (rounded
+// to the places of the output). An axis is unknown at the start (the machine is wherever it
+// is), after a reference return and wherever the control's own motion leaves it somewhere the
+// NCI cannot tell.
 class KnownPosition {
   public:
+    explicit KnownPosition(int decimals) : scale_(std::pow(10.0, decimals)) {}
+
     bool known(std::size_t axis) const { return known_[axis]; }
-    double value(std::size_t axis) const { return value_[axis]; }
-    // True when the control is already at `v` on `axis`.
-    bool at(std::size_t axis, double v) const { return known_[axis] && value_[axis] == v; }
+    // True when the control is already at `v` on `axis`, to the places written.
+    bool at(std::size_t axis, double v) const { return known_[axis] && steps_[axis] == steps(v); }
     void set(std::size_t axis, double v) {
-        value_[axis] = v;
+        steps_[axis] = steps(v);
         known_[axis] = true;
     }
     void set(const Point& p) {
@@ -36,7 +39,11 @@ class KnownPosition {
     void forgetAll() { known_ = {}; }
 
   private:
-    std::array<double, 3> value_{};
+    // Positions are bounded far below 1e9 by the reader: the count of steps fits 64 bits.
+    std::int64_t steps(double v) const { return std::llround(v * scale_); }
+
+    double scale_;
+    std::array<std::int64_t, 3> steps_{};
     std::array<bool, 3> known_{};
 };
 

@@ -15,6 +15,9 @@ void appendNumber(std::string& out, double value, const NumberStyle& style) {
     // Values are bounded by the reader (far below 1e15), so 32 characters always suffice.
     char text[32];
     if (!std::isfinite(value) || std::fabs(value) >= 1e15) value = 0.0;
+    // Halves round away from zero, as NC programmers round (0.125 to two places is 0.13).
+    const double scale = std::pow(10.0, style.decimals);
+    value = std::round(value * scale) / scale;
     auto [end, ec] =
         std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, style.decimals);
     if (ec != std::errc()) end = text;

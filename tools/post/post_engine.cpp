@@ -42,11 +42,7 @@ constexpr std::size_t kToleranceField = 6;
 constexpr std::size_t kCallNumberField = 0;
 constexpr std::size_t kCallRepeatsField = 5;
 
-// The zero fields the writers put into a cycle line's fourth height field of a repeat.
-constexpr std::size_t kRepeatZ0 = 2;
-constexpr std::size_t kRepeatZ = 3;
-constexpr std::size_t kCycleReference = 5;
-constexpr std::size_t kCycleClearance = 4;
+constexpr std::size_t kRepeatStartZ = 2;
 
 constexpr std::string_view kInlineBodyEnd = "Enrolled subprogram end";
 
@@ -307,7 +303,7 @@ void PostEngine::handleArc(const NciRecord& r) {
 
 void PostEngine::handleCycleCall(const NciRecord& r) {
     std::optional<DrillCycle> cycle = decodeCycleLine(r, origin_);
-    const double zAfter = r.field(origin_ == WriterFamily::Iso ? kCycleReference : kCycleClearance);
+    const double zAfter = callMoveZ(r, origin_);
     if (!cycle) {
         lastCycle_.reset();
         commentf("skipped, the converter has no word for this cycle line", r);
@@ -334,7 +330,7 @@ void PostEngine::handleCycleCall(const NciRecord& r) {
 }
 
 void PostEngine::handleCycleRepeat(const NciRecord& r) {
-    const double zAfter = r.field(origin_ == WriterFamily::Iso ? kRepeatZ : kRepeatZ0);
+    const double zAfter = callMoveZ(r, origin_);
     if (!lastCycle_) {
         commentf("skipped, no cycle was called before", r);
         moveTo({repeatX(r), repeatY(r), zAfter});
@@ -344,7 +340,7 @@ void PostEngine::handleCycleRepeat(const NciRecord& r) {
     call.cycle = *lastCycle_;
     call.cycle.x = repeatX(r);
     call.cycle.y = repeatY(r);
-    call.cycle.startZ = r.field(kRepeatZ0);
+    call.cycle.startZ = r.field(kRepeatStartZ);
     call.origin = origin_;
     call.repeat = true;
     call.toolZ = position_.z;
@@ -355,15 +351,16 @@ void PostEngine::handleCycleRepeat(const NciRecord& r) {
 }
 
 bool PostEngine::takeCycleMove(const NciRecord& r) {
+    // The writers put the calling block's move at the hole, at the Z the call leaves; any
+    // other move (a retract at the hole after CYCL CALL) is a block of its own.
     if (!isMove(r) || !same(r.field(kMoveX), pending_->cycle.x) ||
-        !same(r.field(kMoveY), pending_->cycle.y))
+        !same(r.field(kMoveY), pending_->cycle.y) || !same(r.field(kMoveZ), pending_->zAfter))
         return false;
     const bool rapid = r.kind->role == RecordRole::Rapid;
     if (!rapid && r.field(kMoveFeed) >= 0.0) feed_ = r.field(kMoveFeed);
     pending_->withMove = true;
     pending_->rapidMove = rapid;
     pending_->moveFeed = feed_;
-    pending_->zAfter = r.field(kMoveZ);
     position_ = {r.field(kMoveX), r.field(kMoveY), r.field(kMoveZ)};
     if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = position_.z;
     flushCycleCall();
