@@ -189,10 +189,12 @@ DialogChoices Conversion::dialogChoices() const {
         choices.converterPath = s_.converter->path;
         if (!o.nci) choices.convertToNci = false;
     }
+    const ConfigSummary remembered = summarizeConfig(s_.config.value_or(""));
+    // The dialog restores "Convert to NCI format" but not the OK it needs: choose it again.
+    if (!o.nci && !s_.converter && remembered.outputToNci) choices.convertToNci = true;
     choices.longhandCycles = o.longhand;
     // Without a converter no cycle can be written natively: NCI alone means every cycle expanded.
-    const std::string remembered = summarizeConfig(s_.config.value_or("")).converterPath;
-    if (o.nci && !s_.converter && !o.longhand && !platform::isRegularFile(remembered))
+    if (o.nci && !s_.converter && !o.longhand && !platform::isRegularFile(remembered.converterPath))
         choices.longhandCycles = true;
     choices.selectionOnly = o.lines.has_value();
     choices.resultInNewWindow = o.resultOnly;

@@ -26,8 +26,11 @@ std::optional<std::string> buildDialogScript(const DialogChoices& choices, std::
         }
         script += "; file " + path + "; click IDC_BROWSE";
     }
-    // Checking the box enables OK; a converter chosen without it means post-processing.
-    if (choices.convertToNci) script += "; " + checkWord(*choices.convertToNci) + "IDC_CONVERT_NCI";
+    // Only a click that checks "Convert to NCI format" enables OK; a box the dialog restored
+    // checked leaves OK as it is, so it is cleared first. A converter without the box means
+    // post-processing.
+    if (choices.convertToNci == true) script += "; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI";
+    if (choices.convertToNci == false) script += "; uncheck IDC_CONVERT_NCI";
     if (choices.longhandCycles)
         script += "; " + checkWord(*choices.longhandCycles) + "IDC_LONGHAND_CYCLES";
     if (choices.selectionOnly) script += "; check IDC_SELECTION_ONLY";

@@ -59,6 +59,7 @@ void ProgressBar::draw() {
 }
 
 std::string ProgressBar::render(const std::string& label, int percent, int pass, int width) {
+    percent = std::clamp(percent, 0, 100);
     std::string tail = " " +
                        std::string(percent < 10    ? "  "
                                    : percent < 100 ? " "
@@ -71,7 +72,7 @@ std::string ProgressBar::render(const std::string& label, int percent, int pass,
     if (room < static_cast<int>(text.size()))
         text =
             room > 3 ? "..." + text.substr(text.size() - static_cast<std::size_t>(room - 3)) : "";
-    const int filled = barWidth * std::clamp(percent, 0, 100) / 100;
+    const int filled = barWidth * percent / 100;
     text.append(text.empty() ? "[" : " [")
         .append(static_cast<std::size_t>(filled), '#')
         .append(static_cast<std::size_t>(barWidth - filled), '.')

@@ -102,21 +102,32 @@ bool startsWithSemicolonComment(std::string_view line) {
     return first != std::string_view::npos && line[first] == ';';
 }
 
-// An ISO block: an optional block number, then an address letter with a number, or a program
-// start ("%", "O1000").
+// An ISO block: comments in parentheses and an optional block number, then an address letter
+// with a number, or a program start ("%", "O1000").
 bool looksLikeIsoBlock(std::string_view line) {
-    std::size_t i = line.find_first_not_of(" \t");
-    if (i == std::string_view::npos) return false;
-    if (line[i] == '%') return true;
+    std::size_t i = 0;
+    const auto skipBlanksAndComments = [&] {
+        while (i < line.size()) {
+            if (line[i] == ' ' || line[i] == '\t') {
+                ++i;
+            } else if (line[i] == '(') {
+                const std::size_t close = line.find(')', i);
+                i = close == std::string_view::npos ? line.size() : close + 1;
+            } else {
+                break;
+            }
+        }
+    };
     const auto upper = [](char c) {
         return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     };
-    if (upper(line[i]) == 'N') {
+    skipBlanksAndComments();
+    if (i < line.size() && line[i] == '%') return true;
+    if (i < line.size() && upper(line[i]) == 'N') {
         ++i;
         while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])))
             ++i;
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-            ++i;
+        skipBlanksAndComments();
     }
     if (i + 1 >= line.size()) return false;
     const char address = upper(line[i]);
