@@ -40,8 +40,9 @@ void ProgressBar::lineAsked(std::int32_t index) {
     // A jump back to the first lines after reading far is the next pass.
     if (index < last_ && last_ - index > total_ / 2) ++pass_;
     last_ = index;
+    // Line `index` asked for means index + 1 lines read.
     const auto percent =
-        static_cast<int>(std::min<std::int64_t>(100, std::int64_t{index} * 100 / total_));
+        static_cast<int>(std::min<std::int64_t>(100, (std::int64_t{index} + 1) * 100 / total_));
     if (percent != percent_) {
         percent_ = percent;
         draw();
