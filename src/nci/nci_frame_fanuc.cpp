@@ -114,14 +114,23 @@ void NCIFrameFanuc::WriteBlock(NciStream& out) {
         const RecordLayout* entry = findRecordLayout(kFanucRecords, code);
         const Layout layout = entry != nullptr ? entry->layout : Layout::Nothing;
         // A drill cycle the post-processor cannot write is drilled longhand, hole by hole.
-        if (layout == Layout::CycleCall) {
-            if (!WriteSupportedCycle(recordLine_)) return WriteCycle200(out);
-        } else if (layout == Layout::CycleCallRepeat) {
-            if (!IsListedAsSupported(activeCycle_)) return WriteCycle200(out);
-            recordLine_ << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
-                        << current_.z;
-        } else {
-            ComposeSpecialLine(layout);
+        switch (layout) {
+            case Layout::CycleCall:
+                if (!WriteSupportedCycle(recordLine_)) {
+                    WriteCycle200(out);
+                    return;
+                }
+                break;
+            case Layout::CycleCallRepeat:
+                if (!IsListedAsSupported(activeCycle_)) {
+                    WriteCycle200(out);
+                    return;
+                }
+                recordLine_ << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
+                            << current_.z;
+                break;
+            default:
+                ComposeSpecialLine(layout);
         }
         WriteRecord(out, code);
         if (entry == nullptr || !entry->staysInForce) recordCode_ = rec::None;

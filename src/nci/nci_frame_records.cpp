@@ -47,17 +47,27 @@ void NCIFrame::WriteBlock(NciStream& out) {
     if (code != rec::None) {
         const RecordLayout* entry = findRecordLayout(kFrameRecords, code);
         const Layout layout = entry != nullptr ? entry->layout : Layout::Nothing;
-        const auto active = static_cast<std::int32_t>(activeCycle_);
-        if (layout == Layout::CycleCall) {
-            if (!WriteSupportedCycle(recordLine_)) return WriteLonghandDrilling(activeCycle_, out);
-        } else if (layout == Layout::CycleCallRepeat) {
-            if (!IsListedAsSupported(active)) return WriteLonghandDrilling(activeCycle_, out);
-            recordLine_ << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
-                        << Q(203) + Q(204);
-        } else if (IsLonghandCycleCall(code)) {
-            return WriteCycleByNumber(code - rec::CycleByNumberBase, out);
-        } else {
-            ComposeSpecialLine(layout);
+        switch (layout) {
+            case Layout::CycleCall:
+                if (!WriteSupportedCycle(recordLine_)) {
+                    WriteLonghandDrilling(activeCycle_, out);
+                    return;
+                }
+                break;
+            case Layout::CycleCallRepeat:
+                if (!IsListedAsSupported(activeCycle_)) {
+                    WriteLonghandDrilling(activeCycle_, out);
+                    return;
+                }
+                recordLine_ << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
+                            << Q(203) + Q(204);
+                break;
+            default:
+                if (IsLonghandCycleCall(code)) {
+                    WriteCycleByNumber(code - rec::CycleByNumberBase, out);
+                    return;
+                }
+                ComposeSpecialLine(layout);
         }
         WriteRecord(out, code);
     }

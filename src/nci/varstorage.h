@@ -18,7 +18,14 @@ public:
     explicit varstorage(std::int32_t n) : kind_(kInt), number_(n), integer_(n) {}
 
     varstorage(const varstorage&) = default;
-    varstorage& operator=(const varstorage&) = default;
+    varstorage& operator=(const varstorage& other) {
+        kind_ = other.kind_;
+        number_ = other.number_;
+        integer_ = other.integer_;
+        // Most values carry no text: the string assignment is skipped for them (block copies).
+        if (!text_.empty() || !other.text_.empty()) text_ = other.text_;
+        return *this;
+    }
     varstorage(varstorage&& other) noexcept
         : kind_(other.kind_),
           number_(other.number_),
