@@ -45,30 +45,13 @@ void NCIFrame::WriteBlock(NciStream& out) {
     const std::int32_t code = ResolveBlockCode();
     previousRecordCode_ = recordCode_;
     if (code != rec::None) {
+        if (IsLonghandCycleCall(code)) {
+            WriteCycleByNumber(code - rec::CycleByNumberBase, out);
+            return;
+        }
         const RecordLayout* entry = findRecordLayout(kFrameRecords, code);
         const Layout layout = entry != nullptr ? entry->layout : Layout::Nothing;
-        switch (layout) {
-            case Layout::CycleCall:
-                if (!WriteSupportedCycle(recordLine_)) {
-                    WriteLonghandDrilling(activeCycle_, out);
-                    return;
-                }
-                break;
-            case Layout::CycleCallRepeat:
-                if (!IsListedAsSupported(activeCycle_)) {
-                    WriteLonghandDrilling(activeCycle_, out);
-                    return;
-                }
-                recordLine_ << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
-                            << Q(203) + Q(204);
-                break;
-            default:
-                if (IsLonghandCycleCall(code)) {
-                    WriteCycleByNumber(code - rec::CycleByNumberBase, out);
-                    return;
-                }
-                ComposeSpecialLine(layout);
-        }
+        if (!ComposeRecordLine(layout, &NCIFrame::WriteLonghandDrilling, out)) return;
         WriteRecord(out, code);
     }
     WriteMove(out, false, false);
@@ -85,13 +68,25 @@ void NCIFrame::WriteRecord(NciStream& out, std::int32_t code) {
     recordLine_.clear();
 }
 
-void NCIFrame::ComposeSpecialLine(Layout layout) {
+bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream& out) {
     NciStream& line = recordLine_;
     switch (layout) {
         case Layout::Nothing:
+            break;
         case Layout::CycleCall:
         case Layout::CycleCallRepeat:
+        case Layout::CycleCallRepeatAtZ: {
+            const bool native = layout == Layout::CycleCall ? WriteSupportedCycle(line)
+                                                            : IsListedAsSupported(activeCycle_);
+            if (!native) {
+                (this->*longhand)(out);
+                return false;
+            }
+            if (layout == Layout::CycleCall) break;
+            line << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
+                 << (layout == Layout::CycleCallRepeat ? Q(203) + Q(204) : current_.z);
             break;
+        }
         case Layout::Empty:
             line << "0 0 0";
             break;
@@ -164,6 +159,7 @@ void NCIFrame::ComposeSpecialLine(Layout layout) {
             }
             break;
     }
+    return true;
 }
 
 bool NCIFrame::BlockHasAxisWord() const {

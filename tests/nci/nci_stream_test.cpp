@@ -23,13 +23,16 @@ struct RealCase {
 // notation, trailing zeros dropped, negative zero kept.
 TEST(FormatReal, MatchesDefaultStreamFormatting) {
     const RealCase cases[] = {
-        {12.5, "12.5"},         {100.0, "100"},           {-0.25, "-0.25"},
-        {1234567.0, "1.23457e+06"}, {0.00001, "1e-05"},   {-0.0, "-0"},
-        {0.0, "0"},             {1234.568, "1234.57"},    {123456.0, "123456"},
-        {999999.5, "1e+06"},    {0.0001, "0.0001"},       {-1.235, "-1.235"},
-        {1e100, "1e+100"},      {2147483.648, "2.14748e+06"},
+        {12.5, "12.5"},       {100.0, "100"},
+        {-0.25, "-0.25"},     {1234567.0, "1.23457e+06"},
+        {0.00001, "1e-05"},   {-0.0, "-0"},
+        {0.0, "0"},           {1234.568, "1234.57"},
+        {123456.0, "123456"}, {999999.5, "1e+06"},
+        {0.0001, "0.0001"},   {-1.235, "-1.235"},
+        {1e100, "1e+100"},    {2147483.648, "2.14748e+06"},
     };
-    for (const auto& c : cases) EXPECT_EQ(realToString(c.value), c.text) << c.value;
+    for (const auto& c : cases)
+        EXPECT_EQ(realToString(c.value), c.text) << c.value;
 }
 
 TEST(FormatReal, NonNumbersNeverReachTheText) {
