@@ -3,7 +3,6 @@
 #include <limits>
 #include <utility>
 
-#include "cycles/cycle_errors.h"
 #include "nci/int_conversion.h"
 
 namespace morvane::iso {
@@ -69,13 +68,10 @@ void IsoProgram::run() {
     if (!out_.open(nciPath_)) return;
     out_ << "1050" << eol << "0 0 0 0 0 0 0 0 1" << eol;
     frame_.SetSupportedCycles(cycles_);
-    try {
-        executeGuarded();
-    } catch (const CycleWrongValue&) {
-        // A rejected cycle parameter ends the conversion; what was written stays, and the
-        // program is still closed with its trailer.
-    } catch (const CycleWrongCode&) {
-    }
+    // A cycle parameter that the cycle expansion rejects (CycleWrongValue, CycleWrongCode)
+    // passes through: the conversion ends there, and the stream's destructor closes the file
+    // with what it holds.
+    executeGuarded();
     out_ << "1003" << eol << "0 0 0" << eol;
     out_.close();
 }
