@@ -50,49 +50,52 @@ constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  
 // Up to 15 digits form an integer below 2^53: an exact double.
 constexpr std::size_t kExactDigits = 15;
 
-// The common NC number (a few digits, a point, a few decimals) without the general conversion:
-// with at most 15 digits both the digits read as an integer and the power of ten are exact
-// doubles, and one division rounds the quotient correctly, exactly as the general conversion
-// would. False when the text needs the general conversion.
-bool readShortDecimal(const char* first, const char* last, double& value) {
-    const bool negative = first != last && *first == '-';
-    if (negative) ++first;
-    std::uint64_t digits = 0;  // may wrap on long texts; they go to the general conversion
+// The longest valid decimal prefix of a number's text: an optional sign, digits, an optional
+// point and digits.
+struct DecimalPrefix {
+    const char* end;  // where the prefix ends
+    double value;     // its value, when exact
+    bool exact;       // false: more than 15 digits, for the general conversion to read
+};
+
+// Reads the common NC number (a few digits, a point, a few decimals) without the general
+// conversion: with at most 15 digits both the digits read as an integer and the power of ten
+// are exact doubles, and one division rounds the quotient correctly, exactly as the general
+// conversion would.
+DecimalPrefix readDecimalPrefix(const char* first, const char* last) {
     const char* p = first;
+    const bool negative = p != last && *p == '-';
+    if (p != last && (*p == '-' || *p == '+')) ++p;
+    std::uint64_t digits = 0;  // may wrap on long texts; they go to the general conversion
+    const char* const integerStart = p;
     for (; p != last && isDigit(*p); ++p)
         digits = digits * 10 + static_cast<unsigned>(*p - '0');
-    const auto integerDigits = static_cast<std::size_t>(p - first);
+    const auto integerDigits = static_cast<std::size_t>(p - integerStart);
     std::size_t decimals = 0;
     if (p != last && *p == '.') {
-        const char* fraction = ++p;
-        for (; p != last && isDigit(*p); ++p)
+        const char* const fraction = p + 1;
+        for (p = fraction; p != last && isDigit(*p); ++p)
             digits = digits * 10 + static_cast<unsigned>(*p - '0');
         decimals = static_cast<std::size_t>(p - fraction);
     }
-    if (integerDigits + decimals == 0) {
-        value = 0.0;  // "-", ".", "-." : no valid prefix
-        return true;
-    }
-    if (integerDigits + decimals > kExactDigits) return false;
+    // No digit ("-", ".", "+-5", "--5"): no valid prefix, the value is 0.
+    if (integerDigits + decimals == 0) return {p, 0.0, true};
+    if (integerDigits + decimals > kExactDigits) return {p, 0.0, false};
     const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
-    value = negative ? -magnitude : magnitude;
-    return true;
+    return {p, negative ? -magnitude : magnitude, true};
 }
 
 }  // namespace
 
 double decimalPrefixValue(std::string_view text) {
     const char* first = text.data();
-    const char* last = first + text.size();
-    // from_chars takes no "+"; a second sign after it has no valid prefix ("+-5" reads 0).
-    if (first != last && *first == '+') {
-        ++first;
-        if (first != last && (*first == '+' || *first == '-')) return 0.0;
-    }
+    const char* const last = first + text.size();
+    const DecimalPrefix prefix = readDecimalPrefix(first, last);
+    if (prefix.exact) return prefix.value;
+    // Long texts: from_chars, which takes no "+". Fixed notation: the collected text never holds
+    // an exponent letter. With at most 255 characters no value can leave the range of a double.
+    if (*first == '+') ++first;
     double value = 0.0;
-    if (readShortDecimal(first, last, value)) return value;
-    // Fixed notation: the collected text never holds an exponent letter. With at most 255
-    // characters no value can leave the range of a double.
     const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
     return result.ec == std::errc{} ? value : 0.0;
 }
@@ -119,6 +122,10 @@ std::int32_t GCodeReader::lookUp(std::string_view word) const {
 }
 
 std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor) {
+    // The usual word: one letter with its number right behind it ("X12.5").
+    if (cursor + 1 < line.size() && is(line[cursor], kLetter) && isNumberChar(line[cursor + 1]))
+        return static_cast<std::int32_t>(addr::letter(toUpper(line[cursor++])));
+
     const ReaderRules& rules = dialect_->reader;
     char word[kMaxTokenLength];
     std::size_t length = 0;
@@ -164,19 +171,22 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
         ++cursor;
     if (cursor >= line.size() || !isNumberChar(line[cursor])) return 0.0;
 
-    // The usual number stands in one piece, followed by blanks and a letter: read it in place.
-    const std::size_t begin = cursor;
-    std::size_t end = begin;
-    while (end < line.size() && end - begin < kMaxTokenLength && isNumberChar(line[end]))
-        ++end;
-    std::size_t next = end;
-    while (next < line.size() && isSpace(line[next]))
+    // The usual number stands in one piece, followed by blanks and a letter: read it in place,
+    // converting while it is scanned.
+    const char* const lineEnd = line.data() + line.size();
+    const char* const begin = line.data() + cursor;
+    const DecimalPrefix prefix = readDecimalPrefix(begin, lineEnd);
+    const char* end = prefix.end;
+    while (end != lineEnd && isNumberChar(*end))
+        ++end;  // what follows the prefix ("1,5")
+    const char* next = end;
+    while (next != lineEnd && isSpace(*next))
         ++next;
-    const bool continues =
-        next < line.size() && (isNumberChar(line[next]) || line[next] == '(' || line[next] == '/');
-    if (end - begin < kMaxTokenLength && !continues) {
-        cursor = next;
-        return decimalPrefixValue(line.substr(begin, end - begin));
+    const bool continues = next != lineEnd && (isNumberChar(*next) || *next == '(' || *next == '/');
+    if (static_cast<std::size_t>(end - begin) < kMaxTokenLength && !continues) {
+        cursor = static_cast<std::size_t>(next - line.data());
+        return prefix.exact ? prefix.value
+                            : decimalPrefixValue({begin, static_cast<std::size_t>(end - begin)});
     }
 
     // Blanks, comments or a block-skip mark inside the number: collect its characters.
