@@ -65,6 +65,12 @@ void Lexer::skipSpaces(std::string_view line, std::uint32_t& cursor) {
         ++cursor;
 }
 
+void Lexer::skipBlockNumber(std::string_view line, std::uint32_t& cursor) {
+    const std::uint32_t end = lineEnd(line);
+    while (cursor < end && (startsNumber(line[cursor]) || isBlank(line[cursor])))
+        ++cursor;
+}
+
 bool Lexer::numberFollows(std::string_view line, std::uint32_t& cursor) {
     skipSpaces(line, cursor);
     return cursor < lineEnd(line) && startsNumber(line[cursor]);

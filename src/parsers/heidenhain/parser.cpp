@@ -45,8 +45,7 @@ void Parser::scanLabels() {
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
         std::uint32_t cursor = 0;
-        while (cursor < line.size() && (startsNumber(line[cursor]) || isBlank(line[cursor])))
-            ++cursor;
+        Lexer::skipBlockNumber(line, cursor);
         if (parser_.lexer.readKeyword(line, cursor) != kw::LBL) continue;
         const std::int32_t label = wordToInt32(parser_.lexer.readValue(line, cursor));
         if (label > 0) labelTable_[label] = i;
