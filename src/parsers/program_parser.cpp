@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "parsers/heidenhain/parser.h"
 #include "parsers/iso/iso_parsers.h"
 
 namespace morvane {
@@ -21,7 +22,7 @@ std::unique_ptr<ProgramParser> makeOf(const LineSource* lines, std::string nciPa
 // it is. An empty entry converts nothing (the NCI file stays empty).
 constexpr std::array<ParserFactory, 5> kParsers = {
     &makeOf<FanucParser::Parser>,       // Fanuc
-    nullptr,                            // Heidenhain
+    &HHParser::makeParser,              // Heidenhain
     &makeOf<SiemensParser::Parser>,     // Siemens
     &makeOf<SinumerikParser::Parser>,   // Sinumerik
     &makeOf<NumeripathParser::Parser>,  // G&L Numeripath
