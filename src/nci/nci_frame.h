@@ -5,6 +5,7 @@
 // SetMessageText, LoadBlock, optionally QueueComment, WriteBlock; GetBlockCode after the last one.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,9 +28,12 @@ inline constexpr std::int32_t RapidMove = 0, LinearMove = 1, ArcCW = 2, ArcCCW =
                               Rounding = 91025, DatumSelect = 91054, CycleEnd = 91080,
                               CycleCall = 91081, CycleCallRepeat = 91083, SpindleLimit = 92,
                               SurfaceSpeed = 96, PlaneRotation = 9101301, None = -1;
+// A longhand cycle call: CycleByNumberBase + cycle number (91210 calls cycle 210).
+inline constexpr std::int32_t CycleByNumberBase = 91000;
 }  // namespace rec
 
 // The writer's position record: what a cycle object starts from and what it hands back.
+// The default value is the state at construction.
 struct MachineState {
     double toolDiameter = 10.0;  // letter D of G99
     double toolLength = 0.0;     // letter L of G99
@@ -38,26 +42,51 @@ struct MachineState {
     double extra = 0.0;  // kept for the cycle writers
 };
 
+struct GCodeRule;
+struct MCodeRule;
+enum class Layout : std::uint8_t;
+struct CycleMask;
+struct NativeCycleLine;
+struct CycleTerm;
+
 class NCIFrame {
-public:
+  public:
+    // A cycle writer (WriteCycle200 ... WriteCycle267).
+    using CycleWriter = void (NCIFrame::*)(NciStream&);
+
     NCIFrame();
     NCIFrame(const NCIFrame&) = delete;
     NCIFrame& operator=(const NCIFrame&) = delete;
     virtual ~NCIFrame() = default;
 
+    // Interprets the loaded block's codes and returns the record code chosen for it.
     virtual std::int32_t ResolveBlockCode();
+    // Rounds to 3 decimals, half away from zero; small negatives give negative zero. Values too
+    // large for the rounding (|v| >= 2147483.6475) and non-numbers are returned unchanged.
     virtual double RoundValue(double v);
+    // Variable `index` (511 for every larger index) as a rounded double; 0.0 for a string or an
+    // undefined variable.
     virtual double GetDouble(std::uint32_t index);
+    // Variable `index` as an int: the value of an int variable, 0 for every other kind.
     virtual std::int32_t GetInt(std::uint32_t index);
+    // Arc centre from the radius word R between the start and the end point in the working plane;
+    // `direction` is -1 for a clockwise, +1 for a counter-clockwise arc. Stores I J K.
     virtual void ArcCenterFromRadius(std::int32_t direction);
+    // Finds how I J K are meant (absolute, from the start point, from the end point) and makes
+    // them absolute; the mode found holds for the rest of the conversion.
     virtual void DetectArcCenterMode();
+    // Makes I J K absolute by the arc centre mode found earlier (detects it when still unknown).
     virtual void ResolveArcCenter();
     virtual void InterpretCodes();
+    // Expands a cycle that is always written longhand (210 and above, 1003..1005).
     virtual void WriteCycleByNumber(std::int32_t cycle, NciStream& out);
+    // True when one of the post-processor's patterns accepts every field of `mask`.
     virtual bool IsCycleSupported(SupportedCycle mask);
+    // Appends the cycles that the post-processor writes natively to the supported-cycle list.
     virtual void BuildSupportedCycleList();
-    // Composes the native cycle line of the active cycle; false when it is not supported.
-    virtual bool WriteSupportedCycle(NciStream& out);
+    // Composes the native cycle line of the active cycle into `line`; false (and nothing
+    // composed) when the cycle is not supported.
+    virtual bool WriteSupportedCycle(NciStream& line);
 
     // Cycle writers: expand one cycle call into explicit moves, bracketed by comment, operation
     // start and operation end records.
@@ -92,45 +121,88 @@ public:
     virtual void WriteCycle263(NciStream& out);
     virtual void WriteCycle267(NciStream& out);
 
+    // Takes the post-processor's native cycle patterns and builds the supported-cycle list.
     virtual void SetSupportedCycles(SupportedCycleList patterns);
+    // The next WriteBlock writes `text` as a Comment record first.
     virtual void QueueComment(std::string text);
+    // Text of a Message record (G code 1050); no comment is queued.
     virtual void SetMessageText(std::string text);
+    // Takes over one parsed block: its G codes, its defined words, the parser's Q-parameter
+    // table and axis values. Words not given keep their value, except F, M and R.
     virtual void LoadBlock(const block& b, const std::vector<double>& axes);
+    // Record code of the last block (91081 or 91083 while a drill cycle is open).
     virtual std::int32_t GetBlockCode();
+    // Writes the loaded block: a queued comment, at most one special record, at most one move.
     virtual void WriteBlock(NciStream& out);
 
-protected:
+  protected:
     // Entry n of the Q-parameter table; a missing number is entered with 0.0.
     double Q(std::int32_t n) { return (*params_)[n]; }
+    bool Given(std::uint32_t index) const { return defined_.test(clampVariableIndex(index)); }
+    // True when `cycle` is in the supported-cycle list.
+    bool IsListedAsSupported(std::int64_t cycle) const;
+    // True when the block gives an arc radius; a radius this small (1e-10) counts as none and
+    // the centre comes from I J K.
+    bool RadiusGiven();
+    // True for a record code 91000 + n that calls a cycle n that is always written longhand.
+    bool IsLonghandCycleCall(std::int32_t code) const;
 
-    std::int32_t recordCode_ = rec::None;      // record chosen for the current block
-    std::int32_t previousRecordCode_ = rec::None;
-    std::int32_t motionMode_ = -1;             // {G0,G1,G2,G3,G4}; -1 none yet; modal
-    std::uint32_t compensation_ = 0;           // {G40,G41,G42} of this block, else 0
-    std::uint32_t plane_ = 0;                  // 0 XY, 1 YZ, 2 XZ; modal
-    std::uint32_t definedCycle_ = 0;           // last cycle defined
-    std::uint32_t activeCycle_ = 0;            // cycle a call refers to
-    bool cycleCalled_ = false;                 // a call of the defined cycle was written
-    bool noToolChangeYet_ = true;
-    double blankMin_[3] = {0, 0, 0};           // X Y Z of the last G30 block
-    double blankMax_[3] = {0, 0, 0};           // X Y Z of the last G31 block
-    MachineState current_;
-    MachineState previous_;                    // state before the block: X0 Y0 Z0
-    NciStream line_;                           // scratch line for the cycle writers
-    std::string storedText_;                   // queued comment or message text
-    bool commentPending_ = false;
-    std::vector<double> axes_;                 // the parser's axis values
-    std::uint32_t arcCentreMode_ = 0;          // 0 unknown, 1 absolute, 2 from start, 3 from end
-    SupportedCycleList patterns_;
-    std::vector<std::int32_t> supportedCycles_;
-    std::int32_t spindleDirection_ = 1;        // {M3: +1, M4: -1}
-    varstorage vars_[kVariableCount];          // the block's variables, modal between blocks
-    std::bitset<kVariableCount> defined_;      // given in the current block
-    std::vector<std::int32_t> gcodes_;         // G codes of the current block, in order
-    // The parser's Q-parameter table, shared rather than copied per block: the writer only
-    // reads it (a missing entry is entered as 0.0, which reads the same everywhere).
+    // Shared by both frames' LoadBlock: everything except the record code handling.
+    void TakeOverBlock(const block& b, const std::vector<double>& axes);
+    // Applies one G-code rule of either frame's table (the effects both frames share).
+    void ApplyGCodeRule(const GCodeRule& rule, std::int32_t g);
+    void ApplyMCodeRule(const MCodeRule& rule);
+    void CompileSupportedCycleList(const CycleMask* first, const CycleMask* last);
+    // Composes the native record line of the active cycle from the frame's layout table.
+    void ComposeNativeCycleLine(const NativeCycleLine* first, const NativeCycleLine* last,
+                                NciStream& line);
+    double CycleTermValue(const CycleTerm& term);
+
+    // Pieces of WriteBlock that both frames share.
+    void WritePendingComment(NciStream& out);
+    // Writes the code line and the composed record line, then empties the record line.
+    void WriteRecord(NciStream& out, std::int32_t code);
+    // Composes the parameter line of a special record into the record line. A drill cycle call
+    // that is not written natively is handed to `longhand` instead, and the result is false:
+    // the block writes nothing more.
+    bool ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream& out);
+    bool BlockHasAxisWord() const;
+    // Writes the move record of the motion mode when the block carries an axis word.
+    // `mFlag` is the last field of a straight move, `fullCircle` the last field of an arc.
+    void WriteMove(NciStream& out, bool mFlag, bool fullCircle);
+    // Expands a call of the active drill cycle longhand by its number (200..209, 1001).
+    void WriteLonghandDrilling(NciStream& out);
+
+    std::int32_t recordCode_ = rec::None;          // record chosen for the current block
+    std::int32_t previousRecordCode_ = rec::None;  // record chosen for the block before
+    std::int32_t motionMode_ = -1;                 // {G0,G1,G2,G3,G4}; -1 none yet; modal
+    std::uint32_t compensation_ = 0;               // {G40,G41,G42} of this block, else 0
+    std::uint32_t plane_ = 0;                      // 0 XY, 1 YZ, 2 XZ; {G17,G18,G19}; modal
+    std::uint32_t definedCycle_ = 0;               // {G200..G267, G1001, G1003..G1005}
+    std::uint32_t activeCycle_ = 0;                // cycle a call refers to; also {G73..G88}
+    bool cycleCalled_ = false;                     // {M99}: a call of the defined cycle written
+    bool noToolChangeYet_ = true;                  // {M6} clears it
+    double blankMin_[3] = {0, 0, 0};               // {G30}: X Y Z
+    double blankMax_[3] = {0, 0, 0};               // {G31}: X Y Z
+    MachineState current_;                         // position after the block: X Y Z
+    MachineState previous_{.toolDiameter = 0.0};   // position before the block: X0 Y0 Z0
+    NciStream line_;                               // scratch line for the cycle writers
+    std::string storedText_;                       // {QueueComment, SetMessageText}
+    bool commentPending_ = false;                  // {QueueComment}; WriteBlock clears it
+    std::vector<double> axes_;                     // the parser's axis values
+    std::uint32_t arcCentreMode_ = 0;              // 0 unknown, 1 absolute, 2 start, 3 end
+    SupportedCycleList patterns_;                  // {SetSupportedCycles}
+    std::vector<std::int32_t> supportedCycles_;    // cycles written natively
+    std::int32_t spindleDirection_ = 1;            // {M3: +1, M4: -1}
+    varstorage vars_[kVariableCount];              // the block's variables, modal between blocks
+    std::bitset<kVariableCount> defined_;          // given in the current block
+    std::vector<std::int32_t> gcodes_;             // G codes of the current block, in order
+    // The parser's Q-parameter table, shared rather than copied per block: a missing entry is
+    // entered as 0.0, which reads the same everywhere. Before the first block with a table the
+    // writer reads its own empty one.
     ParamMap ownParams_;
     ParamMap* params_ = &ownParams_;
+    NciStream recordLine_;  // parameter line of the block's special or move record
 };
 
 }  // namespace morvane

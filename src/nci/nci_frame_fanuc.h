@@ -9,17 +9,17 @@
 namespace morvane {
 
 class NCIFrameFanuc : public NCIFrame {
-public:
+  public:
     NCIFrameFanuc();
 
     void InterpretCodes() override;
     void BuildSupportedCycleList() override;
-    bool WriteSupportedCycle(NciStream& out) override;
+    bool WriteSupportedCycle(NciStream& line) override;
     void LoadBlock(const block& b, const std::vector<double>& axes) override;
     void WriteBlock(NciStream& out) override;
 
-protected:
-    bool cycleCancelled_ = false;  // {G80 after an open drill cycle}: next WriteBlock ends it
+  protected:
+    bool cycleCancelled_ = false;  // {G80 after an open drill cycle}: this block writes CycleEnd
 };
 
 }  // namespace morvane

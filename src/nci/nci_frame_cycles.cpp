@@ -1,0 +1,164 @@
+// Cycle calls in NCIFrame: which cycles the post-processor writes natively (pattern matching of
+// the record masks), the native cycle record line, and the routing of the other calls to the
+// longhand cycle writers.
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "nci/int_conversion.h"
+#include "nci/native_cycle_tables.h"
+#include "nci/nci_frame.h"
+
+namespace morvane {
+namespace {
+
+struct CycleRoute {
+    std::int32_t cycle;
+    NCIFrame::CycleWriter writer;
+};
+
+// Drill cycles: written natively when supported, otherwise expanded by these writers.
+constexpr CycleRoute kDrillingWriters[] = {
+    {200, &NCIFrame::WriteCycle200},   {201, &NCIFrame::WriteCycle201},
+    {202, &NCIFrame::WriteCycle202},   {203, &NCIFrame::WriteCycle203},
+    {204, &NCIFrame::WriteCycle204},   {205, &NCIFrame::WriteCycle205},
+    {206, &NCIFrame::WriteCycle206},   {207, &NCIFrame::WriteCycle207},
+    {208, &NCIFrame::WriteCycle208},   {209, &NCIFrame::WriteCycle209},
+    {1001, &NCIFrame::WriteCycle1001},
+};
+
+// Pockets, slots, studs, surfaces and threads: always expanded. Cycle 262 is milled as 263.
+constexpr CycleRoute kLonghandWriters[] = {
+    {210, &NCIFrame::WriteCycle210},   {211, &NCIFrame::WriteCycle211},
+    {212, &NCIFrame::WriteCycle212},   {213, &NCIFrame::WriteCycle213},
+    {214, &NCIFrame::WriteCycle214},   {215, &NCIFrame::WriteCycle215},
+    {221, &NCIFrame::WriteCycle221},   {230, &NCIFrame::WriteCycle230},
+    {231, &NCIFrame::WriteCycle231},   {232, &NCIFrame::WriteCycle232},
+    {251, &NCIFrame::WriteCycle251},   {252, &NCIFrame::WriteCycle252},
+    {253, &NCIFrame::WriteCycle253},   {254, &NCIFrame::WriteCycle254},
+    {262, &NCIFrame::WriteCycle263},   {263, &NCIFrame::WriteCycle263},
+    {267, &NCIFrame::WriteCycle267},   {1003, &NCIFrame::WriteCycle1003},
+    {1004, &NCIFrame::WriteCycle1004}, {1005, &NCIFrame::WriteCycle1005},
+};
+
+template <std::size_t N>
+const CycleRoute* findRoute(const CycleRoute (&routes)[N], std::int64_t cycle) {
+    for (const CycleRoute& route : routes) {
+        if (route.cycle == cycle) return &route;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool NCIFrame::IsLonghandCycleCall(std::int32_t code) const {
+    return findRoute(kLonghandWriters, std::int64_t{code} - rec::CycleByNumberBase) != nullptr;
+}
+
+void NCIFrame::WriteCycleByNumber(std::int32_t cycle, NciStream& out) {
+    if (const CycleRoute* route = findRoute(kLonghandWriters, cycle)) (this->*route->writer)(out);
+}
+
+void NCIFrame::WriteLonghandDrilling(NciStream& out) {
+    if (const CycleRoute* route = findRoute(kDrillingWriters, activeCycle_))
+        (this->*route->writer)(out);
+}
+
+bool NCIFrame::IsCycleSupported(SupportedCycle mask) {
+    return std::any_of(patterns_.begin(), patterns_.end(), [&](const SupportedCycle& pattern) {
+        for (std::size_t i = 0; i < mask.size(); ++i) {
+            // 2 in a pattern accepts whatever the field holds.
+            if (pattern[i] != 2 && pattern[i] != mask[i]) return false;
+        }
+        return true;
+    });
+}
+
+void NCIFrame::BuildSupportedCycleList() {
+    CompileSupportedCycleList(std::begin(kFrameCycleMasks), std::end(kFrameCycleMasks));
+}
+
+void NCIFrame::CompileSupportedCycleList(const CycleMask* first, const CycleMask* last) {
+    for (; first != last; ++first) {
+        if (!IsCycleSupported(first->mask)) continue;
+        supportedCycles_.push_back(first->cycle);
+        if (first->alsoSupports != 0) supportedCycles_.push_back(first->alsoSupports);
+    }
+}
+
+bool NCIFrame::IsListedAsSupported(std::int64_t cycle) const {
+    return std::find(supportedCycles_.begin(), supportedCycles_.end(), cycle) !=
+           supportedCycles_.end();
+}
+
+bool NCIFrame::WriteSupportedCycle(NciStream& line) {
+    if (!IsListedAsSupported(activeCycle_)) return false;
+    ComposeNativeCycleLine(std::begin(kFrameCycleLines), std::end(kFrameCycleLines), line);
+    // After the holes the tool waits at the second set-up clearance.
+    current_.z = Q(203) + Q(204);
+    return true;
+}
+
+double NCIFrame::CycleTermValue(const CycleTerm& term) {
+    switch (term.kind) {
+        case CycleOperand::Param:
+            return Q(term.index);
+        case CycleOperand::Letter:
+            return GetDouble(static_cast<std::uint32_t>(term.index));
+        case CycleOperand::CurrentX:
+            return current_.x;
+        case CycleOperand::CurrentY:
+            return current_.y;
+        case CycleOperand::CurrentZ:
+            return current_.z;
+        case CycleOperand::StartZ:
+            return previous_.z;
+        case CycleOperand::None:
+            break;
+    }
+    return 0.0;
+}
+
+void NCIFrame::ComposeNativeCycleLine(const NativeCycleLine* first, const NativeCycleLine* last,
+                                      NciStream& line) {
+    const auto* entry = std::find_if(first, last, [&](const NativeCycleLine& candidate) {
+        return static_cast<std::int64_t>(candidate.cycle) == activeCycle_;
+    });
+    // A supported cycle without a layout gets an empty record line.
+    if (entry == last) return;
+    bool firstField = true;
+    for (const CycleField& field : entry->fields) {
+        if (!firstField) line << ' ';
+        firstField = false;
+        const double lhs = CycleTermValue(field.lhs);
+        const double rhs = CycleTermValue(field.rhs);
+        switch (field.op) {
+            case CycleFieldOp::Integer:
+                line << truncToInt32(field.constant);
+                break;
+            case CycleFieldOp::Real:
+                line << field.constant;
+                break;
+            case CycleFieldOp::Value:
+                line << lhs;
+                break;
+            case CycleFieldOp::Sum:
+                line << lhs + rhs;
+                break;
+            case CycleFieldOp::Difference:
+                line << lhs - rhs;
+                break;
+            case CycleFieldOp::Quotient:
+                line << lhs / rhs;
+                break;
+            case CycleFieldOp::AbsProduct:
+                line << std::fabs(lhs * rhs);
+                break;
+            case CycleFieldOp::Count:
+                line << wordToInt32(lhs);
+                break;
+        }
+    }
+}
+
+}  // namespace morvane

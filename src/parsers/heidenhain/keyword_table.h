@@ -1,0 +1,94 @@
+// The words of Heidenhain conversational programs and their keyword codes.
+//
+// The table is written in code order, as the words are numbered; initKeywordTable sorts it at
+// compile time so that a lookup is a binary search over 89 entries and needs no map, no
+// allocation and no set-up at run time.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace morvane::HHParser {
+
+// Keyword codes; 0 means that no known word was read.
+namespace kw {
+inline constexpr std::int32_t None = 0, L = 1, X = 2, Y = 3, Z = 4, A = 5, B = 6, C = 7, IX = 8,
+                              IY = 9, IZ = 10, IA = 11, IB = 12, IC = 13, CCX = 14, CCY = 15,
+                              CCZ = 16, LX = 17, LY = 18, LZ = 19, LIX = 20, LIY = 21, LIZ = 22,
+                              CX = 23, CY = 24, CZ = 25, LP = 26, CP = 27, PA = 28, IPA = 29,
+                              PR = 30, D = 31, CC = 32, CR = 33, DR = 34, R = 35, RR = 36, RL = 37,
+                              M = 38, F = 39, S = 40, FMAX = 41, MAX = 42, T = 43, TOOL = 44,
+                              CALL = 45, TOOLCALL = 46, LBL = 47, PGM = 48, REP = 49, BLK = 50,
+                              FORM = 51, CYCL = 52, DEF = 53, CHF = 54, RND = 55, APPR = 56,
+                              DEP = 57, LT = 58, LN = 59, CT = 60, LCT = 61, LEN = 62, CCA = 63,
+                              Q = 64, SCL = 65, ROT = 66, DWELL = 67, ANGLE = 68, DEPTH = 69,
+                              SET = 70, UP = 71, RADIUS = 72, PLNGN = 73, FN = 74, DIV = 75,
+                              SQRT = 76, SIN = 77, COS = 78, ANG = 79, CDATA = 80, IF = 81,
+                              EQU = 82, NE = 83, GT = 84, GOTO = 85, BEGIN = 86, MM = 87, INCH = 88,
+                              V = 89;
+inline constexpr std::int32_t Count = 89;
+}  // namespace kw
+
+// Every word in code order: entry i has code i + 1.
+inline constexpr std::array<std::string_view, kw::Count> kKeywordWords = {
+    "L",    "X",      "Y",     "Z",    "A",    "B",        "C",     "IX",    "IY",    "IZ",
+    "IA",   "IB",     "IC",    "CCX",  "CCY",  "CCZ",      "LX",    "LY",    "LZ",    "LIX",
+    "LIY",  "LIZ",    "CX",    "CY",   "CZ",   "LP",       "CP",    "PA",    "IPA",   "PR",
+    "D",    "CC",     "CR",    "DR",   "R",    "RR",       "RL",    "M",     "F",     "S",
+    "FMAX", "MAX",    "T",     "TOOL", "CALL", "TOOLCALL", "LBL",   "PGM",   "REP",   "BLK",
+    "FORM", "CYCL",   "DEF",   "CHF",  "RND",  "APPR",     "DEP",   "LT",    "LN",    "CT",
+    "LCT",  "LEN",    "CCA",   "Q",    "SCL",  "ROT",      "DWELL", "ANGLE", "DEPTH", "SET",
+    "UP",   "RADIUS", "PLNGN", "FN",   "DIV",  "SQRT",     "SIN",   "COS",   "ANG",   "CDATA",
+    "IF",   "EQU",    "NE",    "GT",   "GOTO", "BEGIN",    "MM",    "INCH",  "V",
+};
+
+// No keyword is longer than this; a word of up to this many letters packs into one integer, so
+// a lookup compares integers instead of strings.
+inline constexpr std::size_t kMaxKeywordLength = 8;
+
+constexpr std::uint64_t packWord(std::string_view word) {
+    std::uint64_t key = 0;
+    for (char c : word)
+        key = (key << 8) | static_cast<unsigned char>(c);
+    return key;
+}
+
+struct KeywordEntry {
+    std::uint64_t key;  // the word packed by packWord
+    std::int32_t code;
+};
+
+// The keyword table, sorted by packed word for binary search.
+constexpr std::array<KeywordEntry, kw::Count> initKeywordTable() {
+    std::array<KeywordEntry, kw::Count> table{};
+    for (std::size_t i = 0; i < kKeywordWords.size(); ++i)
+        table[i] = {packWord(kKeywordWords[i]), static_cast<std::int32_t>(i + 1)};
+    std::sort(table.begin(), table.end(),
+              [](const KeywordEntry& a, const KeywordEntry& b) { return a.key < b.key; });
+    return table;
+}
+
+inline constexpr std::array<KeywordEntry, kw::Count> kKeywordTable = initKeywordTable();
+
+// The code of an upper-case word; 0 for an empty word or one that is not in the table. Words are
+// matched whole: "FMAX" is not "F", "DEPTH" is not "DEP".
+constexpr std::int32_t keywordCode(std::string_view word) {
+    if (word.empty() || word.size() > kMaxKeywordLength) return kw::None;
+    const std::uint64_t key = packWord(word);
+    const auto* it =
+        std::lower_bound(kKeywordTable.begin(), kKeywordTable.end(), key,
+                         [](const KeywordEntry& entry, std::uint64_t k) { return entry.key < k; });
+    return (it != kKeywordTable.end() && it->key == key) ? it->code : kw::None;
+}
+
+static_assert(std::all_of(kKeywordWords.begin(), kKeywordWords.end(),
+                          [](std::string_view w) { return w.size() <= kMaxKeywordLength; }));
+static_assert(std::adjacent_find(kKeywordTable.begin(), kKeywordTable.end(),
+                                 [](const KeywordEntry& a, const KeywordEntry& b) {
+                                     return a.key == b.key;
+                                 }) == kKeywordTable.end(),
+              "every word is in the table once");
+
+}  // namespace morvane::HHParser

@@ -1,0 +1,153 @@
+#include "parsers/heidenhain/parser.h"
+
+#include <utility>
+
+#include "nci/int_conversion.h"
+#include "parsers/heidenhain/keyword_table.h"
+
+namespace morvane::HHParser {
+
+namespace {
+
+// M91 and M92: a move in machine coordinates.
+bool isReferenceMove(std::int32_t m) {
+    return m == 91 || m == 92;
+}
+
+bool isDrillCycleOpen(std::int32_t code) {
+    return code == rec::CycleCall || code == rec::CycleCallRepeat;
+}
+
+}  // namespace
+
+Parser::Parser(const LineSource* lines, std::string nciPath, const SupportedCycleList& cycles)
+    : source_(lines),
+      lineCount_(static_cast<std::uint32_t>(source_.askLineCount()) + 1),
+      cycles_(cycles),
+      nciPath_(std::move(nciPath)) {}
+
+void Parser::run() {
+    scanLabels();
+    parser_.blk.params = &parser_.params;
+    if (!out_.open(nciPath_)) return;
+    frame_.SetSupportedCycles(cycles_);
+    try {
+        runLines(0, lineCount_);
+    } catch (const endprogramException&) {
+        // Ends the execution of lines; the file is closed as usual.
+    } catch (...) {
+        // A rejected cycle parameter: the file keeps what was written; the caller decides.
+        out_.close();
+        throw;
+    }
+    out_.close();
+}
+
+void Parser::scanLabels() {
+    labelTable_.clear();
+    for (std::uint32_t i = 0; i < lineCount_; ++i) {
+        const std::string_view line = source_.line(static_cast<std::int32_t>(i));
+        std::uint32_t cursor = 0;
+        Lexer::skipBlockNumber(line, cursor);
+        if (parser_.lexer.readKeyword(line, cursor) != kw::LBL) continue;
+        const std::int32_t label = wordToInt32(parser_.lexer.readValue(line, cursor));
+        if (label > 0) labelTable_[label] = i;
+    }
+    // The scan reads comments and may enter Q references; neither belongs to the run.
+    parser_.lexer.beginLine();
+    parser_.params.clear();
+}
+
+void Parser::parseBlock(std::uint32_t index) {
+    if (index < lineCount_) parser_.parseLine(source_.line(static_cast<std::int32_t>(index)));
+}
+
+void Parser::runLines(std::uint32_t first, std::uint32_t last) {
+    if (++callDepth_ > kMaxCallDepth) {
+        --callDepth_;
+        return;
+    }
+    parser_.axes.clear();
+    block& blk = parser_.blk;
+    for (std::uint64_t i = first; i <= last; ++i) {
+        if (callDepth_ > 1) {
+            if (enrolledLinesLeft_ == 0) break;
+            --enrolledLinesLeft_;
+        }
+        const auto index = static_cast<std::uint32_t>(i);
+        parser_.beginLine();
+        parseBlock(index);
+        if (parser_.flags.message) {
+            parser_.flags.message = false;
+            frame_.SetMessageText(parser_.lexer.commentText);
+        }
+        // The comment of a Q assignment names the parameter; it is not written.
+        if (parser_.flags.parameterComment) parser_.lexer.commentFlag = false;
+        parser_.rememberLine();
+        blk.line = index;
+
+        if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
+            // Written as a reference return; the block itself is dropped.
+            parser_.position[AxisX] = parser_.position[AxisY] = parser_.position[AxisZ] = 0.0;
+            out_ << rec::ReferenceReturn << eol << "0 0 0" << eol;
+            continue;
+        }
+        if (parser_.flags.stop) {
+            blk.clear(addr::L);
+            break;
+        }
+        if (blk.has(addr::L)) {
+            blk.clear(addr::L);
+            enrolLabelCall(blk.getDouble(addr::L));
+        }
+        writeBlock();
+    }
+    if (isDrillCycleOpen(frame_.GetBlockCode())) out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+    --callDepth_;
+}
+
+// Runs the called label's section (from the label line to the end of the program) once per
+// repeat, then brings back the call line so that it still goes to the writer.
+void Parser::enrolLabelCall(double labelValue) {
+    const std::int32_t label = truncToInt32(labelValue);
+    if (label == 0) return;
+    const std::int32_t tenThousandths = truncToInt32((labelValue - label) * 10000.0 + 0.5);
+    std::int32_t repeats = truncToInt32(tenThousandths / 10000.0 * 1000.0);
+    if (repeats == 0) repeats = 1;
+    // A label that was never defined is entered at line 0: the call runs the whole program.
+    const std::uint32_t start = labelTable_.try_emplace(label, 0u).first->second;
+
+    // Nested calls below may grow callLines_, so the entry is looked up again afterwards.
+    const std::size_t depth = callDepth_ - 1;
+    if (callLines_.size() <= depth) callLines_.resize(depth + 1);
+    callLines_[depth].blk = parser_.blk;
+    callLines_[depth].commentText = parser_.lexer.commentText;
+    callLines_[depth].commentFlag = parser_.lexer.commentFlag;
+    callLines_[depth].flags = parser_.flags;
+
+    out_ << rec::Comment << eol << "Enrolled subprogram start (" << repeats << " repeats)" << eol;
+    for (std::int32_t r = 0; r < repeats && enrolledLinesLeft_ > 0; ++r)
+        runLines(start, lineCount_ - 1);
+    out_ << rec::Comment << eol << "Enrolled subprogram end" << eol;
+
+    const CallLine& saved = callLines_[depth];
+    parser_.blk = saved.blk;
+    parser_.lexer.commentText = saved.commentText;
+    parser_.lexer.commentFlag = saved.commentFlag;
+    parser_.flags = saved.flags;
+}
+
+// A CC line only defines the centre for the arcs that follow: the writer takes its I J K but
+// writes nothing for it.
+void Parser::writeBlock() {
+    frame_.LoadBlock(parser_.blk, parser_.axes.values);
+    if (parser_.lexer.commentFlag) frame_.QueueComment(parser_.lexer.commentText);
+    if (!parser_.flags.centreBlock) frame_.WriteBlock(out_);
+}
+
+std::unique_ptr<ProgramParser> makeParser(const LineSource* lines, std::string nciPath,
+                                          const SupportedCycleList& cycles) {
+    return std::make_unique<Parser>(lines, std::move(nciPath), cycles);
+}
+
+}  // namespace morvane::HHParser

@@ -1,0 +1,83 @@
+// HHParser::Parser: converts a Heidenhain conversational program to NCI. It reads the program
+// line by line through the host's line source, pre-scans it for labels, executes the lines in
+// order and expands label calls inline between "Enrolled subprogram" comments; every executed
+// block goes to its NCIFrame, which writes the records.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "morvane/plugin_api.h"
+#include "nci/nci_frame.h"
+#include "nci/nci_stream.h"
+#include "parsers/heidenhain/block_parser.h"
+#include "parsers/program_parser.h"
+#include "parsers/program_source.h"
+
+namespace morvane::HHParser {
+
+// Ends a run early; the run catches it. Nothing in the conversion raises it today.
+struct endprogramException {};
+
+// Deepest nesting of label calls that is still executed (the main program is level 1).
+inline constexpr std::uint32_t kMaxCallDepth = 15;
+// Lines that label calls may execute over a whole run, so that nested repeated calls of a
+// section cannot grow the output without bound; a call beyond it writes its comments only.
+inline constexpr std::uint64_t kMaxEnrolledLines = std::uint64_t{1} << 20;
+
+class Parser final : public ProgramParser {
+  public:
+    // Asks the line source for its line count once; the program is run as that many lines plus
+    // one empty line.
+    Parser(const LineSource* lines, std::string nciPath, const SupportedCycleList& cycles);
+
+    // Opens (truncates) the NCI file, runs the program and closes the file. Writes nothing when
+    // the file cannot be opened.
+    void run() override;
+
+    // Maps each label number (LBL n, or LBL "name" by the sum of its character codes) to the
+    // index of its line; a later label of the same number wins.
+    void scanLabels();
+    // Executes the lines first..last inclusive, label calls expanded inline.
+    void runLines(std::uint32_t first, std::uint32_t last);
+
+    // Lowers the number of lines that label calls may execute in this run.
+    void limitEnrolledLines(std::uint64_t lines) { enrolledLinesLeft_ = lines; }
+
+    const std::map<std::int32_t, std::uint32_t>& labels() const { return labelTable_; }
+    std::uint32_t lineCount() const { return lineCount_; }
+
+  private:
+    // The call line, kept while its label runs (the section reuses the block and comment).
+    struct CallLine {
+        block blk;
+        std::string commentText;
+        bool commentFlag = false;
+        LineFlags flags;
+    };
+
+    void parseBlock(std::uint32_t index);
+    void enrolLabelCall(double labelValue);
+    void writeBlock();
+
+    ProgramSource source_;
+    std::uint32_t lineCount_;  // lines of the program + 1
+    BlockParser parser_;       // block, Q parameters, position, circle centre, axis vector
+    std::map<std::int32_t, std::uint32_t> labelTable_;
+    std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled call
+    std::uint64_t enrolledLinesLeft_ = kMaxEnrolledLines;
+    std::vector<CallLine> callLines_;  // by call depth, reused
+    NciStream out_;
+    NCIFrame frame_;
+    SupportedCycleList cycles_;
+    std::string nciPath_;
+};
+
+// The factory of the format list's "Heidenhain" entry.
+std::unique_ptr<ProgramParser> makeParser(const LineSource* lines, std::string nciPath,
+                                          const SupportedCycleList& cycles);
+
+}  // namespace morvane::HHParser

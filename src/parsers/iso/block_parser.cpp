@@ -1,0 +1,129 @@
+#include "parsers/iso/block_parser.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "nci/int_conversion.h"
+
+namespace morvane::iso {
+
+namespace {
+
+// The M words the writer and the run act on; dialects that do not keep every M word drop the
+// others (spindle, coolant, tool change M words leave no trace in the block).
+constexpr std::int32_t kStoredMCodes[] = {30, 91, 98, 99};
+
+bool contains(const std::vector<std::int32_t>& codes, std::int32_t g) {
+    return std::find(codes.begin(), codes.end(), g) != codes.end();
+}
+
+}  // namespace
+
+void exchangeSlots(block& b, std::uint32_t first, std::uint32_t second) {
+    std::swap(b.vars[first], b.vars[second]);
+    const bool firstDefined = b.defined.test(first);
+    b.defined.set(first, b.defined.test(second));
+    b.defined.set(second, firstDefined);
+}
+
+std::size_t BlockParser::positionOf(std::size_t axis) const {
+    if (!reader_->dialect().block.exchangesYZ || axis == 0) return axis;
+    return 3 - axis;
+}
+
+void BlockParser::convertWordsRead(block& b, double sign) const {
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        const double offset = sign * axes_->position[positionOf(axis)];
+        for (const std::uint32_t slot : {addr::X + static_cast<std::uint32_t>(axis),
+                                         addr::I + static_cast<std::uint32_t>(axis)}) {
+            if (b.has(slot)) b.setDouble(slot, b.getDouble(slot) + offset);
+        }
+    }
+}
+
+void BlockParser::storeGCode(std::int32_t g, block& b) {
+    const BlockRules& rules = reader_->dialect().block;
+    if (rules.arcDirectionExchanged && (g == 2 || g == 3)) g = 5 - g;
+    if (rules.planeSelectionDropped && g >= 17 && g <= 19) return;
+    if (g == 90 || g == 91) {
+        // A mode change takes effect where it stands: the words before it keep the mode they
+        // were read in, so they are re-expressed for the new one (the run reads X Y Z by the
+        // mode in force at the end of the line).
+        const bool toAbsolute = g == 90;
+        if (axes_->absolute != toAbsolute) {
+            convertWordsRead(b, toAbsolute ? 1.0 : -1.0);
+            axes_->absolute = toAbsolute;
+        }
+        // The block carries at most one of 90 and 91: the last one written.
+        const auto other = std::find(b.gcodes.begin(), b.gcodes.end(), toAbsolute ? 91 : 90);
+        if (other != b.gcodes.end()) {
+            *other = g;
+        } else if (!contains(b.gcodes, g)) {
+            b.gcodes.push_back(g);
+        }
+        return;
+    }
+    if (g == 28) std::fill(std::begin(axes_->position), std::end(axes_->position), 0.0);
+    b.gcodes.push_back(g);
+}
+
+void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
+    const BlockRules& rules = reader_->dialect().block;
+    std::size_t cursor = start;
+    for (std::int32_t address = reader_->readAddress(line, cursor); address >= 0;
+         address = reader_->readAddress(line, cursor)) {
+        const double value = reader_->readNumber(line, cursor);
+        const auto slot = static_cast<std::uint32_t>(address);
+        switch (slot) {
+            case addr::G:
+                storeGCode(wordToInt32(value), b);
+                break;
+            case addr::M: {
+                const std::int32_t m = wordToInt32(value);
+                if (rules.keepsEveryMWord ||
+                    std::find(std::begin(kStoredMCodes), std::end(kStoredMCodes), m) !=
+                        std::end(kStoredMCodes))
+                    b.setInt(addr::M, m);
+                break;
+            }
+            case addr::T:
+            case addr::TC:
+                b.setInt(addr::T, wordToInt32(value));
+                if (rules.toolWordChangesTool) b.setInt(addr::M, 6);
+                break;
+            case addr::U:
+            case addr::V:
+            case addr::W: {
+                // Under G90 an increment from the current position; under G91 a plain increment
+                // like X Y Z themselves (the run adds the position once).
+                const std::size_t axis = slot - addr::U;
+                const double base = axes_->absolute ? axes_->position[positionOf(axis)] : 0.0;
+                b.setDouble(addr::X + static_cast<std::uint32_t>(axis), base + value);
+                break;
+            }
+            case addr::X:
+                b.setDouble(addr::X, rules.xIsDiameter ? value / 2.0 : value);
+                break;
+            case addr::S:
+                b.setDouble(addr::S, value);
+                if (rules.speedSetsSurfaceSpeed && !contains(b.gcodes, 92)) b.gcodes.push_back(96);
+                break;
+            case addr::LIMS:
+                b.setDouble(addr::S, value);
+                b.gcodes.push_back(92);
+                break;
+            case addr::CR:
+                b.setDouble(addr::R, value);
+                break;
+            default:
+                b.setDouble(slot, value);
+                break;
+        }
+    }
+    if (rules.exchangesYZ) {
+        if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
+        if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);
+    }
+}
+
+}  // namespace morvane::iso

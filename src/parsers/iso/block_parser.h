@@ -1,0 +1,46 @@
+// The ISO block parser: turns one line into the `block` the NCI writer takes. It records the
+// words, keeps the G codes in order and applies the absolute/incremental rules; the meaning of
+// the block (motion, planes, cycles, feeds) is left to the writer.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "nci/block.h"
+#include "parsers/iso/gcode_reader.h"
+
+namespace morvane::iso {
+
+// The part of the machine state that reading a block needs. Kept for the whole run and shared
+// with the program run, which updates the position after each block.
+struct AxisState {
+    bool absolute = true;                  // {G90: true, G91: false}
+    double position[3] = {0.0, 0.0, 0.0};  // last absolute X Y Z in block axes; {G28} zeroes it
+};
+
+class BlockParser {
+  public:
+    BlockParser(GCodeReader& reader, AxisState& axes) : reader_(&reader), axes_(&axes) {}
+
+    // Reads `line` from `start` into `b`, which the caller has reset (the comment text too).
+    // Reading stops at the first word that is not in the address table; the rest of the line is
+    // ignored. Dialects that exchange Y and Z (and J and K) do so at the end.
+    void parse(std::string_view line, std::size_t start, block& b);
+
+  private:
+    void storeGCode(std::int32_t g, block& b);
+    // Re-expresses the X Y Z I J K words read so far for the other distance mode: `sign` +1
+    // when G90 follows incremental words, -1 when G91 follows absolute ones.
+    void convertWordsRead(block& b, double sign) const;
+    // Position index that pairs with program axis `axis` (0 X, 1 Y, 2 Z): the tracked position
+    // is kept in block axes, so it is the other one of Y and Z where the dialect exchanges them.
+    std::size_t positionOf(std::size_t axis) const;
+
+    GCodeReader* reader_;
+    AxisState* axes_;
+};
+
+// Exchanges the values and defined bits of two slots.
+void exchangeSlots(block& b, std::uint32_t first, std::uint32_t second);
+
+}  // namespace morvane::iso

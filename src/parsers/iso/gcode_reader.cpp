@@ -1,0 +1,143 @@
+#include "parsers/iso/gcode_reader.h"
+
+
+namespace morvane::iso {
+
+using namespace nctext;
+
+bool GCodeReader::applyMark(Mark mark, std::string_view line, std::size_t& cursor) {
+    switch (mark) {
+        case Mark::EndsWord:
+            return true;
+        case Mark::IgnoresRest:
+            cursor = line.size();
+            return false;
+        case Mark::CommentsRest:
+            readRestOfLine(line, cursor, line[cursor]);
+            return false;
+    }
+    return true;
+}
+
+std::int32_t GCodeReader::lookUp(std::string_view word) const {
+    if (word.size() == 1) return static_cast<std::int32_t>(addr::letter(word[0]));
+    for (const Keyword& keyword : dialect_->keywords)
+        if (keyword.text == word) return keyword.index;
+    return -1;
+}
+
+std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor) {
+    // The usual word: one letter with its number right behind it ("X12.5").
+    if (cursor + 1 < line.size() && is(line[cursor], kLetter) && isNumberChar(line[cursor + 1]))
+        return static_cast<std::int32_t>(addr::letter(toUpper(line[cursor++])));
+
+    const ReaderRules& rules = dialect_->reader;
+    char word[kMaxTokenLength];
+    std::size_t length = 0;
+    while (cursor < line.size() && length < kMaxTokenLength) {
+        const char c = toUpper(line[cursor]);
+        if (is(c, kLetter)) {
+            word[length++] = c;
+            ++cursor;
+            continue;
+        }
+        bool ends = false;
+        switch (c) {
+            case '(':
+                // Sinumerik's TC(n): the parenthesis belongs to the tool call, not a comment.
+                ends = rules.parenthesisAfterTC && length >= 2 && word[0] == 'T' && word[1] == 'C';
+                if (!ends) readComment(line, cursor);
+                break;
+            case ';':
+                ends = applyMark(rules.semicolon, line, cursor);
+                break;
+            case '/':
+                ends = applyMark(rules.slash, line, cursor);
+                break;
+            case '!':
+                ends = applyMark(rules.bang, line, cursor);
+                break;
+            default:
+                ends = !isSpace(c);
+                if (!ends) ++cursor;
+                break;
+        }
+        if (ends) break;
+    }
+    return length == 0 ? -1 : lookUp(std::string_view(word, length));
+}
+
+double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
+    const ReaderRules& rules = dialect_->reader;
+    while (cursor < line.size() && isSpace(line[cursor]))
+        ++cursor;
+    if (rules.numberAfterAssign && cursor < line.size() &&
+        (line[cursor] == '=' || line[cursor] == '('))
+        ++cursor;
+    if (cursor >= line.size() || !isNumberChar(line[cursor])) return 0.0;
+
+    // The usual number stands in one piece, followed by blanks and a letter: read it in place,
+    // converting while it is scanned.
+    const char* const lineEnd = line.data() + line.size();
+    const char* const begin = line.data() + cursor;
+    const DecimalPrefix prefix = readDecimalPrefix(begin, lineEnd);
+    const char* end = prefix.end;
+    while (end != lineEnd && isNumberChar(*end))
+        ++end;  // what follows the prefix ("1,5")
+    const char* next = end;
+    while (next != lineEnd && isSpace(*next))
+        ++next;
+    const bool continues = next != lineEnd && (isNumberChar(*next) || *next == '(' || *next == '/');
+    if (static_cast<std::size_t>(end - begin) < kMaxTokenLength && !continues) {
+        cursor = static_cast<std::size_t>(next - line.data());
+        return prefix.exact ? prefix.value
+                            : decimalPrefixValue({begin, static_cast<std::size_t>(end - begin)});
+    }
+
+    // Blanks, comments or a block-skip mark inside the number: collect its characters.
+    char text[kMaxTokenLength];
+    std::size_t length = 0;
+    while (cursor < line.size() && length < kMaxTokenLength) {
+        const char c = line[cursor];
+        if (isNumberChar(c)) {
+            text[length++] = c;
+            ++cursor;
+        } else if (c == '(') {
+            readComment(line, cursor);
+        } else if (c == '/') {
+            if (applyMark(rules.slashInNumber, line, cursor)) break;
+        } else if (isSpace(c)) {
+            ++cursor;
+        } else {
+            break;
+        }
+    }
+    return decimalPrefixValue(std::string_view(text, length));
+}
+
+void GCodeReader::readComment(std::string_view line, std::size_t& cursor) {
+    const std::size_t textStart = cursor + 1;
+    std::size_t depth = 1;
+    std::size_t end = textStart;
+    for (; end < line.size() && depth != 0; ++end) {
+        if (line[end] == ')') {
+            --depth;
+        } else if (line[end] == '(') {
+            ++depth;
+        }
+    }
+    // The closing parenthesis is not part of the text; an unclosed comment keeps everything.
+    const std::size_t textEnd = depth == 0 ? end - 1 : end;
+    comment_.append(line.substr(textStart, textEnd - textStart));
+    hasComment_ = true;
+    cursor = end;
+}
+
+void GCodeReader::readRestOfLine(std::string_view line, std::size_t& cursor, char marker) {
+    if (cursor >= line.size() || line[cursor] != marker) return;
+    comment_.append(line.substr(cursor + 1));
+    hasComment_ = true;
+    cursor = line.size();
+}
+
+}  // namespace morvane::iso

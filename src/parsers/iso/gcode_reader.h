@@ -1,0 +1,66 @@
+// The G-code reader: consumes one line left to right with two readers called in turn, one for
+// the address word (letters, mapped to an address index) and one for the number behind it.
+// Comments met anywhere on the way are collected into the comment text.
+//
+// Both readers skip white space and comments, also in the middle of a word or a number: "X Y10"
+// is the word XY, "X1 0" is X 10 and "X-(note)5" is X -5 with the comment "note". Nothing here
+// allocates once the comment text has grown to the longest comment of the program.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "parsers/iso/dialect.h"
+#include "parsers/nc_text.h"
+
+namespace morvane::iso {
+
+// A word or a number is cut after this many characters; the rest starts the next word.
+inline constexpr std::size_t kMaxTokenLength = 255;
+
+using nctext::decimalPrefixValue;
+
+class GCodeReader {
+  public:
+    explicit GCodeReader(const Dialect& dialect) : dialect_(&dialect) {}
+
+    // Reads an address word at `cursor` and returns its index, or -1 when the word is empty
+    // (a digit or another character that cannot start a word, or the end of the line) or not in
+    // the dialect's address table. The cursor ends on the character that stopped the word.
+    std::int32_t readAddress(std::string_view line, std::size_t& cursor);
+
+    // Reads the number at `cursor`; 0.0 when no number follows (nothing is consumed then).
+    double readNumber(std::string_view line, std::size_t& cursor);
+
+    // Reads a parenthesised comment; `cursor` is on the "(". Nested parentheses stay in the
+    // text; an unclosed comment runs to the end of the line.
+    void readComment(std::string_view line, std::size_t& cursor);
+
+    // When the character at `cursor` is `marker`, everything after it is comment text and the
+    // cursor moves to the end of the line; otherwise nothing happens.
+    void readRestOfLine(std::string_view line, std::size_t& cursor, char marker);
+
+    // The comments of the current line, appended to each other without a separator.
+    const std::string& comment() const { return comment_; }
+    // True once any comment (an empty one too) was read on the current line.
+    bool hasComment() const { return hasComment_; }
+    void clearComment() {
+        comment_.clear();
+        hasComment_ = false;
+    }
+
+    const Dialect& dialect() const { return *dialect_; }
+
+  private:
+    // Applies what `mark` says about the character at `cursor`; true when the token ends here.
+    bool applyMark(Mark mark, std::string_view line, std::size_t& cursor);
+    std::int32_t lookUp(std::string_view word) const;
+
+    const Dialect* dialect_;
+    std::string comment_;
+    bool hasComment_ = false;
+};
+
+}  // namespace morvane::iso

@@ -1,0 +1,167 @@
+#include "parsers/iso/iso_program.h"
+
+#include <limits>
+#include <utility>
+
+#include "nci/int_conversion.h"
+
+namespace morvane::iso {
+
+namespace {
+
+constexpr std::size_t kAxisVectorSize = 6;
+
+std::uint32_t clampOffset(std::size_t offset) {
+    return offset < std::numeric_limits<std::uint32_t>::max()
+               ? static_cast<std::uint32_t>(offset)
+               : std::numeric_limits<std::uint32_t>::max();
+}
+
+// Labels are unsigned: a negative label number wraps round, the same way on the label line and
+// in its calls.
+std::uint32_t labelNumber(double value) {
+    return static_cast<std::uint32_t>(wordToInt32(value));
+}
+
+}  // namespace
+
+IsoProgram::IsoProgram(const Dialect& dialect, const LineSource* lines, std::string nciPath,
+                       const SupportedCycleList& cycles)
+    : source_(lines),
+      reader_(dialect),
+      blockParser_(reader_, axisState_),
+      lineCount_(static_cast<std::uint32_t>(source_.askLineCount()) + 1),
+      blockBudget_(lineCount_ + kRepeatedBlockBudget),
+      cycles_(cycles),
+      nciPath_(std::move(nciPath)) {}
+
+void IsoProgram::scanLabels() {
+    labelTable_.clear();
+    lineStart_.assign(lineCount_, 0);
+    for (std::uint32_t i = 0; i < lineCount_; ++i) {
+        const std::string_view line = source_.line(static_cast<std::int32_t>(i));
+        std::size_t cursor = 0;
+        std::int32_t address = reader_.readAddress(line, cursor);
+        if (address == static_cast<std::int32_t>(addr::N)) {
+            reader_.readNumber(line, cursor);
+            address = reader_.readAddress(line, cursor);
+        }
+        if (address == static_cast<std::int32_t>(addr::O)) {
+            labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
+            lineStart_[i] = clampOffset(cursor);
+        } else if (address == static_cast<std::int32_t>(addr::G) &&
+                   wordToInt32(reader_.readNumber(line, cursor)) == 98 &&
+                   reader_.readAddress(line, cursor) == static_cast<std::int32_t>(addr::L)) {
+            // G98 L<n> opens a subprogram. G98 before any other word (a canned cycle's
+            // return-to-initial-level) defines nothing: the line is read whole.
+            labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
+            lineStart_[i] = clampOffset(cursor);
+        }
+        reader_.clearComment();
+    }
+    labelTable_[0] = 0;
+}
+
+void IsoProgram::run() {
+    scanLabels();
+    block_.params = &paramMap_;
+    if (!out_.open(nciPath_)) return;
+    out_ << rec::Message << eol << "0 0 0 0 0 0 0 0 1" << eol;
+    frame_.SetSupportedCycles(cycles_);
+    // A cycle parameter that the cycle expansion rejects (CycleWrongValue, CycleWrongCode)
+    // passes through: the conversion ends there, and the stream's destructor closes the file
+    // with what it holds.
+    executeGuarded();
+    out_ << rec::ProgramEnd << eol << "0 0 0" << eol;
+    out_.close();
+}
+
+void IsoProgram::executeProgram() {
+    callDepth_ = 1;
+    axes_.assign(kAxisVectorSize, 0.0);
+    // Two indices beyond the program: the host answers the first with no text, the second is
+    // not read; both give empty blocks.
+    for (std::uint32_t i = 0; i <= lineCount_; ++i) {
+        const std::int32_t result = executeLine(i);
+        if (result == kEnded) break;
+        if (result == kConsumed || !block_.has(addr::L)) continue;
+        // L repeats a block that was written: L more times, L + 1 in all.
+        block_.clear(addr::L);
+        for (std::int32_t n = wordToInt32(block_.getDouble(addr::L)); n > 0; --n)
+            if (executeLine(i) == kEnded) break;
+    }
+    const std::int32_t code = frame_.GetBlockCode();
+    if (code == rec::CycleCall || code == rec::CycleCallRepeat)
+        out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+    callDepth_ = 0;
+}
+
+std::int32_t IsoProgram::executeLine(std::uint32_t index) {
+    if (++executedLines_ > blockBudget_) endProgram();
+    block_.reset();
+    reader_.clearComment();
+    if (index < lineCount_)
+        blockParser_.parse(source_.line(static_cast<std::int32_t>(index)), lineStart_[index],
+                           block_);
+
+    double* position = axisState_.position;
+    if (!axisState_.absolute) {
+        // Incremental words become absolute; a missing word still carries the position.
+        for (std::uint32_t axis = 0; axis < 3; ++axis) {
+            varstorage& word = block_.vars[addr::X + axis];
+            word.setDouble(position[axis] + (block_.has(addr::X + axis) ? word.numeric() : 0.0));
+        }
+    }
+    block_.line = index;
+    for (std::uint32_t axis = 0; axis < 3; ++axis)
+        if (block_.has(addr::X + axis)) position[axis] = block_.getDouble(addr::X + axis);
+
+    if (block_.has(addr::M)) {
+        switch (block_.getMCode()) {
+            case 30:
+            case 99:
+                return kEnded;
+            case 91:
+            case 92:
+                return kConsumed;
+            case 98:
+                if (block_.has(addr::P)) return enrolSubprogram();
+                break;
+            default:
+                break;
+        }
+    }
+    frame_.LoadBlock(block_, axes_);
+    if (reader_.hasComment()) frame_.QueueComment(reader_.comment());
+    frame_.WriteBlock(out_);
+    return kWritten;
+}
+
+std::int32_t IsoProgram::enrolSubprogram() {
+    block_.clear(addr::P);
+    const std::uint32_t label = labelNumber(block_.getDouble(addr::P));
+    std::int32_t repeats = 1;
+    if (block_.has(addr::L)) {
+        block_.clear(addr::L);
+        repeats = wordToInt32(block_.getDouble(addr::L));
+    }
+    // A label that is not in the program runs the program from its first line.
+    const auto found = labelTable_.find(label);
+    const std::uint32_t start = found != labelTable_.end() ? found->second : 0;
+
+    if (callDepth_ >= kMaxCallDepth) endProgram();
+    ++callDepth_;
+    writeComment("Enrolled subprogram start");
+    for (std::int32_t r = 0; r < repeats; ++r)
+        for (std::uint32_t j = start; j < lineCount_; ++j)
+            if (executeLine(j) == kEnded) break;
+    writeComment("Enrolled subprogram end");
+    --callDepth_;
+    return kConsumed;
+}
+
+void IsoProgram::writeComment(const char* text) {
+    out_ << rec::Comment << eol << text << eol;
+}
+
+}  // namespace morvane::iso

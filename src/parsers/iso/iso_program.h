@@ -1,0 +1,99 @@
+// The program run shared by the four ISO dialects: reads the program through the host's line
+// source, finds the subprogram labels, executes the lines in order, expands subprogram calls
+// inline between "Enrolled subprogram" comments, repeats blocks with L, and hands every executed
+// block to the NCI writer between a fixed header and trailer record.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "morvane/plugin_api.h"
+#include "nci/block.h"
+#include "nci/nci_frame_fanuc.h"
+#include "nci/nci_stream.h"
+#include "nci/supported_cycle.h"
+#include "parsers/iso/block_parser.h"
+#include "parsers/iso/dialect.h"
+#include "parsers/iso/gcode_reader.h"
+#include "parsers/program_parser.h"
+#include "parsers/program_source.h"
+
+namespace morvane::iso {
+
+// What `executeLine` did with a line.
+enum LineResult : std::int32_t {
+    kWritten = 0,   // the block went to the writer
+    kEnded = 1,     // M30 or M99: end of the program or of the subprogram
+    kConsumed = 2,  // the line did not go to the writer (M91, M92, an enrolled M98 call)
+};
+
+// Nesting levels of the run, the main program being level 1: a subprogram that calls itself, or
+// a call of a missing label (which restarts the main program and meets the same call again),
+// ends the run when it would open level 16.
+inline constexpr std::uint32_t kMaxCallDepth = 15;
+
+// Blocks that subprogram calls and L repeats may execute beyond one pass over the program. Repeat
+// counts multiply through nested calls, so without a bound a few words could ask for more output
+// than any disk holds; reaching it ends the run like the nesting bound.
+inline constexpr std::uint64_t kRepeatedBlockBudget = std::uint64_t{1} << 25;
+
+class IsoProgram : public ProgramParser {
+  public:
+    // Asks the host for the line count once; the run reads one line more than the host has
+    // (it answers that one with no text) and one further empty block after it.
+    IsoProgram(const Dialect& dialect, const LineSource* lines, std::string nciPath,
+               const SupportedCycleList& cycles);
+
+    // Writes the whole NCI program into the file; writes nothing when it cannot be opened.
+    void run() override;
+
+    // Finds the labels (O number, or G98 followed by L) and where each line's reading starts.
+    void scanLabels();
+    // Executes line `index` (see LineResult).
+    std::int32_t executeLine(std::uint32_t index);
+
+    // Label number to the first line of its body; label 0 is the main program at line 0.
+    const std::map<std::uint32_t, std::uint32_t>& labels() const { return labelTable_; }
+    // Offset at which each line's reading begins (just after the label on a label line).
+    const std::vector<std::uint32_t>& lineStarts() const { return lineStart_; }
+    std::uint32_t lineCount() const { return lineCount_; }
+
+    // Lowers the repeat budget (for tests of the bound).
+    void setRepeatedBlockBudget(std::uint64_t blocks) { blockBudget_ = lineCount_ + blocks; }
+
+  protected:
+    // Runs executeProgram and catches the dialect's own end-of-program exception.
+    virtual void executeGuarded() = 0;
+    // Ends the run at once by throwing the dialect's end-of-program exception: the trailer is
+    // still written, an open drill cycle is not closed.
+    [[noreturn]] virtual void endProgram() = 0;
+
+    // Executes the main program and closes a drill cycle left open at its end.
+    void executeProgram();
+
+  private:
+    std::int32_t enrolSubprogram();
+    void writeComment(const char* text);
+
+    ProgramSource source_;
+    GCodeReader reader_;
+    AxisState axisState_;
+    BlockParser blockParser_;
+    std::vector<double> axes_;  // axis vector handed to the writer with every block
+    block block_;
+    std::uint32_t lineCount_;  // host's count + 1
+    ParamMap paramMap_;
+    std::map<std::uint32_t, std::uint32_t> labelTable_;
+    std::vector<std::uint32_t> lineStart_;
+    std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled subprogram
+    std::uint64_t executedLines_ = 0;
+    std::uint64_t blockBudget_;
+    NciStream out_;
+    NCIFrameFanuc frame_;
+    SupportedCycleList cycles_;
+    std::string nciPath_;
+};
+
+}  // namespace morvane::iso

@@ -1,0 +1,242 @@
+// The conversational keyword and value readers: keyword table, word boundaries, comments behind
+// ";", numbers with blanks, commas and Q references, quoted label names.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "parsers/heidenhain/keyword_table.h"
+#include "parsers/heidenhain/lexer.h"
+
+namespace morvane::HHParser {
+namespace {
+
+TEST(KeywordTable, HoldsEveryWordOnceWithItsCode) {
+    std::set<std::string_view> words;
+    for (std::size_t i = 0; i < kKeywordWords.size(); ++i) {
+        words.insert(kKeywordWords[i]);
+        EXPECT_EQ(keywordCode(kKeywordWords[i]), static_cast<std::int32_t>(i + 1))
+            << kKeywordWords[i];
+    }
+    EXPECT_EQ(words.size(), 89u);
+}
+
+TEST(KeywordTable, KnowsTheCodesOfTheWordsTheParserActsOn) {
+    const std::pair<std::string_view, std::int32_t> cases[] = {
+        {"L", 1},         {"X", 2},      {"IX", 8},     {"CCX", 14},   {"LIZ", 22},  {"CX", 23},
+        {"CP", 27},       {"IPA", 29},   {"D", 31},     {"CC", 32},    {"CR", 33},   {"DR", 34},
+        {"R", 35},        {"M", 38},     {"FMAX", 41},  {"MAX", 42},   {"TOOL", 44}, {"CALL", 45},
+        {"TOOLCALL", 46}, {"LBL", 47},   {"REP", 49},   {"FORM", 51},  {"CYCL", 52}, {"DEF", 53},
+        {"RND", 55},      {"Q", 64},     {"DWELL", 67}, {"DEPTH", 69}, {"SET", 70},  {"PLNGN", 73},
+        {"FN", 74},       {"BEGIN", 86}, {"MM", 87},    {"INCH", 88},  {"V", 89},
+    };
+    for (const auto& [word, code] : cases)
+        EXPECT_EQ(keywordCode(word), code) << word;
+}
+
+TEST(KeywordTable, MatchesWholeWordsOnly) {
+    for (std::string_view word :
+         {"", "FM", "FMA", "TOOLCAL", "DEPT", "ANGL", "XY", "FQ", "l", "fmax"})
+        EXPECT_EQ(keywordCode(word), kw::None) << word;
+}
+
+template <typename T>
+std::string caseName(const testing::TestParamInfo<T>& param) {
+    return "Case" + std::to_string(param.index);
+}
+
+struct KeywordCase {
+    const char* line;
+    std::int32_t code;
+    std::uint32_t cursorAfter;
+    const char* comment;  // nullptr: no comment read
+};
+
+class ReadKeyword : public testing::TestWithParam<KeywordCase> {};
+
+TEST_P(ReadKeyword, ReturnsTheCodeAndLeavesTheCursorBehindTheWord) {
+    const KeywordCase& c = GetParam();
+    ParamMap params;
+    Lexer lexer(params);
+    std::uint32_t cursor = 0;
+    EXPECT_EQ(lexer.readKeyword(c.line, cursor), c.code);
+    EXPECT_EQ(cursor, c.cursorAfter);
+    EXPECT_EQ(lexer.commentFlag, c.comment != nullptr);
+    EXPECT_EQ(lexer.commentText, c.comment != nullptr ? c.comment : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, ReadKeyword,
+    testing::Values(
+        KeywordCase{"L X+10,5", kw::L, 1, nullptr}, KeywordCase{"FMAX", kw::FMAX, 4, nullptr},
+        KeywordCase{"fmax M3", kw::FMAX, 4, nullptr}, KeywordCase{"DEPTH-5", kw::DEPTH, 5, nullptr},
+        KeywordCase{"TOOLCALL 5", kw::TOOLCALL, 8, nullptr},
+        KeywordCase{"TOOL CALL 5", kw::TOOL, 4, nullptr},
+        // FQ5 is F followed by the value of Q5.
+        KeywordCase{"FQ5", kw::F, 1, nullptr}, KeywordCase{"RQ1832", kw::R, 1, nullptr},
+        KeywordCase{"Q5 = 1", kw::Q, 1, nullptr},
+        // Q inside a word is a letter.
+        KeywordCase{"SQRT Q4", kw::SQRT, 4, nullptr}, KeywordCase{"EQU", kw::EQU, 3, nullptr},
+        // Letters only: a blank or digit ends the word; an unknown word gives 0.
+        KeywordCase{"XY10", kw::None, 2, nullptr}, KeywordCase{"5 L", kw::None, 0, nullptr},
+        KeywordCase{" L", kw::None, 0, nullptr}, KeywordCase{"", kw::None, 0, nullptr}),
+    caseName<KeywordCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Semicolons, ReadKeyword,
+    testing::Values(KeywordCase{"X;abc", kw::X, 5, "abc"},
+                    KeywordCase{";hello world", kw::None, 12, "hello world"},
+                    KeywordCase{"; hello", kw::None, 7, " hello"},
+                    // A commented-out tool call is still read: TOOL, the cursor behind it.
+                    KeywordCase{"; TOOL CALL 3 Z S1000", kw::TOOL, 6, nullptr},
+                    KeywordCase{"L;TOOL", kw::TOOL, 6, nullptr},
+                    KeywordCase{";TOOLS", kw::None, 6, "TOOLS"},
+                    // TOOL inside a chain of comments: the comment starts behind its ";".
+                    KeywordCase{";TOOL;x", kw::TOOL, 7, "x"}, KeywordCase{"M;A;B", kw::M, 5, "A;B"},
+                    KeywordCase{";;;;", kw::None, 4, ";;;"}),
+    caseName<KeywordCase>);
+
+TEST(ReadKeywordLimits, CutsWordsAfter255Letters) {
+    ParamMap params;
+    Lexer lexer(params);
+    const std::string line = std::string(255, 'A') + "L";
+    std::uint32_t cursor = 0;
+    EXPECT_EQ(lexer.readKeyword(line, cursor), kw::None);
+    EXPECT_EQ(cursor, 255u);
+    EXPECT_EQ(lexer.readKeyword(line, cursor), kw::L);
+    EXPECT_EQ(cursor, 256u);
+}
+
+TEST(ReadKeywordLimits, ReadsALongChainOfSemicolonsWithoutNesting) {
+    ParamMap params;
+    Lexer lexer(params);
+    const std::string line = std::string(1'000'000, ';') + "TOOL";
+    std::uint32_t cursor = 0;
+    EXPECT_EQ(lexer.readKeyword(line, cursor), kw::TOOL);
+    EXPECT_EQ(cursor, line.size());
+}
+
+struct ValueCase {
+    const char* line;
+    double value;  // NaN: no value
+    std::uint32_t cursorAfter;
+    const char* comment;
+};
+
+class ReadValue : public testing::TestWithParam<ValueCase> {};
+
+TEST_P(ReadValue, ReadsNumbersReferencesAndNames) {
+    const ValueCase& c = GetParam();
+    ParamMap params{{1, 4.0}, {5, 25.5}, {339, 2.0}};
+    Lexer lexer(params);
+    std::uint32_t cursor = 0;
+    const double v = lexer.readValue(c.line, cursor);
+    if (std::isnan(c.value)) {
+        EXPECT_TRUE(std::isnan(v)) << v;
+    } else {
+        EXPECT_EQ(v, c.value);
+        EXPECT_EQ(std::signbit(v), std::signbit(c.value));
+    }
+    EXPECT_EQ(cursor, c.cursorAfter);
+    EXPECT_EQ(lexer.commentText, c.comment != nullptr ? c.comment : "");
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, ReadValue,
+    testing::Values(ValueCase{"+10,5 Y-3", 10.5, 6, nullptr}, ValueCase{" + 10", 10.0, 5, nullptr},
+                    ValueCase{"1 0", 10.0, 3, nullptr}, ValueCase{"-3", -3.0, 2, nullptr},
+                    ValueCase{".5", 0.5, 2, nullptr}, ValueCase{"-94.", -94.0, 4, nullptr},
+                    ValueCase{"-0", -0.0, 2, nullptr},
+                    // The longest valid prefix counts; a text without one is 0.
+                    ValueCase{"1-2", 1.0, 3, nullptr}, ValueCase{"--5", 0.0, 3, nullptr},
+                    ValueCase{"+-5", 0.0, 3, nullptr}, ValueCase{"-", 0.0, 1, nullptr},
+                    ValueCase{",", 0.0, 1, nullptr}, ValueCase{"25/25", 25.0, 2, nullptr},
+                    ValueCase{"5q", 5.0, 1, nullptr}, ValueCase{"30 ; end", 30.0, 8, " end"}),
+    caseName<ValueCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    References, ReadValue,
+    testing::Values(ValueCase{"Q5", 25.5, 2, nullptr}, ValueCase{"+Q5", 25.5, 3, nullptr},
+                    // A minus before Q negates the parameter.
+                    ValueCase{"-Q5", -25.5, 3, nullptr}, ValueCase{"- Q5 F", -25.5, 5, nullptr},
+                    ValueCase{"Q4.6", 25.5, 4, nullptr}, ValueCase{"Q339", 2.0, 4, nullptr},
+                    ValueCase{"Q7", 0.0, 2, nullptr}, ValueCase{"Q1;x", 4.0, 4, "x"}),
+    caseName<ValueCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    NamesAndNothing, ReadValue,
+    testing::Values(ValueCase{"\"A\"", 65.0, 3, nullptr},
+                    ValueCase{"\"AB\" REP", 131.0, 4, nullptr},
+                    ValueCase{"\"AB", 131.0, 3, nullptr}, ValueCase{"\"\xE9\"", -23.0, 3, nullptr},
+                    ValueCase{"\"\"", 0.0, 2, nullptr},
+                    // No value: NaN, the cursor stays on the letter (blanks before it skipped).
+                    ValueCase{"Y", kNaN, 0, nullptr}, ValueCase{"  Y+5", kNaN, 2, nullptr},
+                    ValueCase{"q5", kNaN, 0, nullptr}, ValueCase{"=5", kNaN, 0, nullptr},
+                    ValueCase{"", kNaN, 0, nullptr}, ValueCase{"   ", kNaN, 3, nullptr}),
+    caseName<ValueCase>);
+
+TEST(ReadValueDetails, EntersAMissingParameterWithZero) {
+    ParamMap params;
+    Lexer lexer(params);
+    std::uint32_t cursor = 0;
+    EXPECT_EQ(lexer.readValue("Q12", cursor), 0.0);
+    ASSERT_EQ(params.count(12), 1u);
+    EXPECT_EQ(params[12], 0.0);
+}
+
+TEST(ReadValueDetails, CutsANumberAfter255Characters) {
+    ParamMap params;
+    Lexer lexer(params);
+    const std::string line = "1" + std::string(299, '0');
+    std::uint32_t cursor = 0;
+    EXPECT_EQ(lexer.readValue(line, cursor), 1e254);
+    EXPECT_EQ(cursor, 255u);
+}
+
+TEST(ReadValueDetails, HugeReferenceNumbersSaturateTheIndex) {
+    ParamMap params;
+    Lexer lexer(params);
+    std::uint32_t cursor = 0;
+    EXPECT_EQ(lexer.readValue("Q99999999999999999999", cursor), 0.0);
+    EXPECT_EQ(params.count(INT32_MAX), 1u);
+}
+
+TEST(NumberFollows, SkipsBlanksAndDoesNotConsumeTheNumber) {
+    const std::pair<const char*, bool> cases[] = {
+        {"  +5", true}, {",5", true},  {".5", true}, {"-", true},   {"7", true},
+        {" X", false},  {"Q5", false}, {"", false},  {";5", false},
+    };
+    for (const auto& [line, expected] : cases) {
+        std::uint32_t cursor = 0;
+        EXPECT_EQ(Lexer::numberFollows(line, cursor), expected) << line;
+        const std::string_view text(line);
+        EXPECT_EQ(cursor, text.find_first_not_of(' ') == std::string_view::npos
+                              ? text.size()
+                              : text.find_first_not_of(' '))
+            << line;
+    }
+}
+
+TEST(SkipRestOfLine, TakesTheCommentOnlyBehindASemicolon) {
+    ParamMap params;
+    Lexer lexer(params);
+    std::uint32_t cursor = 2;
+    lexer.skipRestOfLine("L X5", cursor);
+    EXPECT_EQ(cursor, 4u);
+    EXPECT_FALSE(lexer.commentFlag);
+    cursor = 2;
+    lexer.skipRestOfLine("L ;note", cursor);
+    EXPECT_EQ(cursor, 7u);
+    EXPECT_TRUE(lexer.commentFlag);
+    EXPECT_EQ(lexer.commentText, "note");
+    lexer.beginLine();
+    EXPECT_FALSE(lexer.commentFlag);
+    EXPECT_EQ(lexer.commentText, "");
+}
+
+}  // namespace
+}  // namespace morvane::HHParser

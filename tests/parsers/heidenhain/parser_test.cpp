@@ -1,0 +1,165 @@
+// The conversational program run: which lines are read, the label table, label calls with their
+// repeat counts and nesting bound, and the NCI file handling.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "parsers/heidenhain/parser.h"
+#include "support/memory_program.h"
+
+namespace morvane::HHParser {
+namespace {
+
+using test::MemoryProgram;
+
+class TempFile {
+  public:
+    TempFile() {
+        path_ = ::testing::TempDir() + "hh-run-XXXXXX";
+        const int fd = ::mkstemp(path_.data());
+        if (fd >= 0) ::close(fd);
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    const std::string& path() const { return path_; }
+    std::string text() const { return test::readFile(path_); }
+
+  private:
+    std::string path_;
+};
+
+std::size_t countOf(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(Run, ReadsEveryLineOnceForTheScanAndOnceForTheRun) {
+    // Three lines: the run covers indices 0..4; index 3 is asked for (and answered empty),
+    // index 4 is not read at all.
+    MemoryProgram program(std::vector<std::string>{"L X+1", "L X+2", "L X+3"});
+    TempFile file;
+    Parser parser(program.source(), file.path(), {});
+    EXPECT_EQ(parser.lineCount(), 4u);
+    parser.run();
+    const std::vector<std::int32_t> expected = {0, 1, 2, 3, 0, 1, 2, 3};
+    EXPECT_EQ(program.requested(), expected);
+}
+
+TEST(Run, WritesNothingWhenTheFileCannotBeOpened) {
+    MemoryProgram program(std::vector<std::string>{"L X+1 F100"});
+    Parser parser(program.source(), ::testing::TempDir() + "no/such/dir/out.nci", {});
+    parser.run();
+    // Only the label scan read the program.
+    EXPECT_EQ(program.requested(), (std::vector<std::int32_t>{0, 1}));
+}
+
+TEST(Run, TruncatesAnExistingFile) {
+    MemoryProgram program(std::vector<std::string>{""});
+    TempFile file;
+    {
+        std::FILE* f = std::fopen(file.path().c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("old text\n", f);
+        std::fclose(f);
+    }
+    Parser parser(program.source(), file.path(), {});
+    parser.run();
+    EXPECT_EQ(file.text(), "");
+}
+
+struct LabelCase {
+    std::vector<std::string> lines;
+    std::map<std::int32_t, std::uint32_t> labels;
+};
+
+class ScanLabels : public testing::TestWithParam<LabelCase> {};
+
+TEST_P(ScanLabels, MapsLabelNumbersToTheirLines) {
+    MemoryProgram program(GetParam().lines);
+    Parser parser(program.source(), "", {});
+    parser.scanLabels();
+    EXPECT_EQ(parser.labels(), GetParam().labels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, ScanLabels,
+    testing::Values(LabelCase{{"0 BEGIN PGM A MM", "1 LBL 1", "2 L X+1", "3 LBL 2", "4 LBL 0"},
+                              {{1, 1}, {2, 3}}},
+                    // A later label of the same number wins; numbers are rounded.
+                    LabelCase{{"LBL 1", "LBL 1", "LBL 2.6"}, {{1, 1}, {3, 2}}},
+                    // Named labels go under the sum of their character codes.
+                    LabelCase{{"LBL \"A\"", "LBL \"AB\""}, {{65, 0}, {131, 1}}},
+                    // Not labels: label 0 and below, no number, a call, a comment.
+                    LabelCase{{"LBL 0", "LBL -3", "LBL", "CALL LBL 5", "; LBL 4", "L X+1 LBL 6"},
+                              {}},
+                    LabelCase{{}, {}}),
+    [](const testing::TestParamInfo<LabelCase>& param) {
+        return "Case" + std::to_string(param.index);
+    });
+
+TEST(LabelCalls, ARecursiveCallStopsAtTheFifteenthLevel) {
+    MemoryProgram program(std::vector<std::string>{"LBL 1", "CALL LBL 1"});
+    TempFile file;
+    Parser parser(program.source(), file.path(), {});
+    parser.run();
+    const std::string nci = file.text();
+    // Levels 1 to 15 each enrol one call; the call made at level 15 executes nothing.
+    EXPECT_EQ(countOf(nci, "Enrolled subprogram start (1 repeats)\n"), 15u);
+    EXPECT_EQ(countOf(nci, "Enrolled subprogram end\n"), 15u);
+}
+
+TEST(LabelCalls, RepeatedRecursionIsBoundedByTheLineBudget) {
+    MemoryProgram program(std::vector<std::string>{"LBL 1", "CALL LBL 1 REP 999"});
+    TempFile file;
+    Parser parser(program.source(), file.path(), {});
+    parser.limitEnrolledLines(1000);
+    parser.run();
+    const std::string nci = file.text();
+    const std::size_t starts = countOf(nci, "Enrolled subprogram start (999 repeats)\n");
+    EXPECT_GT(starts, 14u);
+    // Every enrolment but the main program's is made by a line that the budget paid for.
+    EXPECT_LE(starts, 1001u);
+    EXPECT_EQ(countOf(nci, "Enrolled subprogram end\n"), starts);
+}
+
+TEST(LabelCalls, RunTheSectionOncePerRepeat) {
+    struct Case {
+        const char* call;
+        const char* startComment;
+        std::size_t sectionRuns;
+    };
+    const Case cases[] = {
+        {"CALL LBL 5", "Enrolled subprogram start (1 repeats)\n", 1},
+        {"CALL LBL 5 REP 3", "Enrolled subprogram start (3 repeats)\n", 3},
+        {"CALL LBL 5 REP 0", "Enrolled subprogram start (1 repeats)\n", 1},
+        {"CALL LBL 5 REP 5000", "Enrolled subprogram start (999 repeats)\n", 999},
+    };
+    for (const Case& c : cases) {
+        // The section is marked by a comment line that the writer queues each time it runs.
+        MemoryProgram program(std::vector<std::string>{c.call, "CALL LBL 0", "LBL 5", "; body"});
+        TempFile file;
+        Parser parser(program.source(), file.path(), {});
+        parser.run();
+        const std::string nci = file.text();
+        EXPECT_EQ(countOf(nci, c.startComment), 1u) << c.call;
+        EXPECT_EQ(countOf(nci, "1005\n body\n"), c.sectionRuns) << c.call;
+    }
+}
+
+TEST(LabelCalls, AnUndefinedLabelRunsTheProgramFromItsFirstLine) {
+    // Line 0 is met again by every call: levels 1 to 15 run it, the nesting bound ends it.
+    MemoryProgram program(std::vector<std::string>{"; top", "CALL LBL 9"});
+    TempFile file;
+    Parser parser(program.source(), file.path(), {});
+    parser.run();
+    EXPECT_EQ(countOf(file.text(), "1005\n top\n"), 15u);
+}
+
+}  // namespace
+}  // namespace morvane::HHParser
