@@ -407,6 +407,34 @@ TEST_F(Cli, AnInterruptedInPlaceRunLeavesTheInputUntouched) {
     }
 }
 
+TEST_F(Cli, OutputIntoAPipeOrThroughALink) {
+    const std::string input = work.write("p.nci", "A\nB\n");
+    // A named pipe is written into, never replaced by a file.
+    const fs::path pipe = work.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = readFile(pipe); });
+    const ProgramRun run = build({"convert", input, "--nci", "--no-config", "-o", pipe.string()});
+    reader.join();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(piped, "A\nB\n");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(pipe)));
+    // A link keeps being a link; the file it points to gets the result.
+    const std::string target = work.write("target.nci", "old\n");
+    fs::create_symlink(target, work.path() / "link.nci");
+    EXPECT_EQ(
+        build({"convert", input, "--nci", "--no-config", "-o", (work.path() / "link.nci").string()})
+            .exitCode,
+        0);
+    EXPECT_TRUE(fs::is_symlink(work.path() / "link.nci"));
+    EXPECT_EQ(readFile(target), "A\nB\n");
+    // A directory is no output file.
+    const ProgramRun directory =
+        build({"convert", input, "--nci", "--no-config", "-o", work.path().string()});
+    EXPECT_EQ(directory.exitCode, 3);
+    EXPECT_NE(directory.err.find("is a directory"), std::string::npos);
+}
+
 TEST_F(Cli, SeveralInputsIntoADirectory) {
     const std::string a = work.write("a.nci", "A\n");
     const std::string b = work.write("b.txt", "1003\n0 0 0\n");

@@ -186,8 +186,12 @@ TEST(SourceFormats, Recognition) {
         {"part", "1005\n\n", SourceFormat::Nci, "NCI records"},
         {"part", "1001\nhello world\n", std::nullopt, "neither"},
         {"part", "1001\nT1 M6\n", SourceFormat::Fanuc, "line 2 is an ISO block"},
-        {"part.nc", "N10 G0 X0\n; finish\n", SourceFormat::Sinumerik,
-         "line 2 starts with a ; comment"},
+        {"part.nc", "N10 G0 X0\n; finish\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
+        {"part.nc", "(T1 D=0.25 CR=0 - flat end mill)\nG0 X0\n", SourceFormat::Fanuc,
+         "line 2 is an ISO block"},
+        {"part.nc", "G0 X0 ; CYCLE81 would be native\n", SourceFormat::Fanuc,
+         "line 1 is an ISO block"},
+        {"part.nc", "N10 G0 X0\nMSG(\"ROUGHING\")\n", SourceFormat::Sinumerik, "line 2 has MSG("},
         {"part.nc", "N10 G0 X0\nN20 CYCLE81(10,0,2,-5)\n", SourceFormat::Sinumerik,
          "line 2 has CYCLE"},
         {"part.nc", "T1\nN20 lims=3000\n", SourceFormat::Sinumerik, "line 2 has LIMS="},
@@ -538,7 +542,8 @@ TEST(ResultPlacement, WhereTheResultGoes) {
         std::string error;
         ASSERT_TRUE(spool.open(destination, error));
         std::fputs(c.result.c_str(), spool.stream());
-        ASSERT_TRUE(writeResult(document, placement, spool, {false, destination}, error))
+        ASSERT_TRUE(
+            writeResult(document, placement, spool, {Destination::Kind::File, destination}, error))
             << c.name << error;
         spool.discard();
         EXPECT_EQ(readFile(destination), c.expected) << c.name;

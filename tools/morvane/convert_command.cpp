@@ -204,20 +204,26 @@ DialogChoices Conversion::dialogChoices() const {
 std::optional<Failure> Conversion::destinationForSpool(std::string& spoolPath) {
     const ConvertOptions& o = s_.options;
     destination_ = Destination();
+    std::string path;
     if (o.output && *o.output != "-") {
-        destination_ = {false, *o.output};
+        path = *o.output;
     } else if (o.inPlace) {
-        std::error_code error;
-        // Replace the file a link points to, not the link.
-        const fs::path real = fs::canonical(input_, error);
-        destination_ = {false, error ? input_ : real.string()};
+        path = input_;
     } else if (o.directory) {
         if (!platform::isDirectory(*o.directory))
             return Failure{ExitStatus::FileError, "no directory " + *o.directory};
         // The name is settled after the run; the spool only needs the directory.
-        destination_ = {false, *o.directory + "/" + fs::path(input_).filename().string()};
+        path = *o.directory + "/" + fs::path(input_).filename().string();
     }
-    spoolPath = destination_.standardOutput ? s_.scratch.path() + "/result" : destination_.path;
+    if (!path.empty()) {
+        std::string error;
+        const std::optional<Destination> destination = destinationAt(path, error);
+        if (!destination) return Failure{ExitStatus::FileError, error};
+        destination_ = *destination;
+    }
+    // The result lines wait beside a file destination, so that they can simply become it.
+    spoolPath = destination_.kind == Destination::Kind::File ? destination_.path
+                                                             : s_.scratch.path() + "/result";
     return std::nullopt;
 }
 
@@ -287,8 +293,11 @@ std::optional<Failure> Conversion::run() {
     if (failure) return failure;
 
     if (s_.options.directory) {
-        destination_.path = *s_.options.directory + "/" + fs::path(input_).stem().string() +
-                            resultExtension(input_, seen.config);
+        const std::string path = *s_.options.directory + "/" + fs::path(input_).stem().string() +
+                                 resultExtension(input_, seen.config);
+        const std::optional<Destination> destination = destinationAt(path, error);
+        if (!destination) return Failure{ExitStatus::FileError, error};
+        destination_ = *destination;
         if (sameFile(destination_.path, input_))
             return Failure{ExitStatus::Usage,
                            "-d would replace the input itself; use --in-place for that"};
@@ -298,7 +307,9 @@ std::optional<Failure> Conversion::run() {
         return Failure{ExitStatus::FileError, error};
     if (s_.options.verbose)
         say(input_, std::to_string(seen.resultLines) + " result lines" +
-                        (destination_.standardOutput ? "" : " written to " + destination_.path));
+                        (destination_.kind == Destination::Kind::StandardOutput
+                             ? ""
+                             : " written to " + destination_.path));
     return std::nullopt;
 }
 

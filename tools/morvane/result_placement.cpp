@@ -1,7 +1,11 @@
 #include "result_placement.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace morvane::cli {
 
@@ -29,16 +33,40 @@ Placement decidePlacement(const Observations& seen, LineRange served,
     return placement;
 }
 
+std::optional<Destination> destinationAt(const std::string& path, std::string& error) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return Destination{Destination::Kind::File, path};
+    if (S_ISDIR(info.st_mode)) {
+        error = path + " is a directory";
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) return Destination{Destination::Kind::Stream, path};
+    std::error_code failed;
+    const std::filesystem::path real = std::filesystem::canonical(path, failed);
+    return Destination{Destination::Kind::File, failed ? path : real.string()};
+}
+
 bool writeResult(const InputDocument& document, const Placement& placement, OutputFile& spool,
                  const Destination& destination, std::string& error) {
     const bool wholeDocument =
         placement.resultAlone ||
         (placement.replaced.first == 0 && placement.replaced.count == document.lineCount());
-    if (destination.standardOutput) {
-        const bool fine = wholeDocument ? copyLines(spool.stream(), stdout, placement.crlf)
-                                        : writeSpliced(document, placement, spool.stream(), stdout);
-        if (!fine || std::fflush(stdout) != 0) {
+    const auto writeInto = [&](std::FILE* out) {
+        return wholeDocument ? copyLines(spool.stream(), out, placement.crlf)
+                             : writeSpliced(document, placement, spool.stream(), out);
+    };
+    if (destination.kind == Destination::Kind::StandardOutput) {
+        if (!writeInto(stdout) || std::fflush(stdout) != 0) {
             error = std::string("cannot write the standard output: ") + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+    if (destination.kind == Destination::Kind::Stream) {
+        std::FILE* out = std::fopen(destination.path.c_str(), "wb");
+        const bool fine = out != nullptr && writeInto(out);
+        if (out == nullptr || std::fclose(out) != 0 || !fine) {
+            error = "cannot write " + destination.path + ": " + std::strerror(errno);
             return false;
         }
         return true;
@@ -47,10 +75,7 @@ bool writeResult(const InputDocument& document, const Placement& placement, Outp
     if (wholeDocument && !placement.crlf) return spool.commit(destination.path, mode, error);
     OutputFile out;
     if (!out.open(destination.path, error)) return false;
-    const bool fine = wholeDocument
-                          ? copyLines(spool.stream(), out.stream(), placement.crlf)
-                          : writeSpliced(document, placement, spool.stream(), out.stream());
-    if (!fine) {
+    if (!writeInto(out.stream())) {
         error = "cannot write " + destination.path + ": " + std::strerror(errno);
         return false;
     }

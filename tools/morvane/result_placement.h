@@ -3,6 +3,7 @@
 // so the output is the document with those lines replaced; otherwise it is the result alone.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "editor_host.h"
@@ -12,9 +13,19 @@
 namespace morvane::cli {
 
 struct Destination {
-    bool standardOutput = true;
-    std::string path;  // the file written, when not standard output
+    enum class Kind {
+        StandardOutput,
+        File,    // a regular file (new or replaced): written atomically
+        Stream,  // an existing device or pipe (-o /dev/null): written straight into
+    };
+    Kind kind = Kind::StandardOutput;
+    std::string path;  // File and Stream
 };
+
+// What `path` is as a destination: a Stream when it names an existing file that is not a
+// regular one, else a File at the path links resolve to (a link is not replaced by a file).
+// Nothing, with the reason, when it is a directory.
+std::optional<Destination> destinationAt(const std::string& path, std::string& error);
 
 struct Placement {
     bool resultAlone = false;  // "RESULT_IN_NEW_WINDOW" was sent

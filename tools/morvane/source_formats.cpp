@@ -43,6 +43,19 @@ constexpr ExtensionRule kExtensions[] = {
 constexpr std::string_view kSinumerikMarks[] = {
     "MSG(", "CYCLE", "DEF ", "TC(", "LIMS=", "CR=", "G642", "T=\"", "%_N_"};
 
+// `word` (any case) in the code of `line`: not in comments in parentheses, where a Fanuc program
+// says things like "(T1 D=0.25 CR=0)", nor after a ';', which ends the code in both dialects.
+bool containsOutsideComments(std::string_view line, std::string_view word) {
+    int depth = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (depth == 0 && line[i] == ';') return false;
+        if (depth == 0 && equalsIgnoringCase(line.substr(i, word.size()), word)) return true;
+        if (line[i] == '(') ++depth;
+        if (line[i] == ')' && depth > 0) --depth;
+    }
+    return false;
+}
+
 bool isNumberToken(std::string_view token) {
     if (token.empty()) return false;
     bool digit = false;
@@ -95,11 +108,6 @@ bool hasBangComment(std::string_view line) {
         if (c == '!' && depth == 0) return true;
     }
     return false;
-}
-
-bool startsWithSemicolonComment(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(" \t");
-    return first != std::string_view::npos && line[first] == ';';
 }
 
 // An ISO block: comments in parentheses and an optional block number, then an address letter
@@ -175,10 +183,8 @@ Detection detectFormat(std::string_view path, const std::vector<std::string_view
     }
     if (looksLikeNci(head)) return {SourceFormat::Nci, "the first lines are NCI records"};
     for (std::size_t i = 0; i < head.size(); ++i) {
-        if (startsWithSemicolonComment(head[i]))
-            return {SourceFormat::Sinumerik, lineReason(i, "starts with a ; comment")};
         for (std::string_view mark : kSinumerikMarks)
-            if (containsIgnoringCase(head[i], mark))
+            if (containsOutsideComments(head[i], mark))
                 return {SourceFormat::Sinumerik, lineReason(i, "has " + std::string(mark))};
     }
     for (std::size_t i = 0; i < head.size(); ++i) {
