@@ -1,6 +1,7 @@
 #include "host_paths.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/file_system.h"
 
@@ -26,9 +27,8 @@ std::vector<std::string> pluginCandidates(const HostPaths& host) {
         candidates.emplace_back(explicitPath);
         return candidates;
     }
-    candidates.push_back(host.hostDirectory + "/libmorvane.so");
-    candidates.push_back(host.hostDirectory + "/../lib/libmorvane.so");
-    candidates.push_back(host.hostDirectory + "/../libmorvane.so");
+    for (const char* place : {"/libmorvane.so", "/../lib/libmorvane.so", "/../libmorvane.so"})
+        candidates.push_back(std::filesystem::path(host.hostDirectory + place).lexically_normal());
     return candidates;
 }
 

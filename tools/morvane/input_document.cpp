@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -14,6 +15,8 @@ namespace {
 
 // The plug-in counts lines in a signed 32-bit number and also asks for the line after the last.
 constexpr std::size_t kMaxLines = std::numeric_limits<std::int32_t>::max() - 1;
+// Line offsets are 32-bit, and the text has one byte more than the file.
+constexpr std::size_t kMaxSize = std::numeric_limits<std::uint32_t>::max() - 1;
 
 struct FileHandle {
     int fd;
@@ -45,6 +48,10 @@ bool InputDocument::read(const std::string& path, std::string& error) {
     }
     // One read of the size the file has now; a file that grows meanwhile is read up to here.
     const auto expected = static_cast<std::size_t>(info.st_size);
+    if (expected > kMaxSize) {
+        error = "it is larger than 4 GiB";
+        return false;
+    }
     text_ = std::make_unique<char[]>(expected + 1);
     std::size_t got = 0;
     while (got < expected) {
@@ -68,7 +75,7 @@ bool InputDocument::read(const std::string& path, std::string& error) {
 }
 
 void InputDocument::assign(std::string_view text) {
-    size_ = text.size();
+    size_ = std::min(text.size(), kMaxSize);
     text_ = std::make_unique<char[]>(size_ + 1);
     std::memcpy(text_.get(), text.data(), size_);
     text_[size_] = '\0';
@@ -85,7 +92,7 @@ void InputDocument::index() {
         char* feed = static_cast<char*>(std::memchr(text + start, '\n', size_ - start));
         if (feed == nullptr) {
             crlf_.push_back(false);
-            starts_.push_back(size_ + 1);
+            starts_.push_back(static_cast<std::uint32_t>(size_ + 1));
             break;
         }
         const auto end = static_cast<std::size_t>(feed - text);
@@ -93,7 +100,7 @@ void InputDocument::index() {
         *feed = '\0';
         if (crlf) text[end - 1] = '\0';
         crlf_.push_back(crlf);
-        starts_.push_back(end + 1);
+        starts_.push_back(static_cast<std::uint32_t>(end + 1));
         start = end + 1;
         lastTerminated_ = start == size_;
     }

@@ -22,7 +22,7 @@ struct LineRange {
 class InputDocument {
   public:
     // Reads the regular file at `path`; false with the reason in `error` when it cannot be read,
-    // is not a regular file, or has more lines than the plug-in can count.
+    // is not a regular file, is larger than 4 GiB, or has more lines than the plug-in can count.
     bool read(const std::string& path, std::string& error);
     // The text of a program held in memory (tests); same rules as a file.
     void assign(std::string_view text);
@@ -43,11 +43,13 @@ class InputDocument {
   private:
     void index();
 
-    std::unique_ptr<char[]> text_;        // the file, plus one NUL after its last byte
-    std::size_t size_ = 0;                // bytes of the file
-    std::vector<std::size_t> starts_{0};  // where each line starts; one more: size_ + 1
-    std::vector<bool> crlf_;              // a line's terminator is CR LF (else LF or none)
-    bool lastTerminated_ = false;         // the last line ends with a line feed
+    std::unique_ptr<char[]> text_;  // the file, plus one NUL after its last byte
+    std::size_t size_ = 0;          // bytes of the file
+    // Where each line starts, and one more entry: size_ + 1. Four bytes a line keep the index
+    // small beside the text; a program is refused beyond 4 GiB.
+    std::vector<std::uint32_t> starts_{0};
+    std::vector<bool> crlf_;       // a line's terminator is CR LF (else LF or none)
+    bool lastTerminated_ = false;  // the last line ends with a line feed
 };
 
 }  // namespace morvane::cli
