@@ -438,7 +438,7 @@ TEST_F(Cli, OutputIntoAPipeOrThroughALink) {
 TEST_F(Cli, SeveralInputsIntoADirectory) {
     const std::string a = work.write("a.nci", "A\n");
     const std::string b = work.write("b.txt", "1003\n0 0 0\n");
-    fs::create_directories(work.path() / "out");
+    // The directory is made when it is missing.
     ProgramRun run =
         tested({"convert", a, b, "--nci", "-d", (work.path() / "out").string(), "--no-config"});
     EXPECT_EQ(run.exitCode, 0) << run.err;

@@ -189,6 +189,8 @@ TEST(SourceFormats, Recognition) {
         {"part.nc", "N10 G0 X0\n; finish\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
         {"part.nc", "(T1 D=0.25 CR=0 - flat end mill)\nG0 X0\n", SourceFormat::Fanuc,
          "line 2 is an ISO block"},
+        {"part.ngc", "#<_encoder_cycles> = 45\nG0 X1\n", SourceFormat::Fanuc,
+         "line 2 is an ISO block"},
         {"part.nc", "G0 X0 ; CYCLE81 would be native\n", SourceFormat::Fanuc,
          "line 1 is an ISO block"},
         {"part.nc", "N10 G0 X0\nMSG(\"ROUGHING\")\n", SourceFormat::Sinumerik, "line 2 has MSG("},

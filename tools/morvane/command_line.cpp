@@ -316,8 +316,8 @@ What to produce:
 
 Where it goes (default: standard output):
   -o, --output FILE     write FILE
-  -d, --directory DIR   write DIR/NAME for each input: .nci for NCI, .nc or .H as the
-                        converter produces, else the input's own extension
+  -d, --directory DIR   write DIR/NAME for each input (DIR made when missing): .nci for
+                        NCI, .nc or .H as the converter produces, else the input's extension
   -i, --in-place        replace each input file (atomically; a failed run leaves it as it was)
 
 Dialog and host:

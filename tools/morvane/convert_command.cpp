@@ -210,8 +210,11 @@ std::optional<Failure> Conversion::destinationForSpool(std::string& spoolPath) {
     } else if (o.inPlace) {
         path = input_;
     } else if (o.directory) {
+        std::error_code made;
+        fs::create_directories(*o.directory, made);
         if (!platform::isDirectory(*o.directory))
-            return Failure{ExitStatus::FileError, "no directory " + *o.directory};
+            return Failure{ExitStatus::FileError, "no directory " + *o.directory +
+                                                      (made ? ": " + made.message() : "")};
         // The name is settled after the run; the spool only needs the directory.
         path = *o.directory + "/" + fs::path(input_).filename().string();
     }

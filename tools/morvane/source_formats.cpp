@@ -49,7 +49,11 @@ bool containsOutsideComments(std::string_view line, std::string_view word) {
     int depth = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (depth == 0 && line[i] == ';') return false;
-        if (depth == 0 && equalsIgnoringCase(line.substr(i, word.size()), word)) return true;
+        // A word starts here: "_encoder_cycles" holds no CYCLE.
+        const bool starts = i == 0 || !(std::isalnum(static_cast<unsigned char>(line[i - 1])) ||
+                                        line[i - 1] == '_' || line[i - 1] == '<');
+        if (depth == 0 && starts && equalsIgnoringCase(line.substr(i, word.size()), word))
+            return true;
         if (line[i] == '(') ++depth;
         if (line[i] == ')' && depth > 0) --depth;
     }
