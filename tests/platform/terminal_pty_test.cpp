@@ -100,6 +100,12 @@ class TerminalSession {
         ::write(master_, keys.data(), keys.size());
         return waitFor(kScreenEnd, from);
     }
+    // Types each of `keys` in turn, waiting for the screen each one makes.
+    bool typeEach(std::initializer_list<std::string_view> keys) {
+        for (std::string_view key : keys)
+            if (!type(key)) return false;
+        return true;
+    }
     void send(std::string_view keys) { ::write(master_, keys.data(), keys.size()); }
     // Waits for the program to end: its exit status, or 128 + the signal that ended it.
     int finish() {
@@ -152,7 +158,7 @@ class TerminalSession {
 class TerminalDialog : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        hosts_ = new TemporaryDirectory;
+        hosts_ = new ScratchDirectory;
         host_ = makeHostDirectory(
             hosts_->path() / "host",
             {MORVANE_TEST_POST,
@@ -184,9 +190,9 @@ class TerminalDialog : public testing::Test {
         return readFile(work.path() / "config/morvane/plugin.conf");
     }
 
-    static inline TemporaryDirectory* hosts_ = nullptr;
+    static inline ScratchDirectory* hosts_ = nullptr;
     static inline fs::path host_;
-    TemporaryDirectory work;
+    ScratchDirectory work;
 };
 
 TEST_F(TerminalDialog, PickAFormatBrowseToggleAndConfirm) {
@@ -196,24 +202,14 @@ TEST_F(TerminalDialog, PickAFormatBrowseToggleAndConfirm) {
         start({"convert", input, "--lines", "2-3", "-o", output, "--interactive"});
     ASSERT_TRUE(session.waitFor("Choose original NC format:")) << session.tail();
     ASSERT_TRUE(session.waitFor(kScreenEnd));
-    // The format list: open it, go to its end (NCI), pick.
-    ASSERT_TRUE(session.type(kEnter));
-    ASSERT_TRUE(session.type(kEnd));
-    ASSERT_TRUE(session.type(kEnter));
-    // Browse: the prompt lists Alpha.conv and Numbering.conv; pick the second.
-    ASSERT_TRUE(session.type(kTab));
-    ASSERT_TRUE(session.type(kEnter));
+    // The format list: open it, go to its end (NCI), pick. Then browse.
+    ASSERT_TRUE(session.typeEach({kEnter, kEnd, kEnter, kTab, kEnter}));
+    // The prompt lists Alpha.conv and Numbering.conv; pick the second.
     ASSERT_TRUE(session.waitFor("Numbering.conv"));
-    ASSERT_TRUE(session.type(kDown));
-    ASSERT_TRUE(session.type(kEnter));
-    // Past "Convert to NCI format" to "Use longhand cycles"; toggle it.
-    ASSERT_TRUE(session.type(kTab));
-    ASSERT_TRUE(session.type(kTab));
-    ASSERT_TRUE(session.type(kSpace));
-    // "Result in new window", "Selection only" (checked: there is a selection), OK.
-    ASSERT_TRUE(session.type(kTab));
-    ASSERT_TRUE(session.type(kTab));
-    ASSERT_TRUE(session.type(kTab));
+    ASSERT_TRUE(session.typeEach({kDown, kEnter}));
+    // Past "Convert to NCI format" to "Use longhand cycles", toggled; then past "Result in new
+    // window" and "Selection only" (checked: there is a selection) to OK.
+    ASSERT_TRUE(session.typeEach({kTab, kTab, kSpace, kTab, kTab, kTab}));
     session.send(kEnter);
     EXPECT_EQ(session.finish(), 0) << session.tail();
     EXPECT_TRUE(session.modesRestored());
@@ -235,8 +231,7 @@ TEST_F(TerminalDialog, ABareConvertOpensTheDialogWhenNothingIsChosen) {
     EXPECT_NE(session.output().find("the program looks like NCI"), std::string::npos);
     // NCI by its initial, then the NCI box, longhand cycles, past "Result in new window" to OK
     // ("Selection only" is greyed: there is no selection).
-    for (const char* key : {"n", kTab, kTab, kSpace, kTab, kSpace, kTab, kTab})
-        ASSERT_TRUE(session.type(key));
+    ASSERT_TRUE(session.typeEach({"n", kTab, kTab, kSpace, kTab, kSpace, kTab, kTab}));
     session.send(kEnter);
     EXPECT_EQ(session.finish(), 0) << session.tail();
     EXPECT_EQ(readFile(output), "1003\n0 0 0\n");
@@ -251,8 +246,7 @@ TEST_F(TerminalDialog, TypingAPathInTheBrowsePrompt) {
     TerminalSession session =
         start({"convert", input, "-o", output, "--interactive", "--from", "nci"});
     ASSERT_TRUE(session.waitFor(kScreenEnd)) << session.tail();
-    for (const char* key : {"n", kTab, kEnter})
-        ASSERT_TRUE(session.type(key));
+    ASSERT_TRUE(session.typeEach({"n", kTab, kEnter}));
     // A path that names no file is refused and the prompt stays; then the right one.
     ASSERT_TRUE(session.type("nowhere.conv"));
     ASSERT_TRUE(session.type(kEnter));
@@ -261,8 +255,7 @@ TEST_F(TerminalDialog, TypingAPathInTheBrowsePrompt) {
     ASSERT_TRUE(session.type(converter));
     ASSERT_TRUE(session.type(kEnter));
     // Longhand, then past "Result in new window" to OK.
-    for (const char* key : {kTab, kTab, kSpace, kTab, kTab})
-        ASSERT_TRUE(session.type(key));
+    ASSERT_TRUE(session.typeEach({kTab, kTab, kSpace, kTab, kTab}));
     session.send(kEnter);
     EXPECT_EQ(session.finish(), 0) << session.tail();
     EXPECT_EQ(readFile(output), "P1: A\n");

@@ -37,7 +37,7 @@ constexpr const char* kFiveLines = "L1\nL2\nL3\nL4\nL5\n";
 class Cli : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        hosts_ = new TemporaryDirectory;
+        hosts_ = new ScratchDirectory;
         testHost_ = makeHostDirectory(
             hosts_->path() / "host",
             {MORVANE_TEST_POST,
@@ -76,9 +76,9 @@ class Cli : public testing::Test {
         return names;
     }
 
-    static inline TemporaryDirectory* hosts_ = nullptr;
+    static inline ScratchDirectory* hosts_ = nullptr;
     static inline fs::path testHost_;
-    TemporaryDirectory work;
+    ScratchDirectory work;
 };
 
 // Programs of tests/golden whose expected NCI has every cycle expanded (no .cycles beside).
@@ -335,7 +335,7 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
 }
 
 TEST_F(Cli, AnIncompleteInstallationIsNamed) {
-    TemporaryDirectory place;
+    ScratchDirectory place;
     const fs::path noPost =
         makeHostDirectory(place.path() / "no-post", {"", {{"N.conv", kNumbering}}});
     const std::string input = work.write("p.nci", "A\n");
@@ -442,17 +442,17 @@ TEST_F(Cli, SeveralInputsIntoADirectory) {
     ProgramRun run =
         tested({"convert", a, b, "--nci", "-d", (work.path() / "out").string(), "--no-config"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(work.read("out/a.nci"), "A\n");
-    EXPECT_EQ(work.read("out/b.nci"), "1003\n0 0 0\n");
+    EXPECT_EQ(readFile(work.path() / "out/a.nci"), "A\n");
+    EXPECT_EQ(readFile(work.path() / "out/b.nci"), "1003\n0 0 0\n");
     // A converter that writes ISO code gives .nc files.
     run = tested(
         {"convert", a, "-c", "Numbering", "--longhand", "-d", (work.path() / "out").string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(work.read("out/a.nc"), "P1: A\n");
+    EXPECT_EQ(readFile(work.path() / "out/a.nc"), "P1: A\n");
     // -d into the input's own directory with the same name would overwrite the input.
     run = tested({"convert", a, "--nci", "-d", work.path().string()});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(work.read("a.nci"), "A\n");
+    EXPECT_EQ(readFile(work.path() / "a.nci"), "A\n");
 }
 
 TEST_F(Cli, FailingInputsDoNotStopTheOthers) {
@@ -461,7 +461,7 @@ TEST_F(Cli, FailingInputsDoNotStopTheOthers) {
     const ProgramRun run =
         tested({"convert", "missing.nci", good, "--nci", "-d", (work.path() / "out").string()});
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(work.read("out/good.nci"), "A\n");
+    EXPECT_EQ(readFile(work.path() / "out/good.nci"), "A\n");
 }
 
 TEST_F(Cli, ListingsAndHelp) {
@@ -514,7 +514,7 @@ TEST_F(Cli, NoProgressBarWhenStandardErrorIsNotATerminal) {
         build({"convert", input, "--nci", "--no-config", "-o", (work.path() / "out.nci").string()});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(work.read("out.nci"), program);
+    EXPECT_EQ(readFile(work.path() / "out.nci"), program);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ namespace morvane::cli {
 namespace {
 
 using test::readFile;
-using test::TemporaryDirectory;
+using test::ScratchDirectory;
 
 std::vector<std::string> words(std::initializer_list<const char*> list) {
     return {list.begin(), list.end()};
@@ -246,7 +246,7 @@ TEST(InputDocument, LinesAndTheirTerminators) {
         EXPECT_EQ(document.lineText(-1), nullptr) << c.name;
         EXPECT_EQ(document.usesCrLf(), c.crlf) << c.name;
         // Written back, the document is byte for byte the file.
-        TemporaryDirectory dir;
+        ScratchDirectory dir;
         const std::string path = (dir.path() / "copy").string();
         std::FILE* out = std::fopen(path.c_str(), "wb");
         ASSERT_TRUE(document.writeLines(out, 0, document.lineCount()));
@@ -256,7 +256,7 @@ TEST(InputDocument, LinesAndTheirTerminators) {
 }
 
 TEST(InputDocument, ReadErrors) {
-    TemporaryDirectory dir;
+    ScratchDirectory dir;
     InputDocument document;
     std::string error;
     EXPECT_FALSE(document.read((dir.path() / "missing").string(), error));
@@ -461,7 +461,7 @@ TEST(StoredConfiguration, Summary) {
 }
 
 TEST(StoredConfiguration, StoredAndLoaded) {
-    TemporaryDirectory dir;
+    ScratchDirectory dir;
     const std::string path = (dir.path() / "deep/er/plugin.conf").string();
     EXPECT_EQ(loadConfig(path), std::nullopt);
     std::string error;
@@ -481,7 +481,7 @@ TEST(StoredConfiguration, StoredAndLoaded) {
 }
 
 TEST(OutputFile, CommitReplacesAndDiscardLeavesTheDestination) {
-    TemporaryDirectory dir;
+    ScratchDirectory dir;
     const std::string destination = dir.write("out.nc", "old\n");
     ::chmod(destination.c_str(), 0604);
     {
@@ -533,7 +533,7 @@ TEST(ResultPlacement, WhereTheResultGoes) {
         {"new window: the result alone, line feeds", "a\r\nb\r\n", {1, 1}, true, "X\n", "X\n"},
     };
     for (const Case& c : cases) {
-        TemporaryDirectory dir;
+        ScratchDirectory dir;
         InputDocument document;
         document.assign(c.document);
         Observations seen;
@@ -568,7 +568,7 @@ TEST(ProgressBar, Text) {
 }
 
 TEST(ConverterCatalog, FindingAndDescribing) {
-    TemporaryDirectory dir;
+    ScratchDirectory dir;
     dir.write("Fanuc.conv",
               "[converter]\nname = Fanuc 0i\ndescription = ISO for Fanuc\noutput = iso\n");
     dir.write("broken.conv", "[converter]\nname = x\nno equals sign here\n");

@@ -106,27 +106,6 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     return run;
 }
 
-TemporaryDirectory::TemporaryDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "morvane-cli-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TemporaryDirectory::~TemporaryDirectory() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-}
-
-std::string TemporaryDirectory::write(const std::string& name, const std::string& text) const {
-    const fs::path file = path_ / name;
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-    return file.string();
-}
-
-std::string TemporaryDirectory::read(const std::string& name) const {
-    return readFile(path_ / name);
-}
-
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "fake_services.h"  // ScratchDirectory: a directory removed with what it holds
+
 namespace morvane::test {
 
 struct ProgramRun {
@@ -24,23 +26,6 @@ struct ProgramRun {
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment = {},
                       const std::string& workingDirectory = {});
-
-// A directory removed with everything in it.
-class TemporaryDirectory {
-  public:
-    TemporaryDirectory();
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    // Writes `text` into `name` (directories made as needed); its full path.
-    std::string write(const std::string& name, const std::string& text) const;
-    std::string read(const std::string& name) const;
-
-  private:
-    std::filesystem::path path_;
-};
 
 std::string readFile(const std::filesystem::path& path);
 
