@@ -146,7 +146,14 @@ class Conversion {
     std::optional<Failure> run();
 
   private:
+    // Reads the program, checks the selection, settles the format (or leaves it to the user).
+    std::optional<Failure> prepareInput();
     std::optional<Failure> chooseFormat();
+    // The action, scripted from the options; in the terminal when asked or when the options
+    // chose nothing to produce. `error` is set when the options cannot be scripted.
+    RunContext converse(EditorHost& host, std::FILE* spool, std::string& error);
+    // Writes the output where it goes.
+    std::optional<Failure> place(const EditorHost& host, OutputFile& spool);
     DialogChoices dialogChoices() const;
     std::optional<Failure> destinationForSpool(std::string& spoolPath);
     void act(EditorHost& host, std::FILE* spool, const std::optional<std::string>& script);
@@ -154,6 +161,7 @@ class Conversion {
     Session& s_;
     std::string input_;
     InputDocument document_;
+    std::optional<LineRange> selection_;
     std::optional<SourceFormat> format_;
     bool interactive_ = false;
     Destination destination_;
@@ -213,8 +221,8 @@ std::optional<Failure> Conversion::destinationForSpool(std::string& spoolPath) {
         std::error_code made;
         fs::create_directories(*o.directory, made);
         if (!platform::isDirectory(*o.directory))
-            return Failure{ExitStatus::FileError, "no directory " + *o.directory +
-                                                      (made ? ": " + made.message() : "")};
+            return Failure{ExitStatus::FileError,
+                           "no directory " + *o.directory + (made ? ": " + made.message() : "")};
         // The name is settled after the run; the spool only needs the directory.
         path = *o.directory + "/" + fs::path(input_).filename().string();
     }
@@ -246,55 +254,53 @@ void Conversion::act(EditorHost& host, std::FILE* spool, const std::optional<std
         say("", "cannot keep the configuration: " + error);
 }
 
-std::optional<Failure> Conversion::run() {
+std::optional<Failure> Conversion::prepareInput() {
     std::string error;
     if (!document_.read(input_, error))
         return Failure{ExitStatus::FileError, "cannot read it: " + error};
     if (document_.lineCount() == 0)
         return Failure{ExitStatus::ConversionFailed, "it is empty: nothing to convert"};
-    std::optional<LineRange> selection;
-    if (auto failure = selectionOf(s_.options, document_, selection)) return failure;
-    interactive_ = s_.options.interactive && s_.canInteract;
+    if (auto failure = selectionOf(s_.options, document_, selection_)) return failure;
     if (s_.options.interactive && !s_.canInteract)
         return Failure{ExitStatus::Usage, "--interactive needs a terminal"};
-    if (auto failure = chooseFormat()) return failure;
+    interactive_ = s_.options.interactive;
+    return chooseFormat();
+}
 
-    std::string spoolPath;
-    if (auto failure = destinationForSpool(spoolPath)) return failure;
-    OutputFile spool;
-    if (!spool.open(spoolPath, error)) return Failure{ExitStatus::FileError, error};
-
-    EditorHost host(document_, selection, s_.localised ? &s_.locale : nullptr, &s_.progress);
+RunContext Conversion::converse(EditorHost& host, std::FILE* spool, std::string& error) {
+    const ConfigSummary remembered = summarizeConfig(s_.config.value_or(""));
+    const DialogChoices choices = dialogChoices();
     RunContext context;
     context.format = format_.value_or(SourceFormat::Fanuc);
-    const DialogChoices choices = dialogChoices();
-    context.converterPath =
-        choices.converterPath.value_or(summarizeConfig(s_.config.value_or("")).converterPath);
-    context.longhandCycles =
-        choices.longhandCycles.value_or(summarizeConfig(s_.config.value_or("")).longhandCycles);
+    context.converterPath = choices.converterPath.value_or(remembered.converterPath);
+    context.longhandCycles = choices.longhandCycles.value_or(remembered.longhandCycles);
     if (!interactive_) {
         const auto script = buildDialogScript(choices, error);
-        if (!script) return Failure{ExitStatus::Usage, error};
+        if (!script) return context;
         if (s_.options.verbose) say(input_, "dialog: " + *script);
-        act(host, spool.stream(), script);
-        // OK stayed disabled: nothing to produce is chosen. Let the user choose on a terminal.
+        act(host, spool, script);
+        // OK stayed greyed: nothing to produce is chosen. Let the user choose on a terminal.
         if (!host.observations().selectionOnlySent && s_.canInteract) interactive_ = true;
+        if (interactive_) say(input_, "nothing to produce is chosen yet: choose it in the dialog");
     }
     if (interactive_) {
-        if (format_ && !s_.options.interactive)
-            say(input_, "choose in the dialog what to produce; the program looks like " +
-                            std::string(formatInfo(*format_).dialogEntry));
-        act(host, spool.stream(), std::nullopt);
+        // The dialog opens on its first format whatever the program is.
+        if (!s_.options.interactive)
+            say(input_,
+                format_ ? "the program looks like " + std::string(formatInfo(*format_).dialogEntry)
+                        : "choose its format in the dialog");
+        act(host, spool, std::nullopt);
     }
     context.interactive = interactive_;
-    const Observations& seen = host.observations();
-    std::optional<Failure> failure = explainRun(seen, context);
-    if (!failure && std::fflush(spool.stream()) != 0)
-        failure = Failure{ExitStatus::FileError,
-                          "cannot keep the result lines: " + std::string(std::strerror(errno))};
-    s_.scratch.empty();
-    if (failure) return failure;
+    return context;
+}
 
+std::optional<Failure> Conversion::place(const EditorHost& host, OutputFile& spool) {
+    const Observations& seen = host.observations();
+    std::string error;
+    if (std::fflush(spool.stream()) != 0)
+        return Failure{ExitStatus::FileError,
+                       "cannot keep the result lines: " + std::string(std::strerror(errno))};
     if (s_.options.directory) {
         const std::string path = *s_.options.directory + "/" + fs::path(input_).stem().string() +
                                  resultExtension(input_, seen.config);
@@ -314,6 +320,21 @@ std::optional<Failure> Conversion::run() {
                              ? ""
                              : " written to " + destination_.path));
     return std::nullopt;
+}
+
+std::optional<Failure> Conversion::run() {
+    if (auto failure = prepareInput()) return failure;
+    std::string spoolPath, error;
+    if (auto failure = destinationForSpool(spoolPath)) return failure;
+    OutputFile spool;
+    if (!spool.open(spoolPath, error)) return Failure{ExitStatus::FileError, error};
+    // The plug-in's working files of the last action go; those of this one stay until the next.
+    s_.scratch.empty();
+    EditorHost host(document_, selection_, s_.localised ? &s_.locale : nullptr, &s_.progress);
+    const RunContext context = converse(host, spool.stream(), error);
+    if (!error.empty()) return Failure{ExitStatus::Usage, error};
+    if (auto failure = explainRun(host.observations(), context)) return failure;
+    return place(host, spool);
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ void performAction(const PluginExports& plugin, EditorHost& host, const ActionSe
 
 // A private directory for the plug-in's working files (it leaves its NCI and result files in
 // the temporary directory): made in the user's temporary directory, handed to the plug-in as
-// TMPDIR, and removed with everything in it at the end or on an interrupt.
+// TMPDIR, emptied before each action, and removed with everything in it at the end or on an
+// interrupt.
 class ScratchDirectory {
   public:
     ScratchDirectory() = default;
@@ -32,7 +33,7 @@ class ScratchDirectory {
 
     bool create(std::string& error);
     const std::string& path() const { return path_; }
-    // Removes the files of the last action.
+    // Removes what the plug-in left in it.
     void empty() const;
 
   private:
