@@ -103,9 +103,7 @@ void BlockParser::parseLine(std::string_view line) {
     flags.centreBlock = flags.datum = flags.stop = false;
     line_ = addressable(line);
     cursor_ = 0;
-    // The block number (and any sign or decimal point around it) comes first.
-    while (cursor_ < line_.size() && (startsNumber(line_[cursor_]) || isBlank(line_[cursor_])))
-        ++cursor_;
+    Lexer::skipBlockNumber(line_, cursor_);
     std::int32_t keyword = lexer.readKeyword(line_, cursor_);
     while (keyword > kw::None && keyword <= kw::Count) {
         const KeywordAction& entry = kActions[static_cast<std::size_t>(keyword)];

@@ -34,8 +34,25 @@ double parseDecimal(std::string_view text) {
         negative = *first == '-';
         ++first;
     }
-    // A second sign makes the text malformed (from_chars itself would accept a "-").
-    if (first == last || *first == '+' || *first == '-') return 0.0;
+    // Common case: up to 15 digits. The digits form an exact integer and 10^fraction is exact,
+    // so one division gives the correctly rounded value, as from_chars would.
+    constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int fraction = 0;
+    const char* p = first;
+    for (; p != last && isDigit(*p) && digits <= 15; ++p, ++digits)
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (p != last && *p == '.' && digits <= 15) {
+        for (++p; p != last && isDigit(*p) && digits <= 15; ++p, ++digits, ++fraction)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    if (digits == 0) return 0.0;  // no digits: "", "+", ".", "-+1" ...
+    if (digits <= 15 && (p == last || !isDigit(*p))) {
+        const double value = static_cast<double>(mantissa) / kPowersOfTen[fraction];
+        return negative ? -value : value;
+    }
     double value = 0.0;
     const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
     if (result.ec != std::errc()) return 0.0;
@@ -45,6 +62,12 @@ double parseDecimal(std::string_view text) {
 void Lexer::skipSpaces(std::string_view line, std::uint32_t& cursor) {
     const std::uint32_t end = lineEnd(line);
     while (cursor < end && isBlank(line[cursor]))
+        ++cursor;
+}
+
+void Lexer::skipBlockNumber(std::string_view line, std::uint32_t& cursor) {
+    const std::uint32_t end = lineEnd(line);
+    while (cursor < end && (startsNumber(line[cursor]) || isBlank(line[cursor])))
         ++cursor;
 }
 

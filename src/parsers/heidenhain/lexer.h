@@ -53,6 +53,8 @@ class Lexer {
     // Skips blanks; true when a number starts at the cursor (not consumed).
     static bool numberFollows(std::string_view line, std::uint32_t& cursor);
     static void skipSpaces(std::string_view line, std::uint32_t& cursor);
+    // Skips the block number at the start of a line (digits, blanks, signs, decimal points).
+    static void skipBlockNumber(std::string_view line, std::uint32_t& cursor);
     // On a ";", the rest of the line becomes the comment text; the cursor goes to the end of the
     // line in every case.
     void skipRestOfLine(std::string_view line, std::uint32_t& cursor);

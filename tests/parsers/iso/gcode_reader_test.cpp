@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,39 @@ TEST(DecimalPrefix, TakesTheLongestValidPrefixAsTheCLocaleDoes) {
     };
     for (const PrefixCase& c : cases)
         EXPECT_EQ(decimalPrefixValue(c.text), c.value) << c.text;
+}
+
+TEST(DecimalPrefix, AgreesWithTheCLibraryReadingBitForBit) {
+    // The test process runs in the "C" locale, where strtod is the reference reading. Random
+    // texts over the characters a number collects, and the edges of the exact short path:
+    // 2^53 and 22 decimals.
+    std::vector<std::string> texts = {
+        "9007199254740991",
+        "9007199254740992",
+        "9007199254740993",
+        "900719925474099.3",
+        "0.1234567890123456789012",
+        "0.12345678901234567890123",
+        "1.7976931348623157",
+        "123456789012345678901234567890",
+        "-0.000",
+        "0.30000000000000004",
+        "2.675",
+    };
+    std::mt19937 random(12345);
+    const std::string alphabet = "0123456789.-,+";
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(1 + random() % 30, ' ');
+        for (char& c : text)
+            c = alphabet[random() % alphabet.size()];
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        const double expected = std::strtod(text.c_str(), nullptr);
+        const double actual = decimalPrefixValue(text);
+        EXPECT_EQ(std::memcmp(&expected, &actual, sizeof(double)), 0)
+            << text << ": " << actual << " instead of " << expected;
+    }
 }
 
 TEST(DecimalPrefix, KeepsTheSignOfNegativeZero) {

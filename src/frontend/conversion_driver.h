@@ -1,0 +1,64 @@
+// One conversion from the user's choices to the result the host receives: tells the host which
+// lines to serve, makes the NCI and result files, loads the post-processor, runs the parser of
+// the chosen format (or copies NCI lines as they are), returns the NCI text or the
+// post-processor's output, and stores and sends the configuration.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "frontend/post_library.h"
+#include "nci/supported_cycle.h"
+#include "parsers/program_parser.h"
+#include "plugin/plugin_state.h"
+
+namespace morvane {
+
+class SystemServices;
+class HostOutput;
+
+// Format-list position of "NCI": the lines are taken as NCI already.
+inline constexpr int kNciFormatPosition = 5;
+
+// The dialog's state when OK was clicked.
+struct ConversionChoices {
+    bool selectionOnly = true;       // "Selection only"
+    bool longhandCycles = false;     // "Use longhand cycles"
+    bool convertToNci = false;       // "Convert to NCI format"
+    bool resultInNewWindow = false;  // "Result in new window"
+    int formatPosition = -1;         // selected format-list entry, -1 for none
+    std::string converterPath;       // UTF-8, as the converter field shows it
+};
+
+// Builds the parser of a format-list position 0..4; null when that format has none.
+using ParserFactory = std::unique_ptr<ProgramParser> (*)(int position, const LineSource* lines,
+                                                         std::string nciPath,
+                                                         const SupportedCycleList& cycles);
+
+// Runs one conversion. The entry points found in the reader library are stored in `entries`
+// (they belong to the dialog). The two temporary files are left in place.
+class ConversionDriver {
+  public:
+    ConversionDriver(PluginState& state, SystemServices& services, PostEntryPoints& entries,
+                     ParserFactory parsers = &makeParser)
+        : state_(state), services_(services), entries_(entries), parsers_(parsers) {}
+
+    void run(const ConversionChoices& choices);
+
+  private:
+    // Each returns false when the run stops there: nothing more reaches the host.
+    bool collectCycles(const ConversionChoices& choices, HostOutput& host,
+                       const PostLibraryPaths& paths, SupportedCycleList& cycles);
+    bool convertProgram(int formatPosition, const std::string& nciPath,
+                        const SupportedCycleList& cycles);
+    bool copyNciLines(const std::string& nciPath);
+    // Placement of the result and the configuration string: the end of every finished run.
+    void finish(const ConversionChoices& choices, HostOutput& host);
+
+    PluginState& state_;
+    SystemServices& services_;
+    PostEntryPoints& entries_;
+    ParserFactory parsers_;
+};
+
+}  // namespace morvane

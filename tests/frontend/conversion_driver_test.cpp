@@ -1,0 +1,336 @@
+// The conversion driver over fake services: what the host receives, in which order, and what
+// each failure does.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fake_services.h"
+#include "frontend/conversion_driver.h"
+#include "host_recorder.h"
+#include "support/memory_program.h"
+
+namespace morvane::test {
+namespace {
+
+using testhost::HostEvent;
+using testhost::HostRecorder;
+using testhost::lineEvent;
+using testhost::propertyEvent;
+
+constexpr int kFanuc = 0;
+constexpr int kNci = 5;
+const std::string kDefaultConfig =
+    "OutputToNCI=False;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;";
+
+class DriverTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        FakePost::reset();
+        FakeParsers::reset();
+        state.lineSource = host.lineSource();
+        state.resultStream = host.resultStream();
+    }
+
+    void run(const ConversionChoices& choices) {
+        ConversionDriver(state, services, entries, &FakeParsers::make).run(choices);
+    }
+
+    static ConversionChoices nciChoices() {
+        ConversionChoices choices;
+        choices.formatPosition = kNci;
+        choices.convertToNci = true;
+        return choices;
+    }
+
+    std::vector<std::string> entryCalls() const {
+        std::vector<std::string> names;
+        for (const auto& call : FakePost::calls)
+            names.push_back(call.front());
+        return names;
+    }
+
+    HostRecorder host{{"G0 X0", "", "M30"}};
+    PluginState state;
+    FakeServices services;
+    PostEntryPoints entries;
+};
+
+// One row of the failure table: how the post-processor and the files are set up, what the host
+// receives.
+struct FailureRow {
+    const char* situation;
+    std::function<void(FakeServices&)> setUp;
+    ConversionChoices choices;
+    std::vector<HostEvent> events;
+    std::vector<std::string> entryCalls;
+};
+
+ConversionChoices choose(int format, bool toNci, bool longhand, bool newWindow) {
+    ConversionChoices choices;
+    choices.formatPosition = format;
+    choices.convertToNci = toNci;
+    choices.longhandCycles = longhand;
+    choices.resultInNewWindow = newWindow;
+    choices.converterPath = "/opt/editor/Converters/Fanuc.conv";
+    return choices;
+}
+
+TEST_F(DriverTest, EveryRowOfTheFailureTable) {
+    const auto config = [](const char* text) { return propertyEvent("PLUGIN_CONFIG", text); };
+    const HostEvent selection = propertyEvent("SELECTION_ONLY", "true");
+    const HostEvent newWindow = propertyEvent("RESULT_IN_NEW_WINDOW", "true");
+    const FailureRow rows[] = {
+        {"reader library missing",
+         [](FakeServices& s) {
+             s.installPost();
+             s.files.erase(FakeServices::kReader);
+         },
+         choose(kNci, true, false, true),
+         {selection, newWindow,
+          config("OutputToNCI=True;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=;")},
+         {}},
+        {"post library missing",
+         [](FakeServices& s) {
+             s.installPost();
+             s.files.erase(FakeServices::kPost);
+         },
+         choose(kNci, false, true, false),
+         {selection,
+          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;")},
+         {}},
+        {"reader library does not load",
+         [](FakeServices& s) {
+             s.installPost();
+             s.libraries.clear();
+         },
+         choose(kNci, true, false, false),
+         {selection,
+          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;")},
+         {}},
+        {"null table",
+         [](FakeServices& s) {
+             s.installPost();
+             FakePost::nullTable = true;
+         },
+         choose(kNci, true, false, true),
+         {selection},
+         {"GetSupportedCycles"}},
+        {"GetSupportedCycles missing",
+         [](FakeServices& s) { s.installPost(false, true); },
+         choose(kNci, true, false, false),
+         {selection, lineEvent("G0 X0"), lineEvent(""), lineEvent("M30"),
+          config(
+              "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;")},
+         {}},
+        {"NCI file cannot be opened for the copy",
+         [](FakeServices& s) {
+             s.installPost();
+             s.failTemporaryFiles = true;
+         },
+         choose(kNci, true, false, true),
+         {selection},
+         {"GetSupportedCycles"}},
+        {"NCIConverter missing",
+         [](FakeServices& s) { s.installPost(true, false); },
+         choose(kNci, false, false, true),
+         {selection, newWindow,
+          config(
+              "OutputToNCI=False;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=False;")},
+         {"GetSupportedCycles"}},
+        {"result file missing when it is to be sent",
+         [](FakeServices& s) {
+             s.installPost();
+             FakePost::removeResultFile = true;
+         },
+         choose(kNci, false, false, false),
+         {selection, config(kDefaultConfig.c_str())},
+         {"GetSupportedCycles", "NCIConverter"}},
+        {"longhand cycles chosen",
+         [](FakeServices& s) { s.installPost(); },
+         choose(kNci, true, true, false),
+         {selection, propertyEvent("UseLonghandCycles", "true"), lineEvent("G0 X0"), lineEvent(""),
+          lineEvent("M30"),
+          config(
+              "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;")},
+         {}},
+    };
+    for (const FailureRow& row : rows) {
+        SCOPED_TRACE(row.situation);
+        FakePost::reset();
+        FakeServices fresh;
+        PluginState rowState;
+        rowState.config = {{"OutputToNCI", "True"}, {"UseLonghandCycles", ""}};
+        HostRecorder rowHost{{"G0 X0", "", "M30"}};
+        rowState.lineSource = rowHost.lineSource();
+        rowState.resultStream = rowHost.resultStream();
+        row.setUp(fresh);
+        PostEntryPoints rowEntries;
+        ConversionDriver(rowState, fresh, rowEntries, &FakeParsers::make).run(row.choices);
+        EXPECT_EQ(rowHost.events(), row.events);
+        std::vector<std::string> names;
+        for (const auto& call : FakePost::calls)
+            names.push_back(call.front());
+        EXPECT_EQ(names, row.entryCalls);
+    }
+}
+
+TEST_F(DriverTest, AFullPostRunTellsTheHostInOrderAndPassesEveryPath) {
+    services.installPost();
+    FakePost::output = "N10 G0 X0\r\nN20 M30\r\n";
+    FakeParsers::text = "1003\n0 0 0\n";
+    ConversionChoices choices = choose(kFanuc, false, true, true);
+    choices.selectionOnly = false;
+    choices.converterPath = "/opt/editor/Converters/Fräse.conv";
+    run(choices);
+
+    EXPECT_EQ(host.events(),
+              (std::vector<HostEvent>{
+                  propertyEvent("SELECTION_ONLY", "false"),
+                  propertyEvent("UseLonghandCycles", "true"), lineEvent("N10 G0 X0"),
+                  lineEvent("N20 M30"), propertyEvent("RESULT_IN_NEW_WINDOW", "true"),
+                  propertyEvent("PLUGIN_CONFIG",
+                                "OutputToNCI=False;ResInNewWindow=True;SelectionOnly=False;"
+                                "UseLonghandCycles=True;")}));
+    ASSERT_EQ(services.temporaryFiles.size(), 2u);
+    const std::string& nciPath = services.temporaryFiles[0];
+    const std::string& resultPath = services.temporaryFiles[1];
+    EXPECT_EQ(
+        FakePost::calls,
+        (std::vector<std::vector<std::string>>{
+            {"NCIConverter", nciPath, resultPath, choices.converterPath, FakeServices::kPost}}));
+    ASSERT_EQ(FakeParsers::built.size(), 1u);
+    EXPECT_EQ(FakeParsers::built[0].position, kFanuc);
+    EXPECT_EQ(FakeParsers::built[0].lines, host.lineSource());
+    EXPECT_EQ(FakeParsers::built[0].nciPath, nciPath);
+    EXPECT_TRUE(FakeParsers::built[0].cycles.empty());
+    // Both temporary files stay, holding the NCI text and the post-processor's output.
+    EXPECT_EQ(readFile(nciPath), "1003\n0 0 0\n");
+    EXPECT_EQ(readFile(resultPath), FakePost::output);
+    EXPECT_EQ(services.loads, (std::vector<std::string>{FakeServices::kReader}));
+    EXPECT_NE(entries.nciConverter, nullptr);
+    EXPECT_NE(entries.getSupportedCycles, nullptr);
+}
+
+TEST_F(DriverTest, ThePostProcessorsPatternsReachTheParser) {
+    services.installPost();
+    const SupportedCycle g81 = {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0,
+                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    SupportedCycle mixed{};
+    for (std::size_t i = 0; i < mixed.size(); ++i)
+        mixed[i] = static_cast<std::int32_t>(i % 3);
+    mixed[6] = 7;
+    FakePost::table = {recordOf(g81), recordOf(mixed), recordOf(g81)};
+    FakePost::count = 2;  // only the records counted are read
+    ConversionChoices choices = choose(kFanuc, true, false, false);
+    run(choices);
+    ASSERT_EQ(FakeParsers::built.size(), 1u);
+    EXPECT_EQ(FakeParsers::built[0].cycles, (SupportedCycleList{g81, mixed}));
+    EXPECT_EQ(FakePost::calls,
+              (std::vector<std::vector<std::string>>{
+                  {"GetSupportedCycles", choices.converterPath, FakeServices::kPost}}));
+    EXPECT_EQ(state.config["UseLonghandCycles"], "False");
+}
+
+TEST_F(DriverTest, NciLinesAreCopiedWithALineFeedEachAndNullLinesReadEmpty) {
+    services.installPost();
+    HostRecorder withGaps{{"1005", "", "text with  blanks ", "1003"}};
+    state.lineSource = withGaps.lineSource();
+    ConversionChoices choices = nciChoices();
+    choices.longhandCycles = true;
+    run(choices);
+    ASSERT_FALSE(services.temporaryFiles.empty());
+    EXPECT_EQ(readFile(services.temporaryFiles[0]), "1005\n\ntext with  blanks \n1003\n");
+    EXPECT_EQ(withGaps.lineRequests(), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(host.resultLines(),
+              (std::vector<std::string>{"1005", "", "text with  blanks ", "1003"}));
+    EXPECT_TRUE(FakeParsers::built.empty());
+
+    // A host that answers null for a line, or has no line source at all.
+    LineSource nullLines{nullptr,
+                         [](void*, std::int32_t* n) {
+                             *n = 2;
+                             return 1;
+                         },
+                         [](void*, std::int32_t, const char** t) {
+                             *t = nullptr;
+                             return 1;
+                         }};
+    for (LineSource* source : {&nullLines, static_cast<LineSource*>(nullptr)}) {
+        host.clearEvents();
+        services.temporaryFiles.clear();
+        state.lineSource = source;
+        run(choices);
+        ASSERT_FALSE(services.temporaryFiles.empty());
+        EXPECT_EQ(readFile(services.temporaryFiles[0]), source != nullptr ? "\n\n" : "");
+    }
+}
+
+TEST_F(DriverTest, ARejectedCycleParameterEndsTheProgramButNotTheRun) {
+    services.installPost();
+    for (auto ending :
+         {FakeParsers::Ending::CycleWrongValue, FakeParsers::Ending::CycleWrongCode}) {
+        host.clearEvents();
+        FakeParsers::text = "1050\n0 0 0 0 0 0 0 0 1\n";
+        FakeParsers::ending = ending;
+        run(choose(kFanuc, true, true, false));
+        EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1050", "0 0 0 0 0 0 0 0 1"}));
+        EXPECT_TRUE(host.property("PLUGIN_CONFIG").has_value());
+    }
+}
+
+TEST_F(DriverTest, WithoutAParserOrASelectionTheNciFileStaysEmpty) {
+    services.installPost();
+    FakeParsers::none = true;
+    for (int position : {kFanuc, 4, -1, 6}) {
+        host.clearEvents();
+        services.temporaryFiles.clear();
+        run(choose(position, true, true, false));
+        EXPECT_TRUE(host.resultLines().empty()) << position;
+        EXPECT_TRUE(host.property("PLUGIN_CONFIG").has_value()) << position;
+        ASSERT_FALSE(services.temporaryFiles.empty());
+        EXPECT_EQ(readFile(services.temporaryFiles[0]), "") << position;
+    }
+}
+
+TEST_F(DriverTest, ResultFileLinesKeepOnlyCarriageReturnsNotBeforeALineFeed) {
+    services.installPost();
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"", {}},
+        {"one", {"one"}},
+        {"one\n", {"one"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\n", {"a\rb"}},
+        {"a\r", {"a\r"}},
+        {"\n\n", {"", ""}},
+        {"\r\n", {""}},
+        {std::string(70000, 'x') + "\r\n" + std::string(65535, 'y') + "\r\nz",
+         {std::string(70000, 'x'), std::string(65535, 'y'), "z"}},
+    };
+    for (const auto& [output, lines] : cases) {
+        host.clearEvents();
+        FakePost::output = output;
+        run(choose(kFanuc, false, true, false));
+        EXPECT_EQ(host.resultLines(), lines) << output.substr(0, 20);
+        EXPECT_EQ(host.badLengths(), 0);
+    }
+}
+
+TEST_F(DriverTest, ACountPointerThatLiesIsBounded) {
+    services.installPost();
+    FakePost::table.assign(kMaxCyclePatterns, recordOf(SupportedCycle{}));
+    const std::pair<bool, std::int32_t> cases[] = {{true, 5}, {false, -3}, {false, 1 << 30}};
+    const std::size_t expected[] = {0, 0, kMaxCyclePatterns};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        FakeParsers::built.clear();
+        FakePost::nullCount = cases[i].first;
+        FakePost::count = cases[i].second;
+        run(choose(kFanuc, true, false, false));
+        ASSERT_EQ(FakeParsers::built.size(), 1u);
+        EXPECT_EQ(FakeParsers::built[0].cycles.size(), expected[i]) << i;
+    }
+}
+
+}  // namespace
+}  // namespace morvane::test

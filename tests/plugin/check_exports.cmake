@@ -1,0 +1,21 @@
+# Checks that a library's dynamic symbol table defines exactly the expected names.
+#   cmake -DNM=... -DLIBRARY=... -DEXPECTED="a;b;c" -P check_exports.cmake
+execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
+                OUTPUT_VARIABLE table RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${NM} failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" rows "${table}")
+set(found)
+foreach(row IN LISTS rows)
+    string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] +" "" symbol "${row}")
+    list(APPEND found ${symbol})
+endforeach()
+list(SORT found)
+set(expected ${EXPECTED})
+list(SORT expected)
+if(NOT found STREQUAL expected)
+    message(FATAL_ERROR "exported symbols differ\n  expected: ${expected}\n  found:    ${found}")
+endif()
+list(LENGTH found count)
+message(STATUS "${LIBRARY}: exactly the ${count} expected symbols are defined")

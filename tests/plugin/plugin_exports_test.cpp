@@ -1,0 +1,210 @@
+// The plug-in driven through its nine exports by a recording host, as a host editor drives it:
+// libmorvane.so with the post-processor stand-ins and converter files of this build (the test
+// program lives in bin/, beside Dll/ and Converters/).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "recording_host.h"
+
+namespace morvane::testhost {
+namespace {
+
+const std::string kConverters = std::string(MORVANE_BINARY_DIR) + "/bin/Converters/";
+
+// Scripts of the usual runs.
+constexpr const char* kNciToNci =
+    "select NCI; check IDC_CONVERT_NCI; check IDC_LONGHAND_CYCLES; click IDOK";
+
+class PluginExports : public testing::Test {
+  protected:
+    void SetUp() override { TeskPlugin_ClearOptions(); }
+    void TearDown() override { TeskPlugin_ClearOptions(); }
+};
+
+TEST_F(PluginExports, IdentityIsStaticAndNullPointersAreSkipped) {
+    const char* uri1 = nullptr;
+    const char* uri2 = nullptr;
+    const char* name1 = nullptr;
+    const char* name2 = nullptr;
+    const char* description = nullptr;
+    EXPECT_EQ(TeskPlugin_getUri(&uri1), 1);
+    EXPECT_EQ(TeskPlugin_getUri(&uri2), 1);
+    EXPECT_EQ(uri1, uri2);
+    EXPECT_EQ(TeskPlugin_getInfo(&name1, &description), 1);
+    EXPECT_EQ(TeskPlugin_getInfo(&name2, nullptr), 1);
+    EXPECT_EQ(name1, name2);
+    EXPECT_STREQ(name1, "Morvane");
+    EXPECT_EQ(TeskPlugin_getUri(nullptr), 1);
+    EXPECT_EQ(TeskPlugin_getInfo(nullptr, nullptr), 1);
+
+    EXPECT_EQ(TeskPlugin_getVersion(nullptr, nullptr, nullptr, nullptr), 1);
+    uint32_t revision = 0;
+    EXPECT_EQ(TeskPlugin_getVersion(nullptr, nullptr, nullptr, &revision), 1);
+    EXPECT_EQ(revision, 1u);
+    EXPECT_EQ(TeskPlugin_SetOption(nullptr, "x"), 1);
+    EXPECT_EQ(TeskPlugin_SetOption("x", nullptr), 1);
+    EXPECT_EQ(TeskPlugin_SetOption(nullptr, nullptr), 1);
+}
+
+TEST_F(PluginExports, NciLinesComeBackUnchangedThenTheConfiguration) {
+    const std::vector<std::string> program = {"1005", "",     "first comment", "",
+                                              "",     "1003", "0 0 0 "};
+    RecordingHost host(program);
+    host.attach();
+    ASSERT_EQ(host.perform(kNciToNci), 1);
+
+    std::vector<HostEvent> expected = {propertyEvent("SELECTION_ONLY", "true"),
+                                       propertyEvent("UseLonghandCycles", "true")};
+    for (const std::string& line : program)
+        expected.push_back(lineEvent(line));
+    expected.push_back(propertyEvent(
+        "PLUGIN_CONFIG",
+        "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;"));
+    EXPECT_EQ(host.events(), expected);
+    EXPECT_EQ(host.badLengths(), 0);
+    EXPECT_EQ(host.lineCountRequests(), 1);
+    EXPECT_EQ(host.lineRequests(), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(PluginExports, TheStoredConfigurationRestoresTheNextDialog) {
+    RecordingHost host({"1003", "0 0 0"});
+    host.attach();
+    host.perform(
+        "select NCI; check IDC_CONVERT_NCI; check IDC_LONGHAND_CYCLES; uncheck "
+        "IDC_SELECTION_ONLY; check IDC_RESULT_NEW_WINDOW; click IDOK");
+    const auto config = host.property("PLUGIN_CONFIG");
+    ASSERT_TRUE(config.has_value());
+    EXPECT_EQ(*config,
+              "OutputToNCI=True;ResInNewWindow=True;SelectionOnly=False;UseLonghandCycles=True;");
+    EXPECT_EQ(host.property("SELECTION_ONLY"), "false");
+    EXPECT_EQ(host.property("RESULT_IN_NEW_WINDOW"), "true");
+
+    // A new session of the host hands the string back. "Convert to NCI format" comes back
+    // checked but OK stays disabled without a converter, until the box is clicked off and on.
+    TeskPlugin_ClearOptions();
+    TeskPlugin_SetOption("PLUGIN_CONFIG", config->c_str());
+    host.clearEvents();
+    host.perform("select NCI; click IDOK");
+    EXPECT_TRUE(host.events().empty());
+    host.perform("select NCI; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI; click IDOK");
+    EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1003", "0 0 0"}));
+    EXPECT_EQ(host.property("SELECTION_ONLY"), "false");
+    EXPECT_EQ(host.property("PLUGIN_CONFIG"), config);
+}
+
+TEST_F(PluginExports, PostProcessingThroughTheStandInLibraries) {
+    RecordingHost host({"1050", "0 0 0 0 0 0 0 0 1", "1003", "0 0 0"});
+    host.attach();
+    host.perform("file " + kConverters + "Fanuc.conv; click IDC_BROWSE; select NCI; click IDOK");
+    EXPECT_EQ(host.resultLines(),
+              (std::vector<std::string>{"1050", "0 0 0 0 0 0 0 0 1", "1003", "0 0 0"}));
+    EXPECT_EQ(host.property("PLUGIN_CONFIG"),
+              "OutputToNCI=False;PostProcessor=" + kConverters +
+                  "Fanuc.conv;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;");
+    EXPECT_FALSE(host.property("UseLonghandCycles").has_value());
+}
+
+TEST_F(PluginExports, NoConverterAndNoLonghandSendsNothingAtAll) {
+    // The reader rejects the empty converter path with a null table: the run stops.
+    RecordingHost host({"1003", "0 0 0"});
+    host.attach();
+    host.perform("select NCI; check IDC_CONVERT_NCI; click IDOK");
+    EXPECT_EQ(host.events(), (std::vector<HostEvent>{propertyEvent("SELECTION_ONLY", "true")}));
+}
+
+TEST_F(PluginExports, CancelAndMissingHostRecordsSendNothing) {
+    const char* scripts[] = {"", "click IDCANCEL", "check IDC_CONVERT_NCI", "click IDOK",
+                             "check IDC_CONVERT_NCI; click IDCANCEL; click IDOK"};
+    for (const char* script : scripts) {
+        RecordingHost host({"1003", "0 0 0"});
+        host.attach();
+        EXPECT_EQ(host.perform(script), 1);
+        EXPECT_TRUE(host.events().empty()) << script;
+        EXPECT_EQ(host.lineCountRequests(), 0) << script;
+    }
+    // Without a line source or a result stream the action ends before the dialog.
+    RecordingHost host({"1003"});
+    host.attach();
+    TeskPlugin_attatchLineSource(nullptr);
+    EXPECT_EQ(host.perform(kNciToNci), 1);
+    EXPECT_TRUE(host.events().empty());
+    host.attach();
+    TeskPlugin_attatchResultStream(nullptr);
+    EXPECT_EQ(host.perform(kNciToNci), 1);
+    EXPECT_TRUE(host.events().empty());
+}
+
+TEST_F(PluginExports, ASecondLineSourceReplacesTheFirst) {
+    RecordingHost first({"first"});
+    RecordingHost second({"second"});
+    first.attach();
+    TeskPlugin_attatchLineSource(second.lineSource());
+    first.perform(kNciToNci);
+    EXPECT_EQ(first.resultLines(), (std::vector<std::string>{"second"}));
+    EXPECT_EQ(second.lineCountRequests(), 1);
+    EXPECT_EQ(first.lineCountRequests(), 0);
+}
+
+TEST_F(PluginExports, SelectionOptionDisablesSelectionOnly) {
+    RecordingHost host({"x"});
+    host.attach();
+    TeskPlugin_SetOption("SELECTION", "False");
+    TeskPlugin_SetOption("PLUGIN_CONFIG", "SelectionOnly=True;");
+    // The disabled box ignores the check.
+    host.perform("check IDC_SELECTION_ONLY; " + std::string(kNciToNci));
+    EXPECT_EQ(host.property("SELECTION_ONLY"), "false");
+}
+
+TEST_F(PluginExports, LocalisationIsAskedOnlyWithAContext) {
+    RecordingHost host({"x"});
+    host.setTranslations({{"OK", L"Weiter"}});
+    host.attach(true);
+    host.perform("click IDCANCEL");
+    EXPECT_EQ(host.translationRequests(),
+              (std::vector<std::string>{
+                  "NCTESKPLUGIN_MORVANE_TITLE", "NCTESKPLUGIN_MORVANE_CHOOSE_FORMAT",
+                  "NCTESKPLUGIN_MORVANE_CHOOSE_CONVERTER", "NCTESKPLUGIN_MORVANE_CONVERT_NCI",
+                  "QUORLAB_TONEWWINDOW", "OK", "CANCEL", "NCTESKPLUGIN_MORVANE_SELECTION_ONLY",
+                  "NCTESKPLUGIN_MORVANE_USELONGHANDCYCLES"}));
+
+    // A localisation source whose context is null is never called.
+    RecordingHost silent({"x"});
+    LocalizeSource noContext = *silent.localizeSource();
+    noContext.context = nullptr;
+    silent.attach();
+    TeskPlugin_attatchLocalizeSource(&noContext);
+    silent.perform("click IDCANCEL");
+    EXPECT_TRUE(silent.translationRequests().empty());
+}
+
+TEST_F(PluginExports, ANonAsciiConverterPathSurvivesTheConfiguration) {
+    // The converter is chosen in one action and restored from the configuration in the next.
+    const std::string dir = std::string(MORVANE_BINARY_DIR) + "/test-converters";
+    // A script cannot carry ";" (it separates actions); "=" is escaped in the configuration.
+    const std::string path = dir + "/Fräse Ø6 =.conv";
+    std::filesystem::create_directories(dir);
+    std::filesystem::copy_file(kConverters + "Longhand.conv", path,
+                               std::filesystem::copy_options::overwrite_existing);
+    RecordingHost host({"1003", "0 0 0"});
+    host.attach();
+    host.perform("file " + path + "; click IDC_BROWSE; click IDCANCEL");
+    EXPECT_TRUE(host.events().empty());  // browsing alone tells the host nothing
+    host.perform("select NCI; click IDOK");
+    const auto config = host.property("PLUGIN_CONFIG");
+    ASSERT_TRUE(config.has_value());
+    EXPECT_NE(config->find("PostProcessor=" + dir + "/Fräse Ø6 \\EQ.conv;"), std::string::npos);
+    EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1003", "0 0 0"}));
+
+    TeskPlugin_ClearOptions();
+    TeskPlugin_SetOption("PLUGIN_CONFIG", config->c_str());
+    host.clearEvents();
+    host.perform("select NCI; click IDOK");  // OK is enabled only by the restored converter
+    EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1003", "0 0 0"}));
+    EXPECT_EQ(host.property("PLUGIN_CONFIG"), config);
+}
+
+}  // namespace
+}  // namespace morvane::testhost
