@@ -1,6 +1,5 @@
 #include "parsers/heidenhain/lexer.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -11,12 +10,6 @@ namespace morvane::HHParser {
 
 namespace {
 
-constexpr char toUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-constexpr bool isLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
 
 // Lines longer than the cursor can address are read up to that length.
 std::uint32_t lineEnd(std::string_view line) {
@@ -26,54 +19,21 @@ std::uint32_t lineEnd(std::string_view line) {
 
 }  // namespace
 
-double parseDecimal(std::string_view text) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    bool negative = false;
-    if (first != last && (*first == '+' || *first == '-')) {
-        negative = *first == '-';
-        ++first;
-    }
-    // Common case: up to 15 digits. The digits form an exact integer and 10^fraction is exact,
-    // so one division gives the correctly rounded value, as from_chars would.
-    constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int fraction = 0;
-    const char* p = first;
-    for (; p != last && isDigit(*p) && digits <= 15; ++p, ++digits)
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-    if (p != last && *p == '.' && digits <= 15) {
-        for (++p; p != last && isDigit(*p) && digits <= 15; ++p, ++digits, ++fraction)
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-    }
-    if (digits == 0) return 0.0;  // no digits: "", "+", ".", "-+1" ...
-    if (digits <= 15 && (p == last || !isDigit(*p))) {
-        const double value = static_cast<double>(mantissa) / kPowersOfTen[fraction];
-        return negative ? -value : value;
-    }
-    double value = 0.0;
-    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (result.ec != std::errc()) return 0.0;
-    return negative ? -value : value;
-}
-
 void Lexer::skipSpaces(std::string_view line, std::uint32_t& cursor) {
     const std::uint32_t end = lineEnd(line);
-    while (cursor < end && isBlank(line[cursor]))
+    while (cursor < end && isSpace(line[cursor]))
         ++cursor;
 }
 
 void Lexer::skipBlockNumber(std::string_view line, std::uint32_t& cursor) {
     const std::uint32_t end = lineEnd(line);
-    while (cursor < end && (startsNumber(line[cursor]) || isBlank(line[cursor])))
+    while (cursor < end && (isNumberChar(line[cursor]) || isSpace(line[cursor])))
         ++cursor;
 }
 
 bool Lexer::numberFollows(std::string_view line, std::uint32_t& cursor) {
     skipSpaces(line, cursor);
-    return cursor < lineEnd(line) && startsNumber(line[cursor]);
+    return cursor < lineEnd(line) && isNumberChar(line[cursor]);
 }
 
 void Lexer::skipRestOfLine(std::string_view line, std::uint32_t& cursor) {
@@ -152,7 +112,7 @@ double Lexer::readNumber(std::string_view line, std::uint32_t& cursor) {
             ++cursor;
         } else if (c == ';') {
             skipRestOfLine(line, cursor);
-        } else if (isBlank(c)) {
+        } else if (isSpace(c)) {
             ++cursor;
         } else if (c == 'Q') {
             reference = true;
@@ -162,7 +122,7 @@ double Lexer::readNumber(std::string_view line, std::uint32_t& cursor) {
         }
     }
     const std::string_view number(text, n);
-    const double value = parseDecimal(number);
+    const double value = nctext::decimalPrefixValue(number);
     if (!reference) return value;
     // X-Q5 reads the negated Q5: the minus belongs to the value, not to the parameter number.
     const bool negated = !number.empty() && number.front() == '-';
@@ -175,7 +135,7 @@ double Lexer::readValue(std::string_view line, std::uint32_t& cursor) {
     const std::uint32_t end = lineEnd(line);
     if (cursor >= end) return std::numeric_limits<double>::quiet_NaN();
     const char c = line[cursor];
-    if (startsNumber(c) || c == 'Q') return readNumber(line, cursor);
+    if (isNumberChar(c) || c == 'Q') return readNumber(line, cursor);
     if (c == '"') {
         // A quoted label name stands for the sum of its character codes (signed bytes).
         std::int64_t sum = 0;

@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <random>
 #include <set>
 #include <string>
 
@@ -237,44 +236,6 @@ TEST(SkipRestOfLine, TakesTheCommentOnlyBehindASemicolon) {
     lexer.beginLine();
     EXPECT_FALSE(lexer.commentFlag);
     EXPECT_EQ(lexer.commentText, "");
-}
-
-TEST(ParseDecimal, ReadsTheLongestValidPrefixWithoutTheLocale) {
-    const std::pair<const char*, double> cases[] = {
-        {"12.5", 12.5}, {"+3", 3.0}, {"-.25", -0.25}, {"5.", 5.0},  {"1.2.3", 1.2},
-        {"", 0.0},      {"+", 0.0},  {"..5", 0.0},    {"-+1", 0.0}, {"007", 7.0},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(parseDecimal(text), expected) << text;
-}
-
-// The C library's reading of a decimal text: one sign, then the longest valid prefix.
-double referenceDecimal(const std::string& text) {
-    std::size_t start = 0;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) start = 1;
-    if (start < text.size() && (text[start] == '+' || text[start] == '-')) return 0.0;
-    double value = 0.0;
-    const auto result = std::from_chars(text.data() + start, text.data() + text.size(), value,
-                                        std::chars_format::fixed);
-    if (result.ec != std::errc()) return 0.0;
-    return (start == 1 && text[0] == '-') ? -value : value;
-}
-
-TEST(ParseDecimal, AgreesWithTheLibraryReadingOnRandomTexts) {
-    // Short texts go the quick way, long ones (16 digits and more) the library's way; both must
-    // give the same correctly rounded value.
-    std::mt19937 rng(7);
-    const std::string alphabet = "0123456789.+-";
-    for (int i = 0; i < 200000; ++i) {
-        std::string text;
-        const int length = static_cast<int>(rng() % 24);
-        for (int k = 0; k < length; ++k)
-            text.push_back(k > 0 && rng() % 8 != 0 ? alphabet[rng() % 10] : alphabet[rng() % 13]);
-        const double got = parseDecimal(text);
-        const double want = referenceDecimal(text);
-        ASSERT_EQ(got, want) << text;
-        ASSERT_EQ(std::signbit(got), std::signbit(want)) << text;
-    }
 }
 
 }  // namespace
