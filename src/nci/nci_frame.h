@@ -47,6 +47,7 @@ struct MCodeRule;
 enum class Layout : std::uint8_t;
 struct CycleMask;
 struct NativeCycleLine;
+struct CycleWriterSpec;
 struct CycleTerm;
 
 class NCIFrame {
@@ -172,6 +173,8 @@ class NCIFrame {
     void WriteMove(NciStream& out, bool mFlag, bool fullCircle);
     // Expands a call of the active drill cycle longhand by its number (200..209, 1001).
     void WriteLonghandDrilling(NciStream& out);
+    // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
+    void ExpandCycle(const CycleWriterSpec& spec, NciStream& out);
 
     std::int32_t recordCode_ = rec::None;          // record chosen for the current block
     std::int32_t previousRecordCode_ = rec::None;  // record chosen for the block before

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cycle_probe.h"
+#include "cycles/cycle_errors.h"
 #include "frame_harness.h"
 #include "nci/nci_frame.h"
 #include "nci/nci_frame_fanuc.h"
@@ -55,14 +56,27 @@ void feedHostileBlocks() {
                 words += letter;
                 words += number;
             }
-            const std::string text = h.write(words, "HOSTILE");
+            // A negative dwell time in the Q parameters is rejected by the longhand cycle,
+            // which ends the block with CycleWrongValue; the text written up to there is
+            // returned (and checked) with the next block.
+            std::string text;
+            try {
+                text = h.write(words, "HOSTILE");
+            } catch (const CycleWrongValue&) {
+                continue;
+            }
             EXPECT_FALSE(hasNonNumber(text)) << words << "\n" << text;
         }
         // Extreme integers where the writer reads ints.
         for (const char* n : {"2147483647", "-2147483648"}) {
             const std::string words =
                 std::string(code) + " T#" + n + " P#" + n + " L#" + n + " L" + n + " X1 Y2 Z3";
-            const std::string text = h.write(words);
+            std::string text;
+            try {
+                text = h.write(words);
+            } catch (const CycleWrongValue&) {
+                continue;
+            }
             EXPECT_FALSE(hasNonNumber(text)) << words;
         }
     }

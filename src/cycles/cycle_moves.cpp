@@ -1,0 +1,89 @@
+// Move primitives of the longhand cycles: the exact NCI lines of every move a cycle writes.
+#include "cycles/nci_drilling.h"
+
+namespace morvane {
+namespace {
+
+// Arc record code: counter-clockwise (3) or clockwise (2).
+constexpr std::int32_t arcCode(bool counterClockwise) {
+    return counterClockwise ? 3 : 2;
+}
+
+}  // namespace
+
+void NCISimpleDrilling::straightMove(NciStream& out, std::int32_t code, double x, double y,
+                                     double z) {
+    out << code << eol << "0 " << x << ' ' << y << ' ' << z << ' ' << feed() << " 0" << eol;
+    x_ = x;
+    y_ = y;
+    z_ = z;
+}
+
+void NCISimpleDrilling::arcMove(NciStream& out, std::int32_t code, double ex, double ey,
+                                Point2 centre, double z, bool full, bool trailingBlank) {
+    out << code << eol << "0 0 " << ex << ' ' << ey << ' ' << centre.x << ' ' << centre.y << ' '
+        << z << ' ' << feed() << " 0 " << full;
+    if (trailingBlank) out << ' ';
+    out << eol;
+    x_ = ex;
+    y_ = ey;
+    z_ = z;
+}
+
+void NCISimpleDrilling::RapidTo(NciStream& out, Point2 p, double z) {
+    straightMove(out, 0, p.x, p.y, z);
+}
+
+void NCISimpleDrilling::RapidXY(NciStream& out, double x, double y) {
+    straightMove(out, 0, x, y, z_);
+}
+
+void NCISimpleDrilling::FeedTo(NciStream& out, Point2 p, double z) {
+    straightMove(out, 1, p.x, p.y, z);
+}
+
+void NCISimpleDrilling::Dwell(NciStream& out, double t) {
+    out << std::int32_t{4} << eol << t << " 1 0" << eol;
+}
+
+void NCISimpleDrilling::FeedXYZ(NciStream& out, double x, double y, double z) {
+    straightMove(out, 1, x, y, z);
+}
+
+void NCISimpleDrilling::FeedXY(NciStream& out, double x, double y) {
+    straightMove(out, 1, x, y, z_);
+}
+
+void NCISimpleDrilling::ArcAround(NciStream& out, double cx, double cy, double ex, double ey,
+                                  std::int32_t dir) {
+    arcMove(out, arcCode(dir == 1), ex, ey, {cx, cy}, z_, false, false);
+}
+
+void NCISimpleDrilling::ArcRadius(NciStream& out, double ex, double ey, double r, double side) {
+    // A flat helix: the same lines at the current height.
+    HelixArc(out, r, ex, ey, z_, side);
+}
+
+void NCISimpleDrilling::ArcSigned(NciStream& out, double ex, double ey, double r) {
+    if (r == 0.0) return;
+    arcMove(out, arcCode(r > 0.0), ex, ey, arcCentre(here(), {ex, ey}, r, 1.0), z_, false, true);
+}
+
+void NCISimpleDrilling::FullCircle(NciStream& out, double cx, double cy, std::int32_t dir) {
+    arcMove(out, arcCode(dir == 1), x_, y_, {cx, cy}, z_, true, false);
+}
+
+void NCISimpleDrilling::HelixArc(NciStream& out, double r, double ex, double ey, double ez,
+                                 double side) {
+    if (!(r > 0.0)) return;
+    const double turn = side > 0.0 ? 1.0 : -1.0;
+    arcMove(out, arcCode(side > 0.0), ex, ey, arcCentre(here(), {ex, ey}, r, turn), ez, false,
+            true);
+}
+
+void NCISimpleDrilling::HelixCircle(NciStream& out, double cx, double cy, double z,
+                                    std::int32_t dir) {
+    arcMove(out, arcCode(dir == 1), x_, y_, {cx, cy}, z, true, false);
+}
+
+}  // namespace morvane

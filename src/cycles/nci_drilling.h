@@ -1,0 +1,100 @@
+// The drilling cycles and the move primitives that every longhand cycle writes with.
+//
+// NCISimpleDrilling: one plunge with a dwell at the bottom (cycles 200, 201, 202, 206, 207, 209).
+// NCIDeepDrilling: pecking with chip breaking or full retract (cycles 203, 204, 205, CYCL 1.0);
+// it is also the base of the pocket, slot, stud, surface and thread cycles.
+// NCIBoreDrilling: helical bore milling (cycle 208).
+#pragma once
+
+#include "cycles/arc_centre.h"
+#include "cycles/nci_general_cycle.h"
+
+namespace morvane {
+
+class NCISimpleDrilling : public NCIGeneralCycle {
+  public:
+    using NCIGeneralCycle::NCIGeneralCycle;
+
+    // Adds value 9, the dwell time at the bottom (must not be negative).
+    void SetValue(std::int32_t index, double value) override;
+    void Generate(NciStream& out) override;
+
+    double dwellTime() const { return value(9); }
+
+    // Move primitives. Each writes its record code line and one data line carrying the cycle's
+    // feed, and moves the current position. A rapid line carries the feed too.
+    virtual void RapidTo(NciStream& out, Point2 p, double z);
+    virtual void RapidXY(NciStream& out, double x, double y);
+    virtual void FeedTo(NciStream& out, Point2 p, double z);
+    // Record 4 with the time in its first field; written also for a time of 0.
+    virtual void Dwell(NciStream& out, double t);
+    virtual void FeedXYZ(NciStream& out, double x, double y, double z);
+    virtual void FeedXY(NciStream& out, double x, double y);
+    // Arc round a given centre, counter-clockwise when dir is 1, clockwise otherwise.
+    virtual void ArcAround(NciStream& out, double cx, double cy, double ex, double ey,
+                           std::int32_t dir);
+    // Arc of radius r to the end point, counter-clockwise when side is positive; nothing when
+    // r is not positive.
+    virtual void ArcRadius(NciStream& out, double ex, double ey, double r, double side);
+    // Arc of radius |r|, counter-clockwise for a positive r, clockwise for a negative one;
+    // nothing for 0.
+    virtual void ArcSigned(NciStream& out, double ex, double ey, double r);
+    // Full circle round the centre, starting and ending at the current point.
+    virtual void FullCircle(NciStream& out, double cx, double cy, std::int32_t dir);
+
+    // Helical moves, used by bore milling and thread milling.
+    // Helix of radius r to (ex, ey, ez), counter-clockwise when side is positive; nothing when r
+    // is not positive.
+    void HelixArc(NciStream& out, double r, double ex, double ey, double ez, double side);
+    // One full helix turn round the centre, from the current point down (or up) to z.
+    void HelixCircle(NciStream& out, double cx, double cy, double z, std::int32_t dir);
+
+  protected:
+    // Code line, then the data line "0 x y z F 0" of a straight move.
+    void straightMove(NciStream& out, std::int32_t code, double x, double y, double z);
+    // Code line, then "0 0 ex ey cx cy z F 0 <full>" with an optional trailing blank.
+    void arcMove(NciStream& out, std::int32_t code, double ex, double ey, Point2 centre, double z,
+                 bool full, bool trailingBlank);
+    Point2 here() const { return {x_, y_}; }
+    // Stores an index of a derived class's `table`; hands any other index to the drilling
+    // values (1 to 4, 6, 7, 9).
+    void setOwnValue(std::span<const ValueSlot> table, std::int32_t index, double value);
+    // Drilling ends: dwell, optional feed back to the clearance, rapid to the retract height.
+    void finishHole(NciStream& out, Point2 p, bool dwell);
+};
+
+class NCIDeepDrilling : public NCISimpleDrilling {
+  public:
+    using NCISimpleDrilling::NCISimpleDrilling;
+
+    // Adds flag 12, full retract between pecks.
+    void SetFlag(std::int32_t index, bool value) override;
+    // Adds value 10 (infeed per peck) and 11 (chip-break retract distance).
+    void SetValue(std::int32_t index, double value) override;
+    void Generate(NciStream& out) override;
+
+    double infeed() const { return value(10); }
+    double chipBreakDistance() const { return value(11); }
+    bool fullRetract() const { return fullRetract_; }
+
+  private:
+    bool fullRetract_ = false;  // flag 12
+};
+
+class NCIBoreDrilling : public NCISimpleDrilling {
+  public:
+    using NCISimpleDrilling::NCISimpleDrilling;
+
+    // Value 10 is the bore diameter, value 11 the infeed per helix turn.
+    void SetValue(std::int32_t index, double value) override;
+    void Generate(NciStream& out) override;
+
+    double boreDiameter() const { return value(10); }
+    double infeedPerTurn() const { return value(11); }
+};
+
+// Upper bound of every infeed loop of the longhand cycles (pecks, layers, helix turns), so that
+// no parameter makes a cycle write without end.
+inline constexpr int kMaxInfeeds = 1000;
+
+}  // namespace morvane
