@@ -65,26 +65,27 @@ constexpr const MCodeRule* findMCodeRule(const MCodeRule (&rules)[N], std::int32
 
 // Parameter line layouts of the special records.
 enum class Layout : std::uint8_t {
-    Nothing,           // a code without a layout: empty parameter line
-    Empty,             // "0 0 0"
-    ToolLine,          // tool change with S as given
-    ToolLineDirected,  // tool change with S times the spindle direction
-    Tolerance,         // "0 0 0 0 0 0 " T " 0 0 0"
-    SubprogramLabelL,  // label number from L
-    SubprogramLabelP,  // label number from P
-    SubprogramCallL,   // number and repeats from L (5.003 calls 5 three times)
-    SubprogramCallP,   // number from P, one repeat
-    StockBlank,        // extents, minimum point, "8 " and seven "0 "
-    Message,           // "0 0 0 0 0 0 0 0 " and the stored text
-    Scaling,           // X Y Z where given, else 1
-    Mirror,            // 1 where X Y Z given, else 0; six zeros
-    Rotation,          // A B C
-    Radius,            // R (chamfer, rounding)
-    Datum,             // Q339
-    SpindleDirected,   // S times the spindle direction
-    PlaneRotation,     // 4th, 5th and 6th axis value
-    CycleCall,         // native cycle line, else longhand
-    CycleCallRepeat,   // short repeat line when native, else longhand
+    Nothing,             // a code without a layout: empty parameter line
+    Empty,               // "0 0 0"
+    ToolLine,            // tool change with S as given
+    ToolLineDirected,    // tool change with S times the spindle direction
+    Tolerance,           // "0 0 0 0 0 0 " T " 0 0 0"
+    SubprogramLabelL,    // label number from L
+    SubprogramLabelP,    // label number from P
+    SubprogramCallL,     // number and repeats from L (5.003 calls 5 three times)
+    SubprogramCallP,     // number from P, one repeat
+    StockBlank,          // extents, minimum point, "8 " and seven "0 "
+    Message,             // "0 0 0 0 0 0 0 0 " and the stored text
+    Scaling,             // X Y Z where given, else 1
+    Mirror,              // 1 where X Y Z given, else 0; six zeros
+    Rotation,            // A B C
+    Radius,              // R (chamfer, rounding)
+    Datum,               // Q339
+    SpindleDirected,     // S times the spindle direction
+    PlaneRotation,       // 4th, 5th and 6th axis value
+    CycleCall,           // native cycle line, else longhand
+    CycleCallRepeat,     // X Y Z0 (Q203 + Q204) when native, else longhand
+    CycleCallRepeatAtZ,  // X Y Z0 Z when native (ISO), else longhand
 };
 
 // A record code with its layout; `staysInForce` keeps the code for the next block (ISO frame).

@@ -19,7 +19,9 @@ constexpr std::int32_t truncToInt32(double v) {
 
 // The NC reading of an integer word: the value plus 0.5, truncated toward zero (2.6 gives 3,
 // 2.4 gives 2, -2.7 gives -2), saturating as truncToInt32.
-constexpr std::int32_t wordToInt32(double v) { return truncToInt32(v + 0.5); }
+constexpr std::int32_t wordToInt32(double v) {
+    return truncToInt32(v + 0.5);
+}
 
 // Truncation to an unsigned 32-bit value; negatives and NaN give 0.
 constexpr std::uint32_t truncToUint32(double v) {

@@ -175,4 +175,20 @@ constexpr CycleLineFields compileCycleLine(std::string_view layout) {
     return fields;
 }
 
+// Compiles a mask text of 29 blank-separated single digits; anything else fails the build.
+constexpr SupportedCycle compileCycleMask(std::string_view digits) {
+    SupportedCycle mask{};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i % 2 == 1) {
+            if (digits[i] != ' ') throw "cycle mask: digits are separated by single blanks";
+            continue;
+        }
+        if (!detail::isDigit(digits[i]) || count == mask.size()) throw "cycle mask: bad digit";
+        mask[count++] = digits[i] - '0';
+    }
+    if (count != mask.size()) throw "cycle mask: 29 digits expected";
+    return mask;
+}
+
 }  // namespace morvane

@@ -22,27 +22,26 @@ struct NativeCycleLine {
     CycleLineFields fields;
 };
 
-// Conversational cycles (cycle numbers). The pecking cycle 205 also covers the old-style
-// pecking cycle 1001, whose record has the same fields.
+// Tapping and thread cutting cycles have the same masks in both frames.
+inline constexpr SupportedCycle kMask206 =
+    compileCycleMask("1 1 1 1 1 1 1 1 1 0 1 0 0 0 0 0 0 0 0 0 1 0 0 0 0 0 0 0 1");
+inline constexpr SupportedCycle kMask207 =
+    compileCycleMask("1 1 1 1 1 1 1 1 1 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0 0 0 0 1");
+inline constexpr SupportedCycle kMask209 =
+    compileCycleMask("1 1 1 1 1 1 1 1 1 0 0 0 0 0 0 0 0 1 1 0 1 0 0 1 0 0 0 0 1");
+
+// Conversational cycles (cycle numbers). A post-processor that takes the pecking cycle 205 also
+// gets the old-style pecking cycle 1001.
 inline constexpr CycleMask kFrameCycleMasks[] = {
-    {200, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 1, 0,
-              0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {201, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0,
-              0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {202, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0,
-              0, 0, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 1}},
-    {203, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1,
-              1, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {204, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0,
-              0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0, 1}},
-    {205, 1001, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 1, 1, 0,
-                 1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},
-    {206, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 0, 0,
-              0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {207, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0,
-              0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {209, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0,
-              0, 0, 1, 1, 0, 1, 0, 0, 1, 0, 0, 0, 0, 1}},
+    {200, 0, compileCycleMask("1 1 1 1 1 1 1 1 1 0 1 1 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1")},
+    {201, 0, compileCycleMask("1 1 1 1 1 1 1 1 1 1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1")},
+    {202, 0, compileCycleMask("1 1 1 1 1 1 1 1 1 1 1 0 0 0 0 0 0 0 0 0 0 1 1 1 0 0 0 0 1")},
+    {203, 0, compileCycleMask("1 1 1 1 1 1 1 1 1 1 1 1 1 0 1 1 0 1 1 1 0 0 0 0 0 0 0 0 1")},
+    {204, 0, compileCycleMask("1 1 1 1 1 1 1 1 1 1 1 0 0 0 0 0 0 0 0 0 0 1 1 1 1 1 0 0 1")},
+    {205, 1001, compileCycleMask("1 1 1 1 1 1 1 1 1 0 1 0 1 1 0 1 0 1 1 0 0 0 0 0 0 0 1 1 1")},
+    {206, 0, kMask206},
+    {207, 0, kMask207},
+    {209, 0, kMask209},
 };
 
 // Record fields of the conversational cycles: kind, position, clearance heights, depth, feeds,
@@ -68,26 +67,17 @@ inline constexpr NativeCycleLine kFrameCycleLines[] = {
 };
 
 // ISO drill cycles (G numbers). Field 6 of G82 holds 7, which only a pattern value of 2 or 7
-// accepts. 206, 207 and 209 are listed as in the conversational table.
+// accepts.
 inline constexpr CycleMask kFanucCycleMasks[] = {
-    {73, 0, {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 1, 0,
-             0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {74, 0, {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 1, 0, 0, 0, 0,
-             0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {76, 0, {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 1, 0, 0, 0, 0,
-             0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1}},
-    {81, 0, {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0,
-             0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {82, 0, {1, 1, 1, 1, 1, 1, 7, 1, 1, 0, 1, 0, 0, 0, 0,
-             0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {83, 0, {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 1, 0,
-             0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {206, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 0, 0,
-              0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {207, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0,
-              0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1}},
-    {209, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0,
-              0, 0, 1, 1, 0, 1, 0, 0, 1, 0, 0, 0, 0, 1}},
+    {73, 0, compileCycleMask("1 1 1 1 1 1 0 1 1 0 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1")},
+    {74, 0, compileCycleMask("1 1 1 1 1 1 0 1 1 0 1 0 0 0 0 0 0 0 0 0 1 0 0 0 0 0 0 0 1")},
+    {76, 0, compileCycleMask("1 1 1 1 1 1 0 1 1 0 1 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0 0 0 1")},
+    {81, 0, compileCycleMask("1 1 1 1 1 1 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1")},
+    {82, 0, compileCycleMask("1 1 1 1 1 1 7 1 1 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1")},
+    {83, 0, compileCycleMask("1 1 1 1 1 1 0 1 1 0 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1")},
+    {206, 0, kMask206},
+    {207, 0, kMask207},
+    {209, 0, kMask209},
 };
 
 // Record fields of the ISO drill cycles: kind, position, initial level z0, reference level R,

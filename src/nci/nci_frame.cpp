@@ -157,9 +157,7 @@ void NCIFrame::InterpretCodes() {
 void NCIFrame::ApplyGCodeRule(const GCodeRule& rule, std::int32_t g) {
     switch (rule.effect) {
         case GEffect::ArcMotion:
-            // A radius word this small is no radius: the centre comes from I J K instead.
-            if (Given(addr::R) && std::fabs(GetDouble(addr::R)) > 1e-10)
-                ArcCenterFromRadius(g == 2 ? -1 : 1);
+            if (RadiusGiven()) ArcCenterFromRadius(g == 2 ? -1 : 1);
             motionMode_ = g;
             break;
         case GEffect::Motion:
@@ -210,6 +208,10 @@ void NCIFrame::ApplyGCodeRule(const GCodeRule& rule, std::int32_t g) {
         case GEffect::CancelDrill:
             break;  // the ISO frame handles it itself
     }
+}
+
+bool NCIFrame::RadiusGiven() {
+    return Given(addr::R) && std::fabs(GetDouble(addr::R)) > 1e-10;
 }
 
 void NCIFrame::ApplyMCodeRule(const MCodeRule& rule) {

@@ -52,6 +52,9 @@ struct CycleTerm;
 
 class NCIFrame {
   public:
+    // A cycle writer (WriteCycle200 ... WriteCycle267).
+    using CycleWriter = void (NCIFrame::*)(NciStream&);
+
     NCIFrame();
     NCIFrame(const NCIFrame&) = delete;
     NCIFrame& operator=(const NCIFrame&) = delete;
@@ -139,6 +142,9 @@ class NCIFrame {
     bool Given(std::uint32_t index) const { return defined_.test(clampVariableIndex(index)); }
     // True when `cycle` is in the supported-cycle list.
     bool IsListedAsSupported(std::int64_t cycle) const;
+    // True when the block gives an arc radius; a radius this small (1e-10) counts as none and
+    // the centre comes from I J K.
+    bool RadiusGiven();
     // True for a record code 91000 + n that calls a cycle n that is always written longhand.
     bool IsLonghandCycleCall(std::int32_t code) const;
 
@@ -157,15 +163,16 @@ class NCIFrame {
     void WritePendingComment(NciStream& out);
     // Writes the code line and the composed record line, then empties the record line.
     void WriteRecord(NciStream& out, std::int32_t code);
-    // Composes the parameter line of a special record without control flow of its own (every
-    // layout except the cycle calls) into the record line.
-    void ComposeSpecialLine(Layout layout);
+    // Composes the parameter line of a special record into the record line. A drill cycle call
+    // that is not written natively is handed to `longhand` instead, and the result is false:
+    // the block writes nothing more.
+    bool ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream& out);
     bool BlockHasAxisWord() const;
     // Writes the move record of the motion mode when the block carries an axis word.
     // `mFlag` is the last field of a straight move, `fullCircle` the last field of an arc.
     void WriteMove(NciStream& out, bool mFlag, bool fullCircle);
-    // Expands a drill cycle call longhand by the cycle's number (200..209, 1001).
-    void WriteLonghandDrilling(std::uint32_t cycle, NciStream& out);
+    // Expands a call of the active drill cycle longhand by its number (200..209, 1001).
+    void WriteLonghandDrilling(NciStream& out);
     // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
     void ExpandCycle(const CycleWriterSpec& spec, NciStream& out);
 
@@ -181,7 +188,7 @@ class NCIFrame {
     double blankMin_[3] = {0, 0, 0};               // {G30}: X Y Z
     double blankMax_[3] = {0, 0, 0};               // {G31}: X Y Z
     MachineState current_;                         // position after the block: X Y Z
-    MachineState previous_;                        // position before the block: X0 Y0 Z0
+    MachineState previous_{.toolDiameter = 0.0};   // position before the block: X0 Y0 Z0
     NciStream line_;                               // scratch line for the cycle writers
     std::string storedText_;                       // {QueueComment, SetMessageText}
     bool commentPending_ = false;                  // {QueueComment}; WriteBlock clears it

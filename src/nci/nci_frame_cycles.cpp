@@ -12,11 +12,9 @@
 namespace morvane {
 namespace {
 
-using CycleWriter = void (NCIFrame::*)(NciStream&);
-
 struct CycleRoute {
     std::int32_t cycle;
-    CycleWriter writer;
+    NCIFrame::CycleWriter writer;
 };
 
 // Drill cycles: written natively when supported, otherwise expanded by these writers.
@@ -61,8 +59,9 @@ void NCIFrame::WriteCycleByNumber(std::int32_t cycle, NciStream& out) {
     if (const CycleRoute* route = findRoute(kLonghandWriters, cycle)) (this->*route->writer)(out);
 }
 
-void NCIFrame::WriteLonghandDrilling(std::uint32_t cycle, NciStream& out) {
-    if (const CycleRoute* route = findRoute(kDrillingWriters, cycle)) (this->*route->writer)(out);
+void NCIFrame::WriteLonghandDrilling(NciStream& out) {
+    if (const CycleRoute* route = findRoute(kDrillingWriters, activeCycle_))
+        (this->*route->writer)(out);
 }
 
 bool NCIFrame::IsCycleSupported(SupportedCycle mask) {

@@ -2,7 +2,6 @@
 // stay in force from block to block.
 #include "nci/nci_frame_fanuc.h"
 
-#include <cmath>
 #include <iterator>
 
 #include "nci/frame_rules.h"
@@ -57,7 +56,7 @@ constexpr RecordLayout kFanucRecords[] = {
     {rec::SpindleLimit, Layout::SpindleDirected},
     {rec::SurfaceSpeed, Layout::SpindleDirected},
     {rec::CycleCall, Layout::CycleCall, true},
-    {rec::CycleCallRepeat, Layout::CycleCallRepeat, true},
+    {rec::CycleCallRepeat, Layout::CycleCallRepeatAtZ, true},
 };
 
 bool isDrillCycleCall(std::int32_t code) {
@@ -114,22 +113,14 @@ void NCIFrameFanuc::WriteBlock(NciStream& out) {
         const RecordLayout* entry = findRecordLayout(kFanucRecords, code);
         const Layout layout = entry != nullptr ? entry->layout : Layout::Nothing;
         // A drill cycle the post-processor cannot write is drilled longhand, hole by hole.
-        if (layout == Layout::CycleCall) {
-            if (!WriteSupportedCycle(recordLine_)) return WriteCycle200(out);
-        } else if (layout == Layout::CycleCallRepeat) {
-            if (!IsListedAsSupported(activeCycle_)) return WriteCycle200(out);
-            recordLine_ << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
-                        << current_.z;
-        } else {
-            ComposeSpecialLine(layout);
-        }
+        if (!ComposeRecordLine(layout, &NCIFrame::WriteCycle200, out)) return;
         WriteRecord(out, code);
         if (entry == nullptr || !entry->staysInForce) recordCode_ = rec::None;
     }
 
     if (!BlockHasAxisWord()) return;
     if (motionMode_ == rec::ArcCW || motionMode_ == rec::ArcCCW) {
-        if (Given(addr::R) && std::fabs(GetDouble(addr::R)) > 1e-10)
+        if (RadiusGiven())
             ArcCenterFromRadius(motionMode_ == rec::ArcCW ? -1 : 1);
         else if (arcCentreMode_ == 0)
             DetectArcCenterMode();

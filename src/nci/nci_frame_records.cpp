@@ -45,20 +45,13 @@ void NCIFrame::WriteBlock(NciStream& out) {
     const std::int32_t code = ResolveBlockCode();
     previousRecordCode_ = recordCode_;
     if (code != rec::None) {
+        if (IsLonghandCycleCall(code)) {
+            WriteCycleByNumber(code - rec::CycleByNumberBase, out);
+            return;
+        }
         const RecordLayout* entry = findRecordLayout(kFrameRecords, code);
         const Layout layout = entry != nullptr ? entry->layout : Layout::Nothing;
-        const auto active = static_cast<std::int32_t>(activeCycle_);
-        if (layout == Layout::CycleCall) {
-            if (!WriteSupportedCycle(recordLine_)) return WriteLonghandDrilling(activeCycle_, out);
-        } else if (layout == Layout::CycleCallRepeat) {
-            if (!IsListedAsSupported(active)) return WriteLonghandDrilling(activeCycle_, out);
-            recordLine_ << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
-                        << Q(203) + Q(204);
-        } else if (IsLonghandCycleCall(code)) {
-            return WriteCycleByNumber(code - rec::CycleByNumberBase, out);
-        } else {
-            ComposeSpecialLine(layout);
-        }
+        if (!ComposeRecordLine(layout, &NCIFrame::WriteLonghandDrilling, out)) return;
         WriteRecord(out, code);
     }
     WriteMove(out, false, false);
@@ -75,13 +68,25 @@ void NCIFrame::WriteRecord(NciStream& out, std::int32_t code) {
     recordLine_.clear();
 }
 
-void NCIFrame::ComposeSpecialLine(Layout layout) {
+bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream& out) {
     NciStream& line = recordLine_;
     switch (layout) {
         case Layout::Nothing:
+            break;
         case Layout::CycleCall:
         case Layout::CycleCallRepeat:
+        case Layout::CycleCallRepeatAtZ: {
+            const bool native = layout == Layout::CycleCall ? WriteSupportedCycle(line)
+                                                            : IsListedAsSupported(activeCycle_);
+            if (!native) {
+                (this->*longhand)(out);
+                return false;
+            }
+            if (layout == Layout::CycleCall) break;
+            line << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
+                 << (layout == Layout::CycleCallRepeat ? Q(203) + Q(204) : current_.z);
             break;
+        }
         case Layout::Empty:
             line << "0 0 0";
             break;
@@ -154,6 +159,7 @@ void NCIFrame::ComposeSpecialLine(Layout layout) {
             }
             break;
     }
+    return true;
 }
 
 bool NCIFrame::BlockHasAxisWord() const {

@@ -27,7 +27,7 @@ inline constexpr EndOfLine eol{};
 // Buffered NCI text. Without a file it keeps everything in memory (for composing one line, and
 // for tests); with a file it spills to it whenever the buffer grows past a threshold.
 class NciStream {
-public:
+  public:
     NciStream() = default;
     NciStream(const NciStream&) = delete;
     NciStream& operator=(const NciStream&) = delete;
@@ -74,7 +74,7 @@ public:
         return *this << code << eol << parameters << eol;
     }
 
-private:
+  private:
     static constexpr std::size_t kSpillThreshold = 1 << 16;
     NciStream& integer(std::int64_t v);
     void spill();

@@ -10,7 +10,7 @@ namespace morvane {
 // Tagged value: undefined, double, int or string. An int also keeps its value as a double, so
 // reading an int as a double needs no conversion.
 class varstorage {
-public:
+  public:
     enum : std::uint32_t { kUndefined = 0, kDouble = 1, kInt = 2, kString = 3 };
 
     varstorage() = default;
@@ -18,7 +18,14 @@ public:
     explicit varstorage(std::int32_t n) : kind_(kInt), number_(n), integer_(n) {}
 
     varstorage(const varstorage&) = default;
-    varstorage& operator=(const varstorage&) = default;
+    varstorage& operator=(const varstorage& other) {
+        kind_ = other.kind_;
+        number_ = other.number_;
+        integer_ = other.integer_;
+        // Most values carry no text: the string assignment is skipped for them (block copies).
+        if (!text_.empty() || !other.text_.empty()) text_ = other.text_;
+        return *this;
+    }
     varstorage(varstorage&& other) noexcept
         : kind_(other.kind_),
           number_(other.number_),
@@ -36,10 +43,14 @@ public:
     // Address of the field that holds the value for the kind; null when undefined.
     virtual const void* ValuePointer() const {
         switch (kind_) {
-            case kDouble: return &number_;
-            case kInt: return &integer_;
-            case kString: return &text_;
-            default: return nullptr;
+            case kDouble:
+                return &number_;
+            case kInt:
+                return &integer_;
+            case kString:
+                return &text_;
+            default:
+                return nullptr;
         }
     }
     virtual std::uint32_t Kind() const { return kind_; }
@@ -68,7 +79,7 @@ public:
         text_ = std::move(s);
     }
 
-private:
+  private:
     std::uint32_t kind_ = kUndefined;
     double number_ = 0.0;
     std::int32_t integer_ = 0;
@@ -83,11 +94,12 @@ constexpr std::uint32_t clampVariableIndex(std::uint32_t i) {
 
 // Address indices shared by every parser and the writer: the letters A..Z are 0..25.
 namespace addr {
-inline constexpr std::uint32_t letter(char c) { return static_cast<std::uint32_t>(c - 'A'); }
-inline constexpr std::uint32_t A = 0, B = 1, C = 2, D = 3, E = 4, F = 5, G = 6, H = 7, I = 8,
-                               J = 9, K = 10, L = 11, M = 12, N = 13, O = 14, P = 15, Q = 16,
-                               R = 17, S = 18, T = 19, U = 20, V = 21, W = 22, X = 23, Y = 24,
-                               Z = 25;
+inline constexpr std::uint32_t letter(char c) {
+    return static_cast<std::uint32_t>(c - 'A');
+}
+inline constexpr std::uint32_t A = 0, B = 1, C = 2, D = 3, E = 4, F = 5, G = 6, H = 7, I = 8, J = 9,
+                               K = 10, L = 11, M = 12, N = 13, O = 14, P = 15, Q = 16, R = 17,
+                               S = 18, T = 19, U = 20, V = 21, W = 22, X = 23, Y = 24, Z = 25;
 // Dialect keywords (index 26 is never assigned).
 inline constexpr std::uint32_t Percent = 27, Dollar = 28, LF = 29, TC = 30, LIMS = 31, CR = 32;
 }  // namespace addr

@@ -2,6 +2,8 @@
 // into an in-memory NCI stream.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
@@ -49,6 +51,12 @@ inline void fillBlock(block& b, std::string_view words) {
     }
 }
 
+// One block and the NCI text it must write.
+struct BlockCase {
+    const char* words;
+    std::string nci;
+};
+
 // A writer of type Frame with its own Q-parameter table and axis values, fed one block at a
 // time; each call returns the NCI text that block wrote.
 template <class Frame>
@@ -75,6 +83,12 @@ class FrameHarness {
         return text;
     }
 
+    // Writes the blocks in order; each must write exactly its text.
+    void expectBlocks(const std::vector<BlockCase>& blocks) {
+        for (const BlockCase& c : blocks)
+            EXPECT_EQ(write(c.words), c.nci) << c.words;
+    }
+
     block& currentBlock() { return block_; }
 
     Frame frame;
@@ -85,6 +99,13 @@ class FrameHarness {
     block block_;
     NciStream out_;
 };
+
+// The blocks on a new writer of type Frame.
+template <class Frame>
+void expectBlocks(const std::vector<BlockCase>& blocks) {
+    FrameHarness<Frame> h;
+    h.expectBlocks(blocks);
+}
 
 // Expands "0*n" into n zero fields, to keep the expected cycle lines readable.
 inline std::string expandZeros(std::string_view text) {

@@ -12,23 +12,12 @@
 namespace morvane {
 namespace {
 
+using test::BlockCase;
+using test::expectBlocks;
 using test::FrameHarness;
 
-struct BlockCase {
-    const char* words;
-    const char* nci;
-};
-
-// Runs the blocks in order on one frame; each must write exactly its text.
-template <class Frame>
-void expectSequence(const std::vector<BlockCase>& blocks) {
-    FrameHarness<Frame> h;
-    for (const BlockCase& c : blocks)
-        EXPECT_EQ(h.write(c.words), c.nci) << c.words;
-}
-
 TEST(StraightMoves, RapidLinearFeedAndCompensation) {
-    expectSequence<NCIFrame>({
+    expectBlocks<NCIFrame>({
         {"X5", ""},  // no motion mode yet: nothing to write
         {"G0 X10 Y20 Z5", "0\n0 10 20 5 -2 0\n"},
         {"G1 X15 F200", "1\n0 15 20 5 200 0\n"},
@@ -44,7 +33,7 @@ TEST(StraightMoves, RapidLinearFeedAndCompensation) {
 }
 
 TEST(StraightMoves, TheIsoFrameFlagsBlocksWithAnMWord) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         {"G0 X1 Y2 Z3", "0\n0 1 2 3 -2 0\n"},
         {"G1 X5 M#8", "1\n0 5 2 3 -1 1\n"},
         {"G1 X6 F50", "1\n0 6 2 3 50 0\n"},
@@ -52,7 +41,7 @@ TEST(StraightMoves, TheIsoFrameFlagsBlocksWithAnMWord) {
 }
 
 TEST(Arcs, TheConversationalFrameTakesCentresAsGiven) {
-    expectSequence<NCIFrame>({
+    expectBlocks<NCIFrame>({
         {"G2 X10 Y0 I5 J0 F100", "2\n0 0 10 0 5 0 0 100 0 0\n"},
         // Full circle flag is never set in this frame.
         {"G3 X10 Y0 I5 J3", "3\n0 0 10 0 5 3 0 -1 0 0\n"},
@@ -93,7 +82,7 @@ TEST(Arcs, CentreFromRadiusWithoutAChord) {
 }
 
 TEST(Arcs, CentreFromRadiusStartsAtThePreviousPosition) {
-    expectSequence<NCIFrame>({
+    expectBlocks<NCIFrame>({
         {"G0 X20 Y30 Z-4", "0\n0 20 30 -4 -2 0\n"},
         // K takes the start Z in the XY plane.
         {"G3 X30 Y30 R5", "3\n0 0 30 30 25 30 -4 -1 0 0\n"},
@@ -101,7 +90,7 @@ TEST(Arcs, CentreFromRadiusStartsAtThePreviousPosition) {
 }
 
 TEST(Planes, ConversationalG18IsYZAndG19IsXZ) {
-    expectSequence<NCIFrame>({
+    expectBlocks<NCIFrame>({
         {"G0 X0 Y7 Z0", "0\n0 0 7 0 -2 0\n"},
         // YZ plane (code 1): Y Z, centre J K, X as depth; I takes the start X.
         {"G18 G2 Y17 Z0 R5", "2\n1 0 17 0 12 0 0 -1 0 0\n"},
@@ -113,7 +102,7 @@ TEST(Planes, ConversationalG18IsYZAndG19IsXZ) {
 }
 
 TEST(Planes, IsoG18IsXZAndG19IsYZ) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         // XZ at Y 0: the negated Y is written as negative zero.
         {"G18 G2 X10 Z0 R5", "2\n2 0 10 0 5 0 -0 -1 0 0\n"},
         {"G19 G3 Y10 Z0 R5", "3\n1 0 10 0 5 0 10 -1 0 0\n"},
@@ -121,7 +110,7 @@ TEST(Planes, IsoG18IsXZAndG19IsYZ) {
 }
 
 TEST(Arcs, IsoCentreRelativeToTheStartFixesTheModeForTheProgram) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         {"G0 X10 Y0 Z0", "0\n0 10 0 0 -2 0\n"},
         {"G3 X0 Y10 I-10 J0 F50", "3\n0 0 0 10 0 0 0 50 0 0\n"},
         // Now I J K are read relative to the start without testing them.
@@ -131,7 +120,7 @@ TEST(Arcs, IsoCentreRelativeToTheStartFixesTheModeForTheProgram) {
 }
 
 TEST(Arcs, IsoCentreAbsolute) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         {"G0 X10 Y0 Z0", "0\n0 10 0 0 -2 0\n"},
         {"G3 X0 Y10 I0 J0", "3\n0 0 0 10 0 0 0 -1 0 0\n"},
         {"G3 X-10 Y0 I0 J0", "3\n0 0 -10 0 0 0 0 -1 0 0\n"},
@@ -139,28 +128,28 @@ TEST(Arcs, IsoCentreAbsolute) {
 }
 
 TEST(Arcs, IsoCentreRelativeToTheEnd) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         {"G2 X10 Y10 I0 J-10", "2\n0 0 10 10 10 0 0 -1 0 0\n"},
         {"G2 X20 Y0 I0 J-10", "2\n0 0 20 0 20 -10 0 -1 0 0\n"},
     });
 }
 
 TEST(Arcs, IsoCentreFittingStartAndAbsoluteReadingsIsTakenFromTheStart) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         {"G0 X0 Y10", "0\n0 0 10 0 -2 0\n"},
         {"G2 X10 Y10 I5 J3", "2\n0 0 10 10 5 13 0 -1 0 0\n"},
     });
 }
 
 TEST(Arcs, IsoCentreFittingNoReadingStaysAsGiven) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         {"G2 X10 Y0 I3 J4", "2\n0 0 10 0 3 4 0 -1 0 0\n"},
         {"G2 X20 Y0 I15 J0", "2\n0 0 20 0 15 0 0 -1 0 0\n"},  // mode still unknown: absolute
     });
 }
 
 TEST(Arcs, IsoFullCircleFlagComparesXAndYExactly) {
-    expectSequence<NCIFrameFanuc>({
+    expectBlocks<NCIFrameFanuc>({
         {"G0 X10 Y0", "0\n0 10 0 0 -2 0\n"},
         {"G2 X10 Y0 I-10 J0", "2\n0 0 10 0 0 0 0 -1 0 1\n"},
         {"G2 X10.0001 Y0 I-10 J0", "2\n0 0 10 0 0 0 0 -1 0 1\n"},  // equal after rounding

@@ -3,7 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace morvane {
 namespace {
@@ -17,13 +23,16 @@ struct RealCase {
 // notation, trailing zeros dropped, negative zero kept.
 TEST(FormatReal, MatchesDefaultStreamFormatting) {
     const RealCase cases[] = {
-        {12.5, "12.5"},         {100.0, "100"},           {-0.25, "-0.25"},
-        {1234567.0, "1.23457e+06"}, {0.00001, "1e-05"},   {-0.0, "-0"},
-        {0.0, "0"},             {1234.568, "1234.57"},    {123456.0, "123456"},
-        {999999.5, "1e+06"},    {0.0001, "0.0001"},       {-1.235, "-1.235"},
-        {1e100, "1e+100"},      {2147483.648, "2.14748e+06"},
+        {12.5, "12.5"},       {100.0, "100"},
+        {-0.25, "-0.25"},     {1234567.0, "1.23457e+06"},
+        {0.00001, "1e-05"},   {-0.0, "-0"},
+        {0.0, "0"},           {1234.568, "1234.57"},
+        {123456.0, "123456"}, {999999.5, "1e+06"},
+        {0.0001, "0.0001"},   {-1.235, "-1.235"},
+        {1e100, "1e+100"},    {2147483.648, "2.14748e+06"},
     };
-    for (const auto& c : cases) EXPECT_EQ(realToString(c.value), c.text) << c.value;
+    for (const auto& c : cases)
+        EXPECT_EQ(realToString(c.value), c.text) << c.value;
 }
 
 TEST(FormatReal, NonNumbersNeverReachTheText) {
@@ -40,6 +49,57 @@ TEST(NciStream, ComposesRecordsInMemory) {
     EXPECT_EQ(out.view(), "1\n0 10 -0 -1 0\n1003\n0 0 0\n");
     out.clear();
     EXPECT_TRUE(out.empty());
+}
+
+}  // namespace
+}  // namespace morvane
+
+namespace morvane {
+namespace {
+
+// What the C library's general format writes for `v`: the reference for every real field.
+std::string printfGeneral(double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+// Values on the 0.001 grid take an integer-arithmetic path; it must agree with the general
+// format everywhere: small and large magnitudes, 6 and 7 significant digits, the 1e6 switch to
+// exponent notation, and negative zero.
+TEST(FormatReal, ThousandthsAgreeWithTheGeneralFormat) {
+    std::vector<double> values;
+    for (std::int64_t n = -200000; n <= 200000; ++n)
+        values.push_back(static_cast<double>(n) / 1000.0);
+    for (std::int64_t n = -2147483647; n <= 2147483647; n += 21467) {
+        values.push_back(static_cast<double>(n) / 1000.0);
+    }
+    for (const double v : {999999.0, 999999.4, 999999.499, 999999.5, 999999.501, 1000000.0,
+                           99999.95, 99999.949, 123456.7, 12345.675, 0.001, -0.001, 0.0005, -0.0,
+                           0.0, 100000.0, 654321.0, -999999.0, 2147483.647}) {
+        values.push_back(v);
+    }
+    for (const double v : values)
+        EXPECT_EQ(realToString(v), printfGeneral(v)) << v;
+}
+
+TEST(FormatReal, ArbitraryDoublesAgreeWithTheGeneralFormat) {
+    std::mt19937_64 random(20240611);
+    int checked = 0;
+    while (checked < 200000) {
+        const std::uint64_t bits = random();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v)) continue;
+        ASSERT_EQ(realToString(v), printfGeneral(v)) << bits;
+        // Sums of rounded values sit just off the 0.001 grid.
+        const double near =
+            static_cast<double>(static_cast<std::int32_t>(bits % 2000000001) - 1000000000) /
+                1000.0 +
+            0.1;
+        ASSERT_EQ(realToString(near), printfGeneral(near)) << near;
+        ++checked;
+    }
 }
 
 }  // namespace

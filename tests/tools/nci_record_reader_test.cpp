@@ -160,8 +160,8 @@ TEST(NciRecordReader, ReadsNumbersInTheCLocaleWhateverTheProcessSays) {
 }
 
 TEST(NciRecordReader, FindsTheRecordsAgainAfterADamagedLine) {
-    // Line numbers: a blank line where a code is expected is skipped; a code line that is not a
-    // number stands alone, and the next line is read as a code line again.
+    // Line numbers: a blank line where a code is expected and a code line that is not a number
+    // stand alone, and the next line is read as a code line again.
     const std::string text =
         "1050\n0 0 0 0 0 0 0 0 1\n"  // lines 1, 2
         "\n"                         // 3
@@ -170,22 +170,27 @@ TEST(NciRecordReader, FindsTheRecordsAgainAfterADamagedLine) {
         "0\n0 1 2 3 -2 0\n"          // 6, 7
         "1003\r\n0 0 0\r\n";         // 8, 9
     const std::vector<NciRecord> records = readAll(text);
-    ASSERT_EQ(records.size(), 5u);
+    ASSERT_EQ(records.size(), 6u);
     EXPECT_EQ(records[0].code, 1050);
-    EXPECT_EQ(records[1].problem, RecordProblem::BadCodeLine);
-    EXPECT_EQ(records[1].line, 4u);
+    EXPECT_EQ(records[1].problem, RecordProblem::BlankLine);
+    EXPECT_EQ(records[1].line, 3u);
     EXPECT_EQ(records[2].problem, RecordProblem::BadCodeLine);
-    EXPECT_EQ(records[2].line, 5u);
-    EXPECT_EQ(records[3].code, 0);
-    EXPECT_EQ(records[3].line, 6u);
-    EXPECT_EQ(records[3].field(3), 3.0);
-    EXPECT_EQ(records[4].code, 1003);
-    EXPECT_EQ(records[4].problem, RecordProblem::None);
+    EXPECT_EQ(records[2].line, 4u);
+    EXPECT_EQ(records[3].problem, RecordProblem::BadCodeLine);
+    EXPECT_EQ(records[3].line, 5u);
+    EXPECT_EQ(records[4].code, 0);
+    EXPECT_EQ(records[4].line, 6u);
+    EXPECT_EQ(records[4].field(3), 3.0);
+    EXPECT_EQ(records[5].code, 1003);
+    EXPECT_EQ(records[5].problem, RecordProblem::None);
 }
 
 TEST(NciRecordReader, EmptyAndTruncatedInputs) {
     EXPECT_TRUE(readAll("").empty());
-    EXPECT_TRUE(readAll("\n\n\r\n").empty());
+    const auto blank = readAll("\n \n\r\n");
+    ASSERT_EQ(blank.size(), 3u);
+    for (const NciRecord& r : blank)
+        EXPECT_EQ(r.problem, RecordProblem::BlankLine);
     const auto truncated = readAll("0\n0 1 2 3 -2 0\n1");
     ASSERT_EQ(truncated.size(), 2u);
     EXPECT_EQ(truncated[1].problem, RecordProblem::MissingParameterLine);

@@ -39,6 +39,7 @@ class PathBuilder {
     }
 
     void take(const NciRecord& r) {
+        if (r.problem == post::RecordProblem::BlankLine) return;
         if (first_) {
             first_ = false;
             origin = post::detectWriterFamily(r);

@@ -69,25 +69,20 @@ bool fieldCountFits(const RecordKind& kind, std::uint32_t count) {
 }
 
 std::string_view describeProblem(RecordProblem problem) {
-    switch (problem) {
-        case RecordProblem::None:
-            return "readable";
-        case RecordProblem::BadCodeLine:
-            return "the record code is not a number";
-        case RecordProblem::MissingParameterLine:
-            return "the parameter line is missing";
-        case RecordProblem::UnknownCode:
-            return "unknown record code";
-        case RecordProblem::FieldCount:
-            return "wrong number of fields";
-        case RecordProblem::BadNumber:
-            return "a field is not a number";
-        case RecordProblem::OutOfRange:
-            return "a field is out of range";
-        case RecordProblem::LineTooLong:
-            return "the line is too long";
-    }
-    return "unreadable";
+    // By the value of the problem.
+    constexpr std::string_view kReasons[] = {
+        "readable",
+        "the record code is not a number",
+        "the parameter line is missing",
+        "unknown record code",
+        "wrong number of fields",
+        "a field is not a number",
+        "a field is out of range",
+        "the line is too long",
+        "a blank line",
+    };
+    const auto index = static_cast<std::size_t>(problem);
+    return index < std::size(kReasons) ? kReasons[index] : "unreadable";
 }
 
 void parseParameterLine(std::string_view text, const RecordKind& kind, NciRecord& record) {
@@ -110,14 +105,15 @@ void parseParameterLine(std::string_view text, const RecordKind& kind, NciRecord
 bool NciRecordReader::next(NciRecord& record) {
     std::string_view line;
     bool cut = false;
-    do {
-        if (!lines_.next(line, cut)) return false;
-    } while (!cut && trimFieldBlanks(line).empty());
-
+    if (!lines_.next(line, cut)) return false;
     record = NciRecord{};
     record.line = lines_.lineNumber();
     record.text = line;
     const std::string_view codeText = trimFieldBlanks(line);
+    if (!cut && codeText.empty()) {
+        record.problem = RecordProblem::BlankLine;
+        return true;
+    }
     std::int32_t code = 0;
     const auto [stop, ec] =
         std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);

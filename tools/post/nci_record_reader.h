@@ -23,6 +23,7 @@ enum class RecordProblem : std::int32_t {
     BadNumber = 5,             // a field is not a number
     OutOfRange = 6,            // a field is beyond kMaxFieldMagnitude
     LineTooLong = 7,           // a line was longer than LineReader::kMaxLineLength
+    BlankLine = 8,             // a blank line stands where a code line belongs (no record)
 };
 
 // Numbers of larger magnitude are refused: no machine travels a million metres, and the limit
@@ -58,9 +59,10 @@ class NciRecordReader {
   public:
     explicit NciRecordReader(LineReader& lines) : lines_(lines) {}
 
-    // The next record; false at the end of the input. Blank lines where a code line is expected
-    // are skipped; a code line that is not a number is returned alone (BadCodeLine), so that the
-    // reader finds the records again after a damaged line.
+    // The next record; false at the end of the input. A blank line where a code line is
+    // expected comes back alone (BlankLine), and so does a code line that is not a number
+    // (BadCodeLine), so that the reader finds the records again after a damaged line and every
+    // line read is accounted for.
     bool next(NciRecord& record);
 
   private:

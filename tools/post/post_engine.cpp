@@ -97,6 +97,8 @@ void PostEngine::start(const NciRecord& first) {
 }
 
 void PostEngine::record(const NciRecord& record) {
+    // Blank lines between records carry nothing.
+    if (record.problem == RecordProblem::BlankLine) return;
     if (!started_) {
         start(record);
         // The program's name or the ISO run's header: said by the start of the output.

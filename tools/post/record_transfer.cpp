@@ -25,7 +25,7 @@ void fromTransfer(const MorvaneNciRecord& transfer, NciRecord& record) {
     record.kind = record.codeRead ? findRecordKind(record.code) : nullptr;
     const bool knownProblem =
         transfer.problem >= 0 &&
-        transfer.problem <= static_cast<std::int32_t>(RecordProblem::LineTooLong);
+        transfer.problem <= static_cast<std::int32_t>(RecordProblem::BlankLine);
     record.problem =
         knownProblem ? static_cast<RecordProblem>(transfer.problem) : RecordProblem::BadCodeLine;
     if (record.problem == RecordProblem::None && record.kind == nullptr)

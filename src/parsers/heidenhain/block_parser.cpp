@@ -103,9 +103,7 @@ void BlockParser::parseLine(std::string_view line) {
     flags.centreBlock = flags.datum = flags.stop = false;
     line_ = addressable(line);
     cursor_ = 0;
-    // The block number (and any sign or decimal point around it) comes first.
-    while (cursor_ < line_.size() && (startsNumber(line_[cursor_]) || isBlank(line_[cursor_])))
-        ++cursor_;
+    Lexer::skipBlockNumber(line_, cursor_);
     std::int32_t keyword = lexer.readKeyword(line_, cursor_);
     while (keyword > kw::None && keyword <= kw::Count) {
         const KeywordAction& entry = kActions[static_cast<std::size_t>(keyword)];
@@ -366,7 +364,7 @@ bool BlockParser::chamfer(std::int32_t) {
 bool BlockParser::assignParameter(std::int32_t) {
     flags.parameterComment = true;
     const double number = value();
-    while (cursor_ < line_.size() && (isBlank(line_[cursor_]) || line_[cursor_] == '='))
+    while (cursor_ < line_.size() && (isSpace(line_[cursor_]) || line_[cursor_] == '='))
         ++cursor_;
     const double v = value();
     if (std::isnan(number) || std::isnan(v)) return true;
@@ -405,7 +403,7 @@ bool BlockParser::beginProgram(std::int32_t) {
     nextKeyword();
     Lexer::skipSpaces(line_, cursor_);
     const std::uint32_t start = cursor_;
-    while (cursor_ < line_.size() && line_[cursor_] != ';' && !isBlank(line_[cursor_]))
+    while (cursor_ < line_.size() && line_[cursor_] != ';' && !isSpace(line_[cursor_]))
         ++cursor_;
     lexer.commentText.assign(line_.substr(start, cursor_ - start));
     const std::int32_t units = nextKeyword();

@@ -31,11 +31,6 @@ inline constexpr std::int32_t None = 0, L = 1, X = 2, Y = 3, Z = 4, A = 5, B = 6
 inline constexpr std::int32_t Count = 89;
 }  // namespace kw
 
-struct KeywordEntry {
-    std::string_view word;
-    std::int32_t code;
-};
-
 // Every word in code order: entry i has code i + 1.
 inline constexpr std::array<std::string_view, kw::Count> kKeywordWords = {
     "L",    "X",      "Y",     "Z",    "A",    "B",        "C",     "IX",    "IY",    "IZ",
@@ -49,13 +44,29 @@ inline constexpr std::array<std::string_view, kw::Count> kKeywordWords = {
     "IF",   "EQU",    "NE",    "GT",   "GOTO", "BEGIN",    "MM",    "INCH",  "V",
 };
 
-// The keyword table, sorted by word for binary search.
+// No keyword is longer than this; a word of up to this many letters packs into one integer, so
+// a lookup compares integers instead of strings.
+inline constexpr std::size_t kMaxKeywordLength = 8;
+
+constexpr std::uint64_t packWord(std::string_view word) {
+    std::uint64_t key = 0;
+    for (char c : word)
+        key = (key << 8) | static_cast<unsigned char>(c);
+    return key;
+}
+
+struct KeywordEntry {
+    std::uint64_t key;  // the word packed by packWord
+    std::int32_t code;
+};
+
+// The keyword table, sorted by packed word for binary search.
 constexpr std::array<KeywordEntry, kw::Count> initKeywordTable() {
     std::array<KeywordEntry, kw::Count> table{};
     for (std::size_t i = 0; i < kKeywordWords.size(); ++i)
-        table[i] = {kKeywordWords[i], static_cast<std::int32_t>(i + 1)};
+        table[i] = {packWord(kKeywordWords[i]), static_cast<std::int32_t>(i + 1)};
     std::sort(table.begin(), table.end(),
-              [](const KeywordEntry& a, const KeywordEntry& b) { return a.word < b.word; });
+              [](const KeywordEntry& a, const KeywordEntry& b) { return a.key < b.key; });
     return table;
 }
 
@@ -64,10 +75,20 @@ inline constexpr std::array<KeywordEntry, kw::Count> kKeywordTable = initKeyword
 // The code of an upper-case word; 0 for an empty word or one that is not in the table. Words are
 // matched whole: "FMAX" is not "F", "DEPTH" is not "DEP".
 constexpr std::int32_t keywordCode(std::string_view word) {
-    const auto* it = std::lower_bound(
-        kKeywordTable.begin(), kKeywordTable.end(), word,
-        [](const KeywordEntry& entry, std::string_view w) { return entry.word < w; });
-    return (it != kKeywordTable.end() && it->word == word) ? it->code : kw::None;
+    if (word.empty() || word.size() > kMaxKeywordLength) return kw::None;
+    const std::uint64_t key = packWord(word);
+    const auto* it =
+        std::lower_bound(kKeywordTable.begin(), kKeywordTable.end(), key,
+                         [](const KeywordEntry& entry, std::uint64_t k) { return entry.key < k; });
+    return (it != kKeywordTable.end() && it->key == key) ? it->code : kw::None;
 }
+
+static_assert(std::all_of(kKeywordWords.begin(), kKeywordWords.end(),
+                          [](std::string_view w) { return w.size() <= kMaxKeywordLength; }));
+static_assert(std::adjacent_find(kKeywordTable.begin(), kKeywordTable.end(),
+                                 [](const KeywordEntry& a, const KeywordEntry& b) {
+                                     return a.key == b.key;
+                                 }) == kKeywordTable.end(),
+              "every word is in the table once");
 
 }  // namespace morvane::HHParser

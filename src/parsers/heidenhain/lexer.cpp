@@ -1,6 +1,5 @@
 #include "parsers/heidenhain/lexer.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -11,12 +10,6 @@ namespace morvane::HHParser {
 
 namespace {
 
-constexpr char toUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-constexpr bool isLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
 
 // Lines longer than the cursor can address are read up to that length.
 std::uint32_t lineEnd(std::string_view line) {
@@ -26,31 +19,21 @@ std::uint32_t lineEnd(std::string_view line) {
 
 }  // namespace
 
-double parseDecimal(std::string_view text) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    bool negative = false;
-    if (first != last && (*first == '+' || *first == '-')) {
-        negative = *first == '-';
-        ++first;
-    }
-    // A second sign makes the text malformed (from_chars itself would accept a "-").
-    if (first == last || *first == '+' || *first == '-') return 0.0;
-    double value = 0.0;
-    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (result.ec != std::errc()) return 0.0;
-    return negative ? -value : value;
-}
-
 void Lexer::skipSpaces(std::string_view line, std::uint32_t& cursor) {
     const std::uint32_t end = lineEnd(line);
-    while (cursor < end && isBlank(line[cursor]))
+    while (cursor < end && isSpace(line[cursor]))
+        ++cursor;
+}
+
+void Lexer::skipBlockNumber(std::string_view line, std::uint32_t& cursor) {
+    const std::uint32_t end = lineEnd(line);
+    while (cursor < end && (isNumberChar(line[cursor]) || isSpace(line[cursor])))
         ++cursor;
 }
 
 bool Lexer::numberFollows(std::string_view line, std::uint32_t& cursor) {
     skipSpaces(line, cursor);
-    return cursor < lineEnd(line) && startsNumber(line[cursor]);
+    return cursor < lineEnd(line) && isNumberChar(line[cursor]);
 }
 
 void Lexer::skipRestOfLine(std::string_view line, std::uint32_t& cursor) {
@@ -129,7 +112,7 @@ double Lexer::readNumber(std::string_view line, std::uint32_t& cursor) {
             ++cursor;
         } else if (c == ';') {
             skipRestOfLine(line, cursor);
-        } else if (isBlank(c)) {
+        } else if (isSpace(c)) {
             ++cursor;
         } else if (c == 'Q') {
             reference = true;
@@ -139,7 +122,7 @@ double Lexer::readNumber(std::string_view line, std::uint32_t& cursor) {
         }
     }
     const std::string_view number(text, n);
-    const double value = parseDecimal(number);
+    const double value = nctext::decimalPrefixValue(number);
     if (!reference) return value;
     // X-Q5 reads the negated Q5: the minus belongs to the value, not to the parameter number.
     const bool negated = !number.empty() && number.front() == '-';
@@ -152,7 +135,7 @@ double Lexer::readValue(std::string_view line, std::uint32_t& cursor) {
     const std::uint32_t end = lineEnd(line);
     if (cursor >= end) return std::numeric_limits<double>::quiet_NaN();
     const char c = line[cursor];
-    if (startsNumber(c) || c == 'Q') return readNumber(line, cursor);
+    if (isNumberChar(c) || c == 'Q') return readNumber(line, cursor);
     if (c == '"') {
         // A quoted label name stands for the sum of its character codes (signed bytes).
         std::int64_t sum = 0;

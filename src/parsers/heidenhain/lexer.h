@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "nci/block.h"
+#include "parsers/nc_text.h"
 
 namespace morvane::HHParser {
 
@@ -17,16 +18,11 @@ namespace morvane::HHParser {
 // the number.
 inline constexpr std::uint32_t kMaxTokenLength = 255;
 
-constexpr bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-// Characters that can begin a number (a "," is a decimal point).
-constexpr bool startsNumber(char c) {
-    return isDigit(c) || c == '.' || c == ',' || c == '+' || c == '-';
-}
+using nctext::isDigit;
+using nctext::isLetter;
+using nctext::isNumberChar;
+using nctext::isSpace;
+using nctext::toUpper;
 
 // The keyword and value readers with the comment text they collect for the current line. Q
 // references in values are read from the parameter table given at construction.
@@ -53,6 +49,8 @@ class Lexer {
     // Skips blanks; true when a number starts at the cursor (not consumed).
     static bool numberFollows(std::string_view line, std::uint32_t& cursor);
     static void skipSpaces(std::string_view line, std::uint32_t& cursor);
+    // Skips the block number at the start of a line (digits, blanks, signs, decimal points).
+    static void skipBlockNumber(std::string_view line, std::uint32_t& cursor);
     // On a ";", the rest of the line becomes the comment text; the cursor goes to the end of the
     // line in every case.
     void skipRestOfLine(std::string_view line, std::uint32_t& cursor);
@@ -67,8 +65,5 @@ class Lexer {
     ParamMap* params_;
 };
 
-// Converts number text made of digits, ".", "+" and "-" as the C library reads a decimal number:
-// the longest valid prefix counts, no valid prefix gives 0.0. Never depends on the locale.
-double parseDecimal(std::string_view text);
 
 }  // namespace morvane::HHParser

@@ -9,7 +9,10 @@ namespace morvane::HHParser {
 
 namespace {
 
-constexpr std::int32_t kReferenceMoveCodes[] = {91, 92};
+// M91 and M92: a move in machine coordinates.
+bool isReferenceMove(std::int32_t m) {
+    return m == 91 || m == 92;
+}
 
 bool isDrillCycleOpen(std::int32_t code) {
     return code == rec::CycleCall || code == rec::CycleCallRepeat;
@@ -45,8 +48,7 @@ void Parser::scanLabels() {
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
         std::uint32_t cursor = 0;
-        while (cursor < line.size() && (startsNumber(line[cursor]) || isBlank(line[cursor])))
-            ++cursor;
+        Lexer::skipBlockNumber(line, cursor);
         if (parser_.lexer.readKeyword(line, cursor) != kw::LBL) continue;
         const std::int32_t label = wordToInt32(parser_.lexer.readValue(line, cursor));
         if (label > 0) labelTable_[label] = i;
@@ -84,15 +86,11 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         parser_.rememberLine();
         blk.line = index;
 
-        if (blk.has(addr::M)) {
-            const std::int32_t m = blk.getMCode();
-            if (m == kReferenceMoveCodes[0] || m == kReferenceMoveCodes[1]) {
-                // A move in machine coordinates: written as a reference return, the block
-                // itself is dropped.
-                parser_.position[AxisX] = parser_.position[AxisY] = parser_.position[AxisZ] = 0.0;
-                out_ << rec::ReferenceReturn << eol << "0 0 0" << eol;
-                continue;
-            }
+        if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
+            // Written as a reference return; the block itself is dropped.
+            parser_.position[AxisX] = parser_.position[AxisY] = parser_.position[AxisZ] = 0.0;
+            out_ << rec::ReferenceReturn << eol << "0 0 0" << eol;
+            continue;
         }
         if (parser_.flags.stop) {
             blk.clear(addr::L);

@@ -26,7 +26,7 @@ struct endprogramException {};
 inline constexpr std::uint32_t kMaxCallDepth = 15;
 // Lines that label calls may execute over a whole run, so that nested repeated calls of a
 // section cannot grow the output without bound; a call beyond it writes its comments only.
-inline constexpr std::uint64_t kMaxEnrolledLines = std::uint64_t{1} << 22;
+inline constexpr std::uint64_t kMaxEnrolledLines = std::uint64_t{1} << 20;
 
 class Parser final : public ProgramParser {
   public:

@@ -1,44 +1,9 @@
 #include "parsers/iso/gcode_reader.h"
 
-#include <charconv>
 
 namespace morvane::iso {
 
-namespace {
-
-// Character classes of the "C" locale, independent of the locale of the process.
-constexpr bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-constexpr char toUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-constexpr bool isUpperLetter(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-constexpr bool isNumberChar(char c) {
-    return isDigit(c) || c == '.' || c == ',' || c == '+' || c == '-';
-}
-
-}  // namespace
-
-double decimalPrefixValue(std::string_view text) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    // from_chars takes no "+"; a second sign after it has no valid prefix ("+-5" reads 0).
-    if (first != last && *first == '+') {
-        ++first;
-        if (first != last && (*first == '+' || *first == '-')) return 0.0;
-    }
-    double value = 0.0;
-    // Fixed notation: the collected text never holds an exponent letter. With at most 255
-    // characters no value can leave the range of a double.
-    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
-    return result.ec == std::errc{} ? value : 0.0;
-}
+using namespace nctext;
 
 bool GCodeReader::applyMark(Mark mark, std::string_view line, std::size_t& cursor) {
     switch (mark) {
@@ -62,12 +27,16 @@ std::int32_t GCodeReader::lookUp(std::string_view word) const {
 }
 
 std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor) {
+    // The usual word: one letter with its number right behind it ("X12.5").
+    if (cursor + 1 < line.size() && is(line[cursor], kLetter) && isNumberChar(line[cursor + 1]))
+        return static_cast<std::int32_t>(addr::letter(toUpper(line[cursor++])));
+
     const ReaderRules& rules = dialect_->reader;
     char word[kMaxTokenLength];
     std::size_t length = 0;
     while (cursor < line.size() && length < kMaxTokenLength) {
         const char c = toUpper(line[cursor]);
-        if (isUpperLetter(c)) {
+        if (is(c, kLetter)) {
             word[length++] = c;
             ++cursor;
             continue;
@@ -107,6 +76,25 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
         ++cursor;
     if (cursor >= line.size() || !isNumberChar(line[cursor])) return 0.0;
 
+    // The usual number stands in one piece, followed by blanks and a letter: read it in place,
+    // converting while it is scanned.
+    const char* const lineEnd = line.data() + line.size();
+    const char* const begin = line.data() + cursor;
+    const DecimalPrefix prefix = readDecimalPrefix(begin, lineEnd);
+    const char* end = prefix.end;
+    while (end != lineEnd && isNumberChar(*end))
+        ++end;  // what follows the prefix ("1,5")
+    const char* next = end;
+    while (next != lineEnd && isSpace(*next))
+        ++next;
+    const bool continues = next != lineEnd && (isNumberChar(*next) || *next == '(' || *next == '/');
+    if (static_cast<std::size_t>(end - begin) < kMaxTokenLength && !continues) {
+        cursor = static_cast<std::size_t>(next - line.data());
+        return prefix.exact ? prefix.value
+                            : decimalPrefixValue({begin, static_cast<std::size_t>(end - begin)});
+    }
+
+    // Blanks, comments or a block-skip mark inside the number: collect its characters.
     char text[kMaxTokenLength];
     std::size_t length = 0;
     while (cursor < line.size() && length < kMaxTokenLength) {

@@ -13,16 +13,14 @@
 #include <string_view>
 
 #include "parsers/iso/dialect.h"
+#include "parsers/nc_text.h"
 
 namespace morvane::iso {
 
 // A word or a number is cut after this many characters; the rest starts the next word.
 inline constexpr std::size_t kMaxTokenLength = 255;
 
-// The C-locale decimal reading of `text`: the longest valid prefix of an optionally signed
-// decimal number counts ("1,5" and "1-2" give 1, ".5" gives 0.5, "5." gives 5); no valid prefix
-// ("--5", ",5", "") gives 0.
-double decimalPrefixValue(std::string_view text);
+using nctext::decimalPrefixValue;
 
 class GCodeReader {
   public:

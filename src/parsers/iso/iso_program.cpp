@@ -3,7 +3,6 @@
 #include <limits>
 #include <utility>
 
-#include "cycles/cycle_errors.h"
 #include "nci/int_conversion.h"
 
 namespace morvane::iso {
@@ -18,8 +17,8 @@ std::uint32_t clampOffset(std::size_t offset) {
                : std::numeric_limits<std::uint32_t>::max();
 }
 
-// Labels are unsigned; a negative label number wraps as the host's own reading does, the same
-// way for the label line and for its calls.
+// Labels are unsigned: a negative label number wraps round, the same way on the label line and
+// in its calls.
 std::uint32_t labelNumber(double value) {
     return static_cast<std::uint32_t>(wordToInt32(value));
 }
@@ -67,16 +66,13 @@ void IsoProgram::run() {
     scanLabels();
     block_.params = &paramMap_;
     if (!out_.open(nciPath_)) return;
-    out_ << "1050" << eol << "0 0 0 0 0 0 0 0 1" << eol;
+    out_ << rec::Message << eol << "0 0 0 0 0 0 0 0 1" << eol;
     frame_.SetSupportedCycles(cycles_);
-    try {
-        executeGuarded();
-    } catch (const CycleWrongValue&) {
-        // A rejected cycle parameter ends the conversion; what was written stays, and the
-        // program is still closed with its trailer.
-    } catch (const CycleWrongCode&) {
-    }
-    out_ << "1003" << eol << "0 0 0" << eol;
+    // A cycle parameter that the cycle expansion rejects (CycleWrongValue, CycleWrongCode)
+    // passes through: the conversion ends there, and the stream's destructor closes the file
+    // with what it holds.
+    executeGuarded();
+    out_ << rec::ProgramEnd << eol << "0 0 0" << eol;
     out_.close();
 }
 

@@ -2,6 +2,7 @@
 // ";", numbers with blanks, commas and Q references, quoted label names.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <set>
 #include <string>
@@ -235,15 +236,6 @@ TEST(SkipRestOfLine, TakesTheCommentOnlyBehindASemicolon) {
     lexer.beginLine();
     EXPECT_FALSE(lexer.commentFlag);
     EXPECT_EQ(lexer.commentText, "");
-}
-
-TEST(ParseDecimal, ReadsTheLongestValidPrefixWithoutTheLocale) {
-    const std::pair<const char*, double> cases[] = {
-        {"12.5", 12.5}, {"+3", 3.0}, {"-.25", -0.25}, {"5.", 5.0},  {"1.2.3", 1.2},
-        {"", 0.0},      {"+", 0.0},  {"..5", 0.0},    {"-+1", 0.0}, {"007", 7.0},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(parseDecimal(text), expected) << text;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// The G-code reader: number conversion, the word and number readers of each dialect, comments.
+// The G-code reader: the word and number readers of each dialect, comments.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -9,47 +8,6 @@
 
 namespace morvane::iso {
 namespace {
-
-struct PrefixCase {
-    const char* text;
-    double value;
-};
-
-TEST(DecimalPrefix, TakesTheLongestValidPrefixAsTheCLocaleDoes) {
-    const PrefixCase cases[] = {
-        {"10", 10.0},
-        {"1,5", 1.0},
-        {"1-2", 1.0},
-        {"--5", 0.0},
-        {".5", 0.5},
-        {"5.", 5.0},
-        {"+5", 5.0},
-        {"+.5", 0.5},
-        {"+-5", 0.0},
-        {"-+5", 0.0},
-        {"++5", 0.0},
-        {"", 0.0},
-        {".", 0.0},
-        {"-", 0.0},
-        {"+", 0.0},
-        {",5", 0.0},
-        {"-.25", -0.25},
-        {"007", 7.0},
-        {"1.2.3", 1.2},
-        {"12.5,", 12.5},
-        {"-12.345", -12.345},
-        // Far beyond any NC value, still an exact decimal reading.
-        {"1000000000000000000000000000000000000000", 1e39},
-    };
-    for (const PrefixCase& c : cases)
-        EXPECT_EQ(decimalPrefixValue(c.text), c.value) << c.text;
-}
-
-TEST(DecimalPrefix, KeepsTheSignOfNegativeZero) {
-    EXPECT_TRUE(std::signbit(decimalPrefixValue("-0")));
-    EXPECT_TRUE(std::signbit(decimalPrefixValue("-0.000")));
-    EXPECT_FALSE(std::signbit(decimalPrefixValue("0")));
-}
 
 // The cursor and the comment a reader call leaves; `comment` null: no comment was read.
 void expectReaderState(const GCodeReader& reader, std::size_t cursor, std::size_t cursorAfter,

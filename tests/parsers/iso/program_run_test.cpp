@@ -40,29 +40,21 @@ struct RunCase {
     std::string body;  // between header and trailer
 };
 
+// Calls, repeats and their comments in whole programs: tests/golden/*/subprograms.
 TEST(ProgramRun, EnrolsCallsRepeatsBlocksAndEndsOnM30) {
     const std::string g0x0 = "0\n0 0 0 0 -2 0\n";
     const std::string g1x10 = "1\n0 10 0 0 -1 0\n";
     const RunCase cases[] = {
         {"an empty program writes only header and trailer", 0, "", ""},
-        {"a call with two passes", 0, "G0 X0\nM98 P100 L2\nM30\nO100\nG1 X10\nM99\n",
-         g0x0 + kStart + g1x10 + g1x10 + kEnd},
-        {"no passes: only the comments", 0, "M98 P100 L0\nM30\nO100\nG1 X10\nM99\n",
-         std::string(kStart) + kEnd},
         {"a negative pass count is no pass", 2, "M98 P100 L-3\nM30\nO100\nG1 X10\nM99\n",
          std::string(kStart) + kEnd},
         {"M30 ends before the writer sees its block", 0, "G0 X5 M30\nG1 X10\n", ""},
         {"M99 in the main program ends it too", 3, "M99\nG1 X20\n", ""},
-        {"L repeats a block: L + 1 in all", 0, "G1 X10 L3\nM30\n", repeat(g1x10, 4)},
         {"L is rounded: 1.6 repeats twice", 0, "G1 X10 L1.6\nM30\n", repeat(g1x10, 3)},
         {"incremental blocks step on when repeated", 0, "G91 G1 X10 L1\nM30\n",
          g1x10 + "1\n0 20 0 0 -1 0\n"},
-        {"blocks inside a subprogram are not repeated", 0, "M98 P100\nM30\nO100\nG1 X1 L3\nM99\n",
-         std::string(kStart) + "1\n0 1 0 0 -1 0\n" + kEnd},
         {"M91 drops the line", 0, "G0 X1 M91\nM30\n", ""},
         {"M92 is dropped by the dialects that keep it", 4, "G0 X1 M92\nM30\n", ""},
-        {"the calling block and its comment are not written", 0,
-         "G0 X0 (TOOL CHECK) M98 P100\nM30\nO100\nM99\n", std::string(kStart) + kEnd},
         // The writer takes it as a subprogram call record, then the move (M flag set).
         {"M98 without P is an ordinary block", 0, "G0 X0 M98\nM30\n",
          "10181\n0 0 0 0 0 1 0 0 0 0 1 0 0 0 1 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0\n"

@@ -1,0 +1,97 @@
+// The variable value and the block's variable array: kinds, reading rules, copying and moving,
+// the last index standing for every larger one, and what a new block keeps.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "nci/block.h"
+#include "nci/varstorage.h"
+
+namespace morvane {
+namespace {
+
+TEST(Varstorage, KindsAndTheFieldThatHoldsTheValue) {
+    const varstorage undefined;
+    EXPECT_EQ(undefined.Kind(), varstorage::kUndefined);
+    EXPECT_EQ(undefined.ValuePointer(), nullptr);
+
+    const varstorage real(2.5);
+    EXPECT_EQ(real.Kind(), varstorage::kDouble);
+    EXPECT_EQ(*static_cast<const double*>(real.ValuePointer()), 2.5);
+    EXPECT_EQ(real.AsString(), "");
+
+    const varstorage whole(std::int32_t{7});
+    EXPECT_EQ(whole.Kind(), varstorage::kInt);
+    EXPECT_EQ(*static_cast<const std::int32_t*>(whole.ValuePointer()), 7);
+    EXPECT_EQ(whole.AsDouble(), 7.0);  // an int also holds its value as a double
+
+    varstorage text;
+    text.setString("PART");
+    EXPECT_EQ(text.Kind(), varstorage::kString);
+    EXPECT_EQ(*static_cast<const std::string*>(text.ValuePointer()), "PART");
+}
+
+struct ReadCase {
+    const char* what;
+    varstorage value;
+    double asNumber;
+    std::int32_t asInteger;
+};
+
+TEST(Varstorage, ReadingAsNumberAndAsInteger) {
+    varstorage text;
+    text.setString("12");
+    const ReadCase cases[] = {
+        {"int 7", varstorage(std::int32_t{7}), 7.0, 7},
+        {"double 2.5", varstorage(2.5), 2.5, 0},  // not 2: a double is no int
+        {"double 3.0", varstorage(3.0), 3.0, 0},
+        {"string", text, 0.0, 0},
+        {"undefined", varstorage(), 0.0, 0},
+        {"int minimum", varstorage(std::int32_t{-2147483647 - 1}), -2147483648.0, -2147483647 - 1},
+    };
+    for (const ReadCase& c : cases) {
+        EXPECT_EQ(c.value.numeric(), c.asNumber) << c.what;
+        EXPECT_EQ(c.value.integral(), c.asInteger) << c.what;
+    }
+}
+
+TEST(Varstorage, CopyKeepsEverythingMoveTakesTheText) {
+    varstorage source;
+    source.setString("A LONG COMMENT THAT DOES NOT FIT A SMALL STRING");
+    const varstorage copy = source;
+    EXPECT_EQ(copy.AsString(), source.AsString());
+    varstorage moved = std::move(source);
+    EXPECT_EQ(moved.AsString(), "A LONG COMMENT THAT DOES NOT FIT A SMALL STRING");
+    EXPECT_EQ(source.AsString(), "");  // NOLINT(bugprone-use-after-move): the contract
+    EXPECT_EQ(moved.Kind(), varstorage::kString);
+}
+
+TEST(Block, IndicesFrom511UpShareTheLastVariable) {
+    block b;
+    b.setDouble(700, 4.5);
+    EXPECT_TRUE(b.has(511));
+    EXPECT_TRUE(b.has(600));
+    EXPECT_EQ(b.getDouble(511), 4.5);
+    EXPECT_EQ(b.getDouble(100000), 4.5);
+}
+
+TEST(Block, ResetClearsCodesAndDefinedBitsButKeepsValues) {
+    block b;
+    b.setDouble(addr::X, 10.0);
+    b.setInt(addr::M, 30);
+    b.gcodes = {1, 41};
+    b.line = 12;
+    b.reset();
+    EXPECT_FALSE(b.has(addr::X));
+    EXPECT_FALSE(b.has(addr::M));
+    EXPECT_TRUE(b.gcodes.empty());
+    EXPECT_EQ(b.line, 0u);
+    EXPECT_EQ(b.getDouble(addr::X), 10.0);
+    EXPECT_EQ(b.getMCode(), 30);
+    b.setDouble(addr::M, 6.0);
+    EXPECT_EQ(b.getMCode(), 0);  // an M stored as a double is no M code
+}
+
+}  // namespace
+}  // namespace morvane
