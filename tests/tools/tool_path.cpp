@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "line_reader.h"
+#include "nc_modal.h"
+#include "nci_fields.h"
 #include "nci_record_reader.h"
 
 namespace morvane::test {
@@ -21,9 +23,10 @@ bool same(double a, double b) {
     return std::fabs(a - b) < 1e-9;
 }
 
-// Field positions, as the writers lay the records out.
-constexpr std::size_t kToolNumber = 3, kToolSpeed = 7, kToolX = 10;
-constexpr std::size_t kStockMin = 3;
+// A move or arc record that switches cutter compensation on (G41, G42; RL, RR).
+bool switchesCompensationOn(const NciRecord& r, std::size_t field) {
+    return r.field(field) == 41.0 || r.field(field) == 42.0;
+}
 
 // Turns records into path events, kept in `events` until they are taken.
 class PathBuilder {
@@ -52,9 +55,9 @@ class PathBuilder {
         switch (r.kind->role) {
             case RecordRole::Rapid:
             case RecordRole::Linear: {
-                const post::Point to{r.field(1), r.field(2), r.field(3)};
+                const post::Point to = post::moveEnd(r);
                 const bool rapid = r.kind->role == RecordRole::Rapid;
-                if (!rapid && r.field(4) >= 0.0) feed_ = r.field(4);
+                if (!rapid && r.field(post::kMoveFeed) >= 0.0) feed_ = r.field(post::kMoveFeed);
                 const bool callMove = callXY && same(to.x, callXY->x) && same(to.y, callXY->y) &&
                                       same(to.z, callXY->z);
                 const bool returnMove = afterReturn && moved_ && origin == post::WriterFamily::Iso;
@@ -65,8 +68,8 @@ class PathBuilder {
                 PathEvent e = event(r, rapid ? PathEvent::Kind::Rapid : PathEvent::Kind::Feed);
                 e.end = to;
                 if (!rapid) e.feed = feed_;
-                const double comp = r.field(0);
-                e.endOnly = !rules_.compensationBlockFeeds && (comp == 41.0 || comp == 42.0);
+                e.endOnly =
+                    !rules_.compensationBlockFeeds && switchesCompensationOn(r, post::kMoveComp);
                 push(e, zOnly);
                 return;
             }
@@ -75,16 +78,16 @@ class PathBuilder {
                 arc(r);
                 return;
             case RecordRole::ToolChange:
-                position_ = {r.field(kToolX), r.field(kToolX + 1), r.field(kToolX + 2)};
+                position_ = post::toolPosition(r);
                 if (rules_.toolChanges) {
                     PathEvent e = event(r, PathEvent::Kind::ToolChange);
-                    e.tool = static_cast<std::int32_t>(std::lround(r.field(kToolNumber)));
-                    e.speed = r.field(kToolSpeed);
+                    e.tool = static_cast<std::int32_t>(std::lround(r.field(post::kToolNumber)));
+                    e.speed = r.field(post::kToolSpeed);
                     push(e);
                 }
                 return;
             case RecordRole::OperationStart:
-                position_ = {r.field(kToolX), r.field(kToolX + 1), r.field(kToolX + 2)};
+                position_ = post::toolPosition(r);
                 return;
             case RecordRole::StockBlank:
                 position_ = {};
@@ -124,49 +127,46 @@ class PathBuilder {
     }
 
     void arc(const NciRecord& r) {
-        const int plane = static_cast<int>(r.field(0));
-        if (plane < 0 || plane > 2) return;
-        if (r.field(7) >= 0.0) feed_ = r.field(7);
-        const double h = r.field(2), v = r.field(3), d = r.field(6);
-        const post::Point end = plane == 0
-                                    ? post::Point{h, v, d}
-                                    : (plane == 1 ? post::Point{d, h, v} : post::Point{h, -d, v});
-        const post::PlaneAxes axes = post::axesOf(static_cast<post::Plane>(plane));
-        const double startRadius =
-            std::hypot(position_[axes.h] - r.field(4), position_[axes.v] - r.field(5));
-        const double endRadius = std::hypot(end[axes.h] - r.field(4), end[axes.v] - r.field(5));
-        const double comp = r.field(1);
-        const bool compensation = comp == 41.0 || comp == 42.0;
+        const std::optional<post::Plane> plane = post::arcPlane(r);
+        if (!plane) return;
+        if (r.field(post::kArcFeed) >= 0.0) feed_ = r.field(post::kArcFeed);
+        post::ArcMove arc;
+        arc.plane = *plane;
+        arc.start = position_;
+        arc.end = post::arcEnd(r, *plane);
+        arc.centreH = r.field(post::kArcCentreH);
+        arc.centreV = r.field(post::kArcCentreV);
+        const post::PlaneAxes axes = post::axesOf(*plane);
+        const bool compensation = switchesCompensationOn(r, post::kArcComp);
         moved_ = true;
-        if (startRadius < 1e-9 || std::fabs(startRadius - endRadius) > post::kArcRadiusTolerance) {
+        position_ = arc.end;
+        if (post::arcFault(arc) != post::ArcFault::None) {
             PathEvent e = event(r, PathEvent::Kind::Feed);
-            e.end = end;
+            e.end = arc.end;
             e.feed = feed_;
             e.endOnly = !rules_.compensationBlockFeeds && compensation;
-            position_ = end;
             push(e);
             return;
         }
         PathEvent e = event(r, PathEvent::Kind::Arc);
-        e.plane = plane;
+        e.plane = static_cast<int>(*plane);
         e.clockwise = r.kind->role == RecordRole::ArcClockwise;
-        e.end = end;
-        e.centreH = r.field(4);
-        e.centreV = r.field(5);
+        e.end = arc.end;
+        e.centreH = arc.centreH;
+        e.centreV = arc.centreV;
         e.fullCircle =
-            same(e.end[axes.h], position_[axes.h]) && same(e.end[axes.v], position_[axes.v]);
+            same(arc.end[axes.h], arc.start[axes.h]) && same(arc.end[axes.v], arc.start[axes.v]);
         e.feed = feed_;
-        const bool helical = !same(e.end[axes.n], position_[axes.n]);
-        const bool settles =
-            !helical && std::fabs(startRadius - endRadius) < post::kCentreModeTolerance;
+        const bool helical = !same(arc.end[axes.n], arc.start[axes.n]);
+        const bool settles = !helical && post::arcRadiusMismatch(arc) < post::kCentreModeTolerance;
         if (!settled_ && !settles && !rules_.arcsBeforeSettling) e.plane = -1;
         if (settles) settled_ = true;
         // Read back as an XY arc about another centre, which may even end off its circle.
-        if (plane != 0 && !rules_.arcCentresOutsideXY) e.endOnly = true;
+        if (*plane != post::Plane::XY && !rules_.arcCentresOutsideXY) e.endOnly = true;
         if (!rules_.compensationBlockFeeds && compensation) e.feed = -1.0;
         if (helical)
-            e.endSlack = startRadius * rules_.helixAngleStep / 2.0 * std::numbers::pi / 180.0;
-        position_ = e.end;
+            e.endSlack =
+                post::arcRadius(arc) * rules_.helixAngleStep / 2.0 * std::numbers::pi / 180.0;
         push(e);
     }
 

@@ -34,6 +34,12 @@ double arcRadiusMismatch(const ArcMove& arc) {
     return std::fabs(end - arcRadius(arc));
 }
 
+ArcFault arcFault(const ArcMove& arc) {
+    if (arcRadius(arc) < 1e-9) return ArcFault::NoRadius;
+    if (arcRadiusMismatch(arc) > kArcRadiusTolerance) return ArcFault::OffCircle;
+    return ArcFault::None;
+}
+
 double roundedDegrees(double degrees, int decimals) {
     const double scale = std::pow(10.0, decimals);
     return std::round(degrees * scale) / scale;

@@ -73,6 +73,10 @@ void appendText(std::string& line, std::string_view text);
 double arcRadius(const ArcMove& arc);
 // How far the end point's distance from the centre differs from the start point's.
 double arcRadiusMismatch(const ArcMove& arc);
+// Why no control can cut an arc as an arc: its centre is its start point, or its end point lies
+// further off its circle than kArcRadiusTolerance.
+enum class ArcFault : std::uint8_t { None, NoRadius, OffCircle };
+ArcFault arcFault(const ArcMove& arc);
 // The angle an arc turns through, in degrees: positive counter-clockwise in the plane's
 // (first axis, second axis) frame, negative clockwise; a full circle turns 360.
 double arcSweepDegrees(const ArcMove& arc);

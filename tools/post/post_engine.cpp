@@ -18,26 +18,6 @@ bool same(double a, double b) {
     return std::fabs(a - b) < kSameValue;
 }
 
-// Fields of the move, arc and tool lines.
-enum MoveField : std::size_t { kMoveComp = 0, kMoveX = 1, kMoveY = 2, kMoveZ = 3, kMoveFeed = 4 };
-enum ArcField : std::size_t {
-    kArcPlane = 0,
-    kArcComp = 1,
-    kArcH = 2,
-    kArcV = 3,
-    kArcCentreH = 4,
-    kArcCentreV = 5,
-    kArcDepth = 6,
-    kArcFeed = 7,
-};
-enum ToolField : std::size_t {
-    kToolNumber = 3,
-    kToolSpeed = 7,
-    kToolX = 10,
-    kToolY = 11,
-    kToolZ = 12
-};
-enum StockField : std::size_t { kStockExtent = 0, kStockMin = 3 };
 constexpr std::size_t kToleranceField = 6;
 constexpr std::size_t kCallNumberField = 0;
 constexpr std::size_t kCallRepeatsField = 5;
@@ -73,11 +53,16 @@ std::string programNameFrom(std::string_view text) {
 
 const NumberStyle kCommentNumber{3, false, false, false};
 
-// Why an arc cannot be written as an arc; empty when it can.
-std::string_view arcFault(const ArcMove& arc) {
-    if (arcRadius(arc) < kSameValue) return "has no radius, written as a straight move";
-    if (arcRadiusMismatch(arc) > kArcRadiusTolerance)
-        return "ends off its circle, written as a straight move";
+// Why an arc is written as a straight move; empty when it is written as an arc.
+std::string_view arcFaultText(const ArcMove& arc) {
+    switch (arcFault(arc)) {
+        case ArcFault::None:
+            return {};
+        case ArcFault::NoRadius:
+            return "has no radius, written as a straight move";
+        case ArcFault::OffCircle:
+            return "ends off its circle, written as a straight move";
+    }
     return {};
 }
 
@@ -116,7 +101,7 @@ void PostEngine::record(const NciRecord& record) {
         // a move has set its motion mode; the reference return lines of the output do that
         // motion.
         if (origin_ == WriterFamily::Iso && moved_ && isMove(record)) {
-            moveTo({record.field(kMoveX), record.field(kMoveY), record.field(kMoveZ)});
+            moveTo(moveEnd(record));
             return;
         }
     }
@@ -162,10 +147,10 @@ void PostEngine::dispatch(const NciRecord& r) {
             out_.dwell(r.fieldCount > 0 ? r.field(0) : std::nan(""));
             return;
         case RecordRole::OperationStart:
-            position_ = {r.field(kToolX), r.field(kToolY), r.field(kToolZ)};
+            position_ = toolPosition(r);
             return;
         case RecordRole::ToolChange:
-            position_ = {r.field(kToolX), r.field(kToolY), r.field(kToolZ)};
+            position_ = toolPosition(r);
             out_.toolChange(wordToInt32(r.field(kToolNumber)), r.field(kToolSpeed));
             return;
         case RecordRole::OperationEnd:
@@ -188,9 +173,9 @@ void PostEngine::dispatch(const NciRecord& r) {
             out_.subprogramReturn();
             return;
         case RecordRole::StockBlank: {
-            const Point min{r.field(kStockMin), r.field(kStockMin + 1), r.field(kStockMin + 2)};
-            const Point max{min.x + r.field(kStockExtent), min.y + r.field(kStockExtent + 1),
-                            min.z + r.field(kStockExtent + 2)};
+            const Point min = pointAt(r, kStockMin);
+            const Point extent = pointAt(r, kStockExtent);
+            const Point max{min.x + extent.x, min.y + extent.y, min.z + extent.z};
             out_.stockBlank(min, max);
             // Both writers put the tool at 0 0 0 after a blank definition.
             cycleArtifactZ_.reset();
@@ -246,7 +231,7 @@ void PostEngine::handleMove(const NciRecord& r) {
     // A rapid move carries -2 (or, inside a cycle expansion, the cycle's feed): never a feed.
     if (!rapid && r.field(kMoveFeed) >= 0.0) feed_ = r.field(kMoveFeed);
     LinearMove move;
-    move.to = {r.field(kMoveX), r.field(kMoveY), r.field(kMoveZ)};
+    move.to = moveEnd(r);
     move.rapid = rapid;
     move.feed = feed_;
     move.comp = compensationOf(r.field(kMoveComp));
@@ -255,40 +240,26 @@ void PostEngine::handleMove(const NciRecord& r) {
 }
 
 void PostEngine::handleArc(const NciRecord& r) {
-    const double planeCode = r.field(kArcPlane);
-    if (planeCode != 0.0 && planeCode != 1.0 && planeCode != 2.0) {
+    const std::optional<Plane> plane = arcPlane(r);
+    if (!plane) {
         commentf("skipped, its plane code is not 0, 1 or 2", r);
         return;
     }
     ArcMove arc;
-    arc.plane = static_cast<Plane>(static_cast<int>(planeCode));
+    arc.plane = *plane;
     arc.clockwise = r.kind->role == RecordRole::ArcClockwise;
     arc.comp = compensationOf(r.field(kArcComp));
     if (r.field(kArcFeed) >= 0.0) feed_ = r.field(kArcFeed);
     arc.feed = feed_;
     arc.start = position_;
-    // The depth field of an XZ arc is -Y: the plane's normal points along -Y.
-    const double h = r.field(kArcH);
-    const double v = r.field(kArcV);
-    const double d = r.field(kArcDepth);
-    switch (arc.plane) {
-        case Plane::XY:
-            arc.end = {h, v, d};
-            break;
-        case Plane::YZ:
-            arc.end = {d, h, v};
-            break;
-        case Plane::XZ:
-            arc.end = {h, -d, v};
-            break;
-    }
+    arc.end = arcEnd(r, *plane);
     arc.centreH = r.field(kArcCentreH);
     arc.centreV = r.field(kArcCentreV);
     const PlaneAxes axes = axesOf(arc.plane);
     arc.fullCircle =
         same(arc.end[axes.h], arc.start[axes.h]) && same(arc.end[axes.v], arc.start[axes.v]);
     arc.helical = !same(arc.end[axes.n], arc.start[axes.n]);
-    const std::string_view fault = arcFault(arc);
+    const std::string_view fault = arcFaultText(arc);
     moveTo(arc.end);
     if (!fault.empty()) {
         // No control cuts such an arc; the tool still has to reach the end point.
@@ -355,15 +326,16 @@ void PostEngine::handleCycleRepeat(const NciRecord& r) {
 bool PostEngine::takeCycleMove(const NciRecord& r) {
     // The writers put the calling block's move at the hole, at the Z the call leaves; any
     // other move (a retract at the hole after CYCL CALL) is a block of its own.
-    if (!isMove(r) || !same(r.field(kMoveX), pending_->cycle.x) ||
-        !same(r.field(kMoveY), pending_->cycle.y) || !same(r.field(kMoveZ), pending_->zAfter))
+    const Point to = moveEnd(r);
+    if (!isMove(r) || !same(to.x, pending_->cycle.x) || !same(to.y, pending_->cycle.y) ||
+        !same(to.z, pending_->zAfter))
         return false;
     const bool rapid = r.kind->role == RecordRole::Rapid;
     if (!rapid && r.field(kMoveFeed) >= 0.0) feed_ = r.field(kMoveFeed);
     pending_->withMove = true;
     pending_->rapidMove = rapid;
     pending_->moveFeed = feed_;
-    position_ = {r.field(kMoveX), r.field(kMoveY), r.field(kMoveZ)};
+    position_ = to;
     if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = position_.z;
     flushCycleCall();
     return true;

@@ -8,29 +8,9 @@
 #include <string_view>
 
 #include "native_cycle.h"
+#include "nci_fields.h"
 
 namespace morvane::post {
-
-struct Point {
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-
-    double operator[](std::size_t axis) const { return axis == 0 ? x : (axis == 1 ? y : z); }
-};
-
-// Working planes by their NCI codes, with the axes of each: the plane's first axis (H), its
-// second axis (V) and the axis normal to it (N), as 0 X, 1 Y, 2 Z.
-enum class Plane : std::uint8_t { XY = 0, YZ = 1, XZ = 2 };
-struct PlaneAxes {
-    std::size_t h;
-    std::size_t v;
-    std::size_t n;
-};
-inline constexpr PlaneAxes kPlaneAxes[] = {{0, 1, 2}, {1, 2, 0}, {0, 2, 1}};
-inline constexpr PlaneAxes axesOf(Plane plane) {
-    return kPlaneAxes[static_cast<std::size_t>(plane)];
-}
 
 // Start and end of an arc lie on one circle: their distances from the centre may differ by the
 // rounding of the NCI (0.001 per coordinate) but not by more than this. Controls refuse arcs
