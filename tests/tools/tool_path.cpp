@@ -103,8 +103,8 @@ class PathBuilder {
             case RecordRole::CycleCallRepeat: {
                 if (!lastCycle_) return;
                 post::DrillCycle c = *lastCycle_;
-                c.x = r.field(0);
-                c.y = r.field(1);
+                c.x = r.field(post::kRepeatX);
+                c.y = r.field(post::kRepeatY);
                 addHole(r, c, post::callMoveZ(r, origin));
                 return;
             }

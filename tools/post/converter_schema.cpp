@@ -6,11 +6,6 @@ namespace morvane::post {
 
 namespace {
 
-constexpr bool isNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-';
-}
-
 bool isChoice(std::string_view choices, std::string_view value) {
     while (!choices.empty()) {
         const std::size_t blank = choices.find(' ');
@@ -34,7 +29,7 @@ bool fits(const SettingSpec& spec, std::string_view value) {
         case ValueKind::Name: {
             if (value.empty() || value.size() > 32) return false;
             for (char c : value)
-                if (!isNameChar(c)) return false;
+                if (!isProgramNameChar(c)) return false;
             return true;
         }
     }

@@ -53,6 +53,12 @@ inline constexpr SettingSpec kSettingSpecs[] = {
 bool checkSetting(std::string_view section, std::string_view key, std::string_view value,
                   std::string& reason);
 
+// A character of a program name: a letter, a digit, '_' or '-'.
+constexpr bool isProgramNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-';
+}
+
 // A whole number in `value` (digits only, at most nine); nothing else is read as one.
 bool readWhole(std::string_view value, std::int32_t& number);
 

@@ -1,5 +1,7 @@
 #include "native_cycle.h"
 
+#include "nci_fields.h"
+
 #include <cmath>
 
 namespace morvane::post {
@@ -114,11 +116,10 @@ WriterFamily detectWriterFamily(const NciRecord& first) {
 }
 
 double callMoveZ(const NciRecord& record, WriterFamily family) {
-    constexpr std::size_t kRepeatStartZ = 2;
-    constexpr std::size_t kRepeatToolZ = 3;
     const bool repeat = record.kind != nullptr && record.kind->role == RecordRole::CycleCallRepeat;
-    if (family == WriterFamily::Iso) return record.field(repeat ? kRepeatToolZ : kReference);
-    return record.field(repeat ? kRepeatStartZ : kClearance);
+    if (family == WriterFamily::Iso)
+        return repeat ? record.field(kRepeatFourth) : record.field(kReference);
+    return repeat ? record.field(kRepeatStartZ) : record.field(kClearance);
 }
 
 std::optional<DrillCycle> decodeCycleLine(const NciRecord& record, WriterFamily family) {

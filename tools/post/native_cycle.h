@@ -47,14 +47,6 @@ struct DrillCycle {
 // post-processor does not know.
 std::optional<DrillCycle> decodeCycleLine(const NciRecord& record, WriterFamily family);
 
-// The hole position of a CycleCallRepeat record (the same in both writers).
-inline double repeatX(const NciRecord& record) {
-    return record.field(0);
-}
-inline double repeatY(const NciRecord& record) {
-    return record.field(1);
-}
-
 // Where a CycleCall or CycleCallRepeat record leaves the tool's Z, which is also the Z of the
 // move a writer adds when the calling block carries axis words: the ISO writer sets it to the
 // distance from the initial level to R on a first call and keeps it on a repeat; the Heidenhain

@@ -48,6 +48,13 @@ enum ArcField : std::size_t {
 enum ToolField : std::size_t { kToolNumber = 3, kToolSpeed = 7, kToolX = 10 };
 // StockBlank (1020): extents X Y Z, minimum X Y Z, 8, seven zeros.
 enum StockField : std::size_t { kStockExtent = 0, kStockMin = 3 };
+// Tolerance (1011): six zeros, T, three zeros.
+inline constexpr std::size_t kToleranceValue = 6;
+// SubprogramCall (10181): n 0 0 0 0 rep, then a fixed matrix.
+enum CallField : std::size_t { kCallNumber = 0, kCallRepeats = 5 };
+// CycleCallRepeat (91083): X Y, the Z before the block, and a fourth height (the ISO writer:
+// the tool's Z; the Heidenhain writer: Q203 + Q204).
+enum RepeatField : std::size_t { kRepeatX = 0, kRepeatY = 1, kRepeatStartZ = 2, kRepeatFourth = 3 };
 
 // Three fields from `first` on as a point.
 inline Point pointAt(const NciRecord& r, std::size_t first) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "converter_schema.h"
 #include "nc_modal.h"
 #include "nc_text.h"
 #include "nci/int_conversion.h"
@@ -17,12 +18,6 @@ constexpr double kSameValue = 1e-9;
 bool same(double a, double b) {
     return std::fabs(a - b) < kSameValue;
 }
-
-constexpr std::size_t kToleranceField = 6;
-constexpr std::size_t kCallNumberField = 0;
-constexpr std::size_t kCallRepeatsField = 5;
-
-constexpr std::size_t kRepeatStartZ = 2;
 
 constexpr std::string_view kInlineBodyEnd = "Enrolled subprogram end";
 
@@ -42,9 +37,7 @@ bool isMove(const NciRecord& r) {
 std::string programNameFrom(std::string_view text) {
     std::string name;
     for (char c : text) {
-        const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                          (c >= '0' && c <= '9') || c == '_' || c == '-';
-        if (!keep) break;
+        if (!isProgramNameChar(c)) break;
         if (name.size() == 32) break;
         name += c;
     }
@@ -164,7 +157,7 @@ void PostEngine::dispatch(const NciRecord& r) {
             out_.comment(r.text);
             return;
         case RecordRole::Tolerance:
-            out_.tolerance(r.field(kToleranceField));
+            out_.tolerance(r.field(kToleranceValue));
             return;
         case RecordRole::SubprogramLabel:
             out_.subprogramLabel(wordToInt32(r.field(0)));
@@ -306,13 +299,13 @@ void PostEngine::handleCycleRepeat(const NciRecord& r) {
     const double zAfter = callMoveZ(r, origin_);
     if (!lastCycle_) {
         commentf("skipped, no cycle was called before", r);
-        moveTo({repeatX(r), repeatY(r), zAfter});
+        moveTo({r.field(kRepeatX), r.field(kRepeatY), zAfter});
         return;
     }
     CycleCall call;
     call.cycle = *lastCycle_;
-    call.cycle.x = repeatX(r);
-    call.cycle.y = repeatY(r);
+    call.cycle.x = r.field(kRepeatX);
+    call.cycle.y = r.field(kRepeatY);
     call.cycle.startZ = r.field(kRepeatStartZ);
     call.origin = origin_;
     call.repeat = true;
@@ -351,12 +344,12 @@ void PostEngine::handleSubprogramCall(const NciRecord& r, bool afterInlineBody) 
     // The plug-in writes the body of every subprogram it enrols inline and then the call record
     // of the calling block: calling it again would machine the body twice.
     if (afterInlineBody) return;
-    const std::int32_t number = wordToInt32(r.field(kCallNumberField));
+    const std::int32_t number = wordToInt32(r.field(kCallNumber));
     if (number <= 0) {
         commentf("skipped, it calls no subprogram number", r);
         return;
     }
-    out_.subprogramCall(number, std::max(1, wordToInt32(r.field(kCallRepeatsField))));
+    out_.subprogramCall(number, std::max(1, wordToInt32(r.field(kCallRepeats))));
 }
 
 void PostEngine::commentf(std::string_view what, const NciRecord& r) {
