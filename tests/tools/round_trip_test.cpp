@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,11 @@ struct Route {
     int target;   // dialect the output is read back with
     PathRules rules;
 };
+
+// Test names and messages show a route by its name.
+void PrintTo(const Route& route, std::ostream* os) {
+    *os << route.name;
+}
 
 // The Fanuc reader drops M6, so tool changes are compared only where the Heidenhain reader
 // reads the output; the Heidenhain reader takes every arc as an XY arc, so arcs in the other

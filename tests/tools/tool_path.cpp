@@ -178,7 +178,7 @@ class PathBuilder {
         e.referenceZ = c.referenceZ;
         e.bottomZ = c.bottomZ;
         e.holeFeed = c.feed;
-        e.peck = c.peck > 0.0 && c.peck < c.depth - 1e-6 ? c.peck : 0.0;
+        e.peck = post::pecks(c) ? c.peck : 0.0;
         e.dwell = e.peck > 0.0 && !rules_.peckDwell ? 0.0 : c.dwellBottom;
         while (rules_.raisesBeforeHoles && !events.empty() && events.back().zOnlyRapid)
             events.pop_back();

@@ -305,7 +305,7 @@ void HeidenhainOutput::cycleDefinition(const CycleCall& call) {
     // The ISO writer knows no surface: the R plane is taken as the surface, with no set-up
     // clearance above it, and the tool returns to the level the cycles began at.
     double plunge = c.peck;
-    if (fromIso && !(c.peck > 0.0 && c.peck < c.depth)) plunge = c.depth;
+    if (fromIso && !pecks(c)) plunge = c.depth;
     double clearance = c.clearanceZ - c.surfaceZ;
     if (fromIso && clearance < 0.0) clearance = 0.0;
     const bool universal = c.source == 203;

@@ -29,7 +29,7 @@ void appendComment(std::string& line, std::string_view text) {
 int cycleCode(const DrillCycle& c, int peckCycle) {
     if (c.kind == HoleKind::Tap) return 74;
     if (c.kind == HoleKind::Bore) return 76;
-    if (c.peck > 0.0 && c.peck < c.depth) return peckCycle;
+    if (pecks(c)) return peckCycle;
     if (c.dwellBottom > 0.0) return 82;
     return 81;
 }

@@ -43,6 +43,12 @@ struct DrillCycle {
     double shift = 0.0;        // G76 Q: tool shift at the bottom
 };
 
+// True when the hole is drilled in pecks: an infeed shorter than the depth (a peck as deep as the
+// hole, or deeper, is one plunge).
+inline bool pecks(const DrillCycle& c) {
+    return c.peck > 0.0 && c.peck < c.depth - 1e-6;
+}
+
 // The cycle of a CycleCall record, or nothing when the line is empty or of a cycle this
 // post-processor does not know.
 std::optional<DrillCycle> decodeCycleLine(const NciRecord& record, WriterFamily family);
