@@ -19,9 +19,9 @@ constexpr std::string_view kPlain = "[program-start]\nline = %\n[program-end]\nl
 TEST(IsoOutput, WritesModalWordsOnlyWhenTheyChange) {
     const std::string nci = nciOf({
         kIsoHeader,
-        {"0", "0 0 0 50 -2 0"},  // the first move names every axis: the machine is anywhere
+        {"0", "0 0 0 50 -2 0"},  // X and Y are still at the writer's start: no block gave them
         {"0", "0 10 0 50 -2 0"},
-        {"1", "0 10 0 -2 200 0"},
+        {"1", "0 10 0 -2 200 0"},  // a feed move goes where the NCI says, Y0 included
         {"1", "0 20 5 -2 -1 0"},   // F -1: the feed in force
         {"1", "0 20 5 -2 200 0"},  // no axis changes: X is named all the same
         {"1", "0 30 5 -2 150 0"},
@@ -30,13 +30,34 @@ TEST(IsoOutput, WritesModalWordsOnlyWhenTheyChange) {
     });
     EXPECT_EQ(postWith(kPlain, nci),
               "%\n"
-              "G0 X0. Y0. Z50.\n"
+              "G0 Z50.\n"
               "X10.\n"
-              "G1 Z-2. F200.\n"
+              "G1 Y0. Z-2. F200.\n"
               "X20. Y5.\n"
               "X20.\n"
               "X30. F150.\n"
               "G0 G40 Z10.\n"
+              "M30\n");
+}
+
+TEST(IsoOutput, RapidMovesLeaveAloneTheAxesNoBlockPlaced) {
+    // The writers start at 0 0 0. Until a record moves an axis away from 0, its 0 was given by
+    // no block: a rapid move leaves that axis where the machine has it (a G-code program
+    // positions X Y first, then brings Z down with G43); a feed move goes to the NCI's 0.
+    const std::string nci = nciOf({
+        kIsoHeader,
+        {"0", "0 12 7 0 -2 0"},
+        {"0", "0 12 7 5 -2 0"},
+        {"0", "0 0 7 5 -2 0"},  // X was placed: its 0 is a position
+        {"1", "0 0 7 0 100 0"},
+        {"1003", "0 0 0"},
+    });
+    EXPECT_EQ(postWith(kPlain, nci),
+              "%\n"
+              "G0 X12. Y7.\n"
+              "Z5.\n"
+              "X0.\n"
+              "G1 Z0. F100.\n"
               "M30\n");
 }
 
@@ -70,8 +91,9 @@ TEST(IsoOutput, ArcsInTheThreePlanesWithCentreOffsets) {
     });
     EXPECT_EQ(postWith(kPlain, nci),
               "%\n"
-              "G0 X10. Y0. Z0.\n"
-              "G17 G2 X0. Y10. I-10. J0. F100.\n"
+              "G0 X10.\n"
+              "G1 Y0. Z0. F100.\n"
+              "G17 G2 X0. Y10. I-10. J0.\n"
               "G3 X0. Y10. I0. J-10.\n"
               "G18 G3 X5. Z5. I0. K5.\n"
               "G19 G2 Y15. Z0. J0. K-5.\n"
@@ -90,8 +112,9 @@ TEST(IsoOutput, RadiusArcsSignTheLongWay) {
     });
     EXPECT_EQ(postWith(std::string(kPlain) + "[format]\narcs = r\n", nci),
               "%\n"
-              "G0 X10. Y0. Z0.\n"
-              "G17 G3 X0. Y10. R10. F100.\n"
+              "G0 X10.\n"
+              "G1 Y0. Z0. F100.\n"
+              "G17 G3 X0. Y10. R10.\n"
               "G2 X10. Y0. R10.\n"
               "G2 X-10. Y0. R10.\n"
               "G3 X0. Y-10. R10.\n"
@@ -140,8 +163,9 @@ TEST(IsoOutput, ArcsBeforeOurReaderSettlesItsCentreModeGoWithR) {
     });
     EXPECT_EQ(postWith(kPlain, nci),
               "%\n"
-              "G0 X10. Y0. Z0.\n"
-              "G17 G3 X0. Y10. Z-1. R10. F100.\n"
+              "G0 X10.\n"
+              "G1 Y0. Z0. F100.\n"
+              "G17 G3 X0. Y10. Z-1. R10.\n"
               "G3 X-10.002 Y0. R10.\n"
               "G1 X-10.\n"
               "G3 X0. Y-10. I10. J0.\n"
@@ -160,9 +184,9 @@ TEST(IsoOutput, ArcsNoControlCanCutBecomeStraightMoves) {
     });
     EXPECT_EQ(postWith(kPlain, nci),
               "%\n"
-              "G0 X10. Y0. Z0.\n"
+              "G0 X10.\n"
               "(NCI line 5: ArcMove 2 0 0 0 ... has no radius, written as a straight move)\n"
-              "G1 X0. Y10. F100.\n"
+              "G1 X0. Y10. Z0. F100.\n"
               "(NCI line 7: ArcMove 2 0 0 10 ... ends off its circle, written as a straight "
               "move)\n"
               "X10. Y0.\n"
@@ -191,7 +215,7 @@ TEST(IsoOutput, NativeCyclesOfTheIsoWriter) {
     });
     const std::string expected =
         "%\n"
-        "G0 X0. Y0. Z10.\n"
+        "G0 Z10.\n"
         "G98 G81 X5. Y5. Z-10. R2. F100.\n"
         "X15. Y5. (between holes)\n"
         "G80\n"
@@ -240,7 +264,7 @@ TEST(IsoOutput, HeidenhainCyclesRiseToTheirClearanceAndCloseBeforeAMove) {
     });
     EXPECT_EQ(postWith("[program-start]\nline = O1 ({name})\n[program-end]\nline = M30\n", nci),
               "O1 (DRILL)\n"
-              "G0 G40 X0. Y0. Z5.\n"
+              "G0 G40 Z5.\n"
               "Z50.\n"
               "G98 G83 X10. Y10. Z-10. R2. Q5. F150.\n"
               "X20. Y10.\n"
@@ -251,9 +275,9 @@ TEST(IsoOutput, HeidenhainCyclesRiseToTheirClearanceAndCloseBeforeAMove) {
 
 TEST(IsoOutput, EveryOtherRecord) {
     std::string nci = nciOf({
-        kIsoHeader,                                       // line 1
-        {"91003", "0 0 0"},                               // 3: no move before it yet
-        {"0", "0 0 0 0 -2 0"},                            // 5: a move of its own
+        kIsoHeader,             // line 1
+        {"91003", "0 0 0"},     // 3: no move before it yet
+        {"0", "0 0 0 0 -2 0"},  // 5: to where no block put the tool: nothing
         {"1001", "0 0 0 5 0 0 0 -2000 -1 0 0 0 0 0 0 "},  // 7: S -2000 after M4
         {"4", "1.5 1 0"},                                 // 9
         {"4", ""},                                        // 11
@@ -287,12 +311,11 @@ TEST(IsoOutput, EveryOtherRecord) {
               "%\n"
               "G91 G28 Z0.\n"
               "G90\n"
-              "G0 X0. Y0. Z0.\n"
               "T5 M6\n"
               "S2000 M4\n"
               "G4 P1500\n"
               "(dwell without a time)\n"
-              "G1 Z-1. F100.\n"
+              "G1 X0. Y0. Z-1. F100.\n"
               "(a [note]  50)\n"
               "G55\n"
               "(work offset 9 has no G54 to G59 word)\n"

@@ -23,6 +23,15 @@ bool same(double a, double b) {
     return std::fabs(a - b) < 1e-9;
 }
 
+// A straight move no longer than this on every axis goes nowhere: the NCI rounds to 0.001, and a
+// Heidenhain helix ends within that of its NCI end point, where the next block names X and Y.
+constexpr double kNowhere = 0.001 + 1e-9;
+
+bool within(const post::Point& a, const post::Point& b, double tolerance) {
+    return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance &&
+           std::fabs(a.z - b.z) <= tolerance;
+}
+
 // A move or arc record that switches cutter compensation on (G41, G42; RL, RR).
 bool switchesCompensationOn(const NciRecord& r, std::size_t field) {
     return r.field(field) == 41.0 || r.field(field) == 42.0;
@@ -62,9 +71,13 @@ class PathBuilder {
                                       same(to.z, callXY->z);
                 const bool returnMove = afterReturn && moved_ && origin == post::WriterFamily::Iso;
                 const bool zOnly = rapid && same(to.x, position_.x) && same(to.y, position_.y);
+                // The move of a reference return's own block is no part of the path, not even
+                // where it leaves the NCI's position (the writers put different points there).
+                if (returnMove) return;
+                const bool nowhere = within(to, position_, kNowhere);
                 position_ = to;
                 moved_ = true;
-                if (callMove || returnMove) return;
+                if (callMove || nowhere) return;
                 PathEvent e = event(r, rapid ? PathEvent::Kind::Rapid : PathEvent::Kind::Feed);
                 e.end = to;
                 if (!rapid) e.feed = feed_;
@@ -78,16 +91,15 @@ class PathBuilder {
                 arc(r);
                 return;
             case RecordRole::ToolChange:
-                position_ = post::toolPosition(r);
+                // A tool line tells where the writer stands, not a move: the path follows the
+                // move records alone (an expanded cycle's OperationStart already stands at the
+                // hole that its first move goes to).
                 if (rules_.toolChanges) {
                     PathEvent e = event(r, PathEvent::Kind::ToolChange);
                     e.tool = static_cast<std::int32_t>(std::lround(r.field(post::kToolNumber)));
                     e.speed = r.field(post::kToolSpeed);
                     push(e);
                 }
-                return;
-            case RecordRole::OperationStart:
-                position_ = post::toolPosition(r);
                 return;
             case RecordRole::StockBlank:
                 position_ = {};
@@ -141,6 +153,7 @@ class PathBuilder {
         moved_ = true;
         position_ = arc.end;
         if (post::arcFault(arc) != post::ArcFault::None) {
+            if (within(arc.end, arc.start, kNowhere)) return;
             PathEvent e = event(r, PathEvent::Kind::Feed);
             e.end = arc.end;
             e.feed = feed_;

@@ -63,9 +63,9 @@ struct PathRules {
 // Reads the tool path of an NCI program one event at a time. Records that describe no motion
 // (comments, program end, transformations, subprogram records, dwells) are not part of it;
 // neither is the move the ISO writer adds to a reference return, nor the move of a block that
-// calls a native cycle. An arc without radius, or whose end lies off its circle, is the straight
-// feed move the post-processor writes for it. The feed of an ISO writer's native cycle stays in
-// force after it, as on a Fanuc control.
+// calls a native cycle, nor a move of 0.001 or less. An arc without radius, or whose end lies off
+// its circle, is the straight feed move the post-processor writes for it. The feed of an ISO
+// writer's native cycle stays in force after it, as on a Fanuc control.
 class ToolPathReader {
   public:
     // `nci` and `rules` must outlive the reader.

@@ -111,14 +111,14 @@ void HeidenhainOutput::feedWord(double feed, Compensation comp) {
 }
 
 void HeidenhainOutput::move(const LinearMove& m) {
+    const std::array<bool, 3> named = axesToName(m, position_);
+    if (!named[0] && !named[1] && !named[2]) return;
     line_.assign("L");
-    bool any = false;
     for (std::size_t axis = 0; axis < 3; ++axis) {
-        if (position_.at(axis, m.to[axis])) continue;
+        if (!named[axis]) continue;
         appendWord(line_, std::string_view(&kAxisLetters[axis], 1), m.to[axis], length_);
-        any = true;
+        position_.set(axis, m.to[axis]);
     }
-    if (!any) appendWord(line_, "X", m.to.x, length_);
     compensationWord(m.comp);
     if (m.rapid) {
         appendText(line_, "FMAX");
@@ -127,7 +127,6 @@ void HeidenhainOutput::move(const LinearMove& m) {
         feedWord(m.feed, m.comp);
     }
     emitBlock();
-    position_.set(m.to);
 }
 
 void HeidenhainOutput::positionStart(const ArcMove& arc) {

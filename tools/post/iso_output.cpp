@@ -119,23 +119,20 @@ void IsoOutput::feedWord(double feed) {
 }
 
 void IsoOutput::move(const LinearMove& m) {
+    const std::array<bool, 3> named = axesToName(m, position_);
+    if (!named[0] && !named[1] && !named[2]) return;
     prepareBlock();
     motionWord(m.rapid ? 0 : 1);
     compensationWords(m.comp);
-    bool any = false;
     for (std::size_t axis = 0; axis < 3; ++axis) {
-        if (position_.at(axis, m.to[axis])) continue;
+        if (!named[axis]) continue;
         appendWord(line_, std::string_view(&kAxisLetters[axis], 1), m.to[axis], length_);
-        any = true;
+        position_.set(axis, m.to[axis]);
     }
-    // A block without an axis word moves nothing in our reader: a move that stays in place
-    // still names its X.
-    if (!any) appendWord(line_, "X", m.to.x, length_);
     if ((m.comp == Compensation::Left || m.comp == Compensation::Right) && tool_ > 0)
         appendWord(line_, "D", static_cast<std::int64_t>(tool_));
     if (!m.rapid) feedWord(m.feed);
     emitBlock();
-    position_.set(m.to);
 }
 
 void IsoOutput::positionStart(const ArcMove& arc) {

@@ -23,6 +23,23 @@ void appendText(std::string& line, std::string_view text) {
     line += text;
 }
 
+std::array<bool, 3> axesToName(const LinearMove& move, const KnownPosition& position) {
+    std::array<bool, 3> name{};
+    bool any = false;
+    bool unplaced = false;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        if (position.at(axis, move.to[axis])) continue;
+        if (move.rapid && !move.placed[axis] && move.to[axis] == 0.0) {
+            unplaced = true;
+            continue;
+        }
+        name[axis] = true;
+        any = true;
+    }
+    if (!any && !unplaced) name[0] = true;
+    return name;
+}
+
 double arcRadius(const ArcMove& arc) {
     const PlaneAxes axes = axesOf(arc.plane);
     return std::hypot(arc.start[axes.h] - arc.centreH, arc.start[axes.v] - arc.centreV);

@@ -47,6 +47,12 @@ class KnownPosition {
     std::array<bool, 3> known_{};
 };
 
+// The axes a straight move names: those where the control is not already, except, on a rapid
+// move, an axis the NCI never placed (its 0 comes from no block). None when the move only goes
+// where no block put the tool; X alone for a move that stays in place (our readers write no
+// move for a block without an axis word).
+std::array<bool, 3> axesToName(const LinearMove& move, const KnownPosition& position);
+
 // The feed word the control holds.
 class KnownFeed {
   public:

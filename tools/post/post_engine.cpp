@@ -123,7 +123,13 @@ void PostEngine::finish() {
 void PostEngine::moveTo(const Point& to) {
     if (cycleArtifactZ_ && !same(to.z, *cycleArtifactZ_)) cycleArtifactZ_.reset();
     position_ = to;
+    place(to);
     moved_ = true;
+}
+
+void PostEngine::place(const Point& at) {
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        placed_[axis] = placed_[axis] || at[axis] != 0.0;
 }
 
 void PostEngine::dispatch(const NciRecord& r) {
@@ -173,6 +179,7 @@ void PostEngine::dispatch(const NciRecord& r) {
             // Both writers put the tool at 0 0 0 after a blank definition.
             cycleArtifactZ_.reset();
             position_ = {};
+            placed_ = {};
             return;
         }
         case RecordRole::ReferenceReturn:
@@ -229,6 +236,7 @@ void PostEngine::handleMove(const NciRecord& r) {
     move.feed = feed_;
     move.comp = compensationOf(r.field(kMoveComp));
     moveTo(move.to);
+    move.placed = placed_;
     out_.move(move);
 }
 
@@ -292,6 +300,7 @@ void PostEngine::handleCycleCall(const NciRecord& r) {
     call.zAfter = zAfter;
     pending_ = call;
     position_ = {cycle->x, cycle->y, zAfter};
+    place(position_);
     if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = zAfter;
 }
 
@@ -313,6 +322,7 @@ void PostEngine::handleCycleRepeat(const NciRecord& r) {
     call.zAfter = zAfter;
     pending_ = call;
     position_ = {call.cycle.x, call.cycle.y, zAfter};
+    place(position_);
     if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = zAfter;
 }
 

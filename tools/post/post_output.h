@@ -29,6 +29,10 @@ struct LinearMove {
     bool rapid = false;
     double feed = -1.0;  // the feed in force for a feed move; negative while none is known
     Compensation comp = Compensation::None;
+    // Per axis: the NCI has put the tool somewhere other than the writers' starting 0. A rapid
+    // move leaves an axis that was never placed where the machine has it: that 0 is no position
+    // any block gave, and moving there could run the tool into the work.
+    std::array<bool, 3> placed{true, true, true};
 };
 
 struct ArcMove {
