@@ -49,17 +49,16 @@ TEST(HeidenhainOutput, CirclesHelicesAndOtherPlanes) {
     EXPECT_EQ(postWith(kHeidenhain, nci),
               "0 BEGIN PGM NCI MM\n"
               "1 L X+10 FMAX\n"
-              "2 L Y+0 Z+0 F100\n"
-              "3 CC X+0 Y+0\n"
-              "4 C X+0 Y+10 DR-\n"
-              "5 C X+0 Y+10 DR+\n"
-              "6 CP IPA+90 Z-1 DR+\n"
-              "7 CP IPA+90 Z-2 DR+\n"
-              "8 L X+0 Y-10\n"
-              "9 CC X+0 Z+5\n"
-              "10 C X+7 Z+5 DR+\n"
-              "11 L M30\n"
-              "12 END PGM NCI MM\n");
+              "2 CC X+0 Y+0\n"
+              "3 C X+0 Y+10 DR- F100\n"
+              "4 C X+0 Y+10 DR+\n"
+              "5 CP IPA+90 Z-1 DR+\n"
+              "6 CP IPA+90 Z-2 DR+\n"
+              "7 L X+0 Y-10\n"
+              "8 CC X+0 Z+5\n"
+              "9 C X+7 Z+5 DR+\n"
+              "10 L M30\n"
+              "11 END PGM NCI MM\n");
 }
 
 TEST(HeidenhainOutput, RadiusCirclesAndTheCentreTheyLeave) {
@@ -72,13 +71,12 @@ TEST(HeidenhainOutput, RadiusCirclesAndTheCentreTheyLeave) {
     EXPECT_EQ(postWith(std::string(kHeidenhain) + "[format]\narcs = r\n", nci),
               "0 BEGIN PGM NCI MM\n"
               "1 L X+10 FMAX\n"
-              "2 L Y+0 Z+0 F100\n"
-              "3 CR X+0 Y+10 R+10 DR+\n"
-              "4 CR X+10 Y+0 R+10 DR-\n"
-              "5 CC X+0 Y+0\n"
-              "6 C X+10 Y+0 DR+\n"
-              "7 L M30\n"
-              "8 END PGM NCI MM\n");
+              "2 CR X+0 Y+10 R+10 DR+ F100\n"
+              "3 CR X+10 Y+0 R+10 DR-\n"
+              "4 CC X+0 Y+0\n"
+              "5 C X+10 Y+0 DR+\n"
+              "6 L M30\n"
+              "7 END PGM NCI MM\n");
 }
 
 TEST(HeidenhainOutput, RadiusAndPolarCirclesReadBackAboutTheirCentres) {
@@ -201,7 +199,7 @@ TEST(HeidenhainOutput, EveryOtherRecord) {
     const std::string nci = nciOf({
         {"1050", "0 0 0 0 0 0 0 0 OTHER"},
         {"91003", "0 0 0"},
-        {"0", "0 0 0 0 -2 0"},  // not the return's own move: to where no block put the tool
+        {"0", "0 0 0 0 -2 0"},  // not the return's own move: where no block put the tool, X alone
         {"4", "1.5 1 0"},
         {"4", ""},
         {"1005", "TOOL 5 D10 DRILL"},  // read back it would be a tool call
@@ -222,29 +220,30 @@ TEST(HeidenhainOutput, EveryOtherRecord) {
     EXPECT_EQ(postWith(kHeidenhain, nci),
               "0 BEGIN PGM OTHER MM\n"
               "1 L Z+0 R0 FMAX M91\n"
-              "2 CYCL DEF 9.0 DWELL TIME\n"
-              "3 CYCL DEF 9.1 DWELL 1.5\n"
-              "4 ; dwell without a time\n"
-              "5 ; * TOOL 5 D10 DRILL\n"
-              "6 ; plain comment\n"
-              "7 CYCL DEF 247 DATUM SETTING ~\n"
+              "2 L X+0 FMAX\n"
+              "3 CYCL DEF 9.0 DWELL TIME\n"
+              "4 CYCL DEF 9.1 DWELL 1.5\n"
+              "5 ; dwell without a time\n"
+              "6 ; * TOOL 5 D10 DRILL\n"
+              "7 ; plain comment\n"
+              "8 CYCL DEF 247 DATUM SETTING ~\n"
               "  Q339=+2 ;DATUM NUMBER\n"
-              "8 ; spindle speed limit S3000 not written\n"
-              "9 ; constant surface speed S200 not written\n"
-              "10 LBL 100\n"
-              "11 LBL 0\n"
-              "12 CALL LBL 7 REP 3\n"
-              "13 CHF 2\n"
-              "14 RND R1.5\n"
-              "15 CYCL DEF 32.0 TOLERANCE\n"
-              "16 CYCL DEF 32.1 T0.05\n"
-              "17 CYCL DEF 8.0 MIRROR IMAGE\n"
-              "18 CYCL DEF 8.1 X Z\n"
-              "19 BLK FORM 0.1 Z X+0 Y+0 Z-20\n"
-              "20 BLK FORM 0.2 X+100 Y+50 Z+0\n"
-              "21 L X+5 Y+5 Z-1 F100\n"
-              "22 L M30\n"
-              "23 END PGM OTHER MM\n");
+              "9 ; spindle speed limit S3000 not written\n"
+              "10 ; constant surface speed S200 not written\n"
+              "11 LBL 100\n"
+              "12 LBL 0\n"
+              "13 CALL LBL 7 REP 3\n"
+              "14 CHF 2\n"
+              "15 RND R1.5\n"
+              "16 CYCL DEF 32.0 TOLERANCE\n"
+              "17 CYCL DEF 32.1 T0.05\n"
+              "18 CYCL DEF 8.0 MIRROR IMAGE\n"
+              "19 CYCL DEF 8.1 X Z\n"
+              "20 BLK FORM 0.1 Z X+0 Y+0 Z-20\n"
+              "21 BLK FORM 0.2 X+100 Y+50 Z+0\n"
+              "22 L X+5 Y+5 Z-1 F100\n"
+              "23 L M30\n"
+              "24 END PGM OTHER MM\n");
 }
 
 TEST(HeidenhainOutput, ProgramNameUnitsAndASpindleAtRest) {

@@ -92,8 +92,7 @@ TEST(IsoOutput, ArcsInTheThreePlanesWithCentreOffsets) {
     EXPECT_EQ(postWith(kPlain, nci),
               "%\n"
               "G0 X10.\n"
-              "G1 Y0. Z0. F100.\n"
-              "G17 G2 X0. Y10. I-10. J0.\n"
+              "G17 G2 X0. Y10. I-10. J0. F100.\n"
               "G3 X0. Y10. I0. J-10.\n"
               "G18 G3 X5. Z5. I0. K5.\n"
               "G19 G2 Y15. Z0. J0. K-5.\n"
@@ -113,8 +112,7 @@ TEST(IsoOutput, RadiusArcsSignTheLongWay) {
     EXPECT_EQ(postWith(std::string(kPlain) + "[format]\narcs = r\n", nci),
               "%\n"
               "G0 X10.\n"
-              "G1 Y0. Z0. F100.\n"
-              "G17 G3 X0. Y10. R10.\n"
+              "G17 G3 X0. Y10. R10. F100.\n"
               "G2 X10. Y0. R10.\n"
               "G2 X-10. Y0. R10.\n"
               "G3 X0. Y-10. R10.\n"
@@ -164,8 +162,7 @@ TEST(IsoOutput, ArcsBeforeOurReaderSettlesItsCentreModeGoWithR) {
     EXPECT_EQ(postWith(kPlain, nci),
               "%\n"
               "G0 X10.\n"
-              "G1 Y0. Z0. F100.\n"
-              "G17 G3 X0. Y10. Z-1. R10.\n"
+              "G17 G3 X0. Y10. Z-1. R10. F100.\n"
               "G3 X-10.002 Y0. R10.\n"
               "G1 X-10.\n"
               "G3 X0. Y-10. I10. J0.\n"
@@ -277,7 +274,7 @@ TEST(IsoOutput, EveryOtherRecord) {
     std::string nci = nciOf({
         kIsoHeader,             // line 1
         {"91003", "0 0 0"},     // 3: no move before it yet
-        {"0", "0 0 0 0 -2 0"},  // 5: to where no block put the tool: nothing
+        {"0", "0 0 0 0 -2 0"},  // 5: to where no block put the tool: X alone
         {"1001", "0 0 0 5 0 0 0 -2000 -1 0 0 0 0 0 0 "},  // 7: S -2000 after M4
         {"4", "1.5 1 0"},                                 // 9
         {"4", ""},                                        // 11
@@ -311,11 +308,12 @@ TEST(IsoOutput, EveryOtherRecord) {
               "%\n"
               "G91 G28 Z0.\n"
               "G90\n"
+              "G0 X0.\n"
               "T5 M6\n"
               "S2000 M4\n"
               "G4 P1500\n"
               "(dwell without a time)\n"
-              "G1 X0. Y0. Z-1. F100.\n"
+              "G1 Y0. Z-1. F100.\n"
               "(a [note]  50)\n"
               "G55\n"
               "(work offset 9 has no G54 to G59 word)\n"

@@ -23,15 +23,6 @@ bool same(double a, double b) {
     return std::fabs(a - b) < 1e-9;
 }
 
-// A straight move no longer than this on every axis goes nowhere: the NCI rounds to 0.001, and a
-// Heidenhain helix ends within that of its NCI end point, where the next block names X and Y.
-constexpr double kNowhere = 0.001 + 1e-9;
-
-bool within(const post::Point& a, const post::Point& b, double tolerance) {
-    return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance &&
-           std::fabs(a.z - b.z) <= tolerance;
-}
-
 // A move or arc record that switches cutter compensation on (G41, G42; RL, RR).
 bool switchesCompensationOn(const NciRecord& r, std::size_t field) {
     return r.field(field) == 41.0 || r.field(field) == 42.0;
@@ -71,15 +62,19 @@ class PathBuilder {
                                       same(to.z, callXY->z);
                 const bool returnMove = afterReturn && moved_ && origin == post::WriterFamily::Iso;
                 const bool zOnly = rapid && same(to.x, position_.x) && same(to.y, position_.y);
-                // The move of a reference return's own block is no part of the path, not even
-                // where it leaves the NCI's position (the writers put different points there).
-                if (returnMove) return;
-                const bool nowhere = within(to, position_, kNowhere);
+                // The move of a reference return's own block is no part of the path.
+                if (returnMove) {
+                    position_ = to;
+                    placement_.reset(to);
+                    return;
+                }
                 position_ = to;
+                placement_.moveTo(to);
                 moved_ = true;
-                if (callMove || nowhere) return;
+                if (callMove) return;
                 PathEvent e = event(r, rapid ? PathEvent::Kind::Rapid : PathEvent::Kind::Feed);
                 e.end = to;
+                e.placed = placement_.placed();
                 if (!rapid) e.feed = feed_;
                 e.endOnly =
                     !rules_.compensationBlockFeeds && switchesCompensationOn(r, post::kMoveComp);
@@ -103,9 +98,11 @@ class PathBuilder {
                 return;
             case RecordRole::StockBlank:
                 position_ = {};
+                placement_.reset(position_);
                 return;
             case RecordRole::ReferenceReturn:
                 afterReturn_ = true;
+                placement_.reset(position_);
                 return;
             case RecordRole::CycleCall: {
                 lastCycle_ = post::decodeCycleLine(r, origin);
@@ -152,8 +149,8 @@ class PathBuilder {
         const bool compensation = switchesCompensationOn(r, post::kArcComp);
         moved_ = true;
         position_ = arc.end;
+        placement_.moveTo(arc.end);
         if (post::arcFault(arc) != post::ArcFault::None) {
-            if (within(arc.end, arc.start, kNowhere)) return;
             PathEvent e = event(r, PathEvent::Kind::Feed);
             e.end = arc.end;
             e.feed = feed_;
@@ -207,8 +204,9 @@ class PathBuilder {
     std::optional<post::DrillCycle> lastCycle_;
     std::optional<post::Point> holeXY_;  // the calling block's move, when one follows
     bool afterReturn_ = false;
-    bool moved_ = false;    // a move or arc has been read
-    bool settled_ = false;  // a planar arc with agreeing radii has been read
+    bool moved_ = false;         // a move or arc has been read
+    post::Placement placement_;  // the axes of position_ that a block gave
+    bool settled_ = false;       // a planar arc with agreeing radii has been read
 };
 
 const char* kindName(PathEvent::Kind kind) {
@@ -246,6 +244,14 @@ bool near(double a, double b, double tolerance) {
     return std::fabs(a - b) <= tolerance;
 }
 
+// End points agree on every axis that a block gave on both sides.
+bool endsAgree(const PathEvent& a, const PathEvent& b, double tolerance) {
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        if (a.placed[axis] && b.placed[axis] && !near(a.end[axis], b.end[axis], tolerance))
+            return false;
+    return true;
+}
+
 bool feedAgrees(double expected, double actual, double tolerance) {
     return expected < 0.0 || near(expected, actual, tolerance);
 }
@@ -253,15 +259,12 @@ bool feedAgrees(double expected, double actual, double tolerance) {
 bool agree(const PathEvent& a, const PathEvent& b, double tol) {
     const bool moves = b.kind == PathEvent::Kind::Rapid || b.kind == PathEvent::Kind::Feed ||
                        b.kind == PathEvent::Kind::Arc;
-    if (a.endOnly && moves)
-        return near(a.end.x, b.end.x, tol) && near(a.end.y, b.end.y, tol) &&
-               near(a.end.z, b.end.z, tol);
+    if (a.endOnly && moves) return endsAgree(a, b, tol);
     if (a.kind != b.kind) return false;
     switch (a.kind) {
         case PathEvent::Kind::Rapid:
         case PathEvent::Kind::Feed:
-            return near(a.end.x, b.end.x, tol) && near(a.end.y, b.end.y, tol) &&
-                   near(a.end.z, b.end.z, tol) && feedAgrees(a.feed, b.feed, tol);
+            return endsAgree(a, b, tol) && feedAgrees(a.feed, b.feed, tol);
         case PathEvent::Kind::Arc: {
             const double endTol = tol + a.endSlack;
             const bool ends = near(a.end.x, b.end.x, endTol) && near(a.end.y, b.end.y, endTol) &&

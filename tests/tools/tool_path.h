@@ -4,6 +4,7 @@
 // same program after it went through a post-processor and back through a parser.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,7 +37,10 @@ struct PathEvent {
     double dwell = 0.0;       // seconds
     bool zOnlyRapid = false;  // a rapid move in Z alone
     bool endOnly = false;     // only the end point can be compared (see PathRules)
-    double endSlack = 0.0;    // how much further the end point may lie (see PathRules)
+    // Straight moves: the axes a block gave (post::Placement); the others hold the writers'
+    // starting 0 or a reference return's point, and are not compared.
+    std::array<bool, 3> placed{true, true, true};
+    double endSlack = 0.0;  // how much further the end point may lie (see PathRules)
 };
 
 // What a route cannot carry, left out of the path on both sides.
@@ -63,9 +67,11 @@ struct PathRules {
 // Reads the tool path of an NCI program one event at a time. Records that describe no motion
 // (comments, program end, transformations, subprogram records, dwells) are not part of it;
 // neither is the move the ISO writer adds to a reference return, nor the move of a block that
-// calls a native cycle, nor a move of 0.001 or less. An arc without radius, or whose end lies off
-// its circle, is the straight feed move the post-processor writes for it. The feed of an ISO
-// writer's native cycle stays in force after it, as on a Fanuc control.
+// calls a native cycle. On straight moves only the axes that a block gave (post::Placement) are
+// compared: the others hold the writers' starting 0 or a reference return's point, which an
+// output leaves alone on rapid moves. An arc without
+// radius, or whose end lies off its circle, is the straight feed move the post-processor writes for
+// it. The feed of an ISO writer's native cycle stays in force after it, as on a Fanuc control.
 class ToolPathReader {
   public:
     // `nci` and `rules` must outlive the reader.

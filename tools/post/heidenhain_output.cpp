@@ -111,7 +111,10 @@ void HeidenhainOutput::feedWord(double feed, Compensation comp) {
 }
 
 void HeidenhainOutput::move(const LinearMove& m) {
-    const std::array<bool, 3> named = axesToName(m, position_);
+    straightBlock(m, axesToName(m, position_));
+}
+
+void HeidenhainOutput::straightBlock(const LinearMove& m, const std::array<bool, 3>& named) {
     if (!named[0] && !named[1] && !named[2]) return;
     line_.assign("L");
     for (std::size_t axis = 0; axis < 3; ++axis) {
@@ -131,14 +134,10 @@ void HeidenhainOutput::move(const LinearMove& m) {
 
 void HeidenhainOutput::positionStart(const ArcMove& arc) {
     if (afterPolarArc_) return;
-    const PlaneAxes axes = axesOf(arc.plane);
-    if (position_.known(axes.h) && position_.known(axes.v) &&
-        (!arc.helical || position_.known(axes.n)))
-        return;
     LinearMove toStart;
     toStart.to = arc.start;
     toStart.feed = arc.feed;
-    move(toStart);
+    straightBlock(toStart, axesToReachArcStart(arc, position_, arc.helical));
 }
 
 void HeidenhainOutput::centreBlock(const ArcMove& arc) {

@@ -41,6 +41,7 @@ class HeidenhainOutput final : public PostOutput {
     void commentBlock(std::string_view text);
     void compensationWord(Compensation comp);
     void feedWord(double feed, Compensation comp);
+    void straightBlock(const LinearMove& move, const std::array<bool, 3>& named);
     void positionStart(const ArcMove& arc);
     void centreBlock(const ArcMove& arc);
     struct PolarTurn {

@@ -119,7 +119,10 @@ void IsoOutput::feedWord(double feed) {
 }
 
 void IsoOutput::move(const LinearMove& m) {
-    const std::array<bool, 3> named = axesToName(m, position_);
+    straightBlock(m, axesToName(m, position_));
+}
+
+void IsoOutput::straightBlock(const LinearMove& m, const std::array<bool, 3>& named) {
     if (!named[0] && !named[1] && !named[2]) return;
     prepareBlock();
     motionWord(m.rapid ? 0 : 1);
@@ -136,12 +139,10 @@ void IsoOutput::move(const LinearMove& m) {
 }
 
 void IsoOutput::positionStart(const ArcMove& arc) {
-    const PlaneAxes axes = axesOf(arc.plane);
-    if (position_.known(axes.h) && position_.known(axes.v)) return;
     LinearMove toStart;
     toStart.to = arc.start;
     toStart.feed = arc.feed;
-    move(toStart);
+    straightBlock(toStart, axesToReachArcStart(arc, position_, false));
 }
 
 void IsoOutput::arc(const ArcMove& a) {
@@ -158,7 +159,9 @@ void IsoOutput::arc(const ArcMove& a) {
     // Both plane axes always: a full circle without them is no move to our reader.
     appendWord(line_, std::string_view(&kAxisLetters[axes.h], 1), a.end[axes.h], length_);
     appendWord(line_, std::string_view(&kAxisLetters[axes.v], 1), a.end[axes.v], length_);
-    if (!position_.at(axes.n, a.end[axes.n]))
+    // The normal axis where it moves or where a block placed it; otherwise the source program
+    // left it where it was, and so does this arc.
+    if (!position_.at(axes.n, a.end[axes.n]) && (a.helical || a.placed[axes.n]))
         appendWord(line_, std::string_view(&kAxisLetters[axes.n], 1), a.end[axes.n], length_);
     // Until our reader has settled its centre mode, an arc that cannot settle it (a helix, or
     // radii further apart than its test allows) goes with R, which needs no centre mode.

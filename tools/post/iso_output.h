@@ -47,6 +47,7 @@ class IsoOutput final : public PostOutput {
     void motionWord(int g);
     void compensationWords(Compensation comp);
     void feedWord(double feed);
+    void straightBlock(const LinearMove& move, const std::array<bool, 3>& named);
     void positionStart(const ArcMove& arc);
     void cycleLine(const CycleCall& call);
 

@@ -26,17 +26,31 @@ void appendText(std::string& line, std::string_view text) {
 std::array<bool, 3> axesToName(const LinearMove& move, const KnownPosition& position) {
     std::array<bool, 3> name{};
     bool any = false;
-    bool unplaced = false;
     for (std::size_t axis = 0; axis < 3; ++axis) {
         if (position.at(axis, move.to[axis])) continue;
-        if (move.rapid && !move.placed[axis] && move.to[axis] == 0.0) {
-            unplaced = true;
-            continue;
-        }
+        if (move.rapid && !move.placed[axis]) continue;
         name[axis] = true;
         any = true;
     }
-    if (!any && !unplaced) name[0] = true;
+    if (any) return name;
+    // Our readers write a move only for a block with an axis word: a move that names no axis so
+    // still names one, where the machine stays if it can: the first placed axis, else X (a
+    // move across at the height the tool has, never a plunge).
+    std::size_t kept = 0;
+    while (kept < 3 && !move.placed[kept])
+        ++kept;
+    name[kept < 3 ? kept : 0] = true;
+    return name;
+}
+
+std::array<bool, 3> axesToReachArcStart(const ArcMove& arc, const KnownPosition& position,
+                                        bool normalToo) {
+    const PlaneAxes axes = axesOf(arc.plane);
+    std::array<bool, 3> name{};
+    for (std::size_t axis : {axes.h, axes.v, axes.n}) {
+        if (axis == axes.n && !normalToo) continue;
+        name[axis] = !position.known(axis) && arc.placed[axis];
+    }
     return name;
 }
 

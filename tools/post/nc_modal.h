@@ -48,10 +48,16 @@ class KnownPosition {
 };
 
 // The axes a straight move names: those where the control is not already, except, on a rapid
-// move, an axis the NCI never placed (its 0 comes from no block). None when the move only goes
-// where no block put the tool; X alone for a move that stays in place (our readers write no
-// move for a block without an axis word).
+// move, an axis that no block has placed (post::Placement). A move that names no axis so still
+// names one: the first placed axis, else X (our readers write no move for a block without an
+// axis word).
 std::array<bool, 3> axesToName(const LinearMove& move, const KnownPosition& position);
+
+// The axes to name before an arc so that the control stands at its start: the plane's axes
+// (and, with `normalToo`, the normal axis) that the control does not know and that a block has
+// placed; an axis no block placed is where the source program left it too.
+std::array<bool, 3> axesToReachArcStart(const ArcMove& arc, const KnownPosition& position,
+                                        bool normalToo);
 
 // The feed word the control holds.
 class KnownFeed {

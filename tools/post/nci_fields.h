@@ -2,6 +2,7 @@
 // one place for the field layout that the post-processor and its tests both read.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -69,6 +70,30 @@ inline Point moveEnd(const NciRecord& r) {
 inline Point toolPosition(const NciRecord& r) {
     return pointAt(r, kToolX);
 }
+
+// Which axes of the NCI's position a block has given. The writers start at 0 0 0 and write that
+// 0 into every record until a block moves the axis; after a reference return they go on writing
+// the point of the return's own block (or the position before it) where the machine in fact
+// stands at its reference point. Until a record moves an axis away from such a value, the value
+// is no position any block gave.
+class Placement {
+  public:
+    // Every axis holds a value no block gave (the start: 0 0 0).
+    void reset(const Point& unplaced) {
+        unplaced_ = unplaced;
+        placed_ = {};
+    }
+    // An axis that the record moves away from its unplaced value is placed for good.
+    void moveTo(const Point& to) {
+        for (std::size_t axis = 0; axis < 3; ++axis)
+            placed_[axis] = placed_[axis] || to[axis] != unplaced_[axis];
+    }
+    const std::array<bool, 3>& placed() const { return placed_; }
+
+  private:
+    Point unplaced_;
+    std::array<bool, 3> placed_{};
+};
 
 // The plane of an arc record; nothing for a code no writer uses.
 std::optional<Plane> arcPlane(const NciRecord& r);

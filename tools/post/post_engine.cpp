@@ -95,6 +95,7 @@ void PostEngine::record(const NciRecord& record) {
         // motion.
         if (origin_ == WriterFamily::Iso && moved_ && isMove(record)) {
             moveTo(moveEnd(record));
+            placement_.reset(position_);
             return;
         }
     }
@@ -123,13 +124,8 @@ void PostEngine::finish() {
 void PostEngine::moveTo(const Point& to) {
     if (cycleArtifactZ_ && !same(to.z, *cycleArtifactZ_)) cycleArtifactZ_.reset();
     position_ = to;
-    place(to);
+    placement_.moveTo(to);
     moved_ = true;
-}
-
-void PostEngine::place(const Point& at) {
-    for (std::size_t axis = 0; axis < 3; ++axis)
-        placed_[axis] = placed_[axis] || at[axis] != 0.0;
 }
 
 void PostEngine::dispatch(const NciRecord& r) {
@@ -179,13 +175,16 @@ void PostEngine::dispatch(const NciRecord& r) {
             // Both writers put the tool at 0 0 0 after a blank definition.
             cycleArtifactZ_.reset();
             position_ = {};
-            placed_ = {};
+            placement_.reset(position_);
             return;
         }
         case RecordRole::ReferenceReturn:
             out_.referenceReturn();
             afterReferenceReturn_ = true;
             cycleArtifactZ_.reset();
+            // The machine stands at its reference point; the NCI goes on with the position
+            // before the return (or, next, the point of the return's own block).
+            placement_.reset(position_);
             return;
         case RecordRole::Mirror:
             out_.mirror(r.field(0) != 0.0, r.field(1) != 0.0, r.field(2) != 0.0);
@@ -236,7 +235,7 @@ void PostEngine::handleMove(const NciRecord& r) {
     move.feed = feed_;
     move.comp = compensationOf(r.field(kMoveComp));
     moveTo(move.to);
-    move.placed = placed_;
+    move.placed = placement_.placed();
     out_.move(move);
 }
 
@@ -261,6 +260,7 @@ void PostEngine::handleArc(const NciRecord& r) {
         same(arc.end[axes.h], arc.start[axes.h]) && same(arc.end[axes.v], arc.start[axes.v]);
     arc.helical = !same(arc.end[axes.n], arc.start[axes.n]);
     const std::string_view fault = arcFaultText(arc);
+    arc.placed = placement_.placed();
     moveTo(arc.end);
     if (!fault.empty()) {
         // No control cuts such an arc; the tool still has to reach the end point.
@@ -269,6 +269,7 @@ void PostEngine::handleArc(const NciRecord& r) {
         move.to = arc.end;
         move.feed = arc.feed;
         move.comp = arc.comp;
+        move.placed = placement_.placed();
         out_.move(move);
         return;
     }
@@ -300,7 +301,7 @@ void PostEngine::handleCycleCall(const NciRecord& r) {
     call.zAfter = zAfter;
     pending_ = call;
     position_ = {cycle->x, cycle->y, zAfter};
-    place(position_);
+    placement_.moveTo(position_);
     if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = zAfter;
 }
 
@@ -322,7 +323,7 @@ void PostEngine::handleCycleRepeat(const NciRecord& r) {
     call.zAfter = zAfter;
     pending_ = call;
     position_ = {call.cycle.x, call.cycle.y, zAfter};
-    place(position_);
+    placement_.moveTo(position_);
     if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = zAfter;
 }
 

@@ -35,8 +35,6 @@ class PostEngine {
     void handleCycleRepeat(const NciRecord& record);
     void handleSubprogramCall(const NciRecord& record, bool afterInlineBody);
     void moveTo(const Point& to);
-    // Marks the axes a record has taken away from the writers' starting 0.
-    void place(const Point& at);
     void commentf(std::string_view what, const NciRecord& record);
     void problemComment(const NciRecord& record);
 
@@ -44,11 +42,9 @@ class PostEngine {
     const PostSettings& settings_;
     bool started_ = false;
     WriterFamily origin_ = WriterFamily::Heidenhain;  // from the first record
-    Point position_;  // where the NCI says the tool is; the writers start at 0 0 0
-    // Per axis: a record has put the tool somewhere other than the writers' starting 0 (a
-    // StockBlank puts it back there). An axis never placed still holds a 0 that no block gave.
-    std::array<bool, 3> placed_{};
-    double feed_ = -1.0;                   // feed in force: the last F of a feed move; -1 none yet
+    Point position_;       // where the NCI says the tool is; the writers start at 0 0 0
+    Placement placement_;  // the axes of position_ that a block gave
+    double feed_ = -1.0;   // feed in force: the last F of a feed move; -1 none yet
     std::optional<DrillCycle> lastCycle_;  // set by a readable CycleCall, used by repeats
     std::optional<CycleCall> pending_;     // a cycle call waiting for the move of its block
     // ISO writer: after a cycle call it puts the distance from the initial level to R into the

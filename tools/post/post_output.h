@@ -46,6 +46,7 @@ struct ArcMove {
     Compensation comp = Compensation::None;
     bool fullCircle = false;  // the end point is the start point (in the plane)
     bool helical = false;     // the axis normal to the plane moves
+    std::array<bool, 3> placed{true, true, true};  // as for LinearMove, at the start point
 };
 
 // A call of a native drill cycle, with the move of the calling block when the NCI has one.
