@@ -97,14 +97,6 @@ void NCIRectPocket::Generate(NciStream&) {}
 void NCIRectSlot::Generate(NciStream&) {}
 void NCIRectPocketFinishing::Generate(NciStream&) {}
 void NCIStudFinishing::Generate(NciStream&) {}
-void NCIFaceMilling::Generate(NciStream&) {}
-void NCIMultipassMilling::Generate(NciStream&) {}
-void NCIRuledSurface::Generate(NciStream&) {}
-void NCICircularPocket::Generate(NciStream&) {}
-void NCICircularPocketFinishing::Generate(NciStream&) {}
-void NCICircularStud::Generate(NciStream&) {}
 void NCICircularSlot::Generate(NciStream&) {}
-void NCIThreadMilling::Generate(NciStream&) {}
-void NCIOutsideThread::Generate(NciStream&) {}
 
 }  // namespace morvane

@@ -1,0 +1,186 @@
+// Longhand round features: the circular pocket (cycle 252, CYCL DEF 5), circular pocket
+// finishing (214) and circular stud finishing (215), made of concentric full circles and
+// quarter-circle lead-in and lead-out arcs.
+#include <cmath>
+
+#include "cycles/lead_circle.h"
+#include "cycles/nci_milling_cycles.h"
+#include "nci/int_conversion.h"
+
+namespace morvane {
+namespace {
+
+// What the circular pocket machines, by value 18 rounded.
+enum PocketOperation : std::int32_t {
+    kRoughAndFinish = 0,
+    kRoughOnly = 1,
+    kFinishOnly = 2,
+};
+
+}  // namespace
+
+void NCICircularPocket::RoughCircles(NciStream& out) {
+    const double tool = diameterOr(*this, 1.0) / 2.0;
+    const double s = value(14);
+    const double outer = value(13) - value(15) - tool;  // the last circle, short of the allowance
+    const double n = std::trunc(outer / s);
+    for (double i = 1.0; i <= n; i += 1.0) {
+        if (!rings_.take()) return;
+        FeedXY(out, centre_.x + i * s, centre_.y);
+        FullCircle(out, centre_.x, centre_.y, 1);
+    }
+    if (!rings_.take()) return;
+    FeedXY(out, centre_.x + outer, centre_.y);
+    FullCircle(out, centre_.x, centre_.y, 1);
+    FeedXY(out, centre_.x, centre_.y);
+}
+
+void NCICircularPocket::FinishSide(NciStream& out) {
+    const double d = diameterOr(*this, 1.0);
+    const double tool = d / 2.0, e = d / 20.0;
+    const double s = value(14);
+    const double wall = value(13) - tool;  // the tool centre's circle at the finished wall
+    const double nOuter = std::trunc(wall / s);
+    const double nInner = std::trunc((wall - value(15)) / s);
+    // The step-over circles between the roughed radius and the wall.
+    for (double i = nInner + 1.0; i <= nOuter; i += 1.0) {
+        if (!rings_.take()) return;
+        FeedXY(out, centre_.x + i * s, centre_.y);
+        FullCircle(out, centre_.x, centre_.y, 1);
+    }
+    if (!rings_.take()) return;
+    const double approachX = centre_.x + (nInner + 1.0) * s - 4.0 * e;
+    FeedXY(out, approachX, centre_.y);
+    circleWithLeads(*this, out, centre_, centre_.x + wall, e, LeadStyle::Inside);
+    FeedXY(out, approachX, centre_.y);
+    FeedXY(out, centre_.x, centre_.y);
+}
+
+void NCICircularPocket::Generate(NciStream& out) {
+    if (!hasFiniteGeometry(*this)) return;
+    const double d = diameterOr(*this, 1.0);
+    // Value 14 comes as the overlap factor: the step-over is that share of the tool radius, or
+    // the whole diameter when no factor is given (or one so small or large that the product is
+    // no usable step).
+    const double stepOver = value(14) > 0.0 ? value(14) * d * 0.5 : d;
+    setValueDirect(14, stepOver > 0.0 && std::isfinite(stepOver) ? stepOver : d);
+
+    const Point2 m = centre_;
+    RapidTo(out, m, clearanceHeight());
+    const double roughDepth = depth() - value(16);  // down to the floor allowance
+    const auto more = [this] { return !rings_.spent(); };
+    const auto roughLayers = [&] {
+        forEachLayer(
+            infeed(), infeed(), roughDepth,
+            [&](double below, bool) {
+                FeedTo(out, m, surface() - below);
+                RoughCircles(out);
+            },
+            more);
+    };
+    const auto sideLayers = [&] {
+        forEachLayer(
+            infeed(), infeed(), roughDepth,
+            [&](double below, bool) {
+                FeedTo(out, m, surface() - below);
+                FinishSide(out);
+            },
+            more);
+    };
+    // The floor in infeeds of value 17 below the roughed depth. The last layer, at the depth,
+    // roughs and finishes; the layers above it rough only when the walls were roughed too.
+    const auto floorLayers = [&](bool roughInLoop) {
+        forEachLayer(
+            roughDepth + value(17), value(17), depth(),
+            [&](double below, bool last) {
+                FeedTo(out, m, surface() - below);
+                if (roughInLoop || last) RoughCircles(out);
+                FinishSide(out);
+            },
+            more);
+    };
+
+    switch (wordToInt32(value(18))) {
+        case kRoughAndFinish:
+            roughLayers();
+            sideLayers();
+            floorLayers(true);
+            break;
+        case kRoughOnly:
+            roughLayers();
+            break;
+        case kFinishOnly:
+            sideLayers();
+            floorLayers(false);
+            break;
+        default:
+            return;  // an unknown operation machines nothing and leaves the tool above the centre
+    }
+    // A spent ring budget leaves the tool on a circle of the layer: straight up out of the cut
+    // first.
+    if (rings_.spent()) FeedTo(out, here(), clearanceHeight());
+    if (!rapidRetract()) FeedTo(out, m, clearanceHeight());
+    RapidTo(out, m, retractHeight());
+}
+
+void NCICircularPocketFinishing::FinishPocketCircle(NciStream& out) {
+    const double d = diameterOr(*this, 1.0);
+    const Point2 m{value(14), value(15)};
+    const Point2 start = here();
+    const double radius = std::fmax(value(13), d / 2.0);
+    circleWithLeads(*this, out, m, m.x + radius - d / 2.0, d / 20.0, LeadStyle::Inside);
+    FeedXY(out, start.x, start.y);
+}
+
+void NCICircularPocketFinishing::Generate(NciStream& out) {
+    if (!hasFiniteGeometry(*this)) return;
+    const double d = diameterOr(*this, 1.0);
+    const Point2 m{value(14), value(15)};
+    RapidTo(out, here(), clearanceHeight());
+    RapidXY(out, m.x, m.y);
+    RapidTo(out, m, clearanceHeight());
+    // Start inside the blank's bore, one tool diameter short of it.
+    const Point2 s{m.x + value(16) - d, m.y};
+    FeedXY(out, s.x, s.y);
+    forEachLayer(
+        infeed(), infeed(), depth(),
+        [&](double below, bool) {
+            FeedTo(out, s, surface() - below);
+            FinishPocketCircle(out);
+        },
+        [] { return true; });
+    FeedTo(out, s, clearanceHeight());
+    FeedXY(out, m.x, m.y);
+    RapidTo(out, m, retractHeight());
+}
+
+void NCICircularStud::FinishStudCircle(NciStream& out) {
+    const double d = diameterOr(*this, 1.0);
+    const Point2 m{value(14), value(15)};
+    const Point2 start = here();
+    circleWithLeads(*this, out, m, m.x + value(13) + d / 2.0, d / 20.0, LeadStyle::Stud);
+    FeedXY(out, start.x, start.y);
+}
+
+void NCICircularStud::Generate(NciStream& out) {
+    if (!hasFiniteGeometry(*this)) return;
+    const double d = diameterOr(*this, 1.0);
+    const Point2 m{value(14), value(15)};
+    RapidXY(out, m.x, m.y);
+    RapidTo(out, m, clearanceHeight());
+    // Start outside the blank, one tool diameter clear of it.
+    const Point2 s{m.x + value(16) + d, m.y};
+    FeedXY(out, s.x, s.y);
+    forEachLayer(
+        infeed(), infeed(), depth(),
+        [&](double below, bool) {
+            FeedTo(out, s, surface() - below);
+            FinishStudCircle(out);
+        },
+        [] { return true; });
+    FeedTo(out, s, clearanceHeight());
+    FeedXY(out, m.x, m.y);
+    RapidTo(out, m, retractHeight());
+}
+
+}  // namespace morvane
