@@ -17,6 +17,25 @@ enum PocketOperation : std::int32_t {
     kFinishOnly = 2,
 };
 
+// The layers of the finishing cycles: a feed from the centre out to `start`; per infeed layer
+// down at the start point and one `contour`; then up at feed, over the centre and up to the
+// retract height.
+template <class Contour>
+void finishInLayers(NCIDeepDrilling& c, NciStream& out, Point2 centre, Point2 start,
+                    Contour&& contour) {
+    c.FeedXY(out, start.x, start.y);
+    forEachLayer(
+        c.infeed(), c.infeed(), c.depth(),
+        [&](double below, bool) {
+            c.FeedTo(out, start, c.surface() - below);
+            contour();
+        },
+        [] { return true; });
+    c.FeedTo(out, start, c.clearanceHeight());
+    c.FeedXY(out, centre.x, centre.y);
+    c.RapidTo(out, centre, c.retractHeight());
+}
+
 }  // namespace
 
 void NCICircularPocket::RoughCircles(NciStream& out) {
@@ -134,24 +153,13 @@ void NCICircularPocketFinishing::FinishPocketCircle(NciStream& out) {
 
 void NCICircularPocketFinishing::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
-    const double d = diameterOr(*this, 1.0);
     const Point2 m{value(14), value(15)};
     RapidTo(out, here(), clearanceHeight());
     RapidXY(out, m.x, m.y);
     RapidTo(out, m, clearanceHeight());
     // Start inside the blank's bore, one tool diameter short of it.
-    const Point2 s{m.x + value(16) - d, m.y};
-    FeedXY(out, s.x, s.y);
-    forEachLayer(
-        infeed(), infeed(), depth(),
-        [&](double below, bool) {
-            FeedTo(out, s, surface() - below);
-            FinishPocketCircle(out);
-        },
-        [] { return true; });
-    FeedTo(out, s, clearanceHeight());
-    FeedXY(out, m.x, m.y);
-    RapidTo(out, m, retractHeight());
+    finishInLayers(*this, out, m, {m.x + value(16) - diameterOr(*this, 1.0), m.y},
+                   [&] { FinishPocketCircle(out); });
 }
 
 void NCICircularStud::FinishStudCircle(NciStream& out) {
@@ -164,23 +172,12 @@ void NCICircularStud::FinishStudCircle(NciStream& out) {
 
 void NCICircularStud::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
-    const double d = diameterOr(*this, 1.0);
     const Point2 m{value(14), value(15)};
     RapidXY(out, m.x, m.y);
     RapidTo(out, m, clearanceHeight());
     // Start outside the blank, one tool diameter clear of it.
-    const Point2 s{m.x + value(16) + d, m.y};
-    FeedXY(out, s.x, s.y);
-    forEachLayer(
-        infeed(), infeed(), depth(),
-        [&](double below, bool) {
-            FeedTo(out, s, surface() - below);
-            FinishStudCircle(out);
-        },
-        [] { return true; });
-    FeedTo(out, s, clearanceHeight());
-    FeedXY(out, m.x, m.y);
-    RapidTo(out, m, retractHeight());
+    finishInLayers(*this, out, m, {m.x + value(16) + diameterOr(*this, 1.0), m.y},
+                   [&] { FinishStudCircle(out); });
 }
 
 }  // namespace morvane

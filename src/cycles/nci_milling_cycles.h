@@ -53,8 +53,8 @@ class NCIFaceMilling : public NCIDeepDrilling {
     void Generate(NciStream& out) override;
 
     // One layer at the current height, from the current point (the start corner outside the
-    // surface) back to it: strategy 0 meander over the whole width with overshoot, 1 meander
-    // inside the surface, 2 cuts in one direction with the return lifted by value 10.
+    // surface) back to it: strategy 0 meander with overshoot beyond both edges, 1 meander
+    // turning on the edges, 2 cuts in one direction with the return lifted by value 10.
     void FaceLayer(NciStream& out);
 
   private:

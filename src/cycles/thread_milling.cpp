@@ -27,6 +27,16 @@ double halfTurnHeight(double b, double pitch, int i) {
     return b + kFirstTurnPitches * pitch - 0.5 * i * pitch;
 }
 
+// The thread's half turns round `axis` on the tool-centre radius `path`, from (axis.x - path)
+// over to the other side and back, each half a pitch lower; clockwise for side -1.
+void halfTurns(NCISimpleDrilling& c, NciStream& out, Point2 axis, double path, double b,
+               double pitch, double side) {
+    for (int i = 1; i <= kHalfTurns; ++i) {
+        const double x = i % 2 == 1 ? axis.x + path : axis.x - path;
+        c.HelixArc(out, path, x, axis.y, halfTurnHeight(b, pitch, i), side);
+    }
+}
+
 }  // namespace
 
 void NCIThreadMilling::Generate(NciStream& out) {
@@ -59,10 +69,7 @@ void NCIThreadMilling::Generate(NciStream& out) {
         const double path = r - tool;  // radius of the tool centre's helix
         FeedTo(out, axis, b + kPlungePitches * pitch);
         HelixArc(out, path / 2.0, axis.x - path, axis.y, b + kLeadInPitches * pitch, -1.0);
-        for (int i = 1; i <= kHalfTurns; ++i) {
-            const double x = i % 2 == 1 ? axis.x + path : axis.x - path;
-            HelixArc(out, path, x, axis.y, halfTurnHeight(b, pitch, i), -1.0);
-        }
+        halfTurns(*this, out, axis, path, b, pitch, -1.0);
         HelixArc(out, path / 2.0, axis.x, axis.y, halfTurnHeight(b, pitch, kHalfTurns), -1.0);
     }
     if (!rapidRetract()) FeedTo(out, axis, clearanceHeight());
@@ -95,10 +102,7 @@ void NCIOutsideThread::Generate(NciStream& out) {
     FeedTo(out, outside, b + kPlungePitches * pitch);
     const double leadRadius = kOutsideApproach / 2.0;
     HelixArc(out, leadRadius, axis.x - path, axis.y, b + kLeadInPitches * pitch, -1.0);
-    for (int i = 1; i <= kHalfTurns; ++i) {
-        const double x = i % 2 == 1 ? axis.x + path : axis.x - path;
-        HelixArc(out, path, x, axis.y, halfTurnHeight(b, pitch, i), 1.0);
-    }
+    halfTurns(*this, out, axis, path, b, pitch, 1.0);
     HelixArc(out, leadRadius, outside.x, outside.y, halfTurnHeight(b, pitch, kHalfTurns), -1.0);
     FeedTo(out, outside, surface());
     FeedXY(out, axis.x, axis.y);
