@@ -88,21 +88,13 @@ void NCICircularPocket::Generate(NciStream& out) {
     RapidTo(out, m, clearanceHeight());
     const double roughDepth = depth() - value(16);  // down to the floor allowance
     const auto more = [this] { return !rings_.spent(); };
-    const auto roughLayers = [&] {
+    // Roughing or wall passes, one per infeed layer down to the floor allowance.
+    const auto wallLayers = [&](void (NCICircularPocket::*pass)(NciStream&)) {
         forEachLayer(
             infeed(), infeed(), roughDepth,
             [&](double below, bool) {
                 FeedTo(out, m, surface() - below);
-                RoughCircles(out);
-            },
-            more);
-    };
-    const auto sideLayers = [&] {
-        forEachLayer(
-            infeed(), infeed(), roughDepth,
-            [&](double below, bool) {
-                FeedTo(out, m, surface() - below);
-                FinishSide(out);
+                (this->*pass)(out);
             },
             more);
     };
@@ -121,15 +113,15 @@ void NCICircularPocket::Generate(NciStream& out) {
 
     switch (wordToInt32(value(18))) {
         case kRoughAndFinish:
-            roughLayers();
-            sideLayers();
+            wallLayers(&NCICircularPocket::RoughCircles);
+            wallLayers(&NCICircularPocket::FinishSide);
             floorLayers(true);
             break;
         case kRoughOnly:
-            roughLayers();
+            wallLayers(&NCICircularPocket::RoughCircles);
             break;
         case kFinishOnly:
-            sideLayers();
+            wallLayers(&NCICircularPocket::FinishSide);
             floorLayers(false);
             break;
         default:

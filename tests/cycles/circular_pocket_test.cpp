@@ -48,25 +48,6 @@ TEST(CircularPocket, RoughCirclesStepOutAndStopShortOfTheAllowance) {
                                     "1", "0 50 50 30 100 0"}));
 }
 
-TEST(CircularPocket, FinishSideTakesTheAllowanceAndTheWallOnLeadArcs) {
-    // The same pocket: nInner = 2, nOuter = 3, so one circle at 15 before the lead-in; the
-    // approach point is at (2 + 1) x 5 - 4 x 0.5 = 13 from the centre; the lead arcs of radius
-    // 0.5 turn about (64.5, 50) onto and off the wall circle at 65.
-    auto c = roundFeature<NCICircularPocket>(5.0, 5.0);
-    c->SetValue(13, 20.0);
-    c->SetValue(14, 5.0);
-    c->SetValue(15, 0.5);
-    NciStream out;
-    c->FinishSide(out);
-    EXPECT_EQ(out.view(), nciLines({"1", "0 65 50 30 100 0", "3", "0 0 65 50 50 50 30 100 0 1",  //
-                                    "1", "0 63 50 30 100 0",                                     //
-                                    "1", "0 64.5 49.5 30 100 0",                                 //
-                                    "3", "0 0 65 50 64.5 50 30 100 0 0 ",                        //
-                                    "3", "0 0 65 50 50 50 30 100 0 1",                           //
-                                    "3", "0 0 64.5 50.5 64.5 50 30 100 0 0 ",                    //
-                                    "1", "0 63 50 30 100 0", "1", "0 50 50 30 100 0"}));
-}
-
 // The passes of a pocket of radius 10 with the tool of diameter 10 and a step-over of 10, at
 // height z: roughing is one circle at 5; finishing has no allowance circles and approaches the
 // wall (tool centre at 5) from 10 - 2 = 8.
@@ -154,17 +135,6 @@ TEST(CircularPocket, StepOverFromTheOverlapFactor) {
     }
 }
 
-TEST(CircularPocket, FloorLoopWithoutFinishingInfeedMakesOnlyTheLastPass) {
-    // Q338 = 0: below the roughed depth 5 only the pass at the depth 6, roughing and finishing.
-    auto c = roundFeature<NCICircularPocket>(6.0, 10.0);
-    c->SetValue(13, 10.0);
-    c->SetValue(16, 1.0);
-    const std::string expected = nciLines({"0", "0 50 50 2 100 0"}) + feedTo("-5") + rough("-5") +
-                                 feedTo("-5") + finish("-5") + feedTo("-6") + rough("-6") +
-                                 finish("-6") + nciLines({"0", "0 50 50 20 100 0"});
-    EXPECT_EQ(runCycle(*c), expected);
-}
-
 TEST(CircularPocket, ToolWiderThanThePocketCirclesInsideOut) {
     // Radius 3 with the tool radius 5: the roughing circle runs 2 from the centre, starting left
     // of it.
@@ -176,30 +146,6 @@ TEST(CircularPocket, ToolWiderThanThePocketCirclesInsideOut) {
                         "1", "0 48 50 -1 100 0", "3", "0 0 48 50 50 50 -1 100 0 1", "1",
                         "0 50 50 -1 100 0",  //
                         "0", "0 50 50 20 100 0"}));
-}
-
-TEST(CircularPocketFinishing, OneWallCirclePerLayerFromInsideTheBlank) {
-    // Centre (30, 40), finished radius 20, blank radius 25, tool 10: the start point is
-    // 25 - 10 = 15 right of the centre, the wall circle (tool centre) at 15 too.
-    auto c = roundFeature<NCICircularPocketFinishing>(6.0, 4.0, {10.0, 0.0, 0.0, 50.0, 0.0});
-    c->SetValue(13, 20.0);
-    c->SetValue(14, 30.0);
-    c->SetValue(15, 40.0);
-    c->SetValue(16, 25.0);
-    const auto wall = [](const char* z) {
-        const std::string h = z;
-        return nciLines({"1", "0 45 40 " + h + " 100 0",                   //
-                         "1", "0 44.5 39.5 " + h + " 100 0",               //
-                         "3", "0 0 45 40 44.5 40 " + h + " 100 0 0 ",      //
-                         "3", "0 0 45 40 30 40 " + h + " 100 0 1",         //
-                         "3", "0 0 44.5 40.5 44.5 40 " + h + " 100 0 0 ",  //
-                         "1", "0 45 40 " + h + " 100 0"});
-    };
-    EXPECT_EQ(runCycle(*c), nciLines({"0", "0 0 0 2 100 0", "0", "0 30 40 2 100 0", "0",
-                                      "0 30 40 2 100 0", "1", "0 45 40 2 100 0"}) +
-                                wall("-4") + wall("-6") +
-                                nciLines({"1", "0 45 40 2 100 0", "1", "0 30 40 2 100 0", "0",
-                                          "0 30 40 20 100 0"}));
 }
 
 TEST(CircularPocketFinishing, RadiusBelowTheToolRadiusIsRaisedToIt) {
@@ -216,29 +162,6 @@ TEST(CircularPocketFinishing, RadiusBelowTheToolRadiusIsRaisedToIt) {
     EXPECT_TRUE(nci.ends_with(
         nciLines({"1", "0 30 40 2 100 0", "1", "0 30 40 2 100 0", "0", "0 30 40 20 100 0"})))
         << nci;
-}
-
-TEST(CircularStud, ClockwiseFromOutsideTheBlank) {
-    // Centre (30, 40), stud radius 20, blank radius 25, tool 10: start 25 + 10 = 35 right of the
-    // centre; the tool centre runs clockwise at 25, entered from above on an arc about
-    // (55.5, 40). The first move is a rapid at the height where the tool stands.
-    auto c = roundFeature<NCICircularStud>(3.0, 0.0, {10.0, 0.0, 0.0, 50.0, 0.0});
-    c->SetValue(13, 20.0);
-    c->SetValue(14, 30.0);
-    c->SetValue(15, 40.0);
-    c->SetValue(16, 25.0);
-    EXPECT_EQ(runCycle(*c), nciLines({"0", "0 30 40 50 100 0",
-                                      "0", "0 30 40 2 100 0",  //
-                                      "1", "0 65 40 2 100 0",
-                                      "1", "0 65 40 -3 100 0",                   //
-                                      "1", "0 55.5 40.5 -3 100 0",               //
-                                      "3", "0 0 55 40 55.5 40 -3 100 0 0 ",      //
-                                      "2", "0 0 55 40 30 40 -3 100 0 1",         //
-                                      "3", "0 0 55.5 39.5 55.5 40 -3 100 0 0 ",  //
-                                      "1", "0 65 40 -3 100 0",                   //
-                                      "1", "0 65 40 2 100 0",
-                                      "1", "0 30 40 2 100 0",
-                                      "0", "0 30 40 20 100 0"}));
 }
 
 TEST(CircularStud, LayersFollowTheInfeed) {

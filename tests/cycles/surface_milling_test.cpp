@@ -80,21 +80,6 @@ std::unique_ptr<NCIRuledSurface> ruled(double lines, double tool = 10.0) {
     return c;
 }
 
-TEST(RuledSurface, LinesBetweenTheEdgesEnteredFromHalfATool) {
-    // Three lines at t = 0, 0.5, 1; each line down from 5 above, across, up, and back over.
-    EXPECT_EQ(runCycle(*ruled(3.0)),
-              nciLines({"0", "0 0 0 50 100 0",                                //
-                        "1", "0 0 0 5 100 0",      "1", "0 0 0 0 100 0",      //
-                        "1", "0 100 0 0 100 0",    "1", "0 100 0 5 100 0",    //
-                        "1", "0 0 0 5 100 0",                                 //
-                        "1", "0 0 25 0 100 0",     "1", "0 0 25 -5 100 0",    //
-                        "1", "0 100 25 -5 100 0",  "1", "0 100 25 0 100 0",   //
-                        "1", "0 0 25 0 100 0",                                //
-                        "1", "0 0 50 -5 100 0",    "1", "0 0 50 -10 100 0",   //
-                        "1", "0 100 50 -10 100 0", "1", "0 100 50 -5 100 0",  //
-                        "1", "0 0 50 -5 100 0"}));
-}
-
 TEST(RuledSurface, CountsAndToolSize) {
     struct Case {
         const char* what;

@@ -31,75 +31,7 @@ std::unique_ptr<Cycle> thread(CycleStart start = {10.0, 0.0, 0.0, 30.0, 0.0}) {
     return c;
 }
 
-// The inside thread's helix for radius 12, tool radius 5 (path radius 7), bottom -10, pitch 1.5:
-// plunge to -10 + 1.75 x 1.5, half circle out to -7.75, four clockwise half turns down by
-// 0.75 each, half circle back to the axis.
-const std::string kInsideHelix = nciLines({
-    "1", "0 0 0 -7.375 100 0",               //
-    "2", "0 0 -7 0 -3.5 0 -7.75 100 0 0 ",   //
-    "2", "0 0 7 0 0 0 -8.875 100 0 0 ",      //
-    "2", "0 0 -7 0 0 0 -9.625 100 0 0 ",     //
-    "2", "0 0 7 0 0 0 -10.375 100 0 0 ",     //
-    "2", "0 0 -7 0 0 0 -11.125 100 0 0 ",    //
-    "2", "0 0 0 0 -3.5 0 -11.125 100 0 0 ",  //
-});
 const std::string kInsideRetract = nciLines({"1", "0 0 0 2 100 0", "0", "0 0 0 20 100 0"});
-
-TEST(ThreadMilling, CycleWithoutCountersinkParameters) {
-    // Cycle 262: no countersinking depth, clearance or front offset. The pre-drill feeds to the
-    // surface and dwells 0; the side countersink runs at the surface on radius 12 - 5 = 7,
-    // entered on an arc about (6.5, 0); the front countersink is skipped (0 is not above 0.5).
-    auto c = thread<NCIThreadMilling>();
-    c->SetValue(2, -0.0);
-    c->SetValue(18, 10.0);
-    EXPECT_EQ(runCycle(*c), nciLines({"0", "0 0 0 2 100 0", "1", "0 0 0 0 100 0", "4", "0 1 0",  //
-                                      "1", "0 6.5 -0.5 0 100 0",                                 //
-                                      "3", "0 0 7 0 6.5 0 0 100 0 0 ",                           //
-                                      "3", "0 0 7 0 0 0 0 100 0 1",                              //
-                                      "3", "0 0 6.5 0.5 6.5 0 0 100 0 0 ",                       //
-                                      "1", "0 0 0 0 100 0"}) +
-                                kInsideHelix + kInsideRetract);
-}
-
-TEST(ThreadMilling, CountersinksAtTheSideAndTheFront) {
-    // Countersinking depth 3 (pre-drill), clearance to the side 1: path radius 12 - 5 - 1 = 6.
-    // Front: 1 deep, offset 9 from the axis.
-    auto c = thread<NCIThreadMilling>();
-    c->SetValue(2, 3.0);
-    c->SetValue(14, 1.0);
-    c->SetValue(15, 9.0);
-    c->SetValue(16, 1.0);
-    c->SetValue(18, 10.0);
-    EXPECT_EQ(runCycle(*c), nciLines({"0",
-                                      "0 0 0 2 100 0",
-                                      "1",
-                                      "0 0 0 -3 100 0",
-                                      "4",
-                                      "0 1 0",  //
-                                      "1",
-                                      "0 5.5 -0.5 -3 100 0",
-                                      "3",
-                                      "0 0 6 0 5.5 0 -3 100 0 0 ",
-                                      "3",
-                                      "0 0 6 0 0 0 -3 100 0 1",
-                                      "3",
-                                      "0 0 5.5 0.5 5.5 0 -3 100 0 0 ",
-                                      "1",
-                                      "0 0 0 -3 100 0",  //
-                                      "1",
-                                      "0 0 0 -1 100 0",
-                                      "1",
-                                      "0 8.5 -0.5 -1 100 0",
-                                      "3",
-                                      "0 0 9 0 8.5 0 -1 100 0 0 ",
-                                      "3",
-                                      "0 0 9 0 0 0 -1 100 0 1",
-                                      "3",
-                                      "0 0 8.5 0.5 8.5 0 -1 100 0 0 ",
-                                      "1",
-                                      "0 0 0 -1 100 0"}) +
-                                kInsideHelix + kInsideRetract);
-}
 
 TEST(ThreadMilling, WhatIsSkippedAndWhen) {
     struct Case {
@@ -153,41 +85,6 @@ TEST(ThreadMilling, RetractToTheStartHeightWithRapidRetract) {
     c->SetFlag(5, true);
     EXPECT_EQ(runCycle(*c), nciLines({"0", "0 20 30 2 100 0", "1", "0 20 30 0 100 0", "4", "0 1 0",
                                       "0", "0 20 30 40 100 0"}));
-}
-
-TEST(OutsideThread, FrontCountersinkThenHelixRoundTheStud) {
-    // Front countersink 1 deep at offset 13: beside the stud at 13 + 4 x 0.5 = 15, lead arcs
-    // clockwise about (13.5, 0), the circle counter-clockwise so that it runs on tangentially.
-    // Thread 10 deep: the tool centre turns at 5 + 12 = 17, entering and leaving on half circles
-    // of radius 1 from 19 out.
-    auto c = thread<NCIOutsideThread>();
-    c->SetValue(2, 10.0);
-    c->SetValue(14, 1.0);
-    c->SetValue(15, 13.0);
-    NciStream out;
-    const CyclePosition end = c->Run(out);
-    EXPECT_EQ(out.view(), nciLines({"0", "0 0 0 2 100 0",
-                                    "1", "0 0 0 0 100 0",  //
-                                    "1", "0 15 0 0 100 0",
-                                    "1", "0 15 0 -1 100 0",
-                                    "1", "0 13.5 -0.5 -1 100 0",             //
-                                    "2", "0 0 13 0 13.5 0 -1 100 0 0 ",      //
-                                    "3", "0 0 13 0 0 0 -1 100 0 1",          //
-                                    "2", "0 0 13.5 0.5 13.5 0 -1 100 0 0 ",  //
-                                    "1", "0 15 0 -1 100 0",
-                                    "1", "0 15 0 0 100 0",  //
-                                    "1", "0 -19 0 0 100 0",
-                                    "1", "0 -19 0 -7.375 100 0",
-                                    "2", "0 0 -17 0 -18 0 -7.75 100 0 0 ",    //
-                                    "3", "0 0 17 0 0 0 -8.875 100 0 0 ",      //
-                                    "3", "0 0 -17 0 0 0 -9.625 100 0 0 ",     //
-                                    "3", "0 0 17 0 0 0 -10.375 100 0 0 ",     //
-                                    "3", "0 0 -17 0 0 0 -11.125 100 0 0 ",    //
-                                    "2", "0 0 -19 0 -18 0 -11.125 100 0 0 ",  //
-                                    "1", "0 -19 0 0 100 0",
-                                    "1", "0 0 0 0 100 0",  //
-                                    "0", "0 0 0 20 100 0"}));
-    EXPECT_EQ(end.z, 20.0);
 }
 
 TEST(OutsideThread, SmallThreadRadiusIsRaisedAndFlagsAreIgnored) {
