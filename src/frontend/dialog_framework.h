@@ -103,6 +103,8 @@ class ModalDialog {
 
     // Control state. Reading or writing a control that does not exist does nothing (reads give
     // an empty text, false, -1).
+    // The template the controls were built from (positions and sizes in dialog units).
+    const DialogTemplate& layout() const { return layout_; }
     const std::wstring& caption() const { return caption_; }
     void setCaption(std::wstring_view text) { caption_.assign(text); }
     const std::vector<Control>& controls() const { return controls_; }

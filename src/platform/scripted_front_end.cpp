@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/terminal_front_end.h"
 #include "platform/text_encoding.h"
 
 namespace morvane::platform {
@@ -59,6 +60,7 @@ std::optional<std::wstring> ScriptedFrontEnd::openFile(const FileOpenRequest&) {
 std::unique_ptr<DialogFrontEnd> chooseDialogFrontEnd() {
     if (const char* script = std::getenv("MORVANE_DIALOG"))
         return std::make_unique<ScriptedFrontEnd>(script);
+    if (std::unique_ptr<TerminalFrontEnd> terminal = TerminalFrontEnd::open()) return terminal;
     return std::make_unique<CancellingFrontEnd>();
 }
 

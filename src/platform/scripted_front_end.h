@@ -37,8 +37,8 @@ class CancellingFrontEnd final : public DialogFrontEnd {
     std::optional<std::wstring> openFile(const FileOpenRequest&) override { return std::nullopt; }
 };
 
-// The scripted front end when MORVANE_DIALOG is set (even to an empty text); otherwise, until a
-// terminal front end exists, one that cancels.
+// The scripted front end when MORVANE_DIALOG is set (even to an empty text); otherwise the
+// terminal front end when the process has a terminal; otherwise one that cancels.
 std::unique_ptr<DialogFrontEnd> chooseDialogFrontEnd();
 
 }  // namespace morvane::platform

@@ -5,7 +5,7 @@
 //                  [--script SCRIPT] FILE
 //
 // The dialog follows --script, or MORVANE_DIALOG when no script is given; with neither it is
-// cancelled and nothing is printed. Example:
+// shown in the terminal, or cancelled (nothing printed) when there is none. Example:
 //   morvane-record --script 'select NCI; check IDC_CONVERT_NCI; check IDC_LONGHAND_CYCLES;
 //                            click IDOK' examples/pocket.nci
 #include <cstdio>

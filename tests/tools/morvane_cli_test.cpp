@@ -1,0 +1,552 @@
+// The real `morvane` program, end to end: programs of each dialect, selections, converters, the
+// configuration kept between runs, atomic replacement of the input, and every failure the host
+// explains, each with its exit status. Runs without a terminal, so the dialog is always scripted.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "morvane_runner.h"
+
+namespace morvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kNumbering =
+    "[converter]\nname = Numbering\ndescription = numbers every line (test)\noutput = iso\n"
+    "[test]\nmode = number\n";
+const std::string kSilent =
+    "[converter]\nname = Silent\ndescription = writes nothing\n[test]\nmode = nothing\n";
+// Line 7 is a cycle pattern with 28 numbers.
+const std::string kBroken =
+    "# a converter with a wrong line\n[converter]\nname = Broken\ndescription = "
+    "broken\n\n[cycles]\n"
+    "G81 = 1 1 1 1 1 1 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n";
+
+constexpr const char* kFiveLines = "L1\nL2\nL3\nL4\nL5\n";
+
+// The build's own host (bin/ with Dll/ and Converters/), and one with the test post library.
+class Cli : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        hosts_ = new ScratchDirectory;
+        testHost_ = makeHostDirectory(
+            hosts_->path() / "host",
+            {MORVANE_TEST_POST,
+             {{"Numbering.conv", kNumbering},
+              {"Silent.conv", kSilent},
+              {"Broken.conv", kBroken},
+              {"Slow.conv", "[converter]\nname = Slow\n[test]\nmode = wait\nmarker = " +
+                                (hosts_->path() / "marker").string() + "\n"}}});
+    }
+    static void TearDownTestSuite() {
+        delete hosts_;
+        hosts_ = nullptr;
+    }
+
+    void SetUp() override { fs::create_directories(work.path() / "tmp"); }
+
+    std::map<std::string, std::string> environment() const {
+        return {{"XDG_CONFIG_HOME", (work.path() / "config").string()},
+                {"TMPDIR", (work.path() / "tmp").string()},
+                {"HOME", (work.path() / "home").string()}};
+    }
+    ProgramRun build(const std::vector<std::string>& arguments) const {
+        return runProgram(MORVANE_PROGRAM, arguments, environment());
+    }
+    ProgramRun tested(const std::vector<std::string>& arguments) const {
+        return runProgram((testHost_ / "morvane").string(), arguments, environment());
+    }
+    std::string storedConfig() const {
+        return readFile(work.path() / "config/morvane/plugin.conf");
+    }
+    // Files the run left in a directory besides `keep`.
+    static std::vector<std::string> leftovers(const fs::path& directory, const std::string& keep) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(directory))
+            if (entry.path().filename() != keep) names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    static inline ScratchDirectory* hosts_ = nullptr;
+    static inline fs::path testHost_;
+    ScratchDirectory work;
+};
+
+// Programs of tests/golden whose expected NCI has every cycle expanded (no .cycles beside).
+std::vector<fs::path> goldenPrograms(const std::string& dialect, std::size_t most) {
+    std::vector<fs::path> programs;
+    const fs::path root = fs::path(MORVANE_SOURCE_DIR) / "tests/golden" / dialect;
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(root, error)) {
+        const fs::path& path = entry.path();
+        const std::string extension = path.extension().string();
+        if ((extension == ".nc" || extension == ".H") &&
+            fs::exists(fs::path(path).replace_extension(".nci")) &&
+            !fs::exists(fs::path(path).replace_extension(".cycles")))
+            programs.push_back(path);
+    }
+    std::sort(programs.begin(), programs.end());
+    if (programs.size() > most) programs.resize(most);
+    return programs;
+}
+
+TEST_F(Cli, EachDialectConvertsToItsGoldenNci) {
+    struct Dialect {
+        const char* folder;
+        const char* from;
+    };
+    const Dialect dialects[] = {{"fanuc", "fanuc"},
+                                {"heidenhain", "heidenhain"},
+                                {"siemens", "siemens"},
+                                {"sinumerik", "sinumerik"},
+                                {"numeripath", "numeripath"}};
+    int converted = 0;
+    for (const Dialect& dialect : dialects) {
+        for (const fs::path& program : goldenPrograms(dialect.folder, 3)) {
+            const fs::path out = work.path() / "out.nci";
+            const ProgramRun run =
+                build({"convert", program.string(), "--from", dialect.from, "--nci", "--longhand",
+                       "--no-config", "-o", out.string()});
+            EXPECT_EQ(run.exitCode, 0) << program << "\n" << run.err;
+            EXPECT_EQ(readFile(out), readFile(fs::path(program).replace_extension(".nci")))
+                << program;
+            ++converted;
+        }
+    }
+    if (converted == 0) GTEST_SKIP() << "no golden programs of any dialect in this tree";
+}
+
+// Golden programs whose cycles are written natively: their patterns go into a converter file,
+// which the post-processor's reader hands to the plug-in as the supported cycles.
+TEST_F(Cli, NativeCyclesComeFromTheConverter) {
+    int converted = 0;
+    for (const char* dialect : {"fanuc", "heidenhain"}) {
+        const fs::path root = fs::path(MORVANE_SOURCE_DIR) / "tests/golden" / dialect;
+        for (const auto& entry : fs::recursive_directory_iterator(root)) {
+            if (entry.path().extension() != ".cycles") continue;
+            std::string converter = "[converter]\nname = Golden\n[cycles]\n";
+            std::istringstream patterns(readFile(entry.path()));
+            int n = 0;
+            for (std::string line; std::getline(patterns, line);)
+                if (!line.empty() && line.front() != '#')
+                    converter += "P" + std::to_string(++n) + " = " + line + "\n";
+            const std::string conv = work.write("Golden.conv", converter);
+            fs::path program = fs::path(entry.path()).replace_extension(".nc");
+            if (!fs::exists(program)) program.replace_extension(".H");
+            const fs::path out = work.path() / "out.nci";
+            const ProgramRun run =
+                build({"convert", program.string(), "--from", dialect, "--nci", "--converter", conv,
+                       "--no-longhand", "--no-config", "-o", out.string()});
+            EXPECT_EQ(run.exitCode, 0) << program << "\n" << run.err;
+            EXPECT_EQ(readFile(out), readFile(fs::path(program).replace_extension(".nci")))
+                << program;
+            ++converted;
+        }
+    }
+    EXPECT_GT(converted, 0);
+}
+
+TEST_F(Cli, NciComesBackAsItIsOnStandardOutput) {
+    const std::string program = readFile(fs::path(MORVANE_SOURCE_DIR) / "examples/square.nci");
+    const ProgramRun run =
+        build({"convert", std::string(MORVANE_SOURCE_DIR) + "/examples/square.nci", "--nci"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, program);
+    EXPECT_EQ(run.err, "");  // no progress bar, no message: standard error is not a terminal
+}
+
+TEST_F(Cli, PlacementOfTheResult) {
+    struct Case {
+        const char* name;
+        std::string document;
+        std::vector<std::string> options;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"a selection is replaced in the document",
+         kFiveLines,
+         {"--lines", "2-3"},
+         "L1\nP1: L2\nP2: L3\nL4\nL5\n"},
+        {"a selection to the end", kFiveLines, {"--lines", "4-"}, "L1\nL2\nL3\nP1: L4\nP2: L5\n"},
+        {"one line", kFiveLines, {"--lines", "1"}, "P1: L1\nL2\nL3\nL4\nL5\n"},
+        {"the result alone", kFiveLines, {"--lines", "2-3", "--result-only"}, "P1: L2\nP2: L3\n"},
+        {"no selection: the whole document",
+         kFiveLines,
+         {},
+         "P1: L1\nP2: L2\nP3: L3\nP4: L4\nP5: L5\n"},
+        {"CR LF lines keep CR LF around the result",
+         "L1\r\nL2\r\nL3\r\n",
+         {"--lines", "2"},
+         "L1\r\nP1: L2\r\nL3\r\n"},
+        {"a last line without line feed", "L1\nL2\nL3", {"--lines", "2"}, "L1\nP1: L2\nL3"},
+        {"empty lines are lines", "L1\n\nL3\n", {"--lines", "2-3"}, "L1\nP1: \nP2: L3\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string input = work.write("program.nci", c.document);
+        std::vector<std::string> arguments = {"convert",   input,        "--converter",
+                                              "Numbering", "--longhand", "--no-config"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const ProgramRun run = tested(arguments);
+        EXPECT_EQ(run.exitCode, 0) << c.name << "\n" << run.err;
+        EXPECT_EQ(run.out, c.expected) << c.name;
+    }
+}
+
+TEST_F(Cli, ConverterByNameOrByPath) {
+    const std::string input = work.write("p.nci", "A\nB\n");
+    const std::vector<std::string> converters = {
+        "Numbering", "numbering", "Numbering.conv",
+        (testHost_ / "Converters/Numbering.conv").string()};
+    for (const std::string& converter : converters) {
+        const ProgramRun run =
+            tested({"convert", input, "-c", converter, "--longhand", "--no-config"});
+        EXPECT_EQ(run.exitCode, 0) << converter << "\n" << run.err;
+        EXPECT_EQ(run.out, "P1: A\nP2: B\n") << converter;
+    }
+}
+
+TEST_F(Cli, TheConfigurationIsRememberedBetweenRuns) {
+    const std::string input = work.write("p.nci", "A\nB\n");
+    const std::string converter = (testHost_ / "Converters/Numbering.conv").string();
+    ProgramRun run = tested({"convert", input, "--converter", "Numbering", "--longhand"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(storedConfig(),
+              "OutputToNCI=False;PostProcessor=" + converter +
+                  ";ResInNewWindow=False;SelectionOnly=False;UseLonghandCycles=True;\n");
+
+    // The second run names nothing to produce: the dialog opens with the first run's choices.
+    run = tested({"convert", input});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "P1: A\nP2: B\n");
+
+    // Without the stored choices nothing is chosen.
+    run = tested({"convert", input, "--no-config"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("give --nci or --converter"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+
+    // NCI output replaces post-processing in the stored choices; the converter stays.
+    run = tested({"convert", input, "--nci"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "A\nB\n");
+    EXPECT_EQ(storedConfig(),
+              "OutputToNCI=True;PostProcessor=" + converter +
+                  ";ResInNewWindow=False;SelectionOnly=False;UseLonghandCycles=True;\n");
+    run = tested({"convert", input});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "A\nB\n");
+
+    // A converter that has gone is not offered again, and the user is told.
+    fs::remove(work.path() / "config/morvane/plugin.conf");
+    const std::string gone = work.write("Gone.conv", kNumbering);
+    ASSERT_EQ(tested({"convert", input, "--converter", gone, "--longhand"}).exitCode, 0);
+    fs::remove(gone);
+    run = tested({"convert", input});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("the remembered converter " + gone + " no longer exists"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
+    const std::string input = work.write("p.nci", "A\n");
+    const ProgramRun run = build({"convert", input, "--nci"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(storedConfig().find("UseLonghandCycles=True;"), std::string::npos);
+    // Asked not to expand them, the post-processor has no converter to name native cycles.
+    const ProgramRun stopped = build({"convert", input, "--nci", "--no-longhand", "--no-config"});
+    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_NE(stopped.err.find("add --longhand or --converter"), std::string::npos) << stopped.err;
+}
+
+struct ErrorCase {
+    const char* name;
+    std::vector<std::string> arguments;  // "IN" stands for a readable NCI program
+    int exitCode;
+    std::string message;  // a part of standard error
+};
+
+TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
+    const std::string input = work.write("p.nci", "A\nB\n");
+    work.write("empty.nci", "");
+    work.write("unknown.txt", "hello there\nnothing like a program\n");
+    const std::string broken = (testHost_ / "Converters/Broken.conv").string();
+    const ErrorCase cases[] = {
+        {"input missing",
+         {"convert", "missing.nci", "--nci"},
+         3,
+         "missing.nci: cannot read it: No such file"},
+        {"input is a directory",
+         {"convert", ".", "--nci", "--from", "nci"},
+         3,
+         "it is a directory"},
+        {"empty input", {"convert", "empty.nci", "--nci"}, 1, "it is empty"},
+        {"unknown format",
+         {"convert", "IN", "--from", "haas", "--nci"},
+         2,
+         "unknown format 'haas'; the formats are fanuc, heidenhain, siemens, sinumerik, "
+         "numeripath, nci"},
+        {"unknown converter",
+         {"convert", "IN", "--converter", "Mazak"},
+         2,
+         "Numbering.conv  numbers every line"},
+        {"rejected converter",
+         {"convert", "IN", "--converter", "Broken", "--no-config"},
+         1,
+         "stopped before any result: the post-processor rejected the converter " + broken +
+             ": line 7: a cycle pattern is 29 numbers"},
+        {"rejected converter, cycles expanded",
+         {"convert", "IN", "--converter", "Broken", "--longhand"},
+         1,
+         "produced nothing: the post-processor rejected the converter " + broken + ": line 7"},
+        {"conversion produced nothing",
+         {"convert", "IN", "--converter", "Silent", "--longhand"},
+         1,
+         "produced nothing: the post-processor wrote no result with"},
+        {"selection beyond the end",
+         {"convert", "IN", "--nci", "--lines", "2-9"},
+         2,
+         "beyond the last line (2)"},
+        {"bad selection", {"convert", "IN", "--nci", "--lines", "3-1"}, 2, "--lines takes A-B"},
+        {"format not recognised", {"convert", "unknown.txt", "--nci"}, 2, "cannot tell the format"},
+        {"nothing to produce",
+         {"convert", "IN", "--no-config"},
+         2,
+         "nothing to produce was chosen"},
+        {"output directory missing",
+         {"convert", "IN", "--nci", "-o", "no/such/out.nci"},
+         3,
+         "cannot write in no/such"},
+        {"-d is no directory", {"convert", "IN", "--nci", "-d", "p.nci"}, 3, "no directory p.nci"},
+        {"several inputs, one output",
+         {"convert", "IN", "IN", "--nci", "-o", "x"},
+         2,
+         "several inputs need"},
+        {"several inputs to standard output",
+         {"convert", "IN", "IN", "--nci"},
+         2,
+         "several inputs need"},
+        {"unknown option", {"convert", "IN", "--fast"}, 2, "unknown option --fast"},
+        {"unknown command", {"transmogrify"}, 2, "unknown command 'transmogrify'"},
+        {"no command", {}, 2, "a command is missing"},
+        {"unknown translation",
+         {"convert", "IN", "--nci", "--locale", "xx"},
+         2,
+         "no translation file xx"},
+        {"interactive without a terminal",
+         {"convert", "IN", "--interactive"},
+         2,
+         "--interactive needs a terminal"},
+    };
+    for (const ErrorCase& c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        std::replace(arguments.begin(), arguments.end(), std::string("IN"), input);
+        const ProgramRun run = runProgram((testHost_ / "morvane").string(), arguments,
+                                          environment(), work.path().string());
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << "\n" << run.err;
+        EXPECT_EQ(run.out, "") << c.name;
+    }
+    // No output of a failed run, no temporary file, no working directory of the plug-in.
+    for (const std::string& name : leftovers(work.path(), "p.nci"))
+        EXPECT_TRUE(name == "config" || name == "empty.nci" || name == "tmp" ||
+                    name == "unknown.txt")
+            << name;
+    EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
+}
+
+TEST_F(Cli, AnIncompleteInstallationIsNamed) {
+    ScratchDirectory place;
+    const fs::path noPost =
+        makeHostDirectory(place.path() / "no-post", {"", {{"N.conv", kNumbering}}});
+    const std::string input = work.write("p.nci", "A\n");
+    ProgramRun run =
+        runProgram((noPost / "morvane").string(), {"convert", input, "--nci"}, environment());
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_NE(run.err.find("the post-processor libraries are missing:\n  " +
+                           (noPost / "Dll/MorvanePost.so").string()),
+              std::string::npos)
+        << run.err;
+
+    const fs::path noPlugin =
+        makeHostDirectory(place.path() / "no-plugin", {MORVANE_TEST_POST, {}});
+    fs::remove(noPlugin / "libmorvane.so");
+    // The build's plug-in would be found through ../lib; the variable names the one to use.
+    run = runProgram((noPlugin / "morvane").string(), {"convert", input, "--nci"},
+                     {{"MORVANE_PLUGIN", (noPlugin / "libmorvane.so").string()}});
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_NE(run.err.find("the plug-in libmorvane.so is not installed"), std::string::npos)
+        << run.err;
+}
+
+TEST_F(Cli, InPlaceReplacesTheFileAtomicallyAndKeepsItsPermissions) {
+    const std::string input = work.write("dir/p.nci", "A\nB\nC\n");
+    ::chmod(input.c_str(), 0640);
+    const ProgramRun run =
+        tested({"convert", input, "--in-place", "--lines", "2", "-c", "Numbering", "--longhand"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(input), "A\nP1: B\nC\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(input.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(leftovers(work.path() / "dir", "p.nci"), std::vector<std::string>{});
+    EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
+}
+
+TEST_F(Cli, AFailedInPlaceRunLeavesTheInputUntouched) {
+    const std::string input = work.write("dir/p.nci", "A\nB\n");
+    for (const char* converter : {"Silent", "Broken"}) {
+        const ProgramRun run =
+            tested({"convert", input, "--in-place", "-c", converter, "--no-config"});
+        EXPECT_EQ(run.exitCode, 1) << converter;
+        EXPECT_EQ(readFile(input), "A\nB\n") << converter;
+        EXPECT_EQ(leftovers(work.path() / "dir", "p.nci"), std::vector<std::string>{}) << converter;
+    }
+}
+
+TEST_F(Cli, AnInterruptedInPlaceRunLeavesTheInputUntouched) {
+    const std::string input = work.write("dir/p.nci", "A\nB\n");
+    const fs::path marker = hosts_->path() / "marker";
+    for (const int signal : {SIGTERM, SIGINT}) {
+        fs::remove(marker);
+        ProgramRun run;
+        std::thread conversion([&] {
+            run = tested({"convert", input, "--in-place", "-c", "Slow", "--longhand"});
+        });
+        // The post library marks when it is converting; the host has its spool open then.
+        for (int i = 0; i < 200 && !fs::exists(marker); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_TRUE(fs::exists(marker));
+        // The post library runs inside the host and wrote the host's process id.
+        const pid_t host = static_cast<pid_t>(std::stol(readFile(marker)));
+        ::kill(host, signal);
+        conversion.join();
+        EXPECT_EQ(run.signal, signal) << run.err;
+        EXPECT_EQ(readFile(input), "A\nB\n");
+        EXPECT_EQ(leftovers(work.path() / "dir", "p.nci"), std::vector<std::string>{});
+        EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
+    }
+}
+
+TEST_F(Cli, OutputIntoAPipeOrThroughALink) {
+    const std::string input = work.write("p.nci", "A\nB\n");
+    // A named pipe is written into, never replaced by a file.
+    const fs::path pipe = work.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = readFile(pipe); });
+    const ProgramRun run = build({"convert", input, "--nci", "--no-config", "-o", pipe.string()});
+    reader.join();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(piped, "A\nB\n");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(pipe)));
+    // A link keeps being a link; the file it points to gets the result.
+    const std::string target = work.write("target.nci", "old\n");
+    fs::create_symlink(target, work.path() / "link.nci");
+    EXPECT_EQ(
+        build({"convert", input, "--nci", "--no-config", "-o", (work.path() / "link.nci").string()})
+            .exitCode,
+        0);
+    EXPECT_TRUE(fs::is_symlink(work.path() / "link.nci"));
+    EXPECT_EQ(readFile(target), "A\nB\n");
+    // A directory is no output file.
+    const ProgramRun directory =
+        build({"convert", input, "--nci", "--no-config", "-o", work.path().string()});
+    EXPECT_EQ(directory.exitCode, 3);
+    EXPECT_NE(directory.err.find("is a directory"), std::string::npos);
+}
+
+TEST_F(Cli, SeveralInputsIntoADirectory) {
+    const std::string a = work.write("a.nci", "A\n");
+    const std::string b = work.write("b.txt", "1003\n0 0 0\n");
+    // The directory is made when it is missing.
+    ProgramRun run =
+        tested({"convert", a, b, "--nci", "-d", (work.path() / "out").string(), "--no-config"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(work.path() / "out/a.nci"), "A\n");
+    EXPECT_EQ(readFile(work.path() / "out/b.nci"), "1003\n0 0 0\n");
+    // A converter that writes ISO code gives .nc files.
+    run = tested(
+        {"convert", a, "-c", "Numbering", "--longhand", "-d", (work.path() / "out").string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(work.path() / "out/a.nc"), "P1: A\n");
+    // -d into the input's own directory with the same name would overwrite the input.
+    run = tested({"convert", a, "--nci", "-d", work.path().string()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(readFile(work.path() / "a.nci"), "A\n");
+}
+
+TEST_F(Cli, FailingInputsDoNotStopTheOthers) {
+    const std::string good = work.write("good.nci", "A\n");
+    fs::create_directories(work.path() / "out");
+    const ProgramRun run =
+        tested({"convert", "missing.nci", good, "--nci", "-d", (work.path() / "out").string()});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(readFile(work.path() / "out/good.nci"), "A\n");
+}
+
+TEST_F(Cli, ListingsAndHelp) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> parts;
+    };
+    const Case cases[] = {
+        {{"--help"}, {"convert INPUT", "formats", "converters", "version", "Exit status"}},
+        {{"help", "convert"},
+         {"--from", "--nci", "--converter", "--longhand", "--lines", "-o,", "-d,", "--in-place",
+          "--interactive", "--no-config", "--locale", "--result-only"}},
+        {{"convert", "--help"}, {"--from FORMAT"}},
+        {{"formats"},
+         {"fanuc", "heidenhain", "siemens", "sinumerik", "numeripath", "G&L Numeripath", "nci"}},
+        {{"formats", "--help"}, {"usage: morvane formats"}},
+        {{"converters"},
+         {"Numbering.conv", "numbers every line (test)",
+          "Broken.conv     (not usable: line 7: a cycle pattern is 29 numbers"}},
+        {{"--version"}, {"morvane 0.1.0", "plug-in Morvane 0.0.0.1"}},
+        {{"version"}, {"morvane 0.1.0"}},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = tested(c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << c.arguments.front() << run.err;
+        for (const std::string& part : c.parts)
+            EXPECT_NE(run.out.find(part), std::string::npos) << c.arguments.front() << ": " << part;
+    }
+}
+
+TEST_F(Cli, TheFormatIsRecognisedAndSaidWithVerbose) {
+    const std::string nci = work.write("program.txt", "1005\nhello\n1003\n0 0 0\n");
+    const ProgramRun run = build({"convert", nci, "--nci", "-v", "--no-config"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("format NCI (the first lines are NCI records)"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("dialog: select NCI; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI; "
+                           "check IDC_LONGHAND_CYCLES"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "1005\nhello\n1003\n0 0 0\n");
+}
+
+TEST_F(Cli, NoProgressBarWhenStandardErrorIsNotATerminal) {
+    std::string program;
+    for (int i = 0; i < 30000; ++i)
+        program += "1\n0 " + std::to_string(i) + " 0 0 100 0\n";
+    const std::string input = work.write("long.nci", program);
+    const ProgramRun run =
+        build({"convert", input, "--nci", "--no-config", "-o", (work.path() / "out.nci").string()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(readFile(work.path() / "out.nci"), program);
+}
+
+}  // namespace
+}  // namespace morvane::test

@@ -1,0 +1,597 @@
+// The command-line host's pieces on their own: the command line, format recognition, the
+// document and its line terminators, where a result goes, the dialog script, the stored
+// configuration, translations, the progress bar's text and the host's records.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "config_store.h"
+#include "converter_catalog.h"
+#include "dialog_script.h"
+#include "editor_host.h"
+#include "input_document.h"
+#include "locale_file.h"
+#include "morvane_runner.h"
+#include "output_file.h"
+#include "progress_bar.h"
+#include "result_placement.h"
+#include "source_formats.h"
+
+namespace morvane::cli {
+namespace {
+
+using test::readFile;
+using test::ScratchDirectory;
+
+std::vector<std::string> words(std::initializer_list<const char*> list) {
+    return {list.begin(), list.end()};
+}
+
+TEST(CommandLine, ConvertOptions) {
+    CommandLine line;
+    std::string error;
+    ASSERT_TRUE(
+        parseCommandLine(words({"convert", "a.nc", "--from=heidenhain", "-c", "Fanuc", "--longhand",
+                                "-l", "3-9", "-d", "out", "--locale", "de", "-v", "--no-progress",
+                                "--result-only", "--no-config", "--", "-odd.nc"}),
+                         line, error))
+        << error;
+    const ConvertOptions& o = line.convert;
+    EXPECT_EQ(line.command, Subcommand::Convert);
+    EXPECT_EQ(o.inputs, words({"a.nc", "-odd.nc"}));
+    EXPECT_EQ(o.from, SourceFormat::Heidenhain);
+    EXPECT_EQ(o.converter, "Fanuc");
+    EXPECT_EQ(o.longhand, true);
+    ASSERT_TRUE(o.lines.has_value());
+    EXPECT_EQ(o.lines->first, 3);
+    EXPECT_EQ(o.lines->last, 9);
+    EXPECT_EQ(o.directory, "out");
+    EXPECT_FALSE(o.output.has_value());
+    EXPECT_EQ(o.locale, "de");
+    EXPECT_TRUE(o.verbose && o.resultOnly && o.noConfig && !o.progress && !o.nci && !o.inPlace);
+
+    ASSERT_TRUE(parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand"}), line,
+                                 error));
+    EXPECT_TRUE(line.convert.inPlace && line.convert.nci);
+    EXPECT_EQ(line.convert.longhand, false);
+    EXPECT_FALSE(line.convert.from.has_value());
+    ASSERT_TRUE(parseCommandLine(words({"convert", "-", "--output", "-"}), line, error));
+    EXPECT_EQ(line.convert.inputs, words({"-"}));
+    EXPECT_EQ(line.convert.output, "-");
+}
+
+TEST(CommandLine, SubcommandsAndHelp) {
+    struct Case {
+        std::vector<std::string> arguments;
+        Subcommand command;
+        std::optional<Subcommand> topic;
+    };
+    const Case cases[] = {
+        {words({"--help"}), Subcommand::Help, std::nullopt},
+        {words({"-h"}), Subcommand::Help, std::nullopt},
+        {words({"help"}), Subcommand::Help, std::nullopt},
+        {words({"help", "converters"}), Subcommand::Help, Subcommand::Converters},
+        {words({"convert", "--help"}), Subcommand::Help, Subcommand::Convert},
+        {words({"convert", "x", "--from", "nci", "-h"}), Subcommand::Help, Subcommand::Convert},
+        {words({"formats", "--help"}), Subcommand::Help, Subcommand::Formats},
+        {words({"formats"}), Subcommand::Formats, std::nullopt},
+        {words({"converters"}), Subcommand::Converters, std::nullopt},
+        {words({"--version"}), Subcommand::Version, std::nullopt},
+        {words({"version"}), Subcommand::Version, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        CommandLine line;
+        std::string error;
+        ASSERT_TRUE(parseCommandLine(c.arguments, line, error))
+            << c.arguments.front() << ": " << error;
+        EXPECT_EQ(line.command, c.command) << c.arguments.front();
+        EXPECT_EQ(line.helpTopic, c.topic) << c.arguments.front();
+        EXPECT_FALSE(helpText(line.helpTopic).empty());
+    }
+}
+
+TEST(CommandLine, Mistakes) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* error;
+    };
+    const Case cases[] = {
+        {{}, "a command is missing"},
+        {words({"convrt"}), "unknown command 'convrt'"},
+        {words({"convert"}), "convert needs an input file"},
+        {words({"convert", "a", "--from"}), "--from needs a value"},
+        {words({"convert", "a", "--from", "mazak"}), "unknown format 'mazak'"},
+        {words({"convert", "a", "--nci=yes"}), "--nci takes no value"},
+        {words({"convert", "a", "--lines", "0-3"}), "--lines takes A-B"},
+        {words({"convert", "a", "-o", "x", "-d", "y"}), "give only one of -o, -d and --in-place"},
+        {words({"convert", "a", "-i", "-d", "y"}), "give only one of"},
+        {words({"convert", "a", "b"}), "several inputs need -d DIR or --in-place"},
+        {words({"convert", "a", "b", "-o", "x"}), "several inputs need"},
+        {words({"convert", "a", "-x"}), "unknown option -x"},
+        {words({"formats", "all"}), "formats takes no argument 'all'"},
+        {words({"help", "everything"}), "no help on 'everything'"},
+    };
+    for (const Case& c : cases) {
+        CommandLine line;
+        std::string error;
+        EXPECT_FALSE(parseCommandLine(c.arguments, line, error)) << c.error;
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
+}
+
+TEST(CommandLine, LineSelections) {
+    struct Case {
+        const char* text;
+        bool valid;
+        std::int32_t first;
+        std::optional<std::int32_t> last;
+    };
+    const Case cases[] = {
+        {"3-9", true, 3, 9},
+        {"3-3", true, 3, 3},
+        {"7", true, 7, 7},
+        {"7-", true, 7, std::nullopt},
+        {"9-3", false, 0, 0},
+        {"0", false, 0, 0},
+        {"-3", false, 0, 0},
+        {"a-b", false, 0, 0},
+        {"", false, 0, 0},
+        {"3-x", false, 0, 0},
+        {"1-99999999999", false, 0, 0},
+        {"2 - 3", false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const auto selection = parseLineSelection(c.text);
+        ASSERT_EQ(selection.has_value(), c.valid) << c.text;
+        if (!selection) continue;
+        EXPECT_EQ(selection->first, c.first) << c.text;
+        EXPECT_EQ(selection->last, c.last) << c.text;
+    }
+}
+
+TEST(SourceFormats, NamesOfTheCommandLineAndTheDialog) {
+    EXPECT_EQ(formatByOption("NUMERIPATH"), SourceFormat::Numeripath);
+    EXPECT_EQ(formatByOption("G&L Numeripath"), SourceFormat::Numeripath);
+    EXPECT_EQ(formatByOption("nci"), SourceFormat::Nci);
+    EXPECT_EQ(formatByOption("haas"), std::nullopt);
+    // The entries must be the dialog's list texts, in its order.
+    const char* entries[] = {"Fanuc",     "Heidenhain",     "Siemens",
+                             "Sinumerik", "G&L Numeripath", "NCI"};
+    for (std::size_t i = 0; i < kFormats.size(); ++i)
+        EXPECT_EQ(kFormats[i].dialogEntry, entries[i]);
+}
+
+TEST(SourceFormats, Recognition) {
+    struct Case {
+        const char* path;
+        const char* text;
+        std::optional<SourceFormat> format;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"part.H", "", SourceFormat::Heidenhain, "extension .H"},
+        {"part.h", "", std::nullopt, "neither"},
+        {"part.NCI", "", SourceFormat::Nci, "extension .NCI"},
+        {"dir.x/part.MPF", "", SourceFormat::Sinumerik, "extension .MPF"},
+        {"part.spf", "G1 X1\n", SourceFormat::Sinumerik, "extension .spf"},
+        {"part.txt", "; header\n0 BEGIN PGM P1 MM\n", SourceFormat::Heidenhain,
+         "line 2 has BEGIN PGM"},
+        {"part", "1050\n0 0 0 0 0 0 0 0 1\n1005\nany text\n1003\n0 0 0\n", SourceFormat::Nci,
+         "NCI records"},
+        {"part", "1005\n\n", SourceFormat::Nci, "NCI records"},
+        {"part", "1001\nhello world\n", std::nullopt, "neither"},
+        {"part", "1001\nT1 M6\n", SourceFormat::Fanuc, "line 2 is an ISO block"},
+        {"part.nc", "N10 G0 X0\n; finish\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
+        {"part.nc", "(T1 D=0.25 CR=0 - flat end mill)\nG0 X0\n", SourceFormat::Fanuc,
+         "line 2 is an ISO block"},
+        {"part.ngc", "#<_encoder_cycles> = 45\nG0 X1\n", SourceFormat::Fanuc,
+         "line 2 is an ISO block"},
+        {"part.nc", "G0 X0 ; CYCLE81 would be native\n", SourceFormat::Fanuc,
+         "line 1 is an ISO block"},
+        {"part.nc", "N10 G0 X0\nMSG(\"ROUGHING\")\n", SourceFormat::Sinumerik, "line 2 has MSG("},
+        {"part.nc", "N10 G0 X0\nN20 CYCLE81(10,0,2,-5)\n", SourceFormat::Sinumerik,
+         "line 2 has CYCLE"},
+        {"part.nc", "T1\nN20 lims=3000\n", SourceFormat::Sinumerik, "line 2 has LIMS="},
+        {"part.nc", "G1 X10 ! fast\n", SourceFormat::Numeripath, "line 1 has a ! comment"},
+        {"part.nc", "(WHY!) G1 X10\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
+        {"part.nc", "%\nO1000 (SQUARE)\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
+        {"part.nc", "\n\nN10 G90 G17\n", SourceFormat::Fanuc, "line 3 is an ISO block"},
+        {"part.nc", "n10 x-5.\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
+        {"notes.txt", "Grocery list\nmilk\n", std::nullopt,
+         "neither its extension nor its first lines"},
+        {"empty.nc", "", std::nullopt, "neither"},
+    };
+    for (const Case& c : cases) {
+        InputDocument document;
+        document.assign(c.text);
+        const Detection detection = detectFormat(c.path, document.head(200));
+        EXPECT_EQ(detection.format, c.format) << c.path << ": " << c.text;
+        EXPECT_NE(detection.reason.find(c.reason), std::string::npos)
+            << c.path << ": " << detection.reason;
+    }
+}
+
+TEST(InputDocument, LinesAndTheirTerminators) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> lines;
+        bool crlf;
+    };
+    const Case cases[] = {
+        {"empty", "", {}, false},
+        {"one line feed", "\n", {""}, false},
+        {"last line unterminated", "A\nB", {"A", "B"}, false},
+        {"CR LF", "A\r\nB\r\n", {"A", "B"}, true},
+        {"a lone CR stays in the line", "A\rB\n", {"A\rB"}, false},
+        {"mixed: the first line decides", "A\nB\r\n", {"A", "B"}, false},
+        {"empty lines", "\n\nC\n", {"", "", "C"}, false},
+        {"CR at the very end", "A\r", {"A\r"}, false},
+    };
+    for (const Case& c : cases) {
+        InputDocument document;
+        document.assign(c.text);
+        ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(c.lines.size())) << c.name;
+        for (std::size_t i = 0; i < c.lines.size(); ++i) {
+            const auto index = static_cast<std::int32_t>(i);
+            EXPECT_EQ(document.line(index), c.lines[i]) << c.name;
+            EXPECT_EQ(std::string(document.lineText(index)), c.lines[i]) << c.name;
+        }
+        EXPECT_EQ(document.lineText(document.lineCount()), nullptr) << c.name;
+        EXPECT_EQ(document.lineText(-1), nullptr) << c.name;
+        EXPECT_EQ(document.usesCrLf(), c.crlf) << c.name;
+        // Written back, the document is byte for byte the file.
+        ScratchDirectory dir;
+        const std::string path = (dir.path() / "copy").string();
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(document.writeLines(out, 0, document.lineCount()));
+        std::fclose(out);
+        EXPECT_EQ(readFile(path), c.text) << c.name;
+    }
+}
+
+TEST(InputDocument, ReadErrors) {
+    ScratchDirectory dir;
+    InputDocument document;
+    std::string error;
+    EXPECT_FALSE(document.read((dir.path() / "missing").string(), error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_FALSE(document.read(dir.path().string(), error));
+    EXPECT_EQ(error, "it is a directory");
+    EXPECT_FALSE(document.read("/dev/null", error));
+    EXPECT_EQ(error, "it is not a regular file");
+    const std::string file = dir.write("p.nc", "G0 X1\nG1 Y2\n");
+    ASSERT_TRUE(document.read(file, error)) << error;
+    EXPECT_EQ(document.lineCount(), 2);
+    EXPECT_EQ(document.line(1), "G1 Y2");
+}
+
+// The host's records as the plug-in calls them.
+class HostRecords : public testing::Test {
+  protected:
+    void SetUp() override {
+        document.assign("L1\nL2\nL3\nL4\n");
+        spool = std::tmpfile();
+    }
+    void TearDown() override { std::fclose(spool); }
+    std::string spooled() {
+        std::fflush(spool);
+        std::rewind(spool);
+        std::string text;
+        for (int c = std::fgetc(spool); c != EOF; c = std::fgetc(spool))
+            text += static_cast<char>(c);
+        return text;
+    }
+    std::vector<std::string> served(EditorHost& host) {
+        LineSource* source = host.lineSource();
+        std::int32_t count = -1;
+        source->getLineCount(source->context, &count);
+        std::vector<std::string> lines;
+        for (std::int32_t i = 0; i <= count; ++i) {
+            const char* text = reinterpret_cast<const char*>(1);
+            source->getLine(source->context, i, &text);
+            lines.push_back(text == nullptr ? "<null>" : text);
+        }
+        return lines;
+    }
+    InputDocument document;
+    std::FILE* spool = nullptr;
+};
+
+TEST_F(HostRecords, TheSelectionIsServedOnlyWhenThePluginAsksForIt) {
+    EditorHost host(document, LineRange{1, 2}, nullptr, nullptr);
+    host.beginAction(spool);
+    ResultStream* stream = host.resultStream();
+    EXPECT_EQ(served(host), words({"L1", "L2", "L3", "L4", "<null>"}));
+    stream->setProperty(stream->context, "SELECTION_ONLY", "true");
+    EXPECT_EQ(served(host), words({"L2", "L3", "<null>"}));
+    stream->setProperty(stream->context, "SELECTION_ONLY", "false");
+    EXPECT_EQ(served(host), words({"L1", "L2", "L3", "L4", "<null>"}));
+    EXPECT_EQ(host.localizeSource(), nullptr);
+}
+
+TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
+    EditorHost host(document, std::nullopt, nullptr, nullptr);
+    host.beginAction(spool);
+    ResultStream* stream = host.resultStream();
+    EXPECT_FALSE(host.observations().selectionOnlySent);
+    stream->setProperty(stream->context, "SELECTION_ONLY", "false");
+    stream->setProperty(stream->context, "UseLonghandCycles", "true");
+    stream->writeLine(stream->context, "1005", 4);
+    stream->writeLine(stream->context, "", 0);
+    stream->writeLine(stream->context, "ab\0cd", 5);  // a NUL inside stays
+    stream->setProperty(stream->context, "RESULT_IN_NEW_WINDOW", "true");
+    stream->setProperty(stream->context, "PLUGIN_CONFIG", "A=1;");
+    stream->setProperty(stream->context, nullptr, "ignored");
+    const Observations& seen = host.observations();
+    EXPECT_TRUE(seen.selectionOnlySent && !seen.selectionOnly && seen.longhandCycles &&
+                seen.resultInNewWindow);
+    EXPECT_EQ(seen.config, "A=1;");
+    EXPECT_EQ(seen.resultLines, 3u);
+    EXPECT_EQ(spooled(), std::string("1005\n\nab\0cd\n", 12));
+    // A new action forgets what the last one said.
+    host.beginAction(spool);
+    EXPECT_FALSE(host.observations().config.has_value());
+    EXPECT_EQ(host.observations().resultLines, 0u);
+}
+
+TEST_F(HostRecords, TranslationsComeFromTheTable) {
+    LocaleTable locale;
+    std::string error;
+    ASSERT_TRUE(locale.parse("CANCEL = Abbrechen\n", error));
+    EditorHost host(document, std::nullopt, &locale, nullptr);
+    LocalizeSource* source = host.localizeSource();
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(source->context, nullptr);
+    const wchar_t* text = nullptr;
+    source->translate(source->context, "CANCEL", &text);
+    EXPECT_EQ(std::wstring(text), L"Abbrechen");
+    source->translate(source->context, "OK", &text);
+    EXPECT_EQ(text, nullptr);
+}
+
+TEST(LocaleTable, FileFormat) {
+    LocaleTable table;
+    std::string error;
+    ASSERT_TRUE(table.parse(
+        "# comment\n\n  OK = Gut  \r\nTITLE=\nTEXT = a = b\nOK = Besser\nUMLAUT = Größe\n", error))
+        << error;
+    EXPECT_EQ(std::wstring(table.find("OK")), L"Besser");
+    EXPECT_EQ(std::wstring(table.find("TITLE")), L"");
+    EXPECT_EQ(std::wstring(table.find("TEXT")), L"a = b");
+    EXPECT_EQ(std::wstring(table.find("UMLAUT")), L"Gr\u00f6\u00dfe");
+    EXPECT_EQ(table.find("MISSING"), nullptr);
+    LocaleTable wrong;
+    EXPECT_FALSE(wrong.parse("OK = Gut\njust words\n", error));
+    EXPECT_EQ(error, "line 2: expected KEY = text");
+    EXPECT_FALSE(wrong.parse("= no key\n", error));
+    EXPECT_EQ(error, "line 1: expected KEY = text");
+}
+
+TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
+    LocaleTable table;
+    std::string error;
+    ASSERT_TRUE(
+        table.read(std::string(MORVANE_SOURCE_DIR) + "/tools/morvane/locale/de.conf", error))
+        << error;
+    for (const char* key :
+         {"NCTESKPLUGIN_MORVANE_TITLE", "NCTESKPLUGIN_MORVANE_CHOOSE_FORMAT",
+          "NCTESKPLUGIN_MORVANE_CHOOSE_CONVERTER", "NCTESKPLUGIN_MORVANE_CONVERT_NCI",
+          "QUORLAB_TONEWWINDOW", "OK", "CANCEL", "NCTESKPLUGIN_MORVANE_SELECTION_ONLY",
+          "NCTESKPLUGIN_MORVANE_USELONGHANDCYCLES"}) {
+        ASSERT_NE(table.find(key), nullptr) << key;
+        EXPECT_NE(std::wstring(table.find(key)), L"") << key;
+    }
+    EXPECT_EQ(table.size(), 9u);
+}
+
+TEST(DialogScript, ChoicesBecomeActions) {
+    struct Case {
+        const char* name;
+        DialogChoices choices;
+        const char* script;
+    };
+    auto with = [](auto change) {
+        DialogChoices choices;
+        change(choices);
+        return choices;
+    };
+    const Case cases[] = {
+        {"nothing given keeps the restored switches", DialogChoices{},
+         "select Fanuc; uncheck IDC_RESULT_NEW_WINDOW; click IDOK"},
+        {"NCI, longhand, a selection", with([](DialogChoices& c) {
+             c.format = SourceFormat::Numeripath;
+             c.convertToNci = true;
+             c.longhandCycles = true;
+             c.selectionOnly = true;
+         }),
+         "select G&L Numeripath; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI; check "
+         "IDC_LONGHAND_CYCLES; check IDC_SELECTION_ONLY; "
+         "uncheck IDC_RESULT_NEW_WINDOW; click IDOK"},
+        {"a converter: browse first, then leave NCI", with([](DialogChoices& c) {
+             c.format = SourceFormat::Heidenhain;
+             c.converterPath = "/conv/Fanuc.conv";
+             c.convertToNci = false;
+             c.longhandCycles = false;
+             c.resultInNewWindow = true;
+         }),
+         "select Heidenhain; file /conv/Fanuc.conv; click IDC_BROWSE; uncheck IDC_CONVERT_NCI; "
+         "uncheck IDC_LONGHAND_CYCLES; check IDC_RESULT_NEW_WINDOW; click IDOK"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(buildDialogScript(c.choices, error), c.script) << c.name << error;
+    }
+    for (const char* path : {"/a;b.conv", " /lead.conv", "/trail.conv ", ""}) {
+        DialogChoices choices;
+        choices.converterPath = path;
+        std::string error;
+        EXPECT_EQ(buildDialogScript(choices, error), std::nullopt) << path;
+        EXPECT_NE(error.find("cannot be handed to the dialog"), std::string::npos);
+    }
+}
+
+TEST(StoredConfiguration, Summary) {
+    struct Case {
+        const char* text;
+        bool nci, longhand;
+        const char* converter;
+    };
+    const Case cases[] = {
+        {"", false, false, ""},
+        {"OutputToNCI=True;PostProcessor=/c/F.conv;UseLonghandCycles=True;", true, true,
+         "/c/F.conv"},
+        {"OutputToNCI=False;UseLonghandCycles=true;", false, false, ""},
+        {"PostProcessor=C:\\a\\EQb\\SCc.conv;", false, false, "C:\\a=b;c.conv"},
+        {"OutputToNCI=True;OutputToNCI=False;", true, false, ""},  // the first entry counts
+        {"OutputToNCI=;OutputToNCI=True;", true, false, ""},       // an empty value is no entry
+        {"OutputToNCI=True=1;PostProcessor", false, false, ""},
+    };
+    for (const Case& c : cases) {
+        const ConfigSummary summary = summarizeConfig(c.text);
+        EXPECT_EQ(summary.outputToNci, c.nci) << c.text;
+        EXPECT_EQ(summary.longhandCycles, c.longhand) << c.text;
+        EXPECT_EQ(summary.converterPath, c.converter) << c.text;
+    }
+}
+
+TEST(StoredConfiguration, StoredAndLoaded) {
+    ScratchDirectory dir;
+    const std::string path = (dir.path() / "deep/er/plugin.conf").string();
+    EXPECT_EQ(loadConfig(path), std::nullopt);
+    std::string error;
+    ASSERT_TRUE(storeConfig(path, "A=1;B=\\SC;", error)) << error;
+    EXPECT_EQ(readFile(path), "A=1;B=\\SC;\n");
+    EXPECT_EQ(loadConfig(path), "A=1;B=\\SC;");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat((dir.path() / "deep").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    ASSERT_TRUE(storeConfig(path, "C=3;", error));
+    EXPECT_EQ(loadConfig(path), "C=3;");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "deep/er"),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(OutputFile, CommitReplacesAndDiscardLeavesTheDestination) {
+    ScratchDirectory dir;
+    const std::string destination = dir.write("out.nc", "old\n");
+    ::chmod(destination.c_str(), 0604);
+    {
+        OutputFile file;
+        std::string error;
+        ASSERT_TRUE(file.open(destination, error)) << error;
+        std::fputs("new\n", file.stream());
+        // Until it is committed, only the old text is there.
+        EXPECT_EQ(readFile(destination), "old\n");
+        ASSERT_TRUE(file.commit(destination, modeForDestination(destination), error)) << error;
+    }
+    EXPECT_EQ(readFile(destination), "new\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(destination.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    {
+        OutputFile file;
+        std::string error;
+        ASSERT_TRUE(file.open(destination, error));
+        std::fputs("never\n", file.stream());
+    }
+    EXPECT_EQ(readFile(destination), "new\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(ResultPlacement, WhereTheResultGoes) {
+    struct Case {
+        const char* name;
+        std::string document;
+        LineRange served;
+        bool newWindow;
+        std::string result;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"a selection in the middle",
+         "a\nb\nc\nd\n",
+         {1, 2},
+         false,
+         "X\nY\nZ\n",
+         "a\nX\nY\nZ\nd\n"},
+        {"a selection at the start", "a\nb\nc\n", {0, 1}, false, "X\n", "X\nb\nc\n"},
+        {"a selection at the unterminated end", "a\nb", {1, 1}, false, "X\n", "a\nX\n"},
+        {"the whole document", "a\nb\n", {0, 2}, false, "X\n", "X\n"},
+        {"CR LF document, whole", "a\r\nb\r\n", {0, 2}, false, "X\nY\n", "X\r\nY\r\n"},
+        {"CR LF document, selection", "a\r\nb\r\nc\r\n", {1, 1}, false, "X\n", "a\r\nX\r\nc\r\n"},
+        {"new window: the result alone, line feeds", "a\r\nb\r\n", {1, 1}, true, "X\n", "X\n"},
+    };
+    for (const Case& c : cases) {
+        ScratchDirectory dir;
+        InputDocument document;
+        document.assign(c.document);
+        Observations seen;
+        seen.resultInNewWindow = c.newWindow;
+        const Placement placement = decidePlacement(seen, c.served, document);
+        const std::string destination = (dir.path() / "out").string();
+        OutputFile spool;
+        std::string error;
+        ASSERT_TRUE(spool.open(destination, error));
+        std::fputs(c.result.c_str(), spool.stream());
+        ASSERT_TRUE(
+            writeResult(document, placement, spool, {Destination::Kind::File, destination}, error))
+            << c.name << error;
+        spool.discard();
+        EXPECT_EQ(readFile(destination), c.expected) << c.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << c.name;
+    }
+}
+
+TEST(ProgressBar, Text) {
+    EXPECT_EQ(ProgressBar::render("a.nc", 0, 1, 60), "a.nc [....................]   0%");
+    EXPECT_EQ(ProgressBar::render("a.nc", 50, 1, 60), "a.nc [##########..........]  50%");
+    EXPECT_EQ(ProgressBar::render("a.nc", 100, 2, 60), "a.nc [####################] 100% pass 2");
+    // A long name is cut at its start; the bar never grows past the width.
+    const std::string narrow = ProgressBar::render("a-very-long-program-name.nc", 7, 1, 30);
+    EXPECT_EQ(narrow, "...m-name.nc [..........]   7%");
+    EXPECT_EQ(narrow.size(), 30u);
+    EXPECT_EQ(ProgressBar::render("name.nc", 140, 1, 16), "[##########] 100%");
+}
+
+TEST(ConverterCatalog, FindingAndDescribing) {
+    ScratchDirectory dir;
+    dir.write("Fanuc.conv",
+              "[converter]\nname = Fanuc 0i\ndescription = ISO for Fanuc\noutput = iso\n");
+    dir.write("broken.conv", "[converter]\nname = x\nno equals sign here\n");
+    dir.write("notes.txt", "just notes\n");
+    const std::string directory = dir.path().string();
+    const auto all = listConverters(directory);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].fileName, "Fanuc.conv");
+    EXPECT_EQ(all[0].description, "ISO for Fanuc");
+    EXPECT_EQ(all[0].output, "iso");
+    EXPECT_EQ(all[1].fileName, "broken.conv");
+    EXPECT_EQ(all[1].fault, "line 3: expected key = value");
+    for (const char* name : {"Fanuc", "fanuc", "FANUC.CONV", "fanuc 0i"})
+        EXPECT_EQ(findConverter(name, directory).value_or(ConverterEntry{}).fileName, "Fanuc.conv")
+            << name;
+    EXPECT_EQ(findConverter("notes", directory), std::nullopt);
+    EXPECT_EQ(findConverter("sub/Fanuc", directory), std::nullopt);
+    EXPECT_EQ(findConverter(directory + "/notes.txt", directory).value_or(ConverterEntry{}).fault,
+              "line 1: expected key = value");
+    EXPECT_EQ(converterListing(all),
+              "  Fanuc.conv   ISO for Fanuc\n"
+              "  broken.conv  (not usable: line 3: expected key = value)\n");
+}
+
+}  // namespace
+}  // namespace morvane::cli

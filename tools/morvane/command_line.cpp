@@ -1,0 +1,349 @@
+#include "command_line.h"
+
+#include <array>
+#include <charconv>
+
+namespace morvane::cli {
+
+namespace {
+
+enum class Option {
+    From,
+    Nci,
+    Converter,
+    Longhand,
+    NoLonghand,
+    ResultOnly,
+    Lines,
+    Output,
+    Directory,
+    InPlace,
+    Interactive,
+    NoConfig,
+    Locale,
+    Verbose,
+    NoProgress,
+    Help,
+};
+
+struct OptionName {
+    std::string_view longName;
+    std::string_view shortName;
+    bool takesValue;
+    Option option;
+};
+
+constexpr std::array<OptionName, 16> kConvertOptions = {{
+    {"--from", "-f", true, Option::From},
+    {"--nci", "", false, Option::Nci},
+    {"--converter", "-c", true, Option::Converter},
+    {"--longhand", "", false, Option::Longhand},
+    {"--no-longhand", "", false, Option::NoLonghand},
+    {"--result-only", "", false, Option::ResultOnly},
+    {"--lines", "-l", true, Option::Lines},
+    {"--output", "-o", true, Option::Output},
+    {"--directory", "-d", true, Option::Directory},
+    {"--in-place", "-i", false, Option::InPlace},
+    {"--interactive", "", false, Option::Interactive},
+    {"--no-config", "", false, Option::NoConfig},
+    {"--locale", "", true, Option::Locale},
+    {"--verbose", "-v", false, Option::Verbose},
+    {"--no-progress", "", false, Option::NoProgress},
+    {"--help", "-h", false, Option::Help},
+}};
+
+struct SubcommandName {
+    std::string_view name;
+    Subcommand command;
+};
+constexpr std::array<SubcommandName, 5> kSubcommands = {{
+    {"convert", Subcommand::Convert},
+    {"formats", Subcommand::Formats},
+    {"converters", Subcommand::Converters},
+    {"help", Subcommand::Help},
+    {"version", Subcommand::Version},
+}};
+
+std::optional<Subcommand> subcommandNamed(std::string_view name) {
+    for (const SubcommandName& entry : kSubcommands)
+        if (entry.name == name) return entry.command;
+    return std::nullopt;
+}
+
+std::string formatNames() {
+    std::string names;
+    for (const FormatInfo& info : kFormats)
+        names.append(names.empty() ? "" : ", ").append(info.option);
+    return names;
+}
+
+std::optional<std::int32_t> parseLineNumber(std::string_view text) {
+    std::int32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+    return value;
+}
+
+bool applyOption(Option option, const std::string& value, CommandLine& line, std::string& error) {
+    ConvertOptions& o = line.convert;
+    switch (option) {
+        case Option::From:
+            o.from = formatByOption(value);
+            if (!o.from) error = "unknown format '" + value + "'; the formats are " + formatNames();
+            return o.from.has_value();
+        case Option::Nci:
+            o.nci = true;
+            return true;
+        case Option::Converter:
+            o.converter = value;
+            return true;
+        case Option::Longhand:
+            o.longhand = true;
+            return true;
+        case Option::NoLonghand:
+            o.longhand = false;
+            return true;
+        case Option::ResultOnly:
+            o.resultOnly = true;
+            return true;
+        case Option::Lines:
+            o.lines = parseLineSelection(value);
+            if (!o.lines)
+                error = "--lines takes A-B, A- or A (lines counted from 1), not '" + value + "'";
+            return o.lines.has_value();
+        case Option::Output:
+            o.output = value;
+            return true;
+        case Option::Directory:
+            o.directory = value;
+            return true;
+        case Option::InPlace:
+            o.inPlace = true;
+            return true;
+        case Option::Interactive:
+            o.interactive = true;
+            return true;
+        case Option::NoConfig:
+            o.noConfig = true;
+            return true;
+        case Option::Locale:
+            o.locale = value;
+            return true;
+        case Option::Verbose:
+            o.verbose = true;
+            return true;
+        case Option::NoProgress:
+            o.progress = false;
+            return true;
+        case Option::Help:
+            line.helpTopic = Subcommand::Convert;
+            line.command = Subcommand::Help;
+            return true;
+    }
+    return false;
+}
+
+// Where the result goes: at most one of -o, -d, --in-place; several inputs need -d or
+// --in-place.
+bool checkDestinations(const ConvertOptions& o, std::string& error) {
+    const int destinations =
+        int{o.output.has_value()} + int{o.directory.has_value()} + int{o.inPlace};
+    if (destinations > 1) {
+        error = "give only one of -o, -d and --in-place";
+        return false;
+    }
+    if (o.inputs.empty()) {
+        error = "convert needs an input file";
+        return false;
+    }
+    if (o.inputs.size() > 1 && !o.directory && !o.inPlace) {
+        error = "several inputs need -d DIR or --in-place";
+        return false;
+    }
+    return true;
+}
+
+bool parseConvert(const std::vector<std::string>& arguments, std::size_t next, CommandLine& line,
+                  std::string& error) {
+    bool optionsEnded = false;
+    for (std::size_t i = next; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            line.convert.inputs.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // --name=value is the same as --name value.
+        const std::size_t equals =
+            argument.starts_with("--") ? argument.find('=') : std::string::npos;
+        const std::string_view name = std::string_view(argument).substr(0, equals);
+        const OptionName* found = nullptr;
+        for (const OptionName& entry : kConvertOptions)
+            if (entry.longName == name || (!entry.shortName.empty() && entry.shortName == name))
+                found = &entry;
+        if (found == nullptr) {
+            error = "unknown option " + std::string(name) + " (see morvane convert --help)";
+            return false;
+        }
+        std::string value;
+        if (found->takesValue) {
+            if (equals != std::string::npos) {
+                value = argument.substr(equals + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                error = std::string(name) + " needs a value";
+                return false;
+            }
+        } else if (equals != std::string::npos) {
+            error = std::string(name) + " takes no value";
+            return false;
+        }
+        if (!applyOption(found->option, value, line, error)) return false;
+        if (line.command == Subcommand::Help) return true;
+    }
+    return checkDestinations(line.convert, error);
+}
+
+}  // namespace
+
+std::optional<LineSelection> parseLineSelection(std::string_view text) {
+    const std::size_t dash = text.find('-');
+    LineSelection selection;
+    const auto first = parseLineNumber(text.substr(0, dash));
+    if (!first) return std::nullopt;
+    selection.first = *first;
+    if (dash == std::string_view::npos) {
+        selection.last = *first;
+        return selection;
+    }
+    const std::string_view rest = text.substr(dash + 1);
+    if (rest.empty()) return selection;
+    const auto last = parseLineNumber(rest);
+    if (!last || *last < *first) return std::nullopt;
+    selection.last = *last;
+    return selection;
+}
+
+bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& line,
+                      std::string& error) {
+    line = CommandLine();
+    if (arguments.empty()) {
+        error = "a command is missing (see morvane --help)";
+        return false;
+    }
+    const std::string& first = arguments[0];
+    if (first == "--help" || first == "-h") return true;
+    if (first == "--version" || first == "-V") {
+        line.command = Subcommand::Version;
+        return true;
+    }
+    const std::optional<Subcommand> command = subcommandNamed(first);
+    if (!command) {
+        error = "unknown command '" + first + "' (see morvane --help)";
+        return false;
+    }
+    line.command = *command;
+    if (*command == Subcommand::Convert) return parseConvert(arguments, 1, line, error);
+    if (*command == Subcommand::Help) {
+        if (arguments.size() > 1) {
+            line.helpTopic = subcommandNamed(arguments[1]);
+            if (!line.helpTopic) {
+                error = "no help on '" + arguments[1] + "'";
+                return false;
+            }
+        }
+        return true;
+    }
+    // formats, converters, version: only --help.
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == "--help" || arguments[i] == "-h") {
+            line.helpTopic = *command;
+            line.command = Subcommand::Help;
+            return true;
+        }
+        error = first + " takes no argument '" + arguments[i] + "'";
+        return false;
+    }
+    return true;
+}
+
+std::string helpText(std::optional<Subcommand> topic) {
+    if (!topic || *topic == Subcommand::Help) {
+        return R"(usage: morvane COMMAND [OPTIONS]
+
+Converts CNC programs (Fanuc, Heidenhain, Siemens, Sinumerik, G&L Numeripath) into NCI text or,
+through a converter, into NC code for another control, with the Morvane plug-in.
+
+Commands:
+  convert INPUT... [OPTIONS]   convert programs (morvane convert --help)
+  formats                      the program formats and how they are recognised
+  converters                   the converter files (*.conv) found, with their descriptions
+  help [COMMAND]               this text, or the help of one command
+  version                      the versions of morvane and of the plug-in (also --version)
+
+Exit status: 0 done, 1 conversion failed, 2 usage, 3 file error, 4 cancelled in the dialog,
+5 installation incomplete.
+)";
+    }
+    switch (*topic) {
+        case Subcommand::Convert:
+            return R"(usage: morvane convert INPUT... [OPTIONS]
+
+Converts each INPUT with the Morvane plug-in, driving its dialog with the options below.
+Options not given keep the choices of the last run (stored in
+$XDG_CONFIG_HOME/morvane/plugin.conf). When the options and those choices do not settle what
+to produce, the dialog opens in the terminal.
+
+What to read:
+  -f, --from FORMAT     fanuc, heidenhain, siemens, sinumerik, numeripath or nci;
+                        without it the format is recognised from the file (see -v)
+  -l, --lines A-B       convert only lines A to B (A-, A also work; counted from 1); the
+                        result replaces them in the document
+
+What to produce:
+      --nci             the NCI text itself
+  -c, --converter NAME|PATH
+                        post-process with a converter file: a name from `morvane converters`
+                        or a path to a *.conv file
+      --longhand        expand every cycle into moves
+      --no-longhand     write the cycles the converter supports natively
+      --result-only     the result alone, not the document with the converted lines replaced
+                        (the dialog's "Result in new window")
+
+Where it goes (default: standard output):
+  -o, --output FILE     write FILE
+  -d, --directory DIR   write DIR/NAME for each input (DIR made when missing): .nci for
+                        NCI, .nc or .H as the converter produces, else the input's extension
+  -i, --in-place        replace each input file (atomically; a failed run leaves it as it was)
+
+Dialog and host:
+      --interactive     pick the options in the dialog, drawn in the terminal
+      --no-config       neither read nor store the remembered choices
+      --locale FILE|NAME
+                        translations of the dialog's texts (KEY = text lines); NAME is looked
+                        up in the host's locale/ directory (de: German)
+  -v, --verbose         say which format, plug-in and configuration file are used
+      --no-progress     no progress bar (it appears only on a terminal, for long programs)
+  -h, --help            this text
+)";
+        case Subcommand::Formats:
+            return "usage: morvane formats\n\nLists the program formats, their --from names, "
+                   "usual extensions and how a file's\nformat is recognised without --from.\n";
+        case Subcommand::Converters:
+            return "usage: morvane converters\n\nLists the converter files (*.conv) of the host's "
+                   "Converters/ directory with their\ndescriptions; a file the post-processor "
+                   "would reject is shown with the reason.\n";
+        case Subcommand::Version:
+            return "usage: morvane version (or morvane --version)\n\nPrints the version of "
+                   "morvane and of the plug-in it loads.\n";
+        case Subcommand::Help:
+            break;
+    }
+    return {};
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,359 @@
+#include "convert_command.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "config_store.h"
+#include "converter_catalog.h"
+#include "dialog_script.h"
+#include "editor_host.h"
+#include "failure_report.h"
+#include "host_paths.h"
+#include "locale_file.h"
+#include "output_file.h"
+#include "platform/file_system.h"
+#include "plugin_session.h"
+#include "progress_bar.h"
+#include "result_placement.h"
+
+namespace morvane::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void say(const std::string& subject, const std::string& message) {
+    std::fprintf(stderr, "morvane: %s%s%s\n", subject.c_str(), subject.empty() ? "" : ": ",
+                 message.c_str());
+}
+
+// The user can answer a dialog in the terminal: standard input is a terminal and the process
+// has a controlling terminal to draw on.
+bool terminalAvailable() {
+    if (::isatty(STDIN_FILENO) == 0) return false;
+    const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat x {
+    }, y{};
+    return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
+// Everything shared by the conversions of one command.
+struct Session {
+    const ConvertOptions& options;
+    HostPaths host;
+    PluginLibrary plugin;
+    LocaleTable locale;
+    bool localised = false;
+    std::optional<ConverterEntry> converter;  // --converter
+    std::optional<std::string> configPath;    // where the configuration is stored
+    std::optional<std::string> config;        // the configuration handed to the next action
+    ScratchDirectory scratch;
+    ProgressBar progress;
+    bool canInteract;
+
+    explicit Session(const ConvertOptions& o)
+        : options(o),
+          progress(STDERR_FILENO, o.progress && ::isatty(STDERR_FILENO) != 0),
+          canInteract(terminalAvailable()) {}
+};
+
+std::optional<Failure> prepare(Session& s) {
+    s.host = locateHost();
+    std::string error;
+    if (!s.plugin.load(pluginCandidates(s.host), error))
+        return Failure{ExitStatus::Installation, error};
+    std::string missing;
+    for (const std::string& library : {s.host.readerLibrary(), s.host.postLibrary()})
+        if (!platform::isRegularFile(library)) missing += "\n  " + library;
+    if (!missing.empty())
+        return Failure{ExitStatus::Installation,
+                       "the post-processor libraries are missing:" + missing};
+    if (s.options.locale) {
+        const std::string path = resolveLocale(*s.options.locale, s.host.localeDirectory());
+        if (path.empty())
+            return Failure{ExitStatus::Usage, "no translation file " + *s.options.locale +
+                                                  " (nor " + s.host.localeDirectory() + "/" +
+                                                  *s.options.locale + ".conf)"};
+        if (!s.locale.read(path, error)) return Failure{ExitStatus::FileError, error};
+        s.localised = true;
+    }
+    if (s.options.converter) {
+        s.converter = findConverter(*s.options.converter, s.host.convertersDirectory());
+        if (!s.converter) {
+            const auto available = listConverters(s.host.convertersDirectory());
+            return Failure{ExitStatus::Usage,
+                           "unknown converter '" + *s.options.converter + "'; the converters in " +
+                               s.host.convertersDirectory() + " are:\n" +
+                               (available.empty() ? "  (none)\n" : converterListing(available)) +
+                               "or give the path of a .conv file"};
+        }
+    }
+    if (!s.options.noConfig) {
+        s.configPath = configFilePath();
+        if (s.configPath) s.config = loadConfig(*s.configPath);
+    }
+    if (!s.scratch.create(error)) return Failure{ExitStatus::FileError, error};
+    if (s.options.verbose) {
+        say("", "plug-in " + s.plugin.path() + " (version " + s.plugin.version() + ")");
+        say("", "configuration " + (s.configPath ? *s.configPath : std::string("not kept")) +
+                    (s.config ? "" : " (none stored yet)"));
+    }
+    return std::nullopt;
+}
+
+// The selection as zero-based lines of the document.
+std::optional<Failure> selectionOf(const ConvertOptions& options, const InputDocument& document,
+                                   std::optional<LineRange>& selection) {
+    if (!options.lines) return std::nullopt;
+    const std::int32_t count = document.lineCount();
+    const std::int32_t last = options.lines->last.value_or(count);
+    if (options.lines->first > count || last > count)
+        return Failure{ExitStatus::Usage,
+                       "--lines goes beyond the last line (" + std::to_string(count) + ")"};
+    selection = LineRange{options.lines->first - 1, last - options.lines->first + 1};
+    return std::nullopt;
+}
+
+// The file name extension of a result written with -d.
+std::string resultExtension(const std::string& input, const std::optional<std::string>& config) {
+    const ConfigSummary used = summarizeConfig(config.value_or(""));
+    if (used.outputToNci) return ".nci";
+    if (!used.converterPath.empty()) {
+        const std::string output = describeConverter(used.converterPath).output;
+        if (output == "iso") return ".nc";
+        if (output == "heidenhain") return ".H";
+    }
+    return fs::path(input).extension().string();
+}
+
+class Conversion {
+  public:
+    Conversion(Session& session, std::string input) : s_(session), input_(std::move(input)) {}
+    std::optional<Failure> run();
+
+  private:
+    // Reads the program, checks the selection, settles the format (or leaves it to the user).
+    std::optional<Failure> prepareInput();
+    std::optional<Failure> chooseFormat();
+    // The action, scripted from the options; in the terminal when asked or when the options
+    // chose nothing to produce. `error` is set when the options cannot be scripted.
+    RunContext converse(EditorHost& host, std::FILE* spool, std::string& error);
+    // Writes the output where it goes.
+    std::optional<Failure> place(const EditorHost& host, OutputFile& spool);
+    DialogChoices dialogChoices() const;
+    std::optional<Failure> destinationForSpool(std::string& spoolPath);
+    void act(EditorHost& host, std::FILE* spool, const std::optional<std::string>& script);
+
+    Session& s_;
+    std::string input_;
+    InputDocument document_;
+    std::optional<LineRange> selection_;
+    std::optional<SourceFormat> format_;
+    bool interactive_ = false;
+    Destination destination_;
+};
+
+std::optional<Failure> Conversion::chooseFormat() {
+    if (s_.options.from) {
+        format_ = s_.options.from;
+        return std::nullopt;
+    }
+    const Detection detection = detectFormat(input_, document_.head(200));
+    format_ = detection.format;
+    if (format_) {
+        if (s_.options.verbose)
+            say(input_, "format " + std::string(formatInfo(*format_).dialogEntry) + " (" +
+                            detection.reason + ")");
+        return std::nullopt;
+    }
+    if (s_.canInteract) {
+        interactive_ = true;
+        return std::nullopt;
+    }
+    return Failure{ExitStatus::Usage, "cannot tell the format: " + detection.reason +
+                                          "; give --from (see morvane formats)"};
+}
+
+DialogChoices Conversion::dialogChoices() const {
+    const ConvertOptions& o = s_.options;
+    DialogChoices choices;
+    choices.format = format_.value_or(SourceFormat::Fanuc);
+    if (o.nci) choices.convertToNci = true;
+    if (s_.converter) {
+        choices.converterPath = s_.converter->path;
+        if (!o.nci) choices.convertToNci = false;
+    }
+    const ConfigSummary remembered = summarizeConfig(s_.config.value_or(""));
+    // The dialog restores "Convert to NCI format" but not the OK it needs: choose it again.
+    if (!o.nci && !s_.converter && remembered.outputToNci) choices.convertToNci = true;
+    choices.longhandCycles = o.longhand;
+    // Without a converter no cycle can be written natively: NCI alone means every cycle expanded.
+    if (o.nci && !s_.converter && !o.longhand && !platform::isRegularFile(remembered.converterPath))
+        choices.longhandCycles = true;
+    choices.selectionOnly = o.lines.has_value();
+    choices.resultInNewWindow = o.resultOnly;
+    return choices;
+}
+
+std::optional<Failure> Conversion::destinationForSpool(std::string& spoolPath) {
+    const ConvertOptions& o = s_.options;
+    destination_ = Destination();
+    std::string path;
+    if (o.output && *o.output != "-") {
+        path = *o.output;
+    } else if (o.inPlace) {
+        path = input_;
+    } else if (o.directory) {
+        std::error_code made;
+        fs::create_directories(*o.directory, made);
+        if (!platform::isDirectory(*o.directory))
+            return Failure{ExitStatus::FileError,
+                           "no directory " + *o.directory + (made ? ": " + made.message() : "")};
+        // The name is settled after the run; the spool only needs the directory.
+        path = *o.directory + "/" + fs::path(input_).filename().string();
+    }
+    if (!path.empty()) {
+        std::string error;
+        const std::optional<Destination> destination = destinationAt(path, error);
+        if (!destination) return Failure{ExitStatus::FileError, error};
+        destination_ = *destination;
+    }
+    // The result lines wait beside a file destination, so that they can simply become it.
+    spoolPath = destination_.kind == Destination::Kind::File ? destination_.path
+                                                             : s_.scratch.path() + "/result";
+    return std::nullopt;
+}
+
+void Conversion::act(EditorHost& host, std::FILE* spool, const std::optional<std::string>& script) {
+    ActionSetup setup;
+    setup.hasSelection = s_.options.lines.has_value();
+    setup.config = s_.config;
+    setup.script = script;
+    s_.progress.setLabel(fs::path(input_).filename().string());
+    performAction(s_.plugin.exports(), host, setup, spool);
+    s_.progress.finish();
+    const Observations& seen = host.observations();
+    if (!seen.config) return;
+    s_.config = seen.config;
+    std::string error;
+    if (s_.configPath && !storeConfig(*s_.configPath, *seen.config, error))
+        say("", "cannot keep the configuration: " + error);
+}
+
+std::optional<Failure> Conversion::prepareInput() {
+    std::string error;
+    if (!document_.read(input_, error))
+        return Failure{ExitStatus::FileError, "cannot read it: " + error};
+    if (document_.lineCount() == 0)
+        return Failure{ExitStatus::ConversionFailed, "it is empty: nothing to convert"};
+    if (auto failure = selectionOf(s_.options, document_, selection_)) return failure;
+    if (s_.options.interactive && !s_.canInteract)
+        return Failure{ExitStatus::Usage, "--interactive needs a terminal"};
+    interactive_ = s_.options.interactive;
+    return chooseFormat();
+}
+
+RunContext Conversion::converse(EditorHost& host, std::FILE* spool, std::string& error) {
+    const ConfigSummary remembered = summarizeConfig(s_.config.value_or(""));
+    const DialogChoices choices = dialogChoices();
+    RunContext context;
+    context.format = format_.value_or(SourceFormat::Fanuc);
+    context.converterPath = choices.converterPath.value_or(remembered.converterPath);
+    context.longhandCycles = choices.longhandCycles.value_or(remembered.longhandCycles);
+    if (!interactive_) {
+        const auto script = buildDialogScript(choices, error);
+        if (!script) return context;
+        if (s_.options.verbose) say(input_, "dialog: " + *script);
+        act(host, spool, script);
+        // OK stayed greyed: nothing to produce is chosen. Let the user choose on a terminal.
+        if (!host.observations().selectionOnlySent && s_.canInteract) interactive_ = true;
+        if (interactive_) say(input_, "nothing to produce is chosen yet: choose it in the dialog");
+    }
+    if (interactive_) {
+        // The dialog opens on its first format whatever the program is.
+        if (!s_.options.interactive)
+            say(input_,
+                format_ ? "the program looks like " + std::string(formatInfo(*format_).dialogEntry)
+                        : "choose its format in the dialog");
+        act(host, spool, std::nullopt);
+    }
+    context.interactive = interactive_;
+    return context;
+}
+
+std::optional<Failure> Conversion::place(const EditorHost& host, OutputFile& spool) {
+    const Observations& seen = host.observations();
+    std::string error;
+    if (std::fflush(spool.stream()) != 0)
+        return Failure{ExitStatus::FileError,
+                       "cannot keep the result lines: " + std::string(std::strerror(errno))};
+    if (s_.options.directory) {
+        const std::string path = *s_.options.directory + "/" + fs::path(input_).stem().string() +
+                                 resultExtension(input_, seen.config);
+        const std::optional<Destination> destination = destinationAt(path, error);
+        if (!destination) return Failure{ExitStatus::FileError, error};
+        destination_ = *destination;
+        if (sameFile(destination_.path, input_))
+            return Failure{ExitStatus::Usage,
+                           "-d would replace the input itself; use --in-place for that"};
+    }
+    const Placement placement = decidePlacement(seen, host.servedLines(), document_);
+    if (!writeResult(document_, placement, spool, destination_, error))
+        return Failure{ExitStatus::FileError, error};
+    if (s_.options.verbose)
+        say(input_, std::to_string(seen.resultLines) + " result lines" +
+                        (destination_.kind == Destination::Kind::StandardOutput
+                             ? ""
+                             : " written to " + destination_.path));
+    return std::nullopt;
+}
+
+std::optional<Failure> Conversion::run() {
+    if (auto failure = prepareInput()) return failure;
+    std::string spoolPath, error;
+    if (auto failure = destinationForSpool(spoolPath)) return failure;
+    OutputFile spool;
+    if (!spool.open(spoolPath, error)) return Failure{ExitStatus::FileError, error};
+    // The plug-in's working files of the last action go; those of this one stay until the next.
+    s_.scratch.empty();
+    EditorHost host(document_, selection_, s_.localised ? &s_.locale : nullptr, &s_.progress);
+    const RunContext context = converse(host, spool.stream(), error);
+    if (!error.empty()) return Failure{ExitStatus::Usage, error};
+    if (auto failure = explainRun(host.observations(), context)) return failure;
+    return place(host, spool);
+}
+
+}  // namespace
+
+ExitStatus runConvert(const ConvertOptions& options) {
+    installInterruptCleanup();
+    Session session(options);
+    if (auto failure = prepare(session)) {
+        say("", failure->message);
+        return failure->status;
+    }
+    ExitStatus status = ExitStatus::Done;
+    for (const std::string& input : options.inputs) {
+        if (auto failure = Conversion(session, input).run()) {
+            say(input, failure->message);
+            if (status == ExitStatus::Done) status = failure->status;
+        }
+    }
+    return status;
+}
+
+}  // namespace morvane::cli

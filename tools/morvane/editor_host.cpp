@@ -1,0 +1,92 @@
+#include "editor_host.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "locale_file.h"
+#include "progress_bar.h"
+
+namespace morvane::cli {
+
+namespace {
+
+EditorHost& self(void* context) {
+    return *static_cast<EditorHost*>(context);
+}
+
+}  // namespace
+
+EditorHost::EditorHost(const InputDocument& document, std::optional<LineRange> selection,
+                       const LocaleTable* locale, ProgressBar* progress)
+    : document_(document),
+      selection_(selection),
+      locale_(locale),
+      progress_(progress),
+      lineSource_{this, &getLineCount, &getLine},
+      resultStream_{this, &writeLine, &setProperty},
+      localizeSource_{this, &translate} {}
+
+void EditorHost::beginAction(std::FILE* spool) {
+    spool_ = spool;
+    seen_ = Observations();
+}
+
+LineRange EditorHost::servedLines() const {
+    if (selection_ && seen_.selectionOnly) return *selection_;
+    return {0, document_.lineCount()};
+}
+
+std::int32_t EditorHost::getLineCount(void* context, std::int32_t* count) {
+    EditorHost& host = self(context);
+    const std::int32_t served = host.servedLines().count;
+    if (count != nullptr) *count = served;
+    if (host.progress_ != nullptr) host.progress_->start(served);
+    return 1;
+}
+
+std::int32_t EditorHost::getLine(void* context, std::int32_t index, const char** text) {
+    EditorHost& host = self(context);
+    const LineRange served = host.servedLines();
+    // The plug-in also asks for the line after the last: there is none.
+    const bool inside = index >= 0 && index < served.count;
+    if (text != nullptr) *text = inside ? host.document_.lineText(served.first + index) : nullptr;
+    if (inside && host.progress_ != nullptr) host.progress_->lineAsked(index);
+    return 1;
+}
+
+std::int32_t EditorHost::writeLine(void* context, const char* text, std::int32_t length) {
+    EditorHost& host = self(context);
+    ++host.seen_.resultLines;
+    if (host.spool_ == nullptr) return 1;
+    if (text != nullptr && length > 0)
+        std::fwrite(text, 1, static_cast<std::size_t>(length), host.spool_);
+    if (std::fputc('\n', host.spool_) == EOF) host.seen_.resultWriteFailed = true;
+    return 1;
+}
+
+std::int32_t EditorHost::setProperty(void* context, const char* name, const char* value) {
+    EditorHost& host = self(context);
+    if (name == nullptr) return 1;
+    const std::string_view key = name;
+    const std::string_view text = value != nullptr ? value : "";
+    if (key == "SELECTION_ONLY") {
+        host.seen_.selectionOnlySent = true;
+        host.seen_.selectionOnly = text == "true";
+    } else if (key == "UseLonghandCycles") {
+        host.seen_.longhandCycles = text == "true";
+    } else if (key == "RESULT_IN_NEW_WINDOW") {
+        host.seen_.resultInNewWindow = text == "true";
+    } else if (key == "PLUGIN_CONFIG") {
+        host.seen_.config = std::string(text);
+    }
+    return 1;
+}
+
+std::int32_t EditorHost::translate(void* context, const char* key, const wchar_t** text) {
+    const EditorHost& host = self(context);
+    if (text == nullptr) return 1;
+    *text = host.locale_ != nullptr && key != nullptr ? host.locale_->find(key) : nullptr;
+    return 1;
+}
+
+}  // namespace morvane::cli

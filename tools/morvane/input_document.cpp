@@ -1,0 +1,140 @@
+#include "input_document.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+namespace morvane::cli {
+
+namespace {
+
+// The plug-in counts lines in a signed 32-bit number and also asks for the line after the last.
+constexpr std::size_t kMaxLines = std::numeric_limits<std::int32_t>::max() - 1;
+// Line offsets are 32-bit, and the text has one byte more than the file.
+constexpr std::size_t kMaxSize = std::numeric_limits<std::uint32_t>::max() - 1;
+
+struct FileHandle {
+    int fd;
+    ~FileHandle() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+}  // namespace
+
+bool InputDocument::read(const std::string& path, std::string& error) {
+    FileHandle file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = "it is a directory";
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "it is not a regular file";
+        return false;
+    }
+    // One read of the size the file has now; a file that grows meanwhile is read up to here.
+    const auto expected = static_cast<std::size_t>(info.st_size);
+    if (expected > kMaxSize) {
+        error = "it is larger than 4 GiB";
+        return false;
+    }
+    text_ = std::make_unique<char[]>(expected + 1);
+    std::size_t got = 0;
+    while (got < expected) {
+        const ssize_t n = ::read(file.fd, text_.get() + got, expected - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = std::strerror(errno);
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    size_ = got;
+    text_[size_] = '\0';
+    index();
+    if (starts_.size() - 1 > kMaxLines) {
+        error = "it has more lines than a program may have";
+        return false;
+    }
+    return true;
+}
+
+void InputDocument::assign(std::string_view text) {
+    size_ = std::min(text.size(), kMaxSize);
+    text_ = std::make_unique<char[]>(size_ + 1);
+    std::memcpy(text_.get(), text.data(), size_);
+    text_[size_] = '\0';
+    index();
+}
+
+void InputDocument::index() {
+    starts_.assign(1, 0);
+    crlf_.clear();
+    lastTerminated_ = false;
+    char* const text = text_.get();
+    std::size_t start = 0;
+    while (start < size_) {
+        char* feed = static_cast<char*>(std::memchr(text + start, '\n', size_ - start));
+        if (feed == nullptr) {
+            crlf_.push_back(false);
+            starts_.push_back(static_cast<std::uint32_t>(size_ + 1));
+            break;
+        }
+        const auto end = static_cast<std::size_t>(feed - text);
+        const bool crlf = end > start && text[end - 1] == '\r';
+        *feed = '\0';
+        if (crlf) text[end - 1] = '\0';
+        crlf_.push_back(crlf);
+        starts_.push_back(static_cast<std::uint32_t>(end + 1));
+        start = end + 1;
+        lastTerminated_ = start == size_;
+    }
+}
+
+const char* InputDocument::lineText(std::int32_t index) const {
+    if (index < 0 || index >= lineCount()) return nullptr;
+    return text_.get() + starts_[static_cast<std::size_t>(index)];
+}
+
+std::string_view InputDocument::line(std::int32_t index) const {
+    if (index < 0 || index >= lineCount()) return {};
+    const auto i = static_cast<std::size_t>(index);
+    // Up to the next line's start, less the terminator (the last line may have none).
+    std::size_t end = starts_[i + 1] - 1;
+    if (crlf_[i]) --end;
+    return {text_.get() + starts_[i], end - starts_[i]};
+}
+
+std::vector<std::string_view> InputDocument::head(std::size_t maxLines) const {
+    std::vector<std::string_view> lines;
+    for (std::int32_t i = 0; i < lineCount() && lines.size() < maxLines; ++i)
+        lines.push_back(line(i));
+    return lines;
+}
+
+bool InputDocument::writeLines(std::FILE* out, std::int32_t first, std::int32_t count) const {
+    for (std::int32_t i = first; i < first + count && i < lineCount(); ++i) {
+        const std::string_view text = line(i);
+        std::fwrite(text.data(), 1, text.size(), out);
+        const bool terminated = i + 1 < lineCount() || lastTerminated_;
+        if (terminated) std::fputs(crlf_[static_cast<std::size_t>(i)] ? "\r\n" : "\n", out);
+    }
+    return std::ferror(out) == 0;
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,211 @@
+#include "output_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/file_system.h"
+
+namespace morvane::cli {
+
+namespace {
+
+// Paths to remove on a signal. Fixed storage: the handler may not allocate.
+constexpr std::size_t kMaxRegistered = 8;
+constexpr std::size_t kMaxPath = 4096;
+struct Registered {
+    volatile sig_atomic_t used;
+    char path[kMaxPath];
+};
+std::array<Registered, kMaxRegistered> gRegistered{};
+
+constexpr int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Blocks the interrupt signals while the registry changes.
+class SignalBlock {
+  public:
+    SignalBlock() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int signal : kInterruptSignals)
+            sigaddset(&set, signal);
+        ::sigprocmask(SIG_BLOCK, &set, &saved_);
+    }
+    ~SignalBlock() { ::sigprocmask(SIG_SETMASK, &saved_, nullptr); }
+
+  private:
+    sigset_t saved_;
+};
+
+// Removes a directory's files and then the directory, with system calls only (the plug-in's
+// working files have names the host does not know).
+void removeDirectorySafely(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    alignas(8) char buffer[4096];
+    long got = 0;
+    while ((got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer)) > 0) {
+        for (long offset = 0; offset < got;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + offset);
+            const char* name = entry->d_name;
+            if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+                ::unlinkat(fd, name, 0);
+            offset += entry->d_reclen;
+        }
+    }
+    ::close(fd);
+    ::rmdir(path);
+}
+
+void removeRegistered() {
+    for (Registered& entry : gRegistered) {
+        if (!entry.used) continue;
+        struct stat info {};
+        if (::lstat(entry.path, &info) == 0 && S_ISDIR(info.st_mode)) {
+            removeDirectorySafely(entry.path);
+        } else {
+            ::unlink(entry.path);
+        }
+    }
+}
+
+void onInterrupt(int signal) {
+    removeRegistered();
+    // Let the signal end the program with its usual status.
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+}  // namespace
+
+bool OutputFile::open(const std::string& destination, std::string& error) {
+    discard();
+    std::string directory = platform::directoryOf(destination);
+    if (directory.empty()) directory = destination.starts_with('/') ? "/" : ".";
+    const std::size_t slash = destination.rfind('/');
+    const std::string name =
+        slash == std::string::npos ? destination : destination.substr(slash + 1);
+    std::string path = directory + "/." + name + ".morvane-XXXXXX";
+    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot write in " + directory + ": " + std::strerror(errno);
+        return false;
+    }
+    stream_ = ::fdopen(fd, "w+b");
+    if (stream_ == nullptr) {
+        error = std::strerror(errno);
+        ::close(fd);
+        ::unlink(path.c_str());
+        return false;
+    }
+    temporary_ = path;
+    registerTemporary(temporary_);
+    // Result files of large programs are written line by line; a large buffer keeps that cheap.
+    std::setvbuf(stream_, nullptr, _IOFBF, 1 << 20);
+    return true;
+}
+
+bool OutputFile::commit(const std::string& destination, mode_t mode, std::string& error) {
+    if (stream_ == nullptr) {
+        error = "nothing to write";
+        return false;
+    }
+    const bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 &&
+                         ::fsync(::fileno(stream_)) == 0 && ::fchmod(::fileno(stream_), mode) == 0;
+    if (!written) {
+        error = "cannot write " + destination + ": " + std::strerror(errno);
+        discard();
+        return false;
+    }
+    std::fclose(stream_);
+    stream_ = nullptr;
+    if (::rename(temporary_.c_str(), destination.c_str()) != 0) {
+        error = "cannot replace " + destination + ": " + std::strerror(errno);
+        discard();
+        return false;
+    }
+    unregisterTemporary(temporary_);
+    temporary_.clear();
+    return true;
+}
+
+void OutputFile::discard() {
+    if (stream_ != nullptr) std::fclose(stream_);
+    stream_ = nullptr;
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        unregisterTemporary(temporary_);
+    }
+    temporary_.clear();
+}
+
+mode_t modeForDestination(const std::string& destination) {
+    struct stat info {};
+    if (::stat(destination.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        return info.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool copyLines(std::FILE* from, std::FILE* to, bool crlf) {
+    std::rewind(from);
+    char chunk[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, from)) > 0) {
+        if (!crlf) {
+            std::fwrite(chunk, 1, got, to);
+            continue;
+        }
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < got; ++i) {
+            if (chunk[i] != '\n') continue;
+            std::fwrite(chunk + start, 1, i - start, to);
+            std::fputs("\r\n", to);
+            start = i + 1;
+        }
+        std::fwrite(chunk + start, 1, got - start, to);
+    }
+    return std::ferror(from) == 0 && std::ferror(to) == 0;
+}
+
+void installInterruptCleanup() {
+    struct sigaction action {};
+    action.sa_handler = &onInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (int signal : kInterruptSignals)
+        sigaddset(&action.sa_mask, signal);
+    for (int signal : kInterruptSignals) {
+        struct sigaction previous {};
+        ::sigaction(signal, nullptr, &previous);
+        // A signal the caller chose to ignore (nohup) stays ignored.
+        if (previous.sa_handler != SIG_IGN) ::sigaction(signal, &action, nullptr);
+    }
+}
+
+void registerTemporary(const std::string& path) {
+    if (path.size() >= kMaxPath) return;
+    SignalBlock block;
+    for (Registered& entry : gRegistered) {
+        if (entry.used) continue;
+        std::memcpy(entry.path, path.c_str(), path.size() + 1);
+        entry.used = 1;
+        return;
+    }
+}
+
+void unregisterTemporary(const std::string& path) {
+    SignalBlock block;
+    for (Registered& entry : gRegistered)
+        if (entry.used && path == entry.path) entry.used = 0;
+}
+
+}  // namespace morvane::cli
