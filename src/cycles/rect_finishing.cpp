@@ -2,6 +2,8 @@
 // layer by layer one closed counter-clockwise contour along the walls, a tool radius inside the
 // pocket or outside the stud, entered and left by small arcs so that the tool never stops on the
 // finished wall.
+#include <cmath>
+
 #include "cycles/nci_milling_cycles.h"
 
 namespace morvane {
@@ -75,8 +77,10 @@ void finishWalls(NCIDeepDrilling& c, NciStream& out, double startOffset, Contour
 void NCIRectPocketFinishing::Generate(NciStream& out) {
     setValueDirect(15, value(15) / 2.0);
     setValueDirect(16, value(16) / 2.0);
-    // The corners cannot be tighter than the tool.
-    if (value(18) < toolDiameter() / 2.0) setValueDirect(18, toolDiameter() / 2.0);
+    // The corners cannot be tighter than the tool; a radius that is no number stays so, and the
+    // cycle then writes nothing.
+    if (std::isfinite(value(18)) && value(18) < toolDiameter() / 2.0)
+        setValueDirect(18, toolDiameter() / 2.0);
     finishWalls(*this, out, -toolDiameter(), [&] { FinishRectContour(out); });
 }
 

@@ -54,8 +54,7 @@ void NCIRectPocket::Generate(NciStream& out) {
     const std::int32_t position = truncToInt32(value(24));
     for (const ReferenceCorner& corner : kReferenceCorners)
         if (corner.position == position) centre_ = toWorld(corner.su * b, corner.sv * a, reference);
-    if (!finiteSetUp(*this) ||
-        !allFinite({a, b, value(18), value(23), value(17), centre_.x, centre_.y}))
+    if (!finiteSetUp(*this) || !allFinite({a, b, value(18), value(23), centre_.x, centre_.y}))
         return;
 
     RapidTo(out, reference, clearanceHeight());
