@@ -1,6 +1,7 @@
 // What keeps a longhand expansion bounded and free of non-numbers, whatever the parameters: the
 // layer loop with its infeed bound, a budget of closed paths (rings, rectangles) per expansion,
-// and the test that a geometry is made of finite numbers.
+// and the test that a geometry is made of finite numbers; and the frame of a cycle cut layer by
+// layer from one point.
 #pragma once
 
 #include <cmath>
@@ -61,6 +62,27 @@ void forEachLayer(double surface, double depth, double infeed, Cut&& cut) {
         d += infeed;
     }
     cut(surface - depth, true);
+}
+
+// The tool diameter that the ring and contour operations work with: 1 when the tool has none.
+inline double pathDiameter(double toolDiameter) {
+    return toolDiameter > 0.0 ? toolDiameter : 1.0;
+}
+
+// A cycle cut layer by layer from the point `at`: rapid over `from` down to the set-up clearance,
+// feed to `at`, and for each layer a feed down to `at` and cut(bottom) (false ends the layers);
+// then the optional feed back to the clearance and the rapid to the retract height, both over
+// `at`.
+template <class Cut>
+void cutInLayers(NCIDeepDrilling& c, NciStream& out, Point2 from, Point2 at, Cut&& cut) {
+    c.RapidTo(out, from, c.clearanceHeight());
+    c.FeedXY(out, at.x, at.y);
+    forEachLayer(c.surface(), c.depth(), c.infeed(), [&](double z, bool bottom) {
+        c.FeedTo(out, at, z);
+        return cut(bottom);
+    });
+    if (!c.rapidRetract()) c.FeedTo(out, at, c.clearanceHeight());
+    c.RapidTo(out, at, c.retractHeight());
 }
 
 }  // namespace morvane

@@ -45,11 +45,6 @@ void wallContour(NCIDeepDrilling& c, NciStream& out, const Rectangle& k, double 
     c.FeedXY(out, cx + a + 2.0 * offset, cy);
 }
 
-// The tool diameter inside the contours: 1 when the tool has none.
-double contourDiameter(const NCIDeepDrilling& c) {
-    return c.toolDiameter() > 0.0 ? c.toolDiameter() : 1.0;
-}
-
 // Both cycles: halve the lengths, then from the centre M down to each layer at the start point S
 // beside the wall, one contour per layer, and back up over M.
 template <class Contour>
@@ -85,7 +80,7 @@ void NCIRectPocketFinishing::Generate(NciStream& out) {
 }
 
 void NCIRectPocketFinishing::FinishRectContour(NciStream& out) {
-    const double d = contourDiameter(*this);
+    const double d = pathDiameter(toolDiameter());
     wallContour(*this, out, rectangleOf(*this), -1.0, d / 2.0, d / 20.0);
 }
 
@@ -96,7 +91,7 @@ void NCIStudFinishing::Generate(NciStream& out) {
 }
 
 void NCIStudFinishing::FinishStudContour(NciStream& out) {
-    const double d = contourDiameter(*this);
+    const double d = pathDiameter(toolDiameter());
     wallContour(*this, out, rectangleOf(*this), +1.0, d / 2.0, d / 20.0);
 }
 

@@ -57,20 +57,15 @@ void NCIRectPocket::Generate(NciStream& out) {
     if (!finiteSetUp(*this) || !allFinite({a, b, value(18), value(23), centre_.x, centre_.y}))
         return;
 
-    RapidTo(out, reference, clearanceHeight());
-    FeedXY(out, centre_.x, centre_.y);
     // The tool plunges straight down at the centre for every layer.
-    forEachLayer(surface(), depth(), infeed(), [&](double z, bool) {
-        FeedTo(out, centre_, z);
+    cutInLayers(*this, out, reference, centre_, [&](bool) {
         ClearLayer(out);
         return !passes_.spent();
     });
-    if (!rapidRetract()) FeedTo(out, centre_, clearanceHeight());
-    RapidTo(out, centre_, retractHeight());
 }
 
 void NCIRectPocket::ClearLayer(NciStream& out) {
-    const double d = toolDiameter() > 0.0 ? toolDiameter() : 1.0;
+    const double d = pathDiameter(toolDiameter());
     const double r = d / 2.0, e = d / 20.0;
     if (!(value(17) > 0.0)) setValueDirect(17, d / 3.0);
     if (value(18) < r) setValueDirect(18, r);

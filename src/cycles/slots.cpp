@@ -9,15 +9,6 @@
 #include "nci/int_conversion.h"
 
 namespace morvane {
-namespace {
-
-// The tool diameter inside the ring operations: 1 when the tool has none.
-double ringDiameter(double toolDiameter) {
-    return toolDiameter > 0.0 ? toolDiameter : 1.0;
-}
-
-}  // namespace
-
 void NCIRectSlot::ArcSigned(NciStream& out, double ex, double ey, double r) {
     if (r > 0.0) NCIRectPocket::ArcSigned(out, ex, ey, r);
 }
@@ -28,30 +19,25 @@ void NCIRectSlot::ArcSigned(NciStream& out, double ex, double ey, double r) {
 void NCIRectSlot::Generate(NciStream& out) {
     const double h = (value(16) - value(15)) / 2.0;
     setValueDirect(16, h);
-    if (!(value(17) > 0.0)) setValueDirect(17, ringDiameter(toolDiameter()) / 3.0);
+    if (!(value(17) > 0.0)) setValueDirect(17, pathDiameter(toolDiameter()) / 3.0);
     centre_ = {value(25), value(26)};
     const Point2 start = toWorld(-h, 0.0, centre_), end = toWorld(h, 0.0, centre_);
     if (!finiteSetUp(*this) || !allFinite({value(15), value(23), start.x, start.y, end.x, end.y}))
         return;
 
-    RapidTo(out, here(), clearanceHeight());
-    FeedXY(out, start.x, start.y);
-    // Reciprocating plunge: each infeed is a ramp back to the start of the centre line, then a cut
-    // along it; at the bottom the width is cleared.
-    forEachLayer(surface(), depth(), infeed(), [&](double z, bool bottom) {
-        FeedXYZ(out, start.x, start.y, z);
+    // Reciprocating plunge: each infeed is a ramp back down to the start of the centre line, then
+    // a cut along it; at the bottom the width is cleared.
+    cutInLayers(*this, out, here(), start, [&](bool bottom) {
         if (bottom)
             ClearStraightSlot(out);
         else
             FeedXY(out, end.x, end.y);
         return true;
     });
-    if (!rapidRetract()) FeedTo(out, start, clearanceHeight());
-    RapidTo(out, start, retractHeight());
 }
 
 void NCIRectSlot::ClearStraightSlot(NciStream& out) {
-    const double d = ringDiameter(toolDiameter());
+    const double d = pathDiameter(toolDiameter());
     const double r = d / 2.0;
     const double h = value(16);
     const double cx = centre_.x, cy = centre_.y;
@@ -79,7 +65,7 @@ void NCIRectSlot::ClearStraightSlot(NciStream& out) {
 }
 
 void NCICircularSlot::Generate(NciStream& out) {
-    const double d = ringDiameter(toolDiameter());
+    const double d = pathDiameter(toolDiameter());
     if (!(value(14) > 0.0)) setValueDirect(14, d);
     const double rp = value(13), a0 = value(20), aL = value(21);
     const Point2 p = here();
@@ -103,19 +89,14 @@ void NCICircularSlot::Generate(NciStream& out) {
     }
     if (!finiteSetUp(*this) || !allFinite({rp, a0, aL, value(19), s.x, s.y})) return;
 
-    RapidTo(out, p, clearanceHeight());
-    FeedXY(out, s.x, s.y);
-    forEachLayer(surface(), depth(), infeed(), [&](double z, bool) {
-        FeedTo(out, s, z);
+    cutInLayers(*this, out, p, s, [&](bool) {
         ClearArcSlot(out);
         return !rings_.spent();
     });
-    if (!rapidRetract()) FeedTo(out, s, clearanceHeight());
-    RapidTo(out, s, retractHeight());
 }
 
 void NCICircularSlot::ClearArcSlot(NciStream& out) {
-    const double d = ringDiameter(toolDiameter());
+    const double d = pathDiameter(toolDiameter());
     const double r = d / 2.0, e = d / 20.0;
     const double rp = value(13), a0 = value(20), a1 = value(20) + value(21), w = value(19);
     const Point2 s = here();
