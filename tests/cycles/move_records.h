@@ -50,6 +50,14 @@ inline std::vector<MoveRecord> readMoves(std::string_view nci) {
     return records;
 }
 
+// How many of `moves` have the record code `code`.
+inline int countCode(const std::vector<MoveRecord>& moves, int code) {
+    int n = 0;
+    for (const MoveRecord& m : moves)
+        n += m.code == code ? 1 : 0;
+    return n;
+}
+
 // Runs `cycle` into memory and returns the text it wrote.
 inline std::string runCycle(NCIGeneralCycle& cycle, CyclePosition* end = nullptr) {
     NciStream out;

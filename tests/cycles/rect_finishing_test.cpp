@@ -103,9 +103,7 @@ TEST(RectFinishing, OneContourPerLayer) {
     const Case cases[] = {{0.0, 1}, {-2.0, 1}, {2.0, 3}, {4.0, 2}, {6.0, 1}, {1e-300, 1001}};
     for (const Case& k : cases) {
         const auto moves = readMoves(runCycle(*finishing<NCIStudFinishing>(0.0, k.infeed)));
-        int leadIns = 0;
-        for (const MoveRecord& m : moves)
-            leadIns += m.code == 2 ? 1 : 0;
+        const int leadIns = test::countCode(moves, 2);
         EXPECT_EQ(leadIns, 2 * k.contours) << k.infeed;
     }
 }

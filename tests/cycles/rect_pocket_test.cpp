@@ -15,6 +15,7 @@
 namespace morvane {
 namespace {
 
+using test::countCode;
 using test::MoveRecord;
 using test::readMoves;
 using test::runCycle;
@@ -197,13 +198,6 @@ TEST(RectPocket, FeedRetractBeforeTheRapidWhenAsked) {
     EXPECT_EQ(feedOut.z(), 2.0);
     EXPECT_EQ(moves.back().code, 0);
     EXPECT_EQ(moves.back().z(), 50.0);
-}
-
-int countCode(const std::vector<MoveRecord>& moves, int code) {
-    int n = 0;
-    for (const MoveRecord& m : moves)
-        n += m.code == code ? 1 : 0;
-    return n;
 }
 
 TEST(RectPocket, PassesOfOneExpansionAreBounded) {

@@ -15,6 +15,7 @@
 namespace morvane {
 namespace {
 
+using test::countCode;
 using test::MoveRecord;
 using test::readMoves;
 using test::runCycle;
@@ -51,13 +52,6 @@ std::vector<double> arcRadii(const std::vector<MoveRecord>& moves) {
         if (m.code == 2 || m.code == 3)
             radii.push_back(std::round(std::hypot(m.x() - m.cx(), m.y() - m.cy()) * 1000) / 1000);
     return radii;
-}
-
-int countCode(const std::vector<MoveRecord>& moves, int code) {
-    int n = 0;
-    for (const MoveRecord& m : moves)
-        n += m.code == code ? 1 : 0;
-    return n;
 }
 
 TEST(StraightSlot, RingsStepByTheToolRadiusUpToTheFinishedWidth) {
