@@ -1,5 +1,5 @@
 // Longhand finishing of rectangular pockets and studs built directly: where the contour runs for
-// each tool, the lead arcs' turning, the layers, and what does not change the path.
+// each tool, the layers, and what does not change the path.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -43,7 +43,7 @@ double sideX(const std::vector<MoveRecord>& moves) {
     return 0.0;
 }
 
-TEST(RectFinishing, ContourRunsATooRadiusFromTheWalls) {
+TEST(RectFinishing, ContourRunsAToolRadiusFromTheWalls) {
     struct Case {
         const char* what;
         bool stud;
@@ -69,30 +69,6 @@ TEST(RectFinishing, ContourRunsATooRadiusFromTheWalls) {
         EXPECT_EQ(moves[2].y(), 40.0) << k.what;
         EXPECT_EQ(sideX(moves), k.side) << k.what;
     }
-}
-
-TEST(RectFinishing, FirstMoveIsARapidOverTheCentreAtTheStartHeight) {
-    for (double z : {37.0, -3.0}) {
-        const auto moves = readMoves(runCycle(*finishing<NCIRectPocketFinishing>(8.0, 0.0, 10, z)));
-        EXPECT_EQ(moves[0].code, 0);
-        EXPECT_EQ(moves[0].x(), 50.0);
-        EXPECT_EQ(moves[0].y(), 40.0);
-        EXPECT_EQ(moves[0].z(), z);
-    }
-}
-
-TEST(RectFinishing, LeadArcsTurnAwayFromTheWall) {
-    // Pocket: lead arcs counter-clockwise (3); stud: clockwise (2). The corner arcs are always
-    // counter-clockwise.
-    const auto pocket = readMoves(runCycle(*finishing<NCIRectPocketFinishing>(8.0, 0.0)));
-    const auto stud = readMoves(runCycle(*finishing<NCIStudFinishing>(8.0, 0.0)));
-    std::vector<int> pocketArcs, studArcs;
-    for (const MoveRecord& m : pocket)
-        if (m.code >= 2) pocketArcs.push_back(m.code);
-    for (const MoveRecord& m : stud)
-        if (m.code >= 2) studArcs.push_back(m.code);
-    EXPECT_EQ(pocketArcs, (std::vector<int>{3, 3, 3, 3, 3, 3}));
-    EXPECT_EQ(studArcs, (std::vector<int>{2, 3, 3, 3, 3, 2}));
 }
 
 TEST(RectFinishing, OneContourPerLayer) {

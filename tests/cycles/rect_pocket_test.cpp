@@ -1,6 +1,6 @@
 // Longhand rectangular pocket built directly: where the centre lies for each reference point and
 // rotation, how the step-over and corner radius fall back, what a tool wider than the pocket
-// leaves, the layers, and the bound on the passes of one expansion.
+// leaves, the feed retract, and the bound on the passes of one expansion.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -157,35 +157,6 @@ TEST(RectPocket, ToolWiderThanThePocketLeavesOnlyTheFinishingContour) {
     for (std::size_t i = 0; i < moves.size(); ++i)
         EXPECT_EQ(moves[i].code, codes[i]) << i;
     EXPECT_NEAR(moves[4].x(), 15.0, 1e-12);  // b - R = 5 beside the centre
-}
-
-// The heights of the plunges to the centre, in order.
-std::vector<double> plungeDepths(const std::vector<MoveRecord>& moves) {
-    std::vector<double> z;
-    for (std::size_t i = 1; i < moves.size(); ++i)
-        if (moves[i].code == 1 && moves[i].z() != moves[i - 1].z()) z.push_back(moves[i].z());
-    return z;
-}
-
-TEST(RectPocket, LayersGoDownByTheInfeedAndEndAtTheDepth) {
-    struct Case {
-        double depth, infeed;
-        std::vector<double> plunges;
-    };
-    const Case cases[] = {
-        {10.0, 3.0, {-3, -6, -9, -10}},
-        {9.0, 3.0, {-3, -6, -9}},  // a layer that would reach the depth is left to the last
-        {10.0, 0.0, {-10}},
-        {10.0, -4.0, {-10}},
-        {10.0, NAN, {-10}},
-        {10.0, 25.0, {-10}},
-    };
-    for (const Case& k : cases) {
-        PocketSetUp p;
-        p.depth = k.depth;
-        p.infeed = k.infeed;
-        EXPECT_EQ(plungeDepths(readMoves(runCycle(*pocket(p)))), k.plunges) << k.infeed;
-    }
 }
 
 TEST(RectPocket, FeedRetractBeforeTheRapidWhenAsked) {

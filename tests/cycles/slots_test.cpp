@@ -80,17 +80,6 @@ TEST(StraightSlot, RingsStepByTheToolRadiusUpToTheFinishedWidth) {
     }
 }
 
-TEST(StraightSlot, StoresTheHalfStraightLengthAndTheStepOver) {
-    auto c = straightSlot(20.0);
-    runCycle(*c);
-    EXPECT_EQ(c->value(16), 20.0);
-    EXPECT_DOUBLE_EQ(c->value(17), 10.0 / 3.0);
-    auto given = straightSlot(20.0);
-    given->SetValue(17, 2.5);
-    runCycle(*given);
-    EXPECT_EQ(given->value(17), 2.5);
-}
-
 TEST(StraightSlot, WritesNoClockwiseArcWhereThePocketWould) {
     NCIRectSlot slot({10.0, 0.0, 0.0, 0.0, 100.0});
     NCIRectPocket pocket({10.0, 0.0, 0.0, 0.0, 100.0});
