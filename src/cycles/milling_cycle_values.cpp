@@ -91,12 +91,4 @@ void NCIOutsideThread::SetValue(std::int32_t i, double v) {
     setOwnValue(kOutsideThreadValues, i, v);
 }
 
-// The longhand expansions of these cycles are not written yet: each writes no moves and leaves
-// the tool where it stands.
-void NCIRectPocket::Generate(NciStream&) {}
-void NCIRectSlot::Generate(NciStream&) {}
-void NCIRectPocketFinishing::Generate(NciStream&) {}
-void NCIStudFinishing::Generate(NciStream&) {}
-void NCICircularSlot::Generate(NciStream&) {}
-
 }  // namespace morvane
