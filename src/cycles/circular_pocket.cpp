@@ -24,13 +24,11 @@ template <class Contour>
 void finishInLayers(NCIDeepDrilling& c, NciStream& out, Point2 centre, Point2 start,
                     Contour&& contour) {
     c.FeedXY(out, start.x, start.y);
-    forEachLayer(
-        c.infeed(), c.infeed(), c.depth(),
-        [&](double below, bool) {
-            c.FeedTo(out, start, c.surface() - below);
-            contour();
-        },
-        [] { return true; });
+    forEachLayer(c.surface(), c.depth(), c.infeed(), [&](double z, bool) {
+        c.FeedTo(out, start, z);
+        contour();
+        return true;
+    });
     c.FeedTo(out, start, c.clearanceHeight());
     c.FeedXY(out, centre.x, centre.y);
     c.RapidTo(out, centre, c.retractHeight());
@@ -39,7 +37,7 @@ void finishInLayers(NCIDeepDrilling& c, NciStream& out, Point2 centre, Point2 st
 }  // namespace
 
 void NCICircularPocket::RoughCircles(NciStream& out) {
-    const double tool = diameterOr(*this, 1.0) / 2.0;
+    const double tool = pathDiameter(toolDiameter()) / 2.0;
     const double s = value(14);
     const double outer = value(13) - value(15) - tool;  // the last circle, short of the allowance
     const double n = std::trunc(outer / s);
@@ -55,7 +53,7 @@ void NCICircularPocket::RoughCircles(NciStream& out) {
 }
 
 void NCICircularPocket::FinishSide(NciStream& out) {
-    const double d = diameterOr(*this, 1.0);
+    const double d = pathDiameter(toolDiameter());
     const double tool = d / 2.0, e = d / 20.0;
     const double s = value(14);
     const double wall = value(13) - tool;  // the tool centre's circle at the finished wall
@@ -77,7 +75,7 @@ void NCICircularPocket::FinishSide(NciStream& out) {
 
 void NCICircularPocket::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
-    const double d = diameterOr(*this, 1.0);
+    const double d = pathDiameter(toolDiameter());
     // Value 14 comes as the overlap factor: the step-over is that share of the tool radius, or
     // the whole diameter when no factor is given (or one so small or large that the product is
     // no usable step).
@@ -87,28 +85,30 @@ void NCICircularPocket::Generate(NciStream& out) {
     const Point2 m = centre_;
     RapidTo(out, m, clearanceHeight());
     const double roughDepth = depth() - value(16);  // down to the floor allowance
-    const auto more = [this] { return !rings_.spent(); };
     // Roughing or wall passes, one per infeed layer down to the floor allowance.
     const auto wallLayers = [&](void (NCICircularPocket::*pass)(NciStream&)) {
-        forEachLayer(
-            infeed(), infeed(), roughDepth,
-            [&](double below, bool) {
-                FeedTo(out, m, surface() - below);
-                (this->*pass)(out);
-            },
-            more);
+        forEachLayer(surface(), roughDepth, infeed(), [&](double z, bool) {
+            FeedTo(out, m, z);
+            (this->*pass)(out);
+            return !rings_.spent();
+        });
     };
-    // The floor in infeeds of value 17 below the roughed depth. The last layer, at the depth,
-    // roughs and finishes; the layers above it rough only when the walls were roughed too.
+    // The floor in infeeds of value 17, starting one infeed below the roughed depth. The last
+    // layer, at the depth, roughs and finishes; the layers above it rough only when the walls
+    // were roughed too.
     const auto floorLayers = [&](bool roughInLoop) {
-        forEachLayer(
-            roughDepth + value(17), value(17), depth(),
-            [&](double below, bool last) {
-                FeedTo(out, m, surface() - below);
-                if (roughInLoop || last) RoughCircles(out);
-                FinishSide(out);
-            },
-            more);
+        const double step = value(17);
+        double below = roughDepth + step;
+        for (int i = 0; i < kMaxInfeeds && step > 0.0 && depth() > below && !rings_.spent(); ++i) {
+            FeedTo(out, m, surface() - below);
+            if (roughInLoop) RoughCircles(out);
+            FinishSide(out);
+            below += step;
+        }
+        if (rings_.spent()) return;
+        FeedTo(out, m, surface() - depth());
+        RoughCircles(out);
+        FinishSide(out);
     };
 
     switch (wordToInt32(value(18))) {
@@ -135,7 +135,7 @@ void NCICircularPocket::Generate(NciStream& out) {
 }
 
 void NCICircularPocketFinishing::FinishPocketCircle(NciStream& out) {
-    const double d = diameterOr(*this, 1.0);
+    const double d = pathDiameter(toolDiameter());
     const Point2 m{value(14), value(15)};
     const Point2 start = here();
     const double radius = std::fmax(value(13), d / 2.0);
@@ -150,12 +150,12 @@ void NCICircularPocketFinishing::Generate(NciStream& out) {
     RapidXY(out, m.x, m.y);
     RapidTo(out, m, clearanceHeight());
     // Start inside the blank's bore, one tool diameter short of it.
-    finishInLayers(*this, out, m, {m.x + value(16) - diameterOr(*this, 1.0), m.y},
+    finishInLayers(*this, out, m, {m.x + value(16) - pathDiameter(toolDiameter()), m.y},
                    [&] { FinishPocketCircle(out); });
 }
 
 void NCICircularStud::FinishStudCircle(NciStream& out) {
-    const double d = diameterOr(*this, 1.0);
+    const double d = pathDiameter(toolDiameter());
     const Point2 m{value(14), value(15)};
     const Point2 start = here();
     circleWithLeads(*this, out, m, m.x + value(13) + d / 2.0, d / 20.0, LeadStyle::Stud);
@@ -168,7 +168,7 @@ void NCICircularStud::Generate(NciStream& out) {
     RapidXY(out, m.x, m.y);
     RapidTo(out, m, clearanceHeight());
     // Start outside the blank, one tool diameter clear of it.
-    finishInLayers(*this, out, m, {m.x + value(16) + diameterOr(*this, 1.0), m.y},
+    finishInLayers(*this, out, m, {m.x + value(16) + pathDiameter(toolDiameter()), m.y},
                    [&] { FinishStudCircle(out); });
 }
 

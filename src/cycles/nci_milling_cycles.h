@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cycles/expansion_guards.h"
-#include "cycles/expansion_limits.h"
+#include "cycles/finite_geometry.h"
 #include "cycles/nci_drilling.h"
 
 namespace morvane {
@@ -14,6 +14,11 @@ namespace morvane {
 inline constexpr int kMaxPocketPasses = 20000;       // central rectangles and rings of a pocket
 inline constexpr int kMaxStraightSlotRings = 10000;  // rings clearing a straight slot's width
 inline constexpr int kMaxArcSlotRings = 20000;       // rings clearing a circular slot's width
+inline constexpr int kMaxPocketRings = 100000;       // full circles of a circular pocket
+inline constexpr int kMaxFaceLines = 100000;         // cuts along X of a face milling
+// Cuts of a multipass milling and lines of a ruled surface: the further ones are left out.
+inline constexpr int kMaxMultipassCuts = 10000;
+inline constexpr int kMaxRuledLines = 10000;
 
 // Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4): 15 size along the second axis, 16 size
 // along the first axis, 17 step-over, 18 corner radius, 23 rotation (degrees in, stored as
@@ -101,7 +106,7 @@ class NCIFaceMilling : public NCIDeepDrilling {
     void FaceLayer(NciStream& out);
 
   private:
-    CutBudget lines_{kMaxFaceLines};
+    PassBudget lines_{kMaxFaceLines};
 };
 
 // Multipass milling (cycle 230): 15 extent along X, 16 along Y, 17 start X, 18 start Y,
@@ -141,7 +146,7 @@ class NCICircularPocket : public NCIDeepDrilling {
 
   private:
     Point2 centre_;  // the pocket centre: where the tool stands when the cycle starts
-    CutBudget rings_{kMaxPocketRings};
+    PassBudget rings_{kMaxPocketRings};
 };
 
 // Circular pocket finishing (cycle 214): 13 finished radius, 14 centre X, 15 centre Y, 16 blank

@@ -31,8 +31,8 @@ Point3 between(const Point3& from, const Point3& to, double t) {
 }
 
 // A count value as the number of cuts to write: at most `limit`, none when not positive.
-std::int64_t cutCount(double n, std::int64_t limit) {
-    return n > 0.0 ? std::min(static_cast<std::int64_t>(truncToInt32(n)), limit) : 0;
+int cutCount(double n, int limit) {
+    return n > 0.0 ? std::min(truncToInt32(n), limit) : 0;
 }
 
 }  // namespace
@@ -49,8 +49,8 @@ void NCIMultipassMilling::Generate(NciStream& out) {
     FeedTo(out, start, surface());
     // The cuts are spread evenly from ys to ys + length; a single cut runs at ys.
     const double spacing = n == 1.0 ? 0.0 : length / (n - 1.0);
-    const std::int64_t cuts = cutCount(n, kMaxMultipassCuts);
-    for (std::int64_t j = 0; j < cuts; ++j) {
+    const int cuts = cutCount(n, kMaxMultipassCuts);
+    for (int j = 0; j < cuts; ++j) {
         const double y = ys + static_cast<double>(j) * spacing;
         const double from = j % 2 == 0 ? xs - runOut : xs + a + runOut;
         const double to = j % 2 == 0 ? xs + a + runOut : xs - runOut;
@@ -66,11 +66,11 @@ void NCIRuledSurface::Generate(NciStream& out) {
     const Point3 p3{value(21), value(22), value(23)}, p4{value(24), value(25), value(26)};
     const double n = value(27);
     // Every line is entered and left half a tool diameter above the surface.
-    const double lift = diameterOr(*this, 0.1) / 2.0;
+    const double lift = (toolDiameter() > 0.0 ? toolDiameter() : 0.1) / 2.0;
 
     RapidXY(out, p1.x, p1.y);
-    const std::int64_t lines = cutCount(n, kMaxRuledLines);
-    for (std::int64_t j = 0; j < lines; ++j) {
+    const int lines = cutCount(n, kMaxRuledLines);
+    for (int j = 0; j < lines; ++j) {
         const double t = n == 1.0 ? 0.0 : static_cast<double>(j) / (n - 1.0);
         const Point3 a = between(p1, p4, t), b = between(p2, p3, t);
         FeedXYZ(out, a.x, a.y, a.z + lift);
@@ -82,7 +82,7 @@ void NCIRuledSurface::Generate(NciStream& out) {
 }
 
 void NCIFaceMilling::FaceLayer(NciStream& out) {
-    const double d = diameterOr(*this, 1.0);
+    const double d = pathDiameter(toolDiameter());
     const Point2 q = here();
     const double z0 = z();
     const double a = value(15), b = value(16), g = value(23);

@@ -6,12 +6,15 @@
 #include <string>
 
 #include "cycles/nci_milling_cycles.h"
+#include "move_records.h"
 #include "support/nci_text.h"
 
 namespace morvane {
 namespace {
 
+using test::countCode;
 using test::nciLines;
+using test::readMoves;
 using test::runCycle;
 
 // Surface 0, set-up clearance 2, second clearance 20, feed 100, retract to surface + second
@@ -172,7 +175,7 @@ TEST(CircularStud, LayersFollowTheInfeed) {
     c->SetValue(15, 50.0);
     c->SetValue(16, 25.0);
     const std::string nci = runCycle(*c);
-    EXPECT_EQ(test::countRecords(nci, "2"), 4);
+    EXPECT_EQ(countCode(readMoves(nci), 2), 4);
     for (const char* layer : {"1\n0 85 50 -3 100 0\n", "1\n0 85 50 -6 100 0\n",
                               "1\n0 85 50 -9 100 0\n", "1\n0 85 50 -10 100 0\n"})
         EXPECT_NE(nci.find(layer), std::string::npos) << layer;

@@ -1,5 +1,5 @@
 // The bounds of the round, thread and surface expansions: the ring and line budgets at their
-// limit and one past it, the infeed layer loop, and geometries that are not numbers.
+// limit and one past it, and geometries that are not numbers.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,78 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "cycles/expansion_limits.h"
+#include "cycles/finite_geometry.h"
 #include "cycles/nci_milling_cycles.h"
+#include "move_records.h"
 #include "support/nci_text.h"
 
 namespace morvane {
 namespace {
 
-using test::countRecords;
+using test::countCode;
 using test::nciLines;
+using test::readMoves;
 using test::runCycle;
-
-TEST(CutBudget, GrantsExactlyItsLimit) {
-    CutBudget budget(3);
-    EXPECT_TRUE(budget.take());
-    EXPECT_TRUE(budget.take());
-    EXPECT_TRUE(budget.take());
-    EXPECT_FALSE(budget.spent()) << "reaching the limit is not spending past it";
-    EXPECT_FALSE(budget.take());
-    EXPECT_TRUE(budget.spent());
-    EXPECT_FALSE(budget.take());
-    CutBudget none(0);
-    EXPECT_FALSE(none.take());
-    EXPECT_TRUE(none.spent());
-}
-
-TEST(ForEachLayer, DepthsAndTheLastLayer) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    struct Case {
-        const char* what;
-        double first, step, bottom;
-        std::vector<double> depths;  // the last one is the final layer
-    };
-    const Case cases[] = {
-        {"steps of 3 to 10", 3, 3, 10, {3, 6, 9, 10}},
-        {"a step reaching the bottom exactly is left to the final layer", 5, 5, 10, {5, 10}},
-        {"a first layer below the bottom: only the final one", 12, 3, 10, {10}},
-        {"no step", 3, 0, 10, {10}},
-        {"a negative step", 3, -1, 10, {10}},
-        {"a bottom that is not a number: only the final layer", 3, 3, nan, {nan}},
-    };
-    for (const Case& k : cases) {
-        std::vector<double> depths;
-        int lasts = 0;
-        forEachLayer(
-            k.first, k.step, k.bottom,
-            [&](double d, bool last) {
-                depths.push_back(d);
-                lasts += last ? 1 : 0;
-                EXPECT_EQ(last, depths.size() == k.depths.size()) << k.what;
-            },
-            [] { return true; });
-        ASSERT_EQ(depths.size(), k.depths.size()) << k.what;
-        for (std::size_t i = 0; i < depths.size(); ++i) {
-            if (std::isnan(k.depths[i]))
-                EXPECT_TRUE(std::isnan(depths[i])) << k.what;
-            else
-                EXPECT_EQ(depths[i], k.depths[i]) << k.what;
-        }
-        EXPECT_EQ(lasts, 1) << k.what;
-    }
-}
-
-TEST(ForEachLayer, AtMostAThousandLayersAndStopsWhenTold) {
-    int layers = 0;
-    forEachLayer(
-        1e-9, 1e-9, 1e9, [&](double, bool) { ++layers; }, [] { return true; });
-    EXPECT_EQ(layers, kMaxInfeeds + 1);
-    layers = 0;
-    forEachLayer(
-        1, 1, 10, [&](double, bool) { ++layers; }, [&] { return layers < 4; });
-    EXPECT_EQ(layers, 4);
-}
 
 // A circular pocket roughed in one layer (operation 1) with a step-over of 1 (factor 0.2 of the
 // tool of diameter 10): the rings of radius 1, 2, ..., n and the last one at radius - 5.
@@ -105,14 +45,14 @@ TEST(ExpansionLimits, CircularPocketRingsAtTheLimitAndOnePast) {
     // pass ends as usual.
     auto atLimit = widePocket(100'004.0);
     const std::string full = runCycle(*atLimit);
-    EXPECT_EQ(countRecords(full, "3"), kMaxPocketRings);
+    EXPECT_EQ(countCode(readMoves(full), 3), kMaxPocketRings);
     EXPECT_TRUE(full.ends_with(nciLines({"3", "0 0 100049 50 50 50 -1 100 0 1", "1",
                                          "0 50 50 -1 100 0", "0", "0 50 50 20 100 0"})));
     // One ring more: the pass stops after the 100,000th ring, the tool goes straight up to the
     // clearance and retracts as usual.
     auto past = widePocket(100'005.0);
     const std::string cut = runCycle(*past);
-    EXPECT_EQ(countRecords(cut, "3"), kMaxPocketRings);
+    EXPECT_EQ(countCode(readMoves(cut), 3), kMaxPocketRings);
     EXPECT_TRUE(cut.ends_with(nciLines({"3", "0 0 100050 50 50 50 -1 100 0 1", "1",
                                         "0 100050 50 2 100 0", "0", "0 50 50 20 100 0"})))
         << cut.substr(cut.size() - 200);
@@ -126,7 +66,7 @@ TEST(ExpansionLimits, HugePocketWithATinyStepStaysSmall) {
     c->SetValue(14, 1e-4);
     c->SetValue(18, 0.0);
     const std::string nci = runCycle(*c);
-    EXPECT_EQ(countRecords(nci, "3"), kMaxPocketRings);
+    EXPECT_EQ(countCode(readMoves(nci), 3), kMaxPocketRings);
     EXPECT_LT(nci.size(), 12'000'000u);
     EXPECT_TRUE(nci.ends_with(nciLines({"0", "0 50 50 20 100 0"})));
 }
@@ -156,13 +96,13 @@ TEST(ExpansionLimits, FaceMillingLinesAtTheLimitAndOnePast) {
     // that is 2 x 49,999 + 3 rapids.
     auto atLimit = wideFace(49'999.0, 0.0);
     const std::string full = runCycle(*atLimit);
-    EXPECT_EQ(countRecords(full, "0"), 2 * 49'999 + 3);
+    EXPECT_EQ(countCode(readMoves(full), 0), 2 * 49'999 + 3);
     EXPECT_TRUE(full.ends_with(nciLines({"1", "0 -10 0 1 100 0", "0", "0 -10 0 20 100 0"})));
     // Depth 9 with infeed 1: eleven layers of 9,091 cuts, one more than the limit. The last
     // layer stops before its closing cut; the tool goes up at its position and retracts.
     auto past = wideFace(9'090.0, 9.0);
     const std::string cut = runCycle(*past);
-    EXPECT_EQ(countRecords(cut, "0"), 11 * 9'090 + 3);
+    EXPECT_EQ(countCode(readMoves(cut), 0), 11 * 9'090 + 3);
     EXPECT_TRUE(cut.ends_with(
         nciLines({"1", "0 -10 9090 -9 100 0", "1", "0 -10 9090 2 100 0", "0", "0 -10 0 20 100 0"})))
         << cut.substr(cut.size() - 200);
@@ -182,7 +122,7 @@ TEST(ExpansionLimits, MultipassCutsAtTheLimitAndOnePast) {
         c->SetValue(4, 2.0);
         c->SetValue(7, 100.0);
         const std::string nci = runCycle(*c);
-        EXPECT_EQ(countRecords(nci, "1"), 2 * kMaxMultipassCuts + 2) << cuts;
+        EXPECT_EQ(countCode(readMoves(nci), 1), 2 * kMaxMultipassCuts + 2) << cuts;
         // The 10,000th cut (odd index) runs back to the start side.
         EXPECT_TRUE(nci.ends_with(nciLines({"1", "0 3 10019 0 100 0", "1", "0 3 10019 2 100 0"})))
             << cuts;
@@ -201,7 +141,7 @@ TEST(ExpansionLimits, RuledSurfaceLinesAtTheLimitAndOnePast) {
         c->SetValue(27, lines);
         c->SetValue(7, 100.0);
         const std::string nci = runCycle(*c);
-        EXPECT_EQ(countRecords(nci, "1"), 5 * kMaxRuledLines) << lines;
+        EXPECT_EQ(countCode(readMoves(nci), 1), 5 * kMaxRuledLines) << lines;
         EXPECT_TRUE(nci.ends_with(nciLines({"1", "0 0 9999 5 100 0"}))) << lines;
     }
 }

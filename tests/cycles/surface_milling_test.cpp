@@ -7,13 +7,15 @@
 #include <vector>
 
 #include "cycles/nci_milling_cycles.h"
+#include "move_records.h"
 #include "support/nci_text.h"
 
 namespace morvane {
 namespace {
 
-using test::countRecords;
+using test::countCode;
 using test::nciLines;
+using test::readMoves;
 using test::runCycle;
 
 // Multipass milling as cycle 230 sets it: a rectangle 100 along X and 40 along Y from (10, 20),
@@ -95,8 +97,8 @@ TEST(RuledSurface, CountsAndToolSize) {
     };
     for (const Case& k : cases) {
         const std::string nci = runCycle(*ruled(k.lines, k.tool));
-        EXPECT_EQ(countRecords(nci, "1"), k.feeds) << k.what;
-        EXPECT_EQ(countRecords(nci, "0"), 1) << k.what;
+        EXPECT_EQ(countCode(readMoves(nci), 1), k.feeds) << k.what;
+        EXPECT_EQ(countCode(readMoves(nci), 0), 1) << k.what;
         EXPECT_NE(nci.find(k.contains), std::string::npos) << k.what << "\n" << nci;
     }
 }
@@ -207,12 +209,12 @@ TEST(FaceMilling, NarrowSurfacesAndOverlapFactorsThatGiveNoStep) {
     // Factor 0.5 halves the step: strategy 2 makes ten cuts 5 apart and the last one.
     auto fine = face(2.0);
     fine->SetValue(25, 0.5);
-    EXPECT_EQ(countRecords(layerOf(*fine), "0"), 10);
+    EXPECT_EQ(countCode(readMoves(layerOf(*fine)), 0), 10);
     // A tool without size counts as diameter 1 inside the layer: step 1, far end
     // -10 + 100 + 10 + 1 = 101.
     auto small = face(2.0, {0.0, -10.0, 0.0, -2.0, 0.0});
     const std::string nci = layerOf(*small);
-    EXPECT_EQ(countRecords(nci, "0"), 50);
+    EXPECT_EQ(countCode(readMoves(nci), 0), 50);
     EXPECT_TRUE(nci.starts_with("1\n0 101 0 -2 100 0\n")) << nci;
 }
 

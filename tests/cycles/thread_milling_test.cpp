@@ -6,12 +6,15 @@
 #include <string>
 
 #include "cycles/nci_milling_cycles.h"
+#include "move_records.h"
 #include "support/nci_text.h"
 
 namespace morvane {
 namespace {
 
+using test::countCode;
 using test::nciLines;
+using test::readMoves;
 using test::runCycle;
 
 // As the cycle writers set them: surface 0, set-up clearance 2, second clearance 20, feed 100,
@@ -56,7 +59,7 @@ TEST(ThreadMilling, WhatIsSkippedAndWhen) {
         c->SetValue(16, k.sideClearance);
         c->SetValue(18, 10.0);
         const std::string nci = runCycle(*c);
-        EXPECT_EQ(test::countRecords(nci, "2") + test::countRecords(nci, "3"), k.arcs) << k.what;
+        EXPECT_EQ(countCode(readMoves(nci), 2) + countCode(readMoves(nci), 3), k.arcs) << k.what;
         EXPECT_TRUE(nci.ends_with(kInsideRetract)) << k.what;
     }
     auto raised = thread<NCIThreadMilling>();

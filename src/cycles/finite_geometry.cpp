@@ -1,4 +1,4 @@
-#include "cycles/expansion_limits.h"
+#include "cycles/finite_geometry.h"
 
 #include <cmath>
 
