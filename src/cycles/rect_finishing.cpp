@@ -45,8 +45,8 @@ void wallContour(NCIDeepDrilling& c, NciStream& out, const Rectangle& k, double 
     c.FeedXY(out, cx + a + 2.0 * offset, cy);
 }
 
-// Both cycles: halve the lengths, then from the centre M down to each layer at the start point S
-// beside the wall, one contour per layer, and back up over M.
+// Both cycles, once the lengths are halved: from the centre M down to each layer at the start
+// point S beside the wall, one contour per layer, and back up over M.
 template <class Contour>
 void finishWalls(NCIDeepDrilling& c, NciStream& out, double startOffset, Contour&& contour) {
     const Rectangle k = rectangleOf(c);

@@ -9,6 +9,7 @@
 #include "nci/int_conversion.h"
 
 namespace morvane {
+
 void NCIRectSlot::ArcSigned(NciStream& out, double ex, double ey, double r) {
     if (r > 0.0) NCIRectPocket::ArcSigned(out, ex, ey, r);
 }
