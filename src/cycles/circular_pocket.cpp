@@ -17,23 +17,6 @@ enum PocketOperation : std::int32_t {
     kFinishOnly = 2,
 };
 
-// The layers of the finishing cycles: a feed from the centre out to `start`; per infeed layer
-// down at the start point and one `contour`; then up at feed, over the centre and up to the
-// retract height.
-template <class Contour>
-void finishInLayers(NCIDeepDrilling& c, NciStream& out, Point2 centre, Point2 start,
-                    Contour&& contour) {
-    c.FeedXY(out, start.x, start.y);
-    forEachLayer(c.surface(), c.depth(), c.infeed(), [&](double z, bool) {
-        c.FeedTo(out, start, z);
-        contour();
-        return true;
-    });
-    c.FeedTo(out, start, c.clearanceHeight());
-    c.FeedXY(out, centre.x, centre.y);
-    c.RapidTo(out, centre, c.retractHeight());
-}
-
 }  // namespace
 
 void NCICircularPocket::RoughCircles(NciStream& out) {
