@@ -2,47 +2,91 @@
 // (surface, depth, clearances, feed, infeed, flags 5, 8 and 12) and add their own geometry,
 // stored under the indices listed at each class.
 //
-// Their longhand expansions are not written yet: Generate writes no moves, so an expanded call of
-// one of these cycles yields only the bracket records of its cycle writer.
+// The rectangular pocket, its finishing, the stud finishing and the slots are expanded into moves
+// (rect_pocket.cpp, rect_finishing.cpp, slots.cpp). The other expansions are not written yet:
+// their Generate writes no moves, so a call yields only the bracket records of its cycle writer.
 #pragma once
 
+#include "cycles/expansion_guards.h"
 #include "cycles/nci_drilling.h"
 
 namespace morvane {
 
+// Bounds of the closed paths one expansion writes (over all its layers together); reaching one
+// ends the cutting and the tool retracts.
+inline constexpr int kMaxPocketPasses = 20000;       // central rectangles and rings of a pocket
+inline constexpr int kMaxStraightSlotRings = 10000;  // rings clearing a straight slot's width
+inline constexpr int kMaxArcSlotRings = 20000;       // rings clearing a circular slot's width
+
 // Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4): 15 size along the second axis, 16 size
 // along the first axis, 17 step-over, 18 corner radius, 23 rotation (degrees in, stored as
-// negated radians), 24 reference point.
+// negated radians), 24 reference point. Cleared layer by layer from the centre outwards.
 class NCIRectPocket : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+    // Feed move to the point (u, v) of the pocket's own axes, centred on (cx, cy) and turned by
+    // the pocket's rotation.
+    void FeedLocal(NciStream& out, double u, double v, double cx, double cy);
+    // Counter-clockwise arc of radius r to the local point (u, v); nothing when r is not
+    // positive.
+    void ArcLocal(NciStream& out, double u, double v, double r, double cx, double cy);
+    // Clears one layer at the current height, the tool standing at the pocket centre: central
+    // rectangles, rings, then the finishing contour along the walls.
+    void ClearLayer(NciStream& out);
+
+  protected:
+    // The local point (u, v) about `centre`, turned counter-clockwise by the programmed angle.
+    Point2 toWorld(double u, double v, Point2 centre) const;
+
+    Point2 centre_;  // set by Generate from the reference point
+    PassBudget passes_{kMaxPocketPasses};
+
+  private:
+    // One ring at distance w from the walls with corner arcs of radius q, counter-clockwise from
+    // the middle of the side at +u; `entry` adds the first move to that middle point.
+    void ring(NciStream& out, double w, double q, bool entry);
 };
 
-// Straight slot (cycle 210): the pocket's values and 25 centre X, 26 centre Y.
+// Straight slot (cycle 210): 15 width, 16 length, 25 centre X, 26 centre Y, 23 rotation about
+// the centre; 17 step-over (stored, the rings step by the tool radius).
 class NCIRectSlot : public NCIRectPocket {
   public:
     using NCIRectPocket::NCIRectPocket;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // Only counter-clockwise arcs: nothing for a radius that is not positive.
+    void ArcSigned(NciStream& out, double ex, double ey, double r) override;
+    // Clears the slot's width at the current height by rings round the centre line, the tool
+    // standing at the centre line's start.
+    void ClearStraightSlot(NciStream& out);
+
+  private:
+    PassBudget rings_{kMaxStraightSlotRings};
 };
 
 // Rectangular pocket finishing (cycle 212): 15 length along X, 16 length along Y, 18 corner
-// radius, 23 centre Y, 24 centre X.
+// radius, 23 centre Y, 24 centre X. One contour along the walls per layer.
 class NCIRectPocketFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // The closed contour a tool radius inside the walls, entered and left by small arcs.
+    void FinishRectContour(NciStream& out);
 };
 
-// Rectangular stud finishing (cycle 213): the values of the pocket finishing.
+// Rectangular stud finishing (cycle 213): the values of the pocket finishing, the contour round
+// the outside of the stud.
 class NCIStudFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // The closed contour a tool radius outside the walls, entered and left by small arcs.
+    void FinishStudContour(NciStream& out);
 };
 
 // Face milling (cycle 232): 15 extent along X, 16 along Y, 17 start X, 18 start Y, 23 side
@@ -106,6 +150,12 @@ class NCICircularSlot : public NCIDeepDrilling {
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // Cuts the centre line there and back at the current height, then clears the width by rings
+    // round it, the tool standing at the slot's start point.
+    void ClearArcSlot(NciStream& out);
+
+  private:
+    PassBudget rings_{kMaxArcSlotRings};
 };
 
 // Outside thread milling (cycle 267): 13 thread radius, 14 countersinking depth at the front,

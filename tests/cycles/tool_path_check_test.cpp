@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "cycles/nci_drilling.h"
+#include "cycles/nci_milling_cycles.h"
 #include "support/tool_path_check.h"
 
 namespace morvane {
@@ -53,12 +56,119 @@ std::unique_ptr<NCIGeneralCycle> boreMilling(const CycleStart& start, double bor
     return c;
 }
 
+// Rectangular pocket, finishing and slots: depth 10 in layers of 4, clearances 2 and 20.
+template <class Cycle>
+std::unique_ptr<Cycle> layered(const CycleStart& start,
+                               std::initializer_list<std::pair<int, double>> values) {
+    auto c = std::make_unique<Cycle>(start);
+    c->SetValue(1, 0.0);
+    c->SetValue(2, 10.0);
+    c->SetValue(3, 20.0);
+    c->SetValue(4, 2.0);
+    c->SetValue(7, 250.0);
+    c->SetValue(10, 4.0);
+    c->SetFlag(5, false);
+    for (auto [index, value] : values)
+        c->SetValue(index, value);
+    return c;
+}
+
 // Families add their rows here as their expansions are written.
 const Expansion kExpansions[] = {
     {"bore milling, tool smaller than the bore",
      [](const CycleStart& s) { return boreMilling(s, 30.0, 2.5); }, 6},
     {"bore milling, tool equal to the bore",
      [](const CycleStart& s) { return boreMilling(s, 10.0, 4.0); }, 3},
+    // rect: rectangular pocket, pocket and stud finishing, straight and circular slots
+    {"rectangular pocket 60 x 40, corner 5, step-over 4",
+     [](const CycleStart& s) {
+         return layered<NCIRectPocket>(s, {{15, 40}, {16, 60}, {17, 4}, {18, 5}});
+     },
+     6},
+    {"rectangular pocket with rings, turned 30 degrees, reference 3",
+     [](const CycleStart& s) {
+         return layered<NCIRectPocket>(s,
+                                       {{15, 40}, {16, 70}, {17, 3}, {18, 14}, {23, 30}, {24, 3}});
+     },
+     12},
+    {"rectangular pocket, zero step-over, turned -120 degrees, reference 2",
+     [](const CycleStart& s) {
+         return layered<NCIRectPocket>(s,
+                                       {{15, 50}, {16, 30}, {17, 0}, {18, 9}, {23, -120}, {24, 2}});
+     },
+     6},
+    {"rectangular pocket narrower than the tool",
+     [](const CycleStart& s) {
+         return layered<NCIRectPocket>(s, {{15, 6}, {16, 8}, {17, 2}, {18, 1}, {24, 4}});
+     },
+     6},
+    {"slot as a pocket (253): corner radius half the width, turned 45 degrees",
+     [](const CycleStart& s) {
+         return layered<NCIRectPocket>(s, {{15, 24}, {16, 80}, {18, 12}, {23, 45}, {24, 1}});
+     },
+     6},
+    {"pocket finishing, corner 8",
+     [](const CycleStart& s) {
+         return layered<NCIRectPocketFinishing>(
+             s, {{15, 40}, {16, 20}, {18, 8}, {23, -7.5}, {24, 12.25}});
+     },
+     18},
+    {"pocket finishing, corner below the tool radius",
+     [](const CycleStart& s) {
+         return layered<NCIRectPocketFinishing>(s,
+                                                {{15, 40}, {16, 30}, {18, 1}, {23, 40}, {24, 50}});
+     },
+     6},
+    {"stud finishing, corner 0 and 7",
+     [](const CycleStart& s) {
+         return layered<NCIStudFinishing>(s, {{15, 40}, {16, 20}, {18, 0}, {23, 40}, {24, 50}});
+     },
+     18},
+    {"stud finishing, corner 7",
+     [](const CycleStart& s) {
+         return layered<NCIStudFinishing>(s, {{15, 30}, {16, 50}, {18, 7}, {23, -4}, {24, -9}});
+     },
+     18},
+    {"straight slot, width 34",
+     [](const CycleStart& s) {
+         return layered<NCIRectSlot>(s, {{15, 34}, {16, 60}, {25, 50}, {26, 30}});
+     },
+     6},
+    {"straight slot turned 30 degrees",
+     [](const CycleStart& s) {
+         return layered<NCIRectSlot>(s, {{15, 27}, {16, 90}, {25, -15}, {26, 8}, {23, 30}});
+     },
+     4},
+    {"straight slot, width 12",
+     [](const CycleStart& s) {
+         return layered<NCIRectSlot>(s, {{15, 12}, {16, 40}, {25, 5}, {26, 5}});
+     },
+     2},
+    {"circular slot from the pitch-circle centre, quarter circle",
+     [](const CycleStart& s) {
+         return layered<NCICircularSlot>(
+             s, {{13, 30}, {19, 16}, {20, 0}, {21, 90}, {25, 50}, {26, 50}});
+     },
+     24},
+    {"circular slot from the pitch-circle centre, 200 degrees",
+     [](const CycleStart& s) {
+         return layered<NCICircularSlot>(
+             s, {{13, 30}, {19, 20}, {20, 35}, {21, 200}, {25, 10}, {26, -5}});
+     },
+     24},
+    // The slots placed from the call point stay on whole numbers near it, so that the six
+    // digits of the NCI text do not blur the check at the far start point.
+    {"circular slot from its end, quarter circle, wide",
+     [](const CycleStart& s) {
+         return layered<NCICircularSlot>(s, {{13, 20}, {19, 36}, {20, 0}, {21, 90}, {22, 1}});
+     },
+     48},
+    {"circular slot from its middle, narrower than the tool radius",
+     [](const CycleStart& s) {
+         return layered<NCICircularSlot>(s, {{13, 25}, {19, 2}, {20, 0}, {21, 180}, {22, 2}});
+     },
+     6},
+    // end of rect
 };
 
 TEST(ToolPathCheck, EveryExpansionKeepsItsArcsOnTheirCircles) {
