@@ -85,4 +85,21 @@ void cutInLayers(NCIDeepDrilling& c, NciStream& out, Point2 from, Point2 at, Cut
     c.RapidTo(out, at, c.retractHeight());
 }
 
+// The layers of the finishing cycles: a feed from the centre out to `start`; per layer a feed
+// down at `start` and one `contour`; then, whatever flag 8 says, a feed back up to the set-up
+// clearance, over the centre, and a rapid to the retract height.
+template <class Contour>
+void finishInLayers(NCIDeepDrilling& c, NciStream& out, Point2 centre, Point2 start,
+                    Contour&& contour) {
+    c.FeedXY(out, start.x, start.y);
+    forEachLayer(c.surface(), c.depth(), c.infeed(), [&](double z, bool) {
+        c.FeedTo(out, start, z);
+        contour();
+        return true;
+    });
+    c.FeedTo(out, start, c.clearanceHeight());
+    c.FeedXY(out, centre.x, centre.y);
+    c.RapidTo(out, centre, c.retractHeight());
+}
+
 }  // namespace morvane

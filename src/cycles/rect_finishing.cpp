@@ -55,16 +55,7 @@ void finishWalls(NCIDeepDrilling& c, NciStream& out, double startOffset, Contour
     const Point2 s{k.cx + k.a + startOffset, k.cy};
     c.RapidXY(out, m.x, m.y);
     c.RapidTo(out, m, c.clearanceHeight());
-    c.FeedXY(out, s.x, s.y);
-    forEachLayer(c.surface(), c.depth(), c.infeed(), [&](double z, bool) {
-        c.FeedTo(out, s, z);
-        contour();
-        return true;
-    });
-    // The feed back to the clearance is written whatever flag 8 says.
-    c.FeedTo(out, s, c.clearanceHeight());
-    c.FeedXY(out, m.x, m.y);
-    c.RapidTo(out, m, c.retractHeight());
+    finishInLayers(c, out, m, s, contour);
 }
 
 }  // namespace
