@@ -1,8 +1,11 @@
 #include "nci/nci_stream.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 
 #include "nci/int_conversion.h"
 
@@ -13,44 +16,52 @@ namespace {
 // n / 1000, is below 1e6 in magnitude and has at most 6 significant digits, the general format
 // writes exactly n / 1000 in fixed notation without trailing zeros: written here with integer
 // arithmetic, which is several times faster than the general conversion. Null otherwise.
-char* formatThousandths(char* first, char* last, double v) {
+char* formatThousandths(char* first, double v) {
     if (!(std::fabs(v) < 999999.5)) return nullptr;  // NaN too
     const double scaled = v * 1000.0;
     const std::int32_t n = truncToInt32(scaled < 0.0 ? scaled - 0.5 : scaled + 0.5);
     if (static_cast<double>(n) / 1000.0 != v) return nullptr;
-    const std::uint32_t magnitude =
+    std::uint32_t digits =
         n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
-    const std::uint32_t whole = magnitude / 1000;
-    std::uint32_t fraction = magnitude % 1000;
-    int fractionDigits = 3;
-    while (fractionDigits > 0 && fraction % 10 == 0) {
-        fraction /= 10;
-        --fractionDigits;
+    // Trailing zeros of the three decimals are dropped; what is left are the significant digits
+    // (a value below 1 has at most three).
+    int decimals = 3;
+    if (digits % 1000 == 0) {
+        digits /= 1000;
+        decimals = 0;
+    } else if (digits % 100 == 0) {
+        digits /= 100;
+        decimals = 1;
+    } else if (digits % 10 == 0) {
+        digits /= 10;
+        decimals = 2;
     }
-    int wholeDigits = 0;
-    for (std::uint32_t w = whole; w != 0; w /= 10)
-        ++wholeDigits;
-    if (wholeDigits + fractionDigits > 6) return nullptr;  // needs rounding to 6 digits
+    if (digits >= 1000000) return nullptr;  // needs rounding to 6 digits
 
-    char* p = first;
-    if (std::signbit(v)) *p++ = '-';
-    p = std::to_chars(p, last, whole).ptr;
-    if (fractionDigits > 0) {
-        *p++ = '.';
-        for (int i = fractionDigits - 1; i >= 0; --i) {
-            p[i] = static_cast<char>('0' + fraction % 10);
-            fraction /= 10;
-        }
-        p += fractionDigits;
+    // Written backwards: the decimals (with their leading zeros), the point, the whole part;
+    // then copied as one fixed block of 16 characters (the caller has room for kMaxRealChars).
+    char text[32] = {};
+    char* const textEnd = text + 16;
+    char* p = textEnd;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + digits % 10);
+        digits /= 10;
     }
-    return p;
+    if (decimals > 0) *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    } while (digits != 0);
+    if (std::signbit(v)) *--p = '-';
+    std::memcpy(first, p, 16);
+    return first + (textEnd - p);
 }
 
 }  // namespace
 
 char* formatReal(char* first, char* last, double v) {
     if (!std::isfinite(v)) v = 0.0;
-    if (char* end = formatThousandths(first, last, v)) return end;
+    if (char* end = formatThousandths(first, v)) return end;
     // %g with precision 6 is exactly what a default-configured stream writes for a double,
     // including "-0" for negative zero and exponents of at least two digits ("1e-05").
     return std::to_chars(first, last, v, std::chars_format::general, 6).ptr;
@@ -61,14 +72,16 @@ std::string realToString(double v) {
     return std::string(text, formatReal(text, text + sizeof text, v));
 }
 
-NciStream::~NciStream() { close(); }
+NciStream::~NciStream() {
+    close();
+}
 
 bool NciStream::open(const std::string& path) {
     close();
-    buffer_.clear();
+    size_ = 0;
     flushed_ = 0;
     file_ = std::fopen(path.c_str(), "wb");
-    if (file_ != nullptr) buffer_.reserve(kSpillThreshold + 4096);
+    if (file_ != nullptr && capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
     return file_ != nullptr;
 }
 
@@ -85,26 +98,20 @@ void NciStream::flush() {
     std::fflush(file_);
 }
 
+void NciStream::grow(std::size_t n) {
+    const std::size_t capacity = std::max({capacity_ * 2, size_ + n, std::size_t{256}});
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
+
 void NciStream::spill() {
     // A failed write is not reported per record; the stream simply stops receiving text, as a
     // failed output stream would.
-    if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-    flushed_ += buffer_.size();
-    buffer_.clear();
-}
-
-NciStream& NciStream::operator<<(double v) {
-    char text[kMaxRealChars];
-    const char* end = formatReal(text, text + sizeof text, v);
-    buffer_.append(text, static_cast<std::size_t>(end - text));
-    return *this;
-}
-
-NciStream& NciStream::integer(std::int64_t v) {
-    char text[24];
-    const char* end = std::to_chars(text, text + sizeof text, v).ptr;
-    buffer_.append(text, static_cast<std::size_t>(end - text));
-    return *this;
+    if (size_ > 0) std::fwrite(data_.get(), 1, size_, file_);
+    flushed_ += size_;
+    size_ = 0;
 }
 
 }  // namespace morvane

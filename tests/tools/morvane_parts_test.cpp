@@ -333,6 +333,7 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
                 seen.resultInNewWindow);
     EXPECT_EQ(seen.config, "A=1;");
     EXPECT_EQ(seen.resultLines, 3u);
+    host.endAction();
     EXPECT_EQ(spooled(), std::string("1005\n\nab\0cd\n", 12));
     // A new action forgets what the last one said.
     host.beginAction(spool);
