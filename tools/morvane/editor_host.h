@@ -63,7 +63,8 @@ class EditorHost {
     const LocaleTable* locale_;
     ProgressBar* progress_;
     std::FILE* spool_ = nullptr;
-    std::vector<char> pending_;  // result lines not yet handed to the spool, reused
+    std::vector<char> pending_;    // result lines not yet handed to the spool, reused
+    std::size_t pendingSize_ = 0;  // bytes of pending_ in use
     Observations seen_;
     LineSource lineSource_;
     ResultStream resultStream_;

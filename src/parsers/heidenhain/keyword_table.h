@@ -84,14 +84,18 @@ inline constexpr std::array<KeywordEntry, kKeywordSlots> kKeywordTable = initKey
 
 // The code of an upper-case word; 0 for an empty word or one that is not in the table. Words are
 // matched whole: "FMAX" is not "F", "DEPTH" is not "DEP".
-constexpr std::int32_t keywordCode(std::string_view word) {
-    if (word.empty() || word.size() > kMaxKeywordLength) return kw::None;
-    const std::uint64_t key = packWord(word);
+// The same for a word of `length` letters already packed by packWord.
+constexpr std::int32_t packedKeywordCode(std::uint64_t key, std::size_t length) {
+    if (length == 0 || length > kMaxKeywordLength) return kw::None;
     // The table is at most a third full: a probe always meets an empty slot.
     for (std::size_t slot = keywordSlot(key);; slot = (slot + 1) % kKeywordSlots) {
         if (kKeywordTable[slot].key == key) return kKeywordTable[slot].code;
         if (kKeywordTable[slot].key == 0) return kw::None;
     }
+}
+
+constexpr std::int32_t keywordCode(std::string_view word) {
+    return packedKeywordCode(packWord(word), word.size());
 }
 
 static_assert(std::all_of(kKeywordWords.begin(), kKeywordWords.end(),
