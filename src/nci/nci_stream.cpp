@@ -1,6 +1,7 @@
 #include "nci/nci_stream.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,49 +13,89 @@
 namespace morvane {
 namespace {
 
+// Texts of the numbers 0 to 999, for writing a value three digits at a time with fixed-size
+// copies.
+struct DigitGroup {
+    char text[4];
+    std::uint8_t length;
+};
+using DigitGroups = std::array<DigitGroup, 1000>;
+
+// "0" ... "999".
+constexpr DigitGroups makeWholeGroups() {
+    DigitGroups groups{};
+    for (std::uint32_t n = 0; n < 1000; ++n) {
+        DigitGroup& g = groups[n];
+        if (n >= 100) g.text[g.length++] = static_cast<char>('0' + n / 100);
+        if (n >= 10) g.text[g.length++] = static_cast<char>('0' + n / 10 % 10);
+        g.text[g.length++] = static_cast<char>('0' + n % 10);
+    }
+    return groups;
+}
+
+// "000" ... "999": the lower three digits of a larger whole part.
+constexpr DigitGroups makePaddedGroups() {
+    DigitGroups groups{};
+    for (std::uint32_t n = 0; n < 1000; ++n)
+        groups[n] = {{static_cast<char>('0' + n / 100), static_cast<char>('0' + n / 10 % 10),
+                      static_cast<char>('0' + n % 10), 0},
+                     3};
+    return groups;
+}
+
+// Thousandths as decimals: "" for 0, ".5" for 500, ".125" for 125, ".05" for 50.
+constexpr DigitGroups makeDecimalGroups() {
+    DigitGroups groups{};
+    for (std::uint32_t n = 1; n < 1000; ++n) {
+        DigitGroup& g = groups[n];
+        const char digits[3] = {static_cast<char>('0' + n / 100),
+                                static_cast<char>('0' + n / 10 % 10),
+                                static_cast<char>('0' + n % 10)};
+        std::uint8_t kept = 3;
+        while (digits[kept - 1] == '0')
+            --kept;
+        g.text[g.length++] = '.';
+        for (std::uint8_t i = 0; i < kept; ++i)
+            g.text[g.length++] = digits[i];
+    }
+    return groups;
+}
+
+constexpr DigitGroups kWholeGroups = makeWholeGroups();
+constexpr DigitGroups kPaddedGroups = makePaddedGroups();
+constexpr DigitGroups kDecimalGroups = makeDecimalGroups();
+
+// Appends a group with one fixed-size copy; the buffer has room for kMaxRealChars characters.
+char* appendGroup(char* p, const DigitGroup& group) {
+    std::memcpy(p, group.text, sizeof group.text);
+    return p + group.length;
+}
+
 // Most NCI values are block values rounded to 3 decimals. When `v` is the double nearest to
 // n / 1000, is below 1e6 in magnitude and has at most 6 significant digits, the general format
-// writes exactly n / 1000 in fixed notation without trailing zeros: written here with integer
-// arithmetic, which is several times faster than the general conversion. Null otherwise.
+// writes exactly n / 1000 in fixed notation without trailing zeros: written here from digit
+// tables, several times faster than the general conversion. Null otherwise.
 char* formatThousandths(char* first, double v) {
     if (!(std::fabs(v) < 999999.5)) return nullptr;  // NaN too
     const double scaled = v * 1000.0;
     const std::int32_t n = truncToInt32(scaled < 0.0 ? scaled - 0.5 : scaled + 0.5);
     if (static_cast<double>(n) / 1000.0 != v) return nullptr;
-    std::uint32_t digits =
+    const std::uint32_t magnitude =
         n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
-    // Trailing zeros of the three decimals are dropped; what is left are the significant digits
-    // (a value below 1 has at most three).
-    int decimals = 3;
-    if (digits % 1000 == 0) {
-        digits /= 1000;
-        decimals = 0;
-    } else if (digits % 100 == 0) {
-        digits /= 100;
-        decimals = 1;
-    } else if (digits % 10 == 0) {
-        digits /= 10;
-        decimals = 2;
-    }
-    if (digits >= 1000000) return nullptr;  // needs rounding to 6 digits
+    const std::uint32_t whole = magnitude / 1000;  // below 1000000
+    const DigitGroup& decimals = kDecimalGroups[magnitude % 1000];
+    const DigitGroup& high = kWholeGroups[whole >= 1000 ? whole / 1000 : whole];
+    // Significant digits: those of the whole part (none for 0) and the decimals.
+    const std::uint32_t wholeDigits =
+        whole >= 1000 ? high.length + 3u : (whole == 0 ? 0u : high.length);
+    const std::uint32_t decimalDigits = decimals.length == 0 ? 0u : decimals.length - 1u;
+    if (wholeDigits + decimalDigits > 6) return nullptr;  // needs rounding to 6 digits
 
-    // Written backwards: the decimals (with their leading zeros), the point, the whole part;
-    // then copied as one fixed block of 16 characters (the caller has room for kMaxRealChars).
-    char text[32] = {};
-    char* const textEnd = text + 16;
-    char* p = textEnd;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    }
-    if (decimals > 0) *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    } while (digits != 0);
-    if (std::signbit(v)) *--p = '-';
-    std::memcpy(first, p, 16);
-    return first + (textEnd - p);
+    char* p = first;
+    if (std::signbit(v)) *p++ = '-';
+    p = appendGroup(p, high);
+    if (whole >= 1000) p = appendGroup(p, kPaddedGroups[whole % 1000]);
+    return appendGroup(p, decimals);
 }
 
 }  // namespace
