@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "nci/int_conversion.h"
@@ -16,6 +17,24 @@ std::uint32_t clampOffset(std::size_t offset) {
     return offset < std::numeric_limits<std::uint32_t>::max()
                ? static_cast<std::uint32_t>(offset)
                : std::numeric_limits<std::uint32_t>::max();
+}
+
+// A label line reads the address O, or G98 then the address L. Those addresses come only from
+// the letters O and L (no dialect keyword stands for them), so a line without either letter
+// defines no label and needs no reading.
+constexpr bool keywordsLeaveOAndL(std::span<const Keyword> keywords) {
+    for (const Keyword& keyword : keywords)
+        if (keyword.index == static_cast<std::int32_t>(addr::O) ||
+            keyword.index == static_cast<std::int32_t>(addr::L))
+            return false;
+    return true;
+}
+static_assert(keywordsLeaveOAndL(kSinumerikKeywords) && keywordsLeaveOAndL(kNumeripathKeywords));
+
+bool mayOpenLabel(std::string_view line) {
+    for (const char c : line)
+        if (c == 'O' || c == 'o' || c == 'L' || c == 'l') return true;
+    return false;
 }
 
 // Labels are unsigned: a negative label number wraps round, the same way on the label line and
@@ -41,6 +60,7 @@ void IsoProgram::scanLabels() {
     labelLineStarts_.clear();
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
+        if (!mayOpenLabel(line)) continue;
         std::size_t cursor = 0;
         std::int32_t address = reader_.readAddress(line, cursor);
         if (address == static_cast<std::int32_t>(addr::N)) {

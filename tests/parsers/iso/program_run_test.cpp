@@ -142,6 +142,7 @@ TEST(ScanLabels, FindsOAndG98LLabelsAndWhereEachLineStarts) {
         {"(NOTE) O5.6", {{0, 0}, {6, 1}}, {11, 0}},
         {"%\nO1\nG1\nO1", {{0, 0}, {1, 4}}, {0, 2, 0, 2, 0}},
         {"o3", {{0, 0}, {3, 1}}, {2, 0}},
+        {"g98 l9\nN1 G98 X1", {{0, 0}, {9, 1}}, {6, 0, 0}},
     };
     for (const LabelCase& c : cases) {
         MemoryProgram source(c.program);
