@@ -38,6 +38,19 @@ class ProgramSource {
         return {buffer_.data(), size};
     }
 
+    // True when a character of line `index` satisfies `wanted`; the line is looked at where the
+    // host keeps it, without a copy (a quick look before reading a line in full).
+    template <class Predicate>
+    bool holdsAny(std::int32_t index, Predicate wanted) const {
+        const char* text = nullptr;
+        if (source_ != nullptr && source_->getLine != nullptr)
+            source_->getLine(source_->context, index, &text);
+        if (text == nullptr) return false;
+        for (; *text != '\0'; ++text)
+            if (wanted(*text)) return true;
+        return false;
+    }
+
   private:
     const LineSource* source_;
     std::vector<char> buffer_;  // the last line's copy; grows to the longest line

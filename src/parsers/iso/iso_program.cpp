@@ -31,10 +31,8 @@ constexpr bool keywordsLeaveOAndL(std::span<const Keyword> keywords) {
 }
 static_assert(keywordsLeaveOAndL(kSinumerikKeywords) && keywordsLeaveOAndL(kNumeripathKeywords));
 
-bool mayOpenLabel(std::string_view line) {
-    for (const char c : line)
-        if (c == 'O' || c == 'o' || c == 'L' || c == 'l') return true;
-    return false;
+constexpr bool isLabelLetter(char c) {
+    return c == 'O' || c == 'o' || c == 'L' || c == 'l';
 }
 
 // Labels are unsigned: a negative label number wraps round, the same way on the label line and
@@ -59,8 +57,8 @@ void IsoProgram::scanLabels() {
     labelTable_.clear();
     labelLineStarts_.clear();
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
+        if (!source_.holdsAny(static_cast<std::int32_t>(i), isLabelLetter)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
-        if (!mayOpenLabel(line)) continue;
         std::size_t cursor = 0;
         std::int32_t address = reader_.readAddress(line, cursor);
         if (address == static_cast<std::int32_t>(addr::N)) {
