@@ -6,8 +6,11 @@
 // the process.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -25,7 +28,8 @@ struct EndOfLine {};
 inline constexpr EndOfLine eol{};
 
 // Buffered NCI text. Without a file it keeps everything in memory (for composing one line, and
-// for tests); with a file it spills to it whenever the buffer grows past a threshold.
+// for tests); with a file it spills to it whenever the buffer grows past a threshold. Appending
+// is a bounds check and a copy into a plain buffer; numbers are formatted straight into it.
 class NciStream {
   public:
     NciStream() = default;
@@ -42,30 +46,36 @@ class NciStream {
     void flush();
 
     // In memory mode: the text written so far. In file mode: what is not yet flushed.
-    std::string_view view() const { return buffer_; }
-    void clear() { buffer_.clear(); }
-    bool empty() const { return buffer_.empty(); }
+    std::string_view view() const { return {data_.get(), size_}; }
+    void clear() { size_ = 0; }
+    bool empty() const { return size_ == 0; }
     // Bytes written since construction or open (flushed or not).
-    std::uint64_t bytesWritten() const { return flushed_ + buffer_.size(); }
+    std::uint64_t bytesWritten() const { return flushed_ + size_; }
 
     NciStream& operator<<(std::string_view text) {
-        buffer_.append(text);
+        std::memcpy(room(text.size()), text.data(), text.size());
+        size_ += text.size();
         return *this;
     }
     NciStream& operator<<(const char* text) { return *this << std::string_view(text); }
     NciStream& operator<<(const std::string& text) { return *this << std::string_view(text); }
     NciStream& operator<<(char c) {
-        buffer_.push_back(c);
+        *room(1) = c;
+        ++size_;
         return *this;
     }
     NciStream& operator<<(std::int32_t v) { return integer(v); }
     NciStream& operator<<(std::uint32_t v) { return integer(v); }
     NciStream& operator<<(std::int64_t v) { return integer(v); }
     NciStream& operator<<(bool v) { return *this << (v ? '1' : '0'); }
-    NciStream& operator<<(double v);
+    NciStream& operator<<(double v) {
+        char* first = room(kMaxRealChars);
+        size_ += static_cast<std::size_t>(formatReal(first, first + kMaxRealChars, v) - first);
+        return *this;
+    }
     NciStream& operator<<(EndOfLine) {
-        buffer_.push_back('\n');
-        if (file_ != nullptr && buffer_.size() >= kSpillThreshold) spill();
+        *this << '\n';
+        if (file_ != nullptr && size_ >= kSpillThreshold) spill();
         return *this;
     }
 
@@ -75,11 +85,26 @@ class NciStream {
     }
 
   private:
-    static constexpr std::size_t kSpillThreshold = 1 << 16;
-    NciStream& integer(std::int64_t v);
+    // Large pieces: one write call per megabyte of NCI text.
+    static constexpr std::size_t kSpillThreshold = 1 << 20;
+    // Space for `n` more characters at the end of the text.
+    char* room(std::size_t n) {
+        if (capacity_ - size_ < n) grow(n);
+        return data_.get() + size_;
+    }
+    void grow(std::size_t n);
+    NciStream& integer(std::int64_t v) {
+        char* first = room(kMaxIntegerChars);
+        size_ +=
+            static_cast<std::size_t>(std::to_chars(first, first + kMaxIntegerChars, v).ptr - first);
+        return *this;
+    }
     void spill();
 
-    std::string buffer_;
+    static constexpr std::size_t kMaxIntegerChars = 20;
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     std::FILE* file_ = nullptr;
     std::uint64_t flushed_ = 0;
 };

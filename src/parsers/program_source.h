@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "morvane/plugin_api.h"
 
@@ -14,7 +15,7 @@ namespace morvane {
 // only valid until its next call) into a buffer that is reused, so reading allocates nothing
 // once the buffer has grown to the longest line.
 class ProgramSource {
-public:
+  public:
     explicit ProgramSource(const LineSource* source) : source_(source) {}
 
     // Asks the host for its line count.
@@ -30,17 +31,29 @@ public:
         const char* text = nullptr;
         if (source_ != nullptr && source_->getLine != nullptr)
             source_->getLine(source_->context, index, &text);
-        if (text == nullptr) {
-            buffer_.clear();
-        } else {
-            buffer_.assign(text);
-        }
-        return buffer_;
+        if (text == nullptr) return {};
+        const std::size_t size = std::strlen(text);
+        if (size > buffer_.size()) buffer_.resize(size);
+        std::memcpy(buffer_.data(), text, size);
+        return {buffer_.data(), size};
     }
 
-private:
+    // True when a character of line `index` satisfies `wanted`; the line is looked at where the
+    // host keeps it, without a copy (a quick look before reading a line in full).
+    template <class Predicate>
+    bool holdsAny(std::int32_t index, Predicate wanted) const {
+        const char* text = nullptr;
+        if (source_ != nullptr && source_->getLine != nullptr)
+            source_->getLine(source_->context, index, &text);
+        if (text == nullptr) return false;
+        for (; *text != '\0'; ++text)
+            if (wanted(*text)) return true;
+        return false;
+    }
+
+  private:
     const LineSource* source_;
-    std::string buffer_;
+    std::vector<char> buffer_;  // the last line's copy; grows to the longest line
 };
 
 }  // namespace morvane

@@ -1,6 +1,8 @@
 #include "parsers/iso/iso_program.h"
 
+#include <algorithm>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "nci/int_conversion.h"
@@ -15,6 +17,22 @@ std::uint32_t clampOffset(std::size_t offset) {
     return offset < std::numeric_limits<std::uint32_t>::max()
                ? static_cast<std::uint32_t>(offset)
                : std::numeric_limits<std::uint32_t>::max();
+}
+
+// A label line reads the address O, or G98 then the address L. Those addresses come only from
+// the letters O and L (no dialect keyword stands for them), so a line without either letter
+// defines no label and needs no reading.
+constexpr bool keywordsLeaveOAndL(std::span<const Keyword> keywords) {
+    for (const Keyword& keyword : keywords)
+        if (keyword.index == static_cast<std::int32_t>(addr::O) ||
+            keyword.index == static_cast<std::int32_t>(addr::L))
+            return false;
+    return true;
+}
+static_assert(keywordsLeaveOAndL(kSinumerikKeywords) && keywordsLeaveOAndL(kNumeripathKeywords));
+
+constexpr bool isLabelLetter(char c) {
+    return c == 'O' || c == 'o' || c == 'L' || c == 'l';
 }
 
 // Labels are unsigned: a negative label number wraps round, the same way on the label line and
@@ -37,8 +55,9 @@ IsoProgram::IsoProgram(const Dialect& dialect, const LineSource* lines, std::str
 
 void IsoProgram::scanLabels() {
     labelTable_.clear();
-    lineStart_.assign(lineCount_, 0);
+    labelLineStarts_.clear();
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
+        if (!source_.holdsAny(static_cast<std::int32_t>(i), isLabelLetter)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
         std::size_t cursor = 0;
         std::int32_t address = reader_.readAddress(line, cursor);
@@ -48,18 +67,25 @@ void IsoProgram::scanLabels() {
         }
         if (address == static_cast<std::int32_t>(addr::O)) {
             labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
-            lineStart_[i] = clampOffset(cursor);
+            labelLineStarts_.emplace_back(i, clampOffset(cursor));
         } else if (address == static_cast<std::int32_t>(addr::G) &&
                    wordToInt32(reader_.readNumber(line, cursor)) == 98 &&
                    reader_.readAddress(line, cursor) == static_cast<std::int32_t>(addr::L)) {
             // G98 L<n> opens a subprogram. G98 before any other word (a canned cycle's
             // return-to-initial-level) defines nothing: the line is read whole.
             labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
-            lineStart_[i] = clampOffset(cursor);
+            labelLineStarts_.emplace_back(i, clampOffset(cursor));
         }
         reader_.clearComment();
     }
     labelTable_[0] = 0;
+}
+
+std::uint32_t IsoProgram::lineStart(std::uint32_t index) const {
+    const auto found = std::lower_bound(labelLineStarts_.begin(), labelLineStarts_.end(), index,
+                                        [](const std::pair<std::uint32_t, std::uint32_t>& entry,
+                                           std::uint32_t line) { return entry.first < line; });
+    return found != labelLineStarts_.end() && found->first == index ? found->second : 0;
 }
 
 void IsoProgram::run() {
@@ -101,7 +127,7 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
     block_.reset();
     reader_.clearComment();
     if (index < lineCount_)
-        blockParser_.parse(source_.line(static_cast<std::int32_t>(index)), lineStart_[index],
+        blockParser_.parse(source_.line(static_cast<std::int32_t>(index)), lineStart(index),
                            block_);
 
     double* position = axisState_.position;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "morvane/plugin_api.h"
@@ -56,8 +57,9 @@ class IsoProgram : public ProgramParser {
 
     // Label number to the first line of its body; label 0 is the main program at line 0.
     const std::map<std::uint32_t, std::uint32_t>& labels() const { return labelTable_; }
-    // Offset at which each line's reading begins (just after the label on a label line).
-    const std::vector<std::uint32_t>& lineStarts() const { return lineStart_; }
+    // Offset at which the reading of line `index` begins: just after the label on a label line,
+    // 0 on every other line.
+    std::uint32_t lineStart(std::uint32_t index) const;
     std::uint32_t lineCount() const { return lineCount_; }
 
     // Lowers the repeat budget (for tests of the bound).
@@ -86,7 +88,9 @@ class IsoProgram : public ProgramParser {
     std::uint32_t lineCount_;  // host's count + 1
     ParamMap paramMap_;
     std::map<std::uint32_t, std::uint32_t> labelTable_;
-    std::vector<std::uint32_t> lineStart_;
+    // Label lines with the offset where their reading begins, in line order. Only label lines
+    // are kept: an entry per line would grow with the program.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> labelLineStarts_;
     std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled subprogram
     std::uint64_t executedLines_ = 0;
     std::uint64_t blockBudget_;
