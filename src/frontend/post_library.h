@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "morvane/post_api.h"
+#include "nci/limits.h"
 #include "nci/supported_cycle.h"
 
 namespace morvane {
@@ -22,7 +23,7 @@ inline constexpr const char* kGetSupportedCyclesEntry = "GetSupportedCycles";
 
 // More patterns than this are not read: a count that large is garbage, and reading it would run
 // past the table.
-inline constexpr std::int32_t kMaxCyclePatterns = 4096;
+inline constexpr std::int32_t kMaxCyclePatterns = limits::kCyclePatterns;
 
 // Entry points found in the reader library by the last run; either may be null.
 struct PostEntryPoints {

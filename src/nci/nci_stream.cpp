@@ -61,13 +61,18 @@ std::string realToString(double v) {
     return std::string(text, formatReal(text, text + sizeof text, v));
 }
 
-NciStream::~NciStream() { close(); }
+NciStream::~NciStream() {
+    close();
+}
 
-bool NciStream::open(const std::string& path) {
+bool NciStream::open(const std::string& path, bool mustExist) {
     close();
     buffer_.clear();
     flushed_ = 0;
-    file_ = std::fopen(path.c_str(), "wb");
+    lines_ = 0;
+    kept_ = 0;
+    exhausted_ = false;
+    file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
     if (file_ != nullptr) buffer_.reserve(kSpillThreshold + 4096);
     return file_ != nullptr;
 }
@@ -86,11 +91,23 @@ void NciStream::flush() {
 }
 
 void NciStream::spill() {
+    if (exhausted_) buffer_.resize(kept_);  // a line begun after the end of the budget
     // A failed write is not reported per record; the stream simply stops receiving text, as a
     // failed output stream would.
     if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
     flushed_ += buffer_.size();
     buffer_.clear();
+    kept_ = 0;
+}
+
+void NciStream::endOfBudget() {
+    if (exhausted_) {
+        buffer_.resize(kept_);
+        return;
+    }
+    if (lines_ % 2 != 0) return;  // the record that crossed the budget is written whole
+    exhausted_ = true;
+    kept_ = buffer_.size();
 }
 
 NciStream& NciStream::operator<<(double v) {
