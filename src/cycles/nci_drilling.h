@@ -78,6 +78,10 @@ class NCIDeepDrilling : public NCISimpleDrilling {
     double chipBreakDistance() const { return value(11); }
     bool fullRetract() const { return fullRetract_; }
 
+  protected:
+    // From the clearance height above `p`: the pecks of value 10, then the feed to the depth.
+    void peckToDepth(NciStream& out, Point2 p);
+
   private:
     bool fullRetract_ = false;  // flag 12
 };
