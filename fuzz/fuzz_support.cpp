@@ -69,10 +69,10 @@ std::string readWholeFile(const std::string& path) {
 
 RunLimits fuzzLimits() {
     RunLimits limits;
-    limits.nciBytes = 1 << 20;
-    limits.repeatedTextBytes = 1 << 20;
-    limits.isoRepeatedBlocks = 1 << 14;
-    limits.enrolledLines = 1 << 14;
+    limits.nciBytes = 1 << 16;
+    limits.repeatedTextBytes = 1 << 16;
+    limits.isoRepeatedBlocks = 1 << 10;
+    limits.enrolledLines = 1 << 10;
     return limits;
 }
 

@@ -55,8 +55,8 @@ bool ConversionDriver::collectCycles(const ConversionChoices& choices, HostOutpu
         return true;
     }
     if (entries_.getSupportedCycles != nullptr) {
-        auto patterns =
-            askSupportedCycles(entries_.getSupportedCycles, choices.converterPath, paths.post);
+        auto patterns = askSupportedCycles(services_, entries_.getSupportedCycles,
+                                           choices.converterPath, paths.post);
         if (!patterns) return false;  // the post-processor rejected the converter
         cycles = std::move(*patterns);
     }

@@ -49,9 +49,11 @@ bool loadPostLibrary(SystemServices& services, const PostLibraryPaths& paths,
 SupportedCycle cycleFromRecord(const PostCycleRecord& record);
 
 // Asks the reader library for the converter's native cycle patterns. Nothing when the library
-// answers a null table (it rejected the converter). A null count pointer or a negative count
-// reads as no pattern; a count beyond kMaxCyclePatterns is cut to it.
-std::optional<SupportedCycleList> askSupportedCycles(GetSupportedCyclesFn getSupportedCycles,
+// answers a null table (it rejected the converter). A null count pointer, a count that cannot be
+// read or a negative count reads as no pattern; a count beyond kMaxCyclePatterns is cut to it.
+// Records are read while they can be read: a table shorter than its count ends early.
+std::optional<SupportedCycleList> askSupportedCycles(SystemServices& services,
+                                                     GetSupportedCyclesFn getSupportedCycles,
                                                      const std::string& converterPath,
                                                      const std::string& postLibraryPath);
 

@@ -33,8 +33,22 @@ inline constexpr std::uint64_t kRepeatedTextBytes = std::uint64_t{1} << 30;
 // trailer is still written.
 inline constexpr std::uint64_t kNciBytes = std::uint64_t{1} << 31;
 
-// Longhand cycles: infeed loops (pecks, layers, helix turns) of one cycle call.
+// Longhand cycles, per cycle call. Reaching a bound ends the cutting where it is; the tool
+// retracts and the operation is closed as usual.
+// Infeed loops: pecks, layers, helix turns.
 inline constexpr int kInfeeds = 1000;
+// Closed paths over all layers together.
+inline constexpr int kPocketPasses = 20000;       // central rectangles and rings of a pocket
+inline constexpr int kStraightSlotRings = 10000;  // rings clearing a straight slot's width
+inline constexpr int kArcSlotRings = 20000;       // rings clearing a circular slot's width
+inline constexpr int kPocketRings = 100000;       // full circles of a circular pocket
+inline constexpr int kFaceLines = 100000;         // cuts along X of a face milling
+// Cuts of a multipass milling and lines of a ruled surface: the further ones are left out.
+inline constexpr int kMultipassCuts = 10000;
+inline constexpr int kRuledLines = 10000;
+// Largest magnitude of a value that the round, thread and surface expansions take as geometry
+// (a thousand kilometres in millimetres); beyond it they write nothing.
+inline constexpr double kGeometryMagnitude = 1e9;
 
 // Answers of the post-processor's reader library: patterns read at most.
 inline constexpr std::int32_t kCyclePatterns = 4096;

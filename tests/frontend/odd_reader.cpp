@@ -9,16 +9,22 @@
 //   ODD_READER_DANGLING_COUNT  the count pointer points into GetSupportedCycles' own stack frame,
 //                              gone when the plug-in reads it
 //   ODD_READER_REMOVES_RESULT  no pattern; NCIConverter removes the result file it was given
+//   ODD_READER_UNMAPPED_COUNT  the count pointer points into memory that is not mapped
+//   ODD_READER_SHORT_TABLE     a count of 4096, but only two records before unreadable memory
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
 
 #include "morvane/post_api.h"
 
-#if defined(ODD_READER_NULL_TABLE) || defined(ODD_READER_NO_CONVERTER) ||   \
-    defined(ODD_READER_NULL_COUNT) || defined(ODD_READER_NEGATIVE_COUNT) || \
-    defined(ODD_READER_HUGE_COUNT) || defined(ODD_READER_DANGLING_COUNT) || \
-    defined(ODD_READER_REMOVES_RESULT)
+#if defined(ODD_READER_NULL_TABLE) || defined(ODD_READER_NO_CONVERTER) ||       \
+    defined(ODD_READER_NULL_COUNT) || defined(ODD_READER_NEGATIVE_COUNT) ||     \
+    defined(ODD_READER_HUGE_COUNT) || defined(ODD_READER_DANGLING_COUNT) ||     \
+    defined(ODD_READER_REMOVES_RESULT) || defined(ODD_READER_UNMAPPED_COUNT) || \
+    defined(ODD_READER_SHORT_TABLE)
 namespace {
 // As many records as the plug-in reads at most, all of them "not supported".
 std::array<PostCycleRecord, 4096> gTable{};
@@ -34,6 +40,20 @@ __attribute__((noinline)) void pointIntoOwnFrame(std::int32_t** count) {
 #pragma GCC diagnostic ignored "-Wdangling-pointer"
     *count = const_cast<std::int32_t*>(&local);
 #pragma GCC diagnostic pop
+}
+#endif
+
+#if defined(ODD_READER_UNMAPPED_COUNT) || defined(ODD_READER_SHORT_TABLE)
+// Two pages: the first readable, the second neither readable nor writable.
+char* readableThenGone() {
+    static char* pages = [] {
+        const long page = ::sysconf(_SC_PAGESIZE);
+        void* p = ::mmap(nullptr, static_cast<std::size_t>(2 * page), PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        ::mprotect(static_cast<char*>(p) + page, static_cast<std::size_t>(page), PROT_NONE);
+        return static_cast<char*>(p) + page;  // the start of the unreadable page
+    }();
+    return pages;
 }
 #endif
 }  // namespace
@@ -54,6 +74,11 @@ extern "C" MORVANE_EXPORT int32_t GetSupportedCycles(const char*, const char*,
     gCount = std::int32_t{1} << 30;
 #elif defined(ODD_READER_DANGLING_COUNT)
     pointIntoOwnFrame(count);
+#elif defined(ODD_READER_UNMAPPED_COUNT)
+    *count = reinterpret_cast<std::int32_t*>(readableThenGone());
+#elif defined(ODD_READER_SHORT_TABLE)
+    gCount = 4096;
+    *table = reinterpret_cast<PostCycleRecord*>(readableThenGone()) - 2;
 #endif
     return 1;
 }

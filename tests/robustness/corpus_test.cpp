@@ -4,6 +4,7 @@
 // Each conversion must end (no crash, no hang, no sanitizer report) and its NCI text must be
 // well formed. A cycle parameter that the cycle expansion rejects may end a conversion early.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +56,9 @@ SupportedCycleList everyNativeCycle() {
 std::string convert(int format, const std::vector<std::string>& lines,
                     const SupportedCycleList& cycles, bool& ended) {
     MemoryProgram source(lines);
-    const std::string path = ::testing::TempDir() + "robustness_corpus.nci";
+    // ctest runs the dialects side by side: one file per process.
+    const std::string path =
+        ::testing::TempDir() + "robustness_corpus_" + std::to_string(::getpid()) + ".nci";
     ended = true;
     try {
         makeParser(format, source.source(), path, cycles)->run();

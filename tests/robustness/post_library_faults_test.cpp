@@ -1,8 +1,9 @@
 // Post-processor libraries that misbehave, met through the plug-in's exports in a host of their
 // own: morvane-record is copied into a scratch host directory whose Dll/ holds the odd reader
 // library, and runs one action there. The reader may lack its entry points, answer a null,
-// negative, huge or dangling count, or remove the result file before the plug-in reads it. The
-// host program must end normally and receive what docs/limits.md says.
+// negative, huge or dangling count, a count or table in memory that cannot be read, or remove
+// the result file before the plug-in reads it. The host program must end normally and receive
+// what docs/limits.md says.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -104,6 +105,10 @@ TEST(PostLibraryFaults, OddReadersThroughTheExports) {
         {"a count of 2^30 is cut to the patterns a table may hold", ODD_HUGE_COUNT, kToNci,
          "EXPANDED"},
         {"a count pointer left dangling is read once, bounded", ODD_DANGLING_COUNT, kToNci,
+         "EXPANDED"},
+        {"a count pointer into unmapped memory reads as no pattern", ODD_UNMAPPED_COUNT, kToNci,
+         "EXPANDED"},
+        {"a table shorter than its count is read up to where it ends", ODD_SHORT_TABLE, kToNci,
          "EXPANDED"},
         {"a result file removed before it is read sends no line", ODD_REMOVES_RESULT, kThroughPost,
          "property: SELECTION_ONLY = true\n"
