@@ -4,12 +4,12 @@
 #pragma once
 
 #include "cycles/nci_general_cycle.h"
+#include "nci/limits.h"
 
 namespace morvane {
 
-// Largest magnitude of a value that an expansion takes as geometry: a thousand kilometres in
-// millimetres.
-inline constexpr double kMaxGeometryMagnitude = 1e9;
+// Largest magnitude of a value that an expansion takes as geometry (nci/limits.h).
+inline constexpr double kMaxGeometryMagnitude = limits::kGeometryMagnitude;
 
 // True when the start position, the tool diameter and every value of `cycle` are finite and
 // within kMaxGeometryMagnitude. The expansions write nothing for a geometry that is not: the tool

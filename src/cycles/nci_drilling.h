@@ -8,6 +8,7 @@
 
 #include "cycles/arc_centre.h"
 #include "cycles/nci_general_cycle.h"
+#include "nci/limits.h"
 
 namespace morvane {
 
@@ -99,6 +100,6 @@ class NCIBoreDrilling : public NCISimpleDrilling {
 
 // Upper bound of every infeed loop of the longhand cycles (pecks, layers, helix turns), so that
 // no parameter makes a cycle write without end.
-inline constexpr int kMaxInfeeds = 1000;
+inline constexpr int kMaxInfeeds = limits::kInfeeds;
 
 }  // namespace morvane

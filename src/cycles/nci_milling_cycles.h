@@ -6,19 +6,21 @@
 #include "cycles/expansion_guards.h"
 #include "cycles/finite_geometry.h"
 #include "cycles/nci_drilling.h"
+#include "nci/limits.h"
 
 namespace morvane {
 
 // Bounds of the closed paths one expansion writes (over all its layers together); reaching one
-// ends the cutting and the tool retracts.
-inline constexpr int kMaxPocketPasses = 20000;       // central rectangles and rings of a pocket
-inline constexpr int kMaxStraightSlotRings = 10000;  // rings clearing a straight slot's width
-inline constexpr int kMaxArcSlotRings = 20000;       // rings clearing a circular slot's width
-inline constexpr int kMaxPocketRings = 100000;       // full circles of a circular pocket
-inline constexpr int kMaxFaceLines = 100000;         // cuts along X of a face milling
+// ends the cutting and the tool retracts. The values live with the other bounds of a
+// conversion in nci/limits.h.
+inline constexpr int kMaxPocketPasses = limits::kPocketPasses;
+inline constexpr int kMaxStraightSlotRings = limits::kStraightSlotRings;
+inline constexpr int kMaxArcSlotRings = limits::kArcSlotRings;
+inline constexpr int kMaxPocketRings = limits::kPocketRings;
+inline constexpr int kMaxFaceLines = limits::kFaceLines;
 // Cuts of a multipass milling and lines of a ruled surface: the further ones are left out.
-inline constexpr int kMaxMultipassCuts = 10000;
-inline constexpr int kMaxRuledLines = 10000;
+inline constexpr int kMaxMultipassCuts = limits::kMultipassCuts;
+inline constexpr int kMaxRuledLines = limits::kRuledLines;
 
 // Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4): 15 size along the second axis, 16 size
 // along the first axis, 17 step-over, 18 corner radius, 23 rotation (degrees in, stored as

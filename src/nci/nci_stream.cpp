@@ -117,11 +117,14 @@ NciStream::~NciStream() {
     close();
 }
 
-bool NciStream::open(const std::string& path) {
+bool NciStream::open(const std::string& path, bool mustExist) {
     close();
     size_ = 0;
     flushed_ = 0;
-    file_ = std::fopen(path.c_str(), "wb");
+    lines_ = 0;
+    kept_ = 0;
+    exhausted_ = false;
+    file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
     if (file_ != nullptr && capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
     return file_ != nullptr;
 }
@@ -148,11 +151,23 @@ void NciStream::grow(std::size_t n) {
 }
 
 void NciStream::spill() {
+    if (exhausted_) size_ = kept_;  // a line begun after the end of the budget
     // A failed write is not reported per record; the stream simply stops receiving text, as a
     // failed output stream would.
     if (size_ > 0) std::fwrite(data_.get(), 1, size_, file_);
     flushed_ += size_;
     size_ = 0;
+    kept_ = 0;
+}
+
+void NciStream::endOfBudget() {
+    if (exhausted_) {
+        size_ = kept_;
+        return;
+    }
+    if (lines_ % 2 != 0) return;  // the record that crossed the budget is written whole
+    exhausted_ = true;
+    kept_ = size_;
 }
 
 }  // namespace morvane

@@ -49,7 +49,6 @@ IsoProgram::IsoProgram(const Dialect& dialect, const LineSource* lines, std::str
       reader_(dialect),
       blockParser_(reader_, axisState_),
       lineCount_(static_cast<std::uint32_t>(source_.askLineCount()) + 1),
-      blockBudget_(lineCount_ + kRepeatedBlockBudget),
       cycles_(cycles),
       nciPath_(std::move(nciPath)) {}
 
@@ -92,12 +91,16 @@ void IsoProgram::run() {
     scanLabels();
     block_.params = &paramMap_;
     if (!out_.open(nciPath_)) return;
+    out_.setByteBudget(limits_.nciBytes);
+    source_.startRun(limits_.repeatedTextBytes);
+    blockBudget_ = lineCount_ + limits_.isoRepeatedBlocks;
     out_ << rec::Message << eol << "0 0 0 0 0 0 0 0 1" << eol;
     frame_.SetSupportedCycles(cycles_);
     // A cycle parameter that the cycle expansion rejects (CycleWrongValue, CycleWrongCode)
     // passes through: the conversion ends there, and the stream's destructor closes the file
     // with what it holds.
     executeGuarded();
+    out_.liftBudget();
     out_ << rec::ProgramEnd << eol << "0 0 0" << eol;
     out_.close();
 }
@@ -123,7 +126,8 @@ void IsoProgram::executeProgram() {
 }
 
 std::int32_t IsoProgram::executeLine(std::uint32_t index) {
-    if (++executedLines_ > blockBudget_) endProgram();
+    if (++executedLines_ > blockBudget_ || out_.exhausted() || source_.readBudgetSpent())
+        endProgram();
     block_.reset();
     reader_.clearComment();
     if (index < lineCount_)
@@ -175,7 +179,9 @@ std::int32_t IsoProgram::enrolSubprogram() {
     const auto found = labelTable_.find(label);
     const std::uint32_t start = found != labelTable_.end() ? found->second : 0;
 
-    if (callDepth_ >= kMaxCallDepth) endProgram();
+    // A subprogram that calls itself, or a call of a missing label (which restarts the main
+    // program and meets the same call again), ends the run when it would open one level more.
+    if (callDepth_ >= limits::kCallDepth) endProgram();
     ++callDepth_;
     writeComment("Enrolled subprogram start");
     for (std::int32_t r = 0; r < repeats; ++r)

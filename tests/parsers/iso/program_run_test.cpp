@@ -104,7 +104,9 @@ TEST(ProgramRun, StopsRepeatingWhenTheWorkBoundIsReached) {
     MemoryProgram source(std::vector<std::string>{"G1 X1 L1000000000", "M30"});
     const std::string path = ::testing::TempDir() + "iso_budget.nci";
     FanucParser::Parser parser(source.source(), path, {});
-    parser.setRepeatedBlockBudget(10);
+    RunLimits limits;
+    limits.isoRepeatedBlocks = 10;
+    parser.setLimits(limits);
     parser.run();
     // One pass over the 3 lines of the run plus 10: the first execution and 12 repeats.
     EXPECT_EQ(test::readFile(path), wrapped(repeat("1\n0 1 0 0 -1 0\n", 13)));
