@@ -9,3 +9,12 @@ if(MORVANE_SANITIZE)
     add_compile_options(${_san})
     add_link_options(${_san})
 endif()
+
+# The fuzz build (clang): every target is instrumented for libFuzzer's coverage and sanitized
+# alike; only the fuzz targets link libFuzzer's driver (fuzz/CMakeLists.txt).
+if(MORVANE_BUILD_FUZZ)
+    set(_fuzz -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+              -fno-omit-frame-pointer)
+    add_compile_options(${_fuzz})
+    add_link_options(-fsanitize=address,undefined)
+endif()

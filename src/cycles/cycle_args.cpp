@@ -1,5 +1,5 @@
 // Evaluates the parameter lists of the longhand cycle writers against the Q-parameter table.
-#include "cycles/cycle_writer_spec.h"
+#include "cycles/cycle_recipe.h"
 
 namespace morvane {
 namespace {

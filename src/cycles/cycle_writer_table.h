@@ -2,7 +2,7 @@
 // parameters in the order they are handed over. Qn is the Q-parameter table's value for n.
 #pragma once
 
-#include "cycles/cycle_writer_spec.h"
+#include "cycles/cycle_recipe.h"
 #include "cycles/nci_drilling.h"
 #include "cycles/nci_milling_cycles.h"
 
@@ -141,7 +141,7 @@ inline constexpr CycleArg kOutsideThread267[] = {
     q(1, 203),      q(3, 204),  q(7, 207),    flag(8, false), flag(5, false),
 };
 
-inline constexpr CycleWriterSpec kWriters[] = {
+inline constexpr CycleRecipe kWriters[] = {
     {200, "Drilling cycle", true, buildCycle<NCISimpleDrilling>, kDrillRapidOut},
     {201, "Cycle 201", true, buildCycle<NCISimpleDrilling>, kDrillFeedOut},
     {202, "Cycle 202", true, buildCycle<NCISimpleDrilling>, kDrillFeedOut},
@@ -175,8 +175,8 @@ inline constexpr CycleWriterSpec kWriters[] = {
 
 // The writer of a cycle number; a number without a writer fails to compile where it is asked
 // for at compile time.
-consteval const CycleWriterSpec& writerFor(std::int32_t cycle) {
-    for (const CycleWriterSpec& w : kWriters)
+consteval const CycleRecipe& writerFor(std::int32_t cycle) {
+    for (const CycleRecipe& w : kWriters)
         if (w.cycle == cycle) return w;
     throw "no longhand writer for this cycle";
 }

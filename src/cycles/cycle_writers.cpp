@@ -8,8 +8,8 @@
 
 namespace morvane {
 
-void NCIFrame::ExpandCycle(const CycleWriterSpec& spec, NciStream& out) {
-    out << rec::Comment << eol << spec.label << eol << rec::OperationStart << eol;
+void NCIFrame::ExpandCycle(const CycleRecipe& recipe, NciStream& out) {
+    out << rec::Comment << eol << recipe.label << eol << rec::OperationStart << eol;
 
     std::int32_t tool = GetInt(addr::T);
     if (tool == 0) tool = 1;
@@ -18,7 +18,7 @@ void NCIFrame::ExpandCycle(const CycleWriterSpec& spec, NciStream& out) {
     out << "0 0 0 " << tool << ' ' << current_.toolDiameter << " 0 " << plane_ << ' ' << speed
         << ' ' << feed << " 0 " << current_.x << ' ' << current_.y << ' ' << current_.z << " 0 0 "
         << eol;
-    if (spec.drillingHead) {
+    if (recipe.drillingHead) {
         out << rec::LinearMove << eol << compensation_ << ' ' << current_.x << ' ' << current_.y
             << ' ' << current_.z << ' ' << GetDouble(addr::F) << " 0" << eol;
     }
@@ -26,8 +26,8 @@ void NCIFrame::ExpandCycle(const CycleWriterSpec& spec, NciStream& out) {
     // The old-style cycles measure their surface from the Z of the calling block.
     const double callZ = Given(addr::Z) ? GetDouble(addr::Z) : current_.z;
     const std::unique_ptr<NCIGeneralCycle> cycle =
-        spec.build({current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra});
-    passCycleArgs(*cycle, spec.args, *params_, callZ);
+        recipe.build({current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra});
+    passCycleArgs(*cycle, recipe.args, *params_, callZ);
     const CyclePosition end = cycle->Run(out);
     current_.toolDiameter = end.toolDiameter;
     current_.x = end.x;

@@ -47,8 +47,13 @@ void NCIDeepDrilling::SetValue(std::int32_t index, double value) {
 
 void NCIDeepDrilling::Generate(NciStream& out) {
     const Point2 p = here();
-    const std::int32_t retractCode = rapidRetract() ? 0 : 1;
     RapidTo(out, p, clearanceHeight());
+    peckToDepth(out, p);
+    finishHole(out, p, true);
+}
+
+void NCIDeepDrilling::peckToDepth(NciStream& out, Point2 p) {
+    const std::int32_t retractCode = rapidRetract() ? 0 : 1;
     // A peck that would reach the depth exactly is left to the final feed.
     double d = infeed();
     for (int peck = 0; peck < kMaxInfeeds && infeed() > 0.0 && depth() > d; ++peck) {
@@ -63,7 +68,6 @@ void NCIDeepDrilling::Generate(NciStream& out) {
         d += infeed();
     }
     FeedTo(out, p, surface() - depth());
-    finishHole(out, p, true);
 }
 
 void NCIBoreDrilling::SetValue(std::int32_t index, double value) {

@@ -91,20 +91,4 @@ void NCIOutsideThread::SetValue(std::int32_t i, double v) {
     setOwnValue(kOutsideThreadValues, i, v);
 }
 
-// The longhand expansions of these cycles are not written yet: each writes no moves and leaves
-// the tool where it stands.
-void NCIRectPocket::Generate(NciStream&) {}
-void NCIRectSlot::Generate(NciStream&) {}
-void NCIRectPocketFinishing::Generate(NciStream&) {}
-void NCIStudFinishing::Generate(NciStream&) {}
-void NCIFaceMilling::Generate(NciStream&) {}
-void NCIMultipassMilling::Generate(NciStream&) {}
-void NCIRuledSurface::Generate(NciStream&) {}
-void NCICircularPocket::Generate(NciStream&) {}
-void NCICircularPocketFinishing::Generate(NciStream&) {}
-void NCICircularStud::Generate(NciStream&) {}
-void NCICircularSlot::Generate(NciStream&) {}
-void NCIThreadMilling::Generate(NciStream&) {}
-void NCIOutsideThread::Generate(NciStream&) {}
-
 }  // namespace morvane

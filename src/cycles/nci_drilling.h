@@ -8,6 +8,7 @@
 
 #include "cycles/arc_centre.h"
 #include "cycles/nci_general_cycle.h"
+#include "nci/limits.h"
 
 namespace morvane {
 
@@ -77,6 +78,10 @@ class NCIDeepDrilling : public NCISimpleDrilling {
     double chipBreakDistance() const { return value(11); }
     bool fullRetract() const { return fullRetract_; }
 
+  protected:
+    // From the clearance height above `p`: the pecks of value 10, then the feed to the depth.
+    void peckToDepth(NciStream& out, Point2 p);
+
   private:
     bool fullRetract_ = false;  // flag 12
 };
@@ -95,6 +100,6 @@ class NCIBoreDrilling : public NCISimpleDrilling {
 
 // Upper bound of every infeed loop of the longhand cycles (pecks, layers, helix turns), so that
 // no parameter makes a cycle write without end.
-inline constexpr int kMaxInfeeds = 1000;
+inline constexpr int kMaxInfeeds = limits::kInfeeds;
 
 }  // namespace morvane

@@ -1,61 +1,118 @@
 // The pocket, slot, stud, surface and thread cycles. They take the drilling values and flags
 // (surface, depth, clearances, feed, infeed, flags 5, 8 and 12) and add their own geometry,
 // stored under the indices listed at each class.
-//
-// Their longhand expansions are not written yet: Generate writes no moves, so an expanded call of
-// one of these cycles yields only the bracket records of its cycle writer.
 #pragma once
 
+#include "cycles/expansion_guards.h"
+#include "cycles/finite_geometry.h"
 #include "cycles/nci_drilling.h"
+#include "nci/limits.h"
 
 namespace morvane {
 
+// Bounds of the closed paths one expansion writes (over all its layers together); reaching one
+// ends the cutting and the tool retracts. The values live with the other bounds of a
+// conversion in nci/limits.h.
+inline constexpr int kMaxPocketPasses = limits::kPocketPasses;
+inline constexpr int kMaxStraightSlotRings = limits::kStraightSlotRings;
+inline constexpr int kMaxArcSlotRings = limits::kArcSlotRings;
+inline constexpr int kMaxPocketRings = limits::kPocketRings;
+inline constexpr int kMaxFaceLines = limits::kFaceLines;
+// Cuts of a multipass milling and lines of a ruled surface: the further ones are left out.
+inline constexpr int kMaxMultipassCuts = limits::kMultipassCuts;
+inline constexpr int kMaxRuledLines = limits::kRuledLines;
+
 // Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4): 15 size along the second axis, 16 size
 // along the first axis, 17 step-over, 18 corner radius, 23 rotation (degrees in, stored as
-// negated radians), 24 reference point.
+// negated radians), 24 reference point. Cleared layer by layer from the centre outwards.
 class NCIRectPocket : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+    // Feed move to the point (u, v) of the pocket's own axes, centred on (cx, cy) and turned by
+    // the pocket's rotation.
+    void FeedLocal(NciStream& out, double u, double v, double cx, double cy);
+    // Counter-clockwise arc of radius r to the local point (u, v); nothing when r is not
+    // positive.
+    void ArcLocal(NciStream& out, double u, double v, double r, double cx, double cy);
+    // Clears one layer at the current height, the tool standing at the pocket centre: central
+    // rectangles, rings, then the finishing contour along the walls.
+    void ClearLayer(NciStream& out);
+
+  protected:
+    // The local point (u, v) about `centre`, turned counter-clockwise by the programmed angle.
+    Point2 toWorld(double u, double v, Point2 centre) const;
+
+    Point2 centre_;  // set by Generate from the reference point
+    PassBudget passes_{kMaxPocketPasses};
+
+  private:
+    // One ring at distance w from the walls with corner arcs of radius q, counter-clockwise from
+    // the middle of the side at +u; `entry` adds the first move to that middle point.
+    void ring(NciStream& out, double w, double q, bool entry);
 };
 
-// Straight slot (cycle 210): the pocket's values and 25 centre X, 26 centre Y.
+// Straight slot (cycle 210): 15 width, 16 length, 25 centre X, 26 centre Y, 23 rotation about
+// the centre; 17 step-over (stored, the rings step by the tool radius).
 class NCIRectSlot : public NCIRectPocket {
   public:
     using NCIRectPocket::NCIRectPocket;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // Only counter-clockwise arcs: nothing for a radius that is not positive.
+    void ArcSigned(NciStream& out, double ex, double ey, double r) override;
+    // Clears the slot's width at the current height by rings round the centre line, the tool
+    // standing at the centre line's start.
+    void ClearStraightSlot(NciStream& out);
+
+  private:
+    PassBudget rings_{kMaxStraightSlotRings};
 };
 
 // Rectangular pocket finishing (cycle 212): 15 length along X, 16 length along Y, 18 corner
-// radius, 23 centre Y, 24 centre X.
+// radius, 23 centre Y, 24 centre X. One contour along the walls per layer.
 class NCIRectPocketFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // The closed contour a tool radius inside the walls, entered and left by small arcs.
+    void FinishRectContour(NciStream& out);
 };
 
-// Rectangular stud finishing (cycle 213): the values of the pocket finishing.
+// Rectangular stud finishing (cycle 213): the values of the pocket finishing, the contour round
+// the outside of the stud.
 class NCIStudFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // The closed contour a tool radius outside the walls, entered and left by small arcs.
+    void FinishStudContour(NciStream& out);
 };
 
 // Face milling (cycle 232): 15 extent along X, 16 along Y, 17 start X, 18 start Y, 23 side
 // clearance, 24 floor allowance, 25 overlap factor, 26 strategy (rounded to an integer).
+// Layers from the surface down to the floor allowance, then the floor, each faced by FaceLayer.
 class NCIFaceMilling : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+    // One layer at the current height, from the current point (the start corner outside the
+    // surface) back to it: strategy 0 meander with overshoot beyond both edges, 1 meander
+    // turning on the edges, 2 cuts in one direction with the return lifted by value 10.
+    void FaceLayer(NciStream& out);
+
+  private:
+    PassBudget lines_{kMaxFaceLines};
 };
 
 // Multipass milling (cycle 230): 15 extent along X, 16 along Y, 17 start X, 18 start Y,
-// 23 number of cuts (rounded to an integer).
+// 23 number of cuts (rounded to an integer). A zig-zag of cuts along X at the milling height.
 class NCIMultipassMilling : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -64,7 +121,7 @@ class NCIMultipassMilling : public NCIDeepDrilling {
 };
 
 // Ruled surface (cycle 231): 15 to 26 the four corner points X, Y, Z in turn, 27 number of cuts
-// (rounded to an integer).
+// (rounded to an integer). Straight lines from the edge P1-P4 to the edge P2-P3.
 class NCIRuledSurface : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -73,21 +130,38 @@ class NCIRuledSurface : public NCIDeepDrilling {
 };
 
 // Circular pocket (cycle 252, CYCL DEF 5): 13 radius, 14 step-over, 15 side allowance, 16 floor
-// allowance, 17 finishing infeed, 18 machining operation.
+// allowance, 17 finishing infeed, 18 machining operation (0 roughing and finishing, 1 roughing,
+// 2 finishing). The tool starts over the pocket centre and clears it in concentric circles.
 class NCICircularPocket : public NCIDeepDrilling {
   public:
-    using NCIDeepDrilling::NCIDeepDrilling;
+    explicit NCICircularPocket(const CycleStart& start)
+        : NCIDeepDrilling(start), centre_{start.x, start.y} {}
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+    // At the current height, from the centre: circles every step-over (value 14) out to the
+    // radius less the side allowance and the tool radius, then back to the centre.
+    void RoughCircles(NciStream& out);
+    // At the current height, from the centre: the circles left by the side allowance, then the
+    // wall on a circle entered and left on quarter arcs, then back to the centre.
+    void FinishSide(NciStream& out);
+
+  private:
+    Point2 centre_;  // the pocket centre: where the tool stands when the cycle starts
+    PassBudget rings_{kMaxPocketRings};
 };
 
 // Circular pocket finishing (cycle 214): 13 finished radius, 14 centre X, 15 centre Y, 16 blank
-// radius.
+// radius. One finishing circle per infeed layer.
 class NCICircularPocketFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+    // The wall at the current height, counter-clockwise, entered and left on quarter arcs from
+    // inside; the tool returns to the point where it started.
+    void FinishPocketCircle(NciStream& out);
 };
 
 // Circular stud finishing (cycle 215): the values of the circular pocket finishing.
@@ -96,6 +170,10 @@ class NCICircularStud : public NCIDeepDrilling {
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+    // The stud at the current height, clockwise, entered and left on quarter arcs from outside;
+    // the tool returns to the point where it started.
+    void FinishStudCircle(NciStream& out);
 };
 
 // Circular slot (cycles 211, 254): 13 pitch-circle radius, 14 step-over, 19 width, 20 start
@@ -106,10 +184,16 @@ class NCICircularSlot : public NCIDeepDrilling {
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    // Cuts the centre line there and back at the current height, then clears the width by rings
+    // round it, the tool standing at the slot's start point.
+    void ClearArcSlot(NciStream& out);
+
+  private:
+    PassBudget rings_{kMaxArcSlotRings};
 };
 
 // Outside thread milling (cycle 267): 13 thread radius, 14 countersinking depth at the front,
-// 15 offset at the front, 17 pitch.
+// 15 offset at the front, 17 pitch. A front countersink, then two helical turns round the stud.
 class NCIOutsideThread : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -118,7 +202,8 @@ class NCIOutsideThread : public NCIDeepDrilling {
 };
 
 // Inside thread milling with countersinking (cycles 262, 263): the outside thread's values and
-// 16 clearance to the side, 18 thread depth.
+// 16 clearance to the side, 18 thread depth. A pre-drill to the countersinking depth, the side
+// and front countersinks, then two helical turns down to below the thread depth.
 class NCIThreadMilling : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;

@@ -1,11 +1,11 @@
 #include "frontend/conversion_driver.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "cycles/cycle_errors.h"
 #include "frontend/host_output.h"
 #include "frontend/system_services.h"
+#include "nci/nci_stream.h"
 #include "parsers/program_source.h"
 
 namespace morvane {
@@ -55,8 +55,8 @@ bool ConversionDriver::collectCycles(const ConversionChoices& choices, HostOutpu
         return true;
     }
     if (entries_.getSupportedCycles != nullptr) {
-        auto patterns =
-            askSupportedCycles(entries_.getSupportedCycles, choices.converterPath, paths.post);
+        auto patterns = askSupportedCycles(services_, entries_.getSupportedCycles,
+                                           choices.converterPath, paths.post);
         if (!patterns) return false;  // the post-processor rejected the converter
         cycles = std::move(*patterns);
     }
@@ -81,16 +81,14 @@ bool ConversionDriver::convertProgram(int formatPosition, const std::string& nci
 }
 
 bool ConversionDriver::copyNciLines(const std::string& nciPath) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-        nciPath.empty() ? nullptr : std::fopen(nciPath.c_str(), "r+b"), &std::fclose);
-    if (file == nullptr) return false;
+    // The file made for the run must still be there; the copy shares the parsers' bounds on
+    // lines and on the bytes a conversion writes.
+    NciStream out;
+    if (nciPath.empty() || !out.open(nciPath, true)) return false;
     ProgramSource lines(state_.lineSource);
     const std::int32_t count = lines.askLineCount();
-    for (std::int32_t i = 0; i < count; ++i) {
-        const std::string_view text = lines.line(i);
-        std::fwrite(text.data(), 1, text.size(), file.get());
-        std::fputc('\n', file.get());
-    }
+    for (std::int32_t i = 0; i < count && !out.exhausted(); ++i)
+        out << lines.line(i) << eol;
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "morvane/plugin_api.h"
 #include "plugin/plugin_state.h"
@@ -28,8 +29,12 @@ class HostOutput {
     void sendConfiguration(const OptionMap& config);
 
   private:
+    // Hands a NUL-terminated line to the host; the stream and its writeLine are present.
+    void sendLine(const char* text, std::size_t size);
+
     ResultStream* stream_;
-    std::string scratch_;  // NUL-terminated copies handed to the host
+    std::string scratch_;           // NUL-terminated copies handed to the host
+    std::vector<char> readBuffer_;  // sendFile's reads, reused
 };
 
 }  // namespace morvane

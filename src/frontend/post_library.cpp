@@ -50,20 +50,27 @@ SupportedCycle cycleFromRecord(const PostCycleRecord& record) {
     return cycle;
 }
 
-std::optional<SupportedCycleList> askSupportedCycles(GetSupportedCyclesFn getSupportedCycles,
+std::optional<SupportedCycleList> askSupportedCycles(SystemServices& services,
+                                                     GetSupportedCyclesFn getSupportedCycles,
                                                      const std::string& converterPath,
                                                      const std::string& postLibraryPath) {
     PostCycleRecord* table = nullptr;
     std::int32_t* count = nullptr;
     getSupportedCycles(converterPath.c_str(), postLibraryPath.c_str(), &table, &count);
     if (table == nullptr) return std::nullopt;
-    std::int32_t n = count != nullptr ? *count : 0;
+    // The library's pointers are read through the services: one left dangling reads as the end
+    // of the answer instead of ending the host's process.
+    std::int32_t n = 0;
+    if (count != nullptr && !services.copyLibraryMemory(&n, count, sizeof n)) n = 0;
     if (n < 0) n = 0;
     if (n > kMaxCyclePatterns) n = kMaxCyclePatterns;
     SupportedCycleList cycles;
     cycles.reserve(static_cast<std::size_t>(n));
-    for (std::int32_t i = 0; i < n; ++i)
-        cycles.push_back(cycleFromRecord(table[i]));
+    PostCycleRecord record{};
+    for (std::int32_t i = 0; i < n; ++i) {
+        if (!services.copyLibraryMemory(&record, table + i, sizeof record)) break;
+        cycles.push_back(cycleFromRecord(record));
+    }
     return cycles;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "morvane/post_api.h"
+#include "nci/limits.h"
 #include "nci/supported_cycle.h"
 
 namespace morvane {
@@ -22,7 +23,7 @@ inline constexpr const char* kGetSupportedCyclesEntry = "GetSupportedCycles";
 
 // More patterns than this are not read: a count that large is garbage, and reading it would run
 // past the table.
-inline constexpr std::int32_t kMaxCyclePatterns = 4096;
+inline constexpr std::int32_t kMaxCyclePatterns = limits::kCyclePatterns;
 
 // Entry points found in the reader library by the last run; either may be null.
 struct PostEntryPoints {
@@ -48,9 +49,11 @@ bool loadPostLibrary(SystemServices& services, const PostLibraryPaths& paths,
 SupportedCycle cycleFromRecord(const PostCycleRecord& record);
 
 // Asks the reader library for the converter's native cycle patterns. Nothing when the library
-// answers a null table (it rejected the converter). A null count pointer or a negative count
-// reads as no pattern; a count beyond kMaxCyclePatterns is cut to it.
-std::optional<SupportedCycleList> askSupportedCycles(GetSupportedCyclesFn getSupportedCycles,
+// answers a null table (it rejected the converter). A null count pointer, a count that cannot be
+// read or a negative count reads as no pattern; a count beyond kMaxCyclePatterns is cut to it.
+// Records are read while they can be read: a table shorter than its count ends early.
+std::optional<SupportedCycleList> askSupportedCycles(SystemServices& services,
+                                                     GetSupportedCyclesFn getSupportedCycles,
                                                      const std::string& converterPath,
                                                      const std::string& postLibraryPath);
 

@@ -3,6 +3,7 @@
 // tables of functions in the test program).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace morvane {
@@ -22,6 +23,9 @@ class SystemServices {
     virtual void* loadLibrary(const std::string& path) = 0;
     // The address of the entry point `name` in a loaded library; null when it has none.
     virtual void* findEntryPoint(void* library, const char* name) = 0;
+    // Copies `bytes` of memory that a loaded library handed out into `to`; false when some of it
+    // cannot be read (a dangling pointer), without harm to the process.
+    virtual bool copyLibraryMemory(void* to, const void* from, std::size_t bytes) = 0;
 };
 
 }  // namespace morvane

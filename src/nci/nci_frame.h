@@ -47,7 +47,7 @@ struct MCodeRule;
 enum class Layout : std::uint8_t;
 struct CycleMask;
 struct NativeCycleLine;
-struct CycleWriterSpec;
+struct CycleRecipe;
 struct CycleTerm;
 
 class NCIFrame {
@@ -174,7 +174,7 @@ class NCIFrame {
     // Expands a call of the active drill cycle longhand by its number (200..209, 1001).
     void WriteLonghandDrilling(NciStream& out);
     // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
-    void ExpandCycle(const CycleWriterSpec& spec, NciStream& out);
+    void ExpandCycle(const CycleRecipe& recipe, NciStream& out);
 
     std::int32_t recordCode_ = rec::None;          // record chosen for the current block
     std::int32_t previousRecordCode_ = rec::None;  // record chosen for the block before

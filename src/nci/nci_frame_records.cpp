@@ -171,7 +171,9 @@ bool NCIFrame::BlockHasAxisWord() const {
 
 void NCIFrame::WriteMove(NciStream& out, bool mFlag, bool fullCircle) {
     if (motionMode_ == -1 || !BlockHasAxisWord()) return;
-    NciStream& line = recordLine_;
+    // Nothing else is composed for a move: its fields go straight to the output.
+    NciStream& line = out;
+    line << motionMode_ << eol;
     switch (motionMode_) {
         case rec::RapidMove:
             vars_[addr::F].setDouble(-2.0);
@@ -192,7 +194,7 @@ void NCIFrame::WriteMove(NciStream& out, bool mFlag, bool fullCircle) {
         default:
             break;  // a dwell carries no fields
     }
-    WriteRecord(out, motionMode_);
+    line << eol;
 }
 
 }  // namespace morvane

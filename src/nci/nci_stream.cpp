@@ -1,56 +1,108 @@
 #include "nci/nci_stream.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 
 #include "nci/int_conversion.h"
 
 namespace morvane {
 namespace {
 
+// Texts of the numbers 0 to 999, for writing a value three digits at a time with fixed-size
+// copies.
+struct DigitGroup {
+    char text[4];
+    std::uint8_t length;
+};
+using DigitGroups = std::array<DigitGroup, 1000>;
+
+// "0" ... "999".
+constexpr DigitGroups makeWholeGroups() {
+    DigitGroups groups{};
+    for (std::uint32_t n = 0; n < 1000; ++n) {
+        DigitGroup& g = groups[n];
+        if (n >= 100) g.text[g.length++] = static_cast<char>('0' + n / 100);
+        if (n >= 10) g.text[g.length++] = static_cast<char>('0' + n / 10 % 10);
+        g.text[g.length++] = static_cast<char>('0' + n % 10);
+    }
+    return groups;
+}
+
+// "000" ... "999": the lower three digits of a larger whole part.
+constexpr DigitGroups makePaddedGroups() {
+    DigitGroups groups{};
+    for (std::uint32_t n = 0; n < 1000; ++n)
+        groups[n] = {{static_cast<char>('0' + n / 100), static_cast<char>('0' + n / 10 % 10),
+                      static_cast<char>('0' + n % 10), 0},
+                     3};
+    return groups;
+}
+
+// Thousandths as decimals: "" for 0, ".5" for 500, ".125" for 125, ".05" for 50.
+constexpr DigitGroups makeDecimalGroups() {
+    DigitGroups groups{};
+    for (std::uint32_t n = 1; n < 1000; ++n) {
+        DigitGroup& g = groups[n];
+        const char digits[3] = {static_cast<char>('0' + n / 100),
+                                static_cast<char>('0' + n / 10 % 10),
+                                static_cast<char>('0' + n % 10)};
+        std::uint8_t kept = 3;
+        while (digits[kept - 1] == '0')
+            --kept;
+        g.text[g.length++] = '.';
+        for (std::uint8_t i = 0; i < kept; ++i)
+            g.text[g.length++] = digits[i];
+    }
+    return groups;
+}
+
+constexpr DigitGroups kWholeGroups = makeWholeGroups();
+constexpr DigitGroups kPaddedGroups = makePaddedGroups();
+constexpr DigitGroups kDecimalGroups = makeDecimalGroups();
+
+// Appends a group with one fixed-size copy; the buffer has room for kMaxRealChars characters.
+char* appendGroup(char* p, const DigitGroup& group) {
+    std::memcpy(p, group.text, sizeof group.text);
+    return p + group.length;
+}
+
 // Most NCI values are block values rounded to 3 decimals. When `v` is the double nearest to
 // n / 1000, is below 1e6 in magnitude and has at most 6 significant digits, the general format
-// writes exactly n / 1000 in fixed notation without trailing zeros: written here with integer
-// arithmetic, which is several times faster than the general conversion. Null otherwise.
-char* formatThousandths(char* first, char* last, double v) {
+// writes exactly n / 1000 in fixed notation without trailing zeros: written here from digit
+// tables, several times faster than the general conversion. Null otherwise.
+char* formatThousandths(char* first, double v) {
     if (!(std::fabs(v) < 999999.5)) return nullptr;  // NaN too
     const double scaled = v * 1000.0;
     const std::int32_t n = truncToInt32(scaled < 0.0 ? scaled - 0.5 : scaled + 0.5);
     if (static_cast<double>(n) / 1000.0 != v) return nullptr;
     const std::uint32_t magnitude =
         n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
-    const std::uint32_t whole = magnitude / 1000;
-    std::uint32_t fraction = magnitude % 1000;
-    int fractionDigits = 3;
-    while (fractionDigits > 0 && fraction % 10 == 0) {
-        fraction /= 10;
-        --fractionDigits;
-    }
-    int wholeDigits = 0;
-    for (std::uint32_t w = whole; w != 0; w /= 10)
-        ++wholeDigits;
-    if (wholeDigits + fractionDigits > 6) return nullptr;  // needs rounding to 6 digits
+    const std::uint32_t whole = magnitude / 1000;  // below 1000000
+    const DigitGroup& decimals = kDecimalGroups[magnitude % 1000];
+    const DigitGroup& high = kWholeGroups[whole >= 1000 ? whole / 1000 : whole];
+    // Significant digits: those of the whole part (none for 0) and the decimals.
+    const std::uint32_t wholeDigits =
+        whole >= 1000 ? high.length + 3u : (whole == 0 ? 0u : high.length);
+    const std::uint32_t decimalDigits = decimals.length == 0 ? 0u : decimals.length - 1u;
+    if (wholeDigits + decimalDigits > 6) return nullptr;  // needs rounding to 6 digits
 
     char* p = first;
     if (std::signbit(v)) *p++ = '-';
-    p = std::to_chars(p, last, whole).ptr;
-    if (fractionDigits > 0) {
-        *p++ = '.';
-        for (int i = fractionDigits - 1; i >= 0; --i) {
-            p[i] = static_cast<char>('0' + fraction % 10);
-            fraction /= 10;
-        }
-        p += fractionDigits;
-    }
-    return p;
+    p = appendGroup(p, high);
+    if (whole >= 1000) p = appendGroup(p, kPaddedGroups[whole % 1000]);
+    return appendGroup(p, decimals);
 }
 
 }  // namespace
 
 char* formatReal(char* first, char* last, double v) {
     if (!std::isfinite(v)) v = 0.0;
-    if (char* end = formatThousandths(first, last, v)) return end;
+    if (char* end = formatThousandths(first, v)) return end;
     // %g with precision 6 is exactly what a default-configured stream writes for a double,
     // including "-0" for negative zero and exponents of at least two digits ("1e-05").
     return std::to_chars(first, last, v, std::chars_format::general, 6).ptr;
@@ -61,14 +113,19 @@ std::string realToString(double v) {
     return std::string(text, formatReal(text, text + sizeof text, v));
 }
 
-NciStream::~NciStream() { close(); }
-
-bool NciStream::open(const std::string& path) {
+NciStream::~NciStream() {
     close();
-    buffer_.clear();
+}
+
+bool NciStream::open(const std::string& path, bool mustExist) {
+    close();
+    size_ = 0;
     flushed_ = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ != nullptr) buffer_.reserve(kSpillThreshold + 4096);
+    lines_ = 0;
+    kept_ = 0;
+    exhausted_ = false;
+    file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
+    if (file_ != nullptr && capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
     return file_ != nullptr;
 }
 
@@ -85,26 +142,32 @@ void NciStream::flush() {
     std::fflush(file_);
 }
 
+void NciStream::grow(std::size_t n) {
+    const std::size_t capacity = std::max({capacity_ * 2, size_ + n, std::size_t{256}});
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
+
 void NciStream::spill() {
+    if (exhausted_) size_ = kept_;  // a line begun after the end of the budget
     // A failed write is not reported per record; the stream simply stops receiving text, as a
     // failed output stream would.
-    if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-    flushed_ += buffer_.size();
-    buffer_.clear();
+    if (size_ > 0) std::fwrite(data_.get(), 1, size_, file_);
+    flushed_ += size_;
+    size_ = 0;
+    kept_ = 0;
 }
 
-NciStream& NciStream::operator<<(double v) {
-    char text[kMaxRealChars];
-    const char* end = formatReal(text, text + sizeof text, v);
-    buffer_.append(text, static_cast<std::size_t>(end - text));
-    return *this;
-}
-
-NciStream& NciStream::integer(std::int64_t v) {
-    char text[24];
-    const char* end = std::to_chars(text, text + sizeof text, v).ptr;
-    buffer_.append(text, static_cast<std::size_t>(end - text));
-    return *this;
+void NciStream::endOfBudget() {
+    if (exhausted_) {
+        size_ = kept_;
+        return;
+    }
+    if (lines_ % 2 != 0) return;  // the record that crossed the budget is written whole
+    exhausted_ = true;
+    kept_ = size_;
 }
 
 }  // namespace morvane

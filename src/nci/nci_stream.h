@@ -6,10 +6,15 @@
 // the process.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "nci/limits.h"
 
 namespace morvane {
 
@@ -25,7 +30,13 @@ struct EndOfLine {};
 inline constexpr EndOfLine eol{};
 
 // Buffered NCI text. Without a file it keeps everything in memory (for composing one line, and
-// for tests); with a file it spills to it whenever the buffer grows past a threshold.
+// for tests); with a file it spills to it whenever the buffer grows past a threshold. Appending
+// is a bounds check and a copy into a plain buffer; numbers are formatted straight into it.
+//
+// The stream holds the byte budget of a conversion: once the text written passes it, the stream
+// is exhausted at the next record boundary (an even number of lines) and drops every later line,
+// so the output ends with whole records and a few program words cannot fill the disk. The runs
+// watch exhausted() to end the program and lift the budget for their closing records.
 class NciStream {
   public:
     NciStream() = default;
@@ -33,8 +44,9 @@ class NciStream {
     NciStream& operator=(const NciStream&) = delete;
     ~NciStream();
 
-    // Opens `path` for writing, truncating it. False when it cannot be opened.
-    bool open(const std::string& path);
+    // Opens `path` for writing, truncating it; with `mustExist`, only a file that exists (it is
+    // written from its start). False when it cannot be opened.
+    bool open(const std::string& path, bool mustExist = false);
     bool isOpen() const { return file_ != nullptr; }
     // Writes what is buffered and closes the file.
     void close();
@@ -42,30 +54,52 @@ class NciStream {
     void flush();
 
     // In memory mode: the text written so far. In file mode: what is not yet flushed.
-    std::string_view view() const { return buffer_; }
-    void clear() { buffer_.clear(); }
-    bool empty() const { return buffer_.empty(); }
+    std::string_view view() const { return {data_.get(), exhausted_ ? kept_ : size_}; }
+    void clear() {
+        size_ = 0;
+        lines_ = 0;
+        kept_ = 0;
+    }
+    bool empty() const { return size_ == 0; }
     // Bytes written since construction or open (flushed or not).
-    std::uint64_t bytesWritten() const { return flushed_ + buffer_.size(); }
+    std::uint64_t bytesWritten() const { return flushed_ + size_; }
+
+    // Bytes the stream accepts before it is exhausted (counted from construction or open).
+    void setByteBudget(std::uint64_t bytes) { budget_ = bytes; }
+    // The budget was passed: lines written from now on are dropped.
+    bool exhausted() const { return exhausted_; }
+    // Accepts text again, without bound: for the records that close a program.
+    void liftBudget() {
+        exhausted_ = false;
+        budget_ = UINT64_MAX;
+    }
 
     NciStream& operator<<(std::string_view text) {
-        buffer_.append(text);
+        std::memcpy(room(text.size()), text.data(), text.size());
+        size_ += text.size();
         return *this;
     }
     NciStream& operator<<(const char* text) { return *this << std::string_view(text); }
     NciStream& operator<<(const std::string& text) { return *this << std::string_view(text); }
     NciStream& operator<<(char c) {
-        buffer_.push_back(c);
+        *room(1) = c;
+        ++size_;
         return *this;
     }
     NciStream& operator<<(std::int32_t v) { return integer(v); }
     NciStream& operator<<(std::uint32_t v) { return integer(v); }
     NciStream& operator<<(std::int64_t v) { return integer(v); }
     NciStream& operator<<(bool v) { return *this << (v ? '1' : '0'); }
-    NciStream& operator<<(double v);
+    NciStream& operator<<(double v) {
+        char* first = room(kMaxRealChars);
+        size_ += static_cast<std::size_t>(formatReal(first, first + kMaxRealChars, v) - first);
+        return *this;
+    }
     NciStream& operator<<(EndOfLine) {
-        buffer_.push_back('\n');
-        if (file_ != nullptr && buffer_.size() >= kSpillThreshold) spill();
+        *this << '\n';
+        ++lines_;
+        if (bytesWritten() > budget_) endOfBudget();
+        if (file_ != nullptr && size_ >= kSpillThreshold) spill();
         return *this;
     }
 
@@ -75,13 +109,34 @@ class NciStream {
     }
 
   private:
-    static constexpr std::size_t kSpillThreshold = 1 << 16;
-    NciStream& integer(std::int64_t v);
+    // Large pieces: one write call per megabyte of NCI text.
+    static constexpr std::size_t kSpillThreshold = 1 << 20;
+    // Space for `n` more characters at the end of the text.
+    char* room(std::size_t n) {
+        if (capacity_ - size_ < n) grow(n);
+        return data_.get() + size_;
+    }
+    void grow(std::size_t n);
+    NciStream& integer(std::int64_t v) {
+        char* first = room(kMaxIntegerChars);
+        size_ +=
+            static_cast<std::size_t>(std::to_chars(first, first + kMaxIntegerChars, v).ptr - first);
+        return *this;
+    }
     void spill();
+    // Past the budget: exhausts the stream at a record boundary, then drops each later line.
+    void endOfBudget();
 
-    std::string buffer_;
+    static constexpr std::size_t kMaxIntegerChars = 20;
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     std::FILE* file_ = nullptr;
     std::uint64_t flushed_ = 0;
+    std::uint64_t lines_ = 0;  // lines ended since construction or open
+    std::uint64_t budget_ = limits::kNciBytes;
+    std::size_t kept_ = 0;  // when exhausted: the length of the text that stays
+    bool exhausted_ = false;
 };
 
 }  // namespace morvane

@@ -56,15 +56,49 @@ struct DecimalPrefix {
     bool exact;       // false: more than 15 digits, for the general conversion to read
 };
 
+// Powers of ten that a double holds exactly.
+inline constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+// Up to 15 digits form an integer below 2^53: an exact double.
+inline constexpr std::size_t kExactDigits = 15;
+
 // Reads the common NC number (a few digits, a point, a few decimals) without the general
 // conversion: with at most 15 digits both the digits read as an integer and the power of ten are
 // exact doubles, and one division rounds the quotient correctly, exactly as the general
-// conversion would.
-DecimalPrefix readDecimalPrefix(const char* first, const char* last);
+// conversion would. Inline: every word of every block comes through here.
+inline DecimalPrefix readDecimalPrefix(const char* first, const char* last) {
+    const char* p = first;
+    const bool negative = p != last && *p == '-';
+    if (p != last && (*p == '-' || *p == '+')) ++p;
+    std::uint64_t digits = 0;  // may wrap on long texts; they go to the general conversion
+    const char* const integerStart = p;
+    for (unsigned d; p != last && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) < 10; ++p)
+        digits = digits * 10 + d;
+    const auto integerDigits = static_cast<std::size_t>(p - integerStart);
+    std::size_t decimals = 0;
+    if (p != last && *p == '.') {
+        const char* const fraction = ++p;
+        for (unsigned d; p != last && (d = static_cast<unsigned char>(*p) - unsigned{'0'}) < 10;
+             ++p)
+            digits = digits * 10 + d;
+        decimals = static_cast<std::size_t>(p - fraction);
+    }
+    // No digit ("-", ".", "+-5", "--5"): no valid prefix, the value is 0.
+    if (integerDigits + decimals == 0) return {p, 0.0, true};
+    if (integerDigits + decimals > kExactDigits) return {p, 0.0, false};
+    const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    return {p, negative ? -magnitude : magnitude, true};
+}
+
+// The general conversion of a valid prefix longer than 15 digits.
+double longDecimalPrefixValue(std::string_view text);
 
 // The C-locale decimal reading of `text`: the longest valid prefix of an optionally signed
 // decimal number counts ("1,5" and "1-2" give 1, ".5" gives 0.5, "5." gives 5); no valid prefix
 // ("--5", ",5", "") gives 0.
-double decimalPrefixValue(std::string_view text);
+inline double decimalPrefixValue(std::string_view text) {
+    const DecimalPrefix prefix = readDecimalPrefix(text.data(), text.data() + text.size());
+    return prefix.exact ? prefix.value : longDecimalPrefixValue(text);
+}
 
 }  // namespace morvane::nctext

@@ -2,19 +2,26 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "morvane/plugin_api.h"
+#include "nci/limits.h"
 
 namespace morvane {
 
 // Reads lines from the host. A missing source, a missing function or a null text all read as an
-// empty line; a negative count reads as 0. Each line is copied at once (the host's pointer is
-// only valid until its next call) into a buffer that is reused, so reading allocates nothing
-// once the buffer has grown to the longest line.
+// empty line; a negative count reads as 0 and a count above limits::kProgramLines as that bound.
+// A line is read up to its first line feed (a host's line has none; one that has it ends there)
+// and at most limits::kLineBytes long. Each line is copied at once (the host's pointer is only
+// valid until its next call) into a buffer that is reused, so reading allocates nothing once the
+// buffer has grown to the longest line.
+//
+// The source counts the bytes it reads, so that a run can bound the text that calls and
+// repeats read again: a long line repeated is as costly as many short ones.
 class ProgramSource {
-public:
+  public:
     explicit ProgramSource(const LineSource* source) : source_(source) {}
 
     // Asks the host for its line count.
@@ -22,7 +29,8 @@ public:
         std::int32_t count = 0;
         if (source_ != nullptr && source_->getLineCount != nullptr)
             source_->getLineCount(source_->context, &count);
-        return count < 0 ? 0 : count;
+        if (count < 0) return 0;
+        return count > limits::kProgramLines ? limits::kProgramLines : count;
     }
 
     // Fetches line `index`; the view stays valid until the next call.
@@ -33,14 +41,45 @@ public:
         if (text == nullptr) {
             buffer_.clear();
         } else {
-            buffer_.assign(text);
+            std::size_t length = ::strnlen(text, limits::kLineBytes);
+            if (const void* feed = std::memchr(text, '\n', length))
+                length = static_cast<std::size_t>(static_cast<const char*>(feed) - text);
+            buffer_.assign(text, length);
         }
+        bytesRead_ += buffer_.size() + 1;
         return buffer_;
     }
 
-private:
+    // Text read so far, one byte counted for the end of each line.
+    std::uint64_t bytesRead() const { return bytesRead_; }
+    // From now on the run may read once more what it has read so far (the pass after the label
+    // scan) plus `repeatedBytes` for calls and repeats.
+    void startRun(std::uint64_t repeatedBytes) { readBudget_ = 2 * bytesRead_ + repeatedBytes; }
+    bool readBudgetSpent() const { return bytesRead_ > readBudget_; }
+
+    // True when a character of line `index`, read as line() reads it, satisfies `wanted`. The
+    // line is looked at where the host keeps it, without a copy (a quick look before reading a
+    // line in full with line(), which then counts its bytes; a line passed over counts here).
+    template <class Predicate>
+    bool holdsAny(std::int32_t index, Predicate wanted) {
+        const char* text = nullptr;
+        if (source_ != nullptr && source_->getLine != nullptr)
+            source_->getLine(source_->context, index, &text);
+        std::size_t length = 0;
+        if (text != nullptr) {
+            for (; length < limits::kLineBytes && text[length] != '\0' && text[length] != '\n';
+                 ++length)
+                if (wanted(text[length])) return true;
+        }
+        bytesRead_ += length + 1;
+        return false;
+    }
+
+  private:
     const LineSource* source_;
     std::string buffer_;
+    std::uint64_t bytesRead_ = 0;
+    std::uint64_t readBudget_ = UINT64_MAX;
 };
 
 }  // namespace morvane

@@ -26,4 +26,8 @@ void* PlatformServices::findEntryPoint(void* library, const char* name) {
     return findSymbol(library, name);
 }
 
+bool PlatformServices::copyLibraryMemory(void* to, const void* from, std::size_t bytes) {
+    return copyReadableMemory(to, from, bytes);
+}
+
 }  // namespace morvane::platform

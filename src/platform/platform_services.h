@@ -20,6 +20,7 @@ class PlatformServices final : public SystemServices {
     bool fileExists(const std::string& path) override;
     void* loadLibrary(const std::string& path) override;
     void* findEntryPoint(void* library, const char* name) override;
+    bool copyLibraryMemory(void* to, const void* from, std::size_t bytes) override;
 
   private:
     std::optional<std::string> hostDirectory_;

@@ -1,6 +1,7 @@
 // Loading a library and looking up its entry points.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace morvane::platform {
@@ -11,5 +12,9 @@ namespace morvane::platform {
 void* loadLibrary(const std::string& path);
 // The address of `name` in `library`; null when either is missing.
 void* findSymbol(void* library, const char* name);
+// Copies `bytes` from `from`, memory a library handed out, into `to`. False when some of it
+// cannot be read (a pointer left dangling into memory that is gone): the kernel copies, so a bad
+// address fails the call instead of the process.
+bool copyReadableMemory(void* to, const void* from, std::size_t bytes);
 
 }  // namespace morvane::platform

@@ -36,7 +36,7 @@ ParamMap numberedParameters() {
 
 std::vector<std::string> callsOf(std::int32_t cycle, ParamMap q, double callZ = 0.0) {
     RecordingCycle rec;
-    for (const CycleWriterSpec& w : cycle_table::kWriters)
+    for (const CycleRecipe& w : cycle_table::kWriters)
         if (w.cycle == cycle) passCycleArgs(rec, w.args, q, callZ);
     return rec.calls;
 }
@@ -134,7 +134,7 @@ TEST(CycleArgs, NegatedMissingDepthIsNegativeZero) {
 
 TEST(CycleArgs, EveryClassAcceptsTheWholeListOfItsWriter) {
     std::set<std::int32_t> numbers;
-    for (const CycleWriterSpec& w : cycle_table::kWriters) {
+    for (const CycleRecipe& w : cycle_table::kWriters) {
         SCOPED_TRACE(w.cycle);
         EXPECT_TRUE(numbers.insert(w.cycle).second) << "two writers for one cycle";
         EXPECT_FALSE(w.label.empty());

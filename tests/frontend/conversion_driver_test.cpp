@@ -307,6 +307,12 @@ TEST_F(DriverTest, ResultFileLinesKeepOnlyCarriageReturnsNotBeforeALineFeed) {
         {"\r\n", {""}},
         {std::string(70000, 'x') + "\r\n" + std::string(65535, 'y') + "\r\nz",
          {std::string(70000, 'x'), std::string(65535, 'y'), "z"}},
+        // The file is read a megabyte at a time (less one byte): a CR LF split by a read, a line
+        // that ends exactly with a read, and lines longer than the whole buffer.
+        {std::string((1 << 20) - 2, 'a') + "\r\nb", {std::string((1 << 20) - 2, 'a'), "b"}},
+        {std::string((1 << 20) - 2, 'a') + "\n\rb\n", {std::string((1 << 20) - 2, 'a'), "\rb"}},
+        {std::string(3 << 20, 'c') + "\r\n" + std::string((2 << 20) + 5, 'd'),
+         {std::string(3 << 20, 'c'), std::string((2 << 20) + 5, 'd')}},
     };
     for (const auto& [output, lines] : cases) {
         host.clearEvents();
@@ -315,6 +321,20 @@ TEST_F(DriverTest, ResultFileLinesKeepOnlyCarriageReturnsNotBeforeALineFeed) {
         EXPECT_EQ(host.resultLines(), lines) << output.substr(0, 20);
         EXPECT_EQ(host.badLengths(), 0);
     }
+}
+
+TEST_F(DriverTest, ManyShortResultLinesArriveInOrderAcrossReads) {
+    services.installPost();
+    std::string output;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 300000; ++i) {
+        lines.push_back("N" + std::to_string(i) + (i % 3 == 0 ? " G1 X1.5" : ""));
+        output += lines.back() + (i % 2 == 0 ? "\n" : "\r\n");
+    }
+    FakePost::output = output;
+    run(choose(kFanuc, false, true, false));
+    EXPECT_EQ(host.resultLines(), lines);
+    EXPECT_EQ(host.badLengths(), 0);
 }
 
 TEST_F(DriverTest, ACountPointerThatLiesIsBounded) {

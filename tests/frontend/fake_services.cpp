@@ -106,6 +106,16 @@ void* FakeServices::findEntryPoint(void* library, const char* name) {
     return it == entries->end() ? nullptr : it->second;
 }
 
+bool FakeServices::copyLibraryMemory(void* to, const void* from, std::size_t bytes) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(from);
+    const auto end = begin + bytes;
+    const auto badBegin = reinterpret_cast<std::uintptr_t>(unreadable.first);
+    const auto badEnd = reinterpret_cast<std::uintptr_t>(unreadable.second);
+    if (from == nullptr || (begin < badEnd && end > badBegin)) return false;
+    std::memcpy(to, from, bytes);
+    return true;
+}
+
 namespace {
 
 class FakeParser final : public ProgramParser {

@@ -62,8 +62,12 @@ class FakeServices final : public SystemServices {
     bool fileExists(const std::string& path) override;
     void* loadLibrary(const std::string& path) override;
     void* findEntryPoint(void* library, const char* name) override;
+    // Copies, except from the bytes marked unreadable.
+    bool copyLibraryMemory(void* to, const void* from, std::size_t bytes) override;
 
     std::string host = kHost;
+    // Memory the made-up library handed out that cannot be read: [first, second).
+    std::pair<const void*, const void*> unreadable{nullptr, nullptr};
     std::set<std::string> files;  // made-up files that exist (real files exist anyway)
     std::map<std::string, std::map<std::string, void*>> libraries;  // loadable made-up libraries
     bool failTemporaryFiles = false;

@@ -100,7 +100,9 @@ TEST(PostLibrary, AnswersOfTheReaderAreBounded) {
         FakePost::nullTable = c.nullTable;
         FakePost::nullCount = c.nullCount;
         FakePost::count = c.count;
-        const auto cycles = askSupportedCycles(&FakePost::getSupportedCycles, "a.conv", "p.so");
+        FakeServices services;
+        const auto cycles =
+            askSupportedCycles(services, &FakePost::getSupportedCycles, "a.conv", "p.so");
         ASSERT_EQ(cycles.has_value(), c.patterns.has_value()) << c.count;
         if (!cycles) continue;
         EXPECT_EQ(cycles->size(), *c.patterns) << c.count;
@@ -110,6 +112,39 @@ TEST(PostLibrary, AnswersOfTheReaderAreBounded) {
     }
     EXPECT_EQ(FakePost::calls.back(),
               (std::vector<std::string>{"GetSupportedCycles", "a.conv", "p.so"}));
+}
+
+TEST(PostLibrary, PointersLeftDanglingEndTheAnswerInsteadOfTheProcess) {
+    FakePost::reset();
+    FakePost::table.assign(10, recordOf(SupportedCycle{}));
+    for (std::size_t i = 0; i < 10; ++i)
+        FakePost::table[i].first = static_cast<std::int32_t>(i);
+    FakePost::count = 10;
+    const PostCycleRecord* table = FakePost::table.data();
+    struct Case {
+        const char* what;
+        std::pair<const void*, const void*> unreadable;
+        std::size_t patterns;
+    };
+    const Case cases[] = {
+        {"all readable", {nullptr, nullptr}, 10},
+        {"the count cannot be read", {&FakePost::count, &FakePost::count + 1}, 0},
+        {"the table ends after four records", {table + 4, table + 10}, 4},
+        {"one byte of the fifth record is gone",
+         {reinterpret_cast<const char*>(table + 5) - 1, table + 5},
+         4},
+        {"the table cannot be read at all", {table, table + 10}, 0},
+    };
+    for (const Case& c : cases) {
+        FakeServices services;
+        services.unreadable = c.unreadable;
+        const auto cycles =
+            askSupportedCycles(services, &FakePost::getSupportedCycles, "a.conv", "p.so");
+        ASSERT_TRUE(cycles.has_value()) << c.what;
+        ASSERT_EQ(cycles->size(), c.patterns) << c.what;
+        for (std::size_t i = 0; i < c.patterns; ++i)
+            EXPECT_EQ((*cycles)[i][0], static_cast<std::int32_t>(i)) << c.what;
+    }
 }
 
 TEST(HostOutput, MissingHostFunctionsAreSkippedAndTheOthersStillCalled) {

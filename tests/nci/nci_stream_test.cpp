@@ -51,6 +51,35 @@ TEST(NciStream, ComposesRecordsInMemory) {
     EXPECT_TRUE(out.empty());
 }
 
+// A file receives exactly what memory would hold, across many spills of the buffer; a text
+// longer than the buffer's spill size goes through whole.
+TEST(NciStream, FileOutputEqualsTheTextInMemory) {
+    const std::string path = testing::TempDir() + "nci_stream_test.nci";
+    NciStream file;
+    ASSERT_TRUE(file.open(path));
+    NciStream memory;
+    const std::string longText(3 << 20, 'c');
+    for (NciStream* out : {&file, &memory}) {
+        for (std::int32_t i = 0; i < 200000; ++i)
+            *out << i % 4 << eol << std::int32_t{0} << ' ' << i * 0.001 << ' ' << -i * 1.5 << ' '
+                 << 1e7 + i << eol;
+        out->record(1005, longText);
+        out->record(1003, "0 0 0");
+    }
+    EXPECT_EQ(file.bytesWritten(), memory.bytesWritten());
+    file.close();
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    std::string written;
+    char chunk[1 << 16];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
+        written.append(chunk, got);
+    std::fclose(in);
+    std::remove(path.c_str());
+    EXPECT_TRUE(written == memory.view());
+    EXPECT_EQ(written.size(), memory.view().size());
+}
+
 }  // namespace
 }  // namespace morvane
 

@@ -49,10 +49,17 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
-std::string convertToNci(int format, std::string_view program, const SupportedCycleList& cycles) {
-    MemoryProgram source(program);
+std::string convertToNci(int format, std::string_view program, const SupportedCycleList& cycles,
+                         const RunLimits& limits) {
+    return convertLinesToNci(format, splitLines(program), cycles, limits);
+}
+
+std::string convertLinesToNci(int format, std::vector<std::string> lines,
+                              const SupportedCycleList& cycles, const RunLimits& limits) {
+    MemoryProgram source(std::move(lines));
     const char* dir = std::getenv("TMPDIR");
-    std::string path = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/morvane-test-XXXXXX";
+    std::string path =
+        std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/morvane-test-XXXXXX";
     int fd = ::mkstemp(path.data());
     if (fd < 0) {
         ADD_FAILURE() << "cannot create a temporary file";
@@ -63,6 +70,7 @@ std::string convertToNci(int format, std::string_view program, const SupportedCy
     if (parser == nullptr) {
         ADD_FAILURE() << "format " << format << " has no parser";
     } else {
+        parser->setLimits(limits);
         parser->run();
         parser.reset();
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "morvane/plugin_api.h"
+#include "nci/limits.h"
 #include "nci/supported_cycle.h"
 
 namespace morvane::test {
@@ -19,14 +20,14 @@ std::vector<std::string> splitLines(std::string_view text);
 // A LineSource over lines in memory. Answers null for every index outside 0..count-1, as a host
 // must for the index equal to the count. Records every index asked for.
 class MemoryProgram {
-public:
+  public:
     explicit MemoryProgram(std::vector<std::string> lines);
     explicit MemoryProgram(std::string_view text) : MemoryProgram(splitLines(text)) {}
 
     const LineSource* source() const { return &source_; }
     const std::vector<std::int32_t>& requested() const { return requested_; }
 
-private:
+  private:
     static std::int32_t count(void* context, std::int32_t* n);
     static std::int32_t line(void* context, std::int32_t index, const char** text);
 
@@ -35,10 +36,14 @@ private:
     LineSource source_;
 };
 
-// Runs the parser at format-list position `format` over `program` and returns the NCI text it
-// wrote. Fails the current test when the format has no parser.
+// Runs the parser at format-list position `format` over `program`, within `limits`, and returns
+// the NCI text it wrote. Fails the current test when the format has no parser.
 std::string convertToNci(int format, std::string_view program,
-                         const SupportedCycleList& cycles = {});
+                         const SupportedCycleList& cycles = {}, const RunLimits& limits = {});
+
+// The same over lines given one by one (a line may hold any byte but NUL).
+std::string convertLinesToNci(int format, std::vector<std::string> lines,
+                              const SupportedCycleList& cycles = {}, const RunLimits& limits = {});
 
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);

@@ -414,6 +414,25 @@ TEST_F(Cli, AFailedInPlaceRunLeavesTheInputUntouched) {
     }
 }
 
+TEST_F(Cli, AnInPlaceRunWithoutAWritableTemporaryDirectoryLeavesTheInputUntouched) {
+    // No file can be made in /proc: neither the plug-in's working files nor the host's spool.
+    // Whichever fails first, the run fails and the program stays as it was.
+    const std::string program = "G0 X1\nG1 X2 F100\nM30\n";
+    const std::string input = work.write("dir/p.nc", program);
+    for (const char* format : {"fanuc", "nci"}) {
+        auto env = environment();
+        env["TMPDIR"] = "/proc";
+        const ProgramRun run = runProgram((testHost_ / "morvane").string(),
+                                          {"convert", input, "--in-place", "--from", format,
+                                           "--nci", "--longhand", "--no-config"},
+                                          env);
+        EXPECT_NE(run.exitCode, 0) << format << run.err;
+        EXPECT_FALSE(run.err.empty()) << format;
+        EXPECT_EQ(readFile(input), program) << format;
+        EXPECT_EQ(leftovers(work.path() / "dir", "p.nc"), std::vector<std::string>{}) << format;
+    }
+}
+
 TEST_F(Cli, AnInterruptedInPlaceRunLeavesTheInputUntouched) {
     const std::string input = work.write("dir/p.nci", "A\nB\n");
     const fs::path marker = hosts_->path() / "marker";

@@ -271,6 +271,37 @@ TEST(InputDocument, ReadErrors) {
     EXPECT_EQ(document.line(1), "G1 Y2");
 }
 
+TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
+    // Over the size at which the text is held in huge pages; lines of every terminator, an
+    // empty line, a line longer than a page, and a last line without a terminator.
+    std::string text;
+    std::vector<std::string> lines;
+    for (int i = 0; lines.size() < 200000; ++i) {
+        lines.push_back(i % 1000 == 7 ? std::string(5000, 'X')
+                                      : (i % 97 == 0 ? "" : "N" + std::to_string(i) + " G1 X1"));
+        text += lines.back() + (i % 3 == 0 ? "\r\n" : "\n");
+    }
+    lines.push_back("M30");
+    text += "M30";
+    ASSERT_GT(text.size(), std::size_t{3} << 20);
+    ScratchDirectory dir;
+    const std::string file = dir.write("large.nc", text);
+    InputDocument document;
+    std::string error;
+    ASSERT_TRUE(document.read(file, error)) << error;
+    ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(lines.size()));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto index = static_cast<std::int32_t>(i);
+        ASSERT_EQ(document.line(index), lines[i]) << i;
+        ASSERT_EQ(std::string_view(document.lineText(index)), lines[i]) << i;
+    }
+    const std::string path = (dir.path() / "copy").string();
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(document.writeLines(out, 0, document.lineCount()));
+    std::fclose(out);
+    EXPECT_TRUE(readFile(path) == text);
+}
+
 // The host's records as the plug-in calls them.
 class HostRecords : public testing::Test {
   protected:
@@ -333,11 +364,35 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
                 seen.resultInNewWindow);
     EXPECT_EQ(seen.config, "A=1;");
     EXPECT_EQ(seen.resultLines, 3u);
+    host.endAction();
     EXPECT_EQ(spooled(), std::string("1005\n\nab\0cd\n", 12));
     // A new action forgets what the last one said.
     host.beginAction(spool);
     EXPECT_FALSE(host.observations().config.has_value());
     EXPECT_EQ(host.observations().resultLines, 0u);
+}
+
+TEST_F(HostRecords, ResultLinesOfAnySizeReachTheSpoolInOrder) {
+    // The lines are collected in a megabyte and written when it is full: lines that cross that
+    // mark, a line longer than the whole collection, and lines after it.
+    EditorHost host(document, std::nullopt, nullptr, nullptr);
+    host.beginAction(spool);
+    ResultStream* stream = host.resultStream();
+    std::string expected;
+    const auto send = [&](const std::string& line) {
+        stream->writeLine(stream->context, line.data(), static_cast<std::int32_t>(line.size()));
+        expected += line + "\n";
+    };
+    for (int i = 0; i < 150000; ++i)
+        send("0 " + std::to_string(i) + " 2.5 -1 0");
+    send(std::string(3 << 20, 'Y'));
+    send("");
+    for (int i = 0; i < 1000; ++i)
+        send(std::to_string(i));
+    host.endAction();
+    EXPECT_EQ(host.observations().resultLines, 151002u);
+    EXPECT_FALSE(host.observations().resultWriteFailed);
+    EXPECT_TRUE(spooled() == expected);
 }
 
 TEST_F(HostRecords, TranslationsComeFromTheTable) {

@@ -26,9 +26,25 @@ EditorHost::EditorHost(const InputDocument& document, std::optional<LineRange> s
       resultStream_{this, &writeLine, &setProperty},
       localizeSource_{this, &translate} {}
 
+namespace {
+
+// Result lines are collected up to this size and then written to the spool in one call.
+constexpr std::size_t kPendingLimit = std::size_t{1} << 20;
+
+}  // namespace
+
 void EditorHost::beginAction(std::FILE* spool) {
     spool_ = spool;
     seen_ = Observations();
+    pending_.clear();
+    pending_.reserve(kPendingLimit + 4096);
+}
+
+void EditorHost::endAction() {
+    if (spool_ == nullptr || pending_.empty()) return;
+    if (std::fwrite(pending_.data(), 1, pending_.size(), spool_) != pending_.size())
+        seen_.resultWriteFailed = true;
+    pending_.clear();
 }
 
 LineRange EditorHost::servedLines() const {
@@ -58,9 +74,11 @@ std::int32_t EditorHost::writeLine(void* context, const char* text, std::int32_t
     EditorHost& host = self(context);
     ++host.seen_.resultLines;
     if (host.spool_ == nullptr) return 1;
+    // The plug-in sends one call per line: the lines are collected and written in large pieces.
     if (text != nullptr && length > 0)
-        std::fwrite(text, 1, static_cast<std::size_t>(length), host.spool_);
-    if (std::fputc('\n', host.spool_) == EOF) host.seen_.resultWriteFailed = true;
+        host.pending_.insert(host.pending_.end(), text, text + length);
+    host.pending_.push_back('\n');
+    if (host.pending_.size() >= kPendingLimit) host.endAction();
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "input_document.h"
 #include "morvane/plugin_api.h"
@@ -37,6 +38,9 @@ class EditorHost {
 
     // Starts a new action whose result lines go to `spool` (one line feed after each).
     void beginAction(std::FILE* spool);
+    // Writes the result lines still held to the spool; called when the plug-in's action returns,
+    // before the observations are read.
+    void endAction();
     const Observations& observations() const { return seen_; }
 
     LineSource* lineSource() { return &lineSource_; }
@@ -59,6 +63,8 @@ class EditorHost {
     const LocaleTable* locale_;
     ProgressBar* progress_;
     std::FILE* spool_ = nullptr;
+    std::vector<char> pending_;    // result lines not yet handed to the spool, reused
+    std::size_t pendingSize_ = 0;  // bytes of pending_ in use
     Observations seen_;
     LineSource lineSource_;
     ResultStream resultStream_;

@@ -1,13 +1,16 @@
 #include "input_document.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace morvane::cli {
 
@@ -52,7 +55,11 @@ bool InputDocument::read(const std::string& path, std::string& error) {
         error = "it is larger than 4 GiB";
         return false;
     }
-    text_ = std::make_unique<char[]>(expected + 1);
+    text_ = allocateText(expected + 1);
+    if (text_ == nullptr) {
+        error = "there is not enough memory to hold it";
+        return false;
+    }
     std::size_t got = 0;
     while (got < expected) {
         const ssize_t n = ::read(file.fd, text_.get() + got, expected - got);
@@ -65,7 +72,7 @@ bool InputDocument::read(const std::string& path, std::string& error) {
         got += static_cast<std::size_t>(n);
     }
     size_ = got;
-    text_[size_] = '\0';
+    text_.get()[size_] = '\0';
     index();
     if (starts_.size() - 1 > kMaxLines) {
         error = "it has more lines than a program may have";
@@ -74,19 +81,48 @@ bool InputDocument::read(const std::string& path, std::string& error) {
     return true;
 }
 
+void InputDocument::FreeText::operator()(char* text) const {
+    std::free(text);
+}
+
+std::unique_ptr<char, InputDocument::FreeText> InputDocument::allocateText(std::size_t bytes) {
+    // A large program is held in huge pages where the system offers them: touching the text
+    // page by page would otherwise cost one page fault per 4 KiB, which for a program of many
+    // megabytes takes longer than reading it. Not zeroed: the read fills it.
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    if (bytes < kHugePage)
+        return std::unique_ptr<char, FreeText>(static_cast<char*>(std::malloc(bytes)));
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    char* text = static_cast<char*>(std::aligned_alloc(kHugePage, rounded));
+    if (text != nullptr) ::madvise(text, rounded, MADV_HUGEPAGE);
+    return std::unique_ptr<char, FreeText>(text);
+}
+
 void InputDocument::assign(std::string_view text) {
     size_ = std::min(text.size(), kMaxSize);
-    text_ = std::make_unique<char[]>(size_ + 1);
+    text_ = allocateText(size_ + 1);
+    if (text_ == nullptr) throw std::bad_alloc();
     std::memcpy(text_.get(), text.data(), size_);
-    text_[size_] = '\0';
+    text_.get()[size_] = '\0';
     index();
 }
 
 void InputDocument::index() {
-    starts_.assign(1, 0);
-    crlf_.clear();
-    lastTerminated_ = false;
     char* const text = text_.get();
+    // Counted first, so the index is allocated once at its final size: growing it by doubling
+    // would for a moment hold it one and a half times over.
+    std::size_t lines = 1;
+    for (const char* p = text; (p = static_cast<const char*>(std::memchr(
+                                    p, '\n', size_ - static_cast<std::size_t>(p - text))));
+         ++p)
+        ++lines;
+    starts_.clear();
+    starts_.shrink_to_fit();
+    starts_.reserve(lines + 1);
+    starts_.push_back(0);
+    crlf_.clear();
+    crlf_.reserve(lines);
+    lastTerminated_ = false;
     std::size_t start = 0;
     while (start < size_) {
         char* feed = static_cast<char*>(std::memchr(text + start, '\n', size_ - start));

@@ -43,8 +43,14 @@ class InputDocument {
   private:
     void index();
 
-    std::unique_ptr<char[]> text_;  // the file, plus one NUL after its last byte
-    std::size_t size_ = 0;          // bytes of the file
+    struct FreeText {
+        void operator()(char* text) const;
+    };
+    // Room for `bytes` characters, not zeroed.
+    static std::unique_ptr<char, FreeText> allocateText(std::size_t bytes);
+
+    std::unique_ptr<char, FreeText> text_;  // the file, plus one NUL after its last byte
+    std::size_t size_ = 0;                  // bytes of the file
     // Where each line starts, and one more entry: size_ + 1. Four bytes a line keep the index
     // small beside the text; a program is refused beyond 4 GiB.
     std::vector<std::uint32_t> starts_{0};

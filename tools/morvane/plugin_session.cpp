@@ -28,6 +28,7 @@ void performAction(const PluginExports& plugin, EditorHost& host, const ActionSe
     }
     host.beginAction(spool);
     plugin.performAction();
+    host.endAction();
     plugin.attachLineSource(nullptr);
     plugin.attachResultStream(nullptr);
     plugin.attachLocalizeSource(nullptr);

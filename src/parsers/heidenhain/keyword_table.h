@@ -1,8 +1,7 @@
 // The words of Heidenhain conversational programs and their keyword codes.
 //
-// The table is written in code order, as the words are numbered; initKeywordTable sorts it at
-// compile time so that a lookup is a binary search over 89 entries and needs no map, no
-// allocation and no set-up at run time.
+// The table is written in code order, as the words are numbered; initKeywordTable hashes it at
+// compile time, so a lookup needs no map, no allocation and no set-up at run time.
 #pragma once
 
 #include <algorithm>
@@ -60,35 +59,53 @@ struct KeywordEntry {
     std::int32_t code;
 };
 
-// The keyword table, sorted by packed word for binary search.
-constexpr std::array<KeywordEntry, kw::Count> initKeywordTable() {
-    std::array<KeywordEntry, kw::Count> table{};
-    for (std::size_t i = 0; i < kKeywordWords.size(); ++i)
-        table[i] = {packWord(kKeywordWords[i]), static_cast<std::int32_t>(i + 1)};
-    std::sort(table.begin(), table.end(),
-              [](const KeywordEntry& a, const KeywordEntry& b) { return a.key < b.key; });
+// The keyword table as an open-addressing hash table built at compile time: a lookup is one
+// multiplication, a shift and usually a single comparison. A packed word is never 0, so 0 marks
+// an empty slot.
+inline constexpr std::size_t kKeywordSlots = 256;
+
+constexpr std::size_t keywordSlot(std::uint64_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 56);
+}
+
+constexpr std::array<KeywordEntry, kKeywordSlots> initKeywordTable() {
+    std::array<KeywordEntry, kKeywordSlots> table{};
+    for (std::size_t i = 0; i < kKeywordWords.size(); ++i) {
+        const std::uint64_t key = packWord(kKeywordWords[i]);
+        std::size_t slot = keywordSlot(key);
+        while (table[slot].key != 0)
+            slot = (slot + 1) % kKeywordSlots;
+        table[slot] = {key, static_cast<std::int32_t>(i + 1)};
+    }
     return table;
 }
 
-inline constexpr std::array<KeywordEntry, kw::Count> kKeywordTable = initKeywordTable();
+inline constexpr std::array<KeywordEntry, kKeywordSlots> kKeywordTable = initKeywordTable();
 
 // The code of an upper-case word; 0 for an empty word or one that is not in the table. Words are
 // matched whole: "FMAX" is not "F", "DEPTH" is not "DEP".
+// The same for a word of `length` letters already packed by packWord.
+constexpr std::int32_t packedKeywordCode(std::uint64_t key, std::size_t length) {
+    if (length == 0 || length > kMaxKeywordLength) return kw::None;
+    // The table is at most a third full: a probe always meets an empty slot.
+    for (std::size_t slot = keywordSlot(key);; slot = (slot + 1) % kKeywordSlots) {
+        if (kKeywordTable[slot].key == key) return kKeywordTable[slot].code;
+        if (kKeywordTable[slot].key == 0) return kw::None;
+    }
+}
+
 constexpr std::int32_t keywordCode(std::string_view word) {
-    if (word.empty() || word.size() > kMaxKeywordLength) return kw::None;
-    const std::uint64_t key = packWord(word);
-    const auto* it =
-        std::lower_bound(kKeywordTable.begin(), kKeywordTable.end(), key,
-                         [](const KeywordEntry& entry, std::uint64_t k) { return entry.key < k; });
-    return (it != kKeywordTable.end() && it->key == key) ? it->code : kw::None;
+    return packedKeywordCode(packWord(word), word.size());
 }
 
 static_assert(std::all_of(kKeywordWords.begin(), kKeywordWords.end(),
                           [](std::string_view w) { return w.size() <= kMaxKeywordLength; }));
-static_assert(std::adjacent_find(kKeywordTable.begin(), kKeywordTable.end(),
-                                 [](const KeywordEntry& a, const KeywordEntry& b) {
-                                     return a.key == b.key;
-                                 }) == kKeywordTable.end(),
-              "every word is in the table once");
+// Every word is found under its own code.
+constexpr bool everyWordFound() {
+    for (std::size_t i = 0; i < kKeywordWords.size(); ++i)
+        if (keywordCode(kKeywordWords[i]) != static_cast<std::int32_t>(i + 1)) return false;
+    return true;
+}
+static_assert(everyWordFound(), "every word is in the table once");
 
 }  // namespace morvane::HHParser

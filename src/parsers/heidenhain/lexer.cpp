@@ -10,11 +10,16 @@ namespace morvane::HHParser {
 
 namespace {
 
-
 // Lines longer than the cursor can address are read up to that length.
 std::uint32_t lineEnd(std::string_view line) {
     constexpr std::size_t kMax = std::numeric_limits<std::uint32_t>::max();
     return static_cast<std::uint32_t>(line.size() < kMax ? line.size() : kMax);
+}
+
+// True for a character that ends the collection of a number's characters (see readNumber):
+// anything but a number character, a blank, ";" and "Q".
+bool endsNumber(char c) {
+    return !isNumberChar(c) && !isSpace(c) && c != ';' && c != 'Q';
 }
 
 }  // namespace
@@ -45,18 +50,22 @@ void Lexer::skipRestOfLine(std::string_view line, std::uint32_t& cursor) {
     cursor = end;
 }
 
-// Collects up to kMaxTokenLength letters, upper-cased, into `word`. A "Q" directly followed by a
-// digit after at least one letter starts a parameter reference (FQ5 is F with the value of Q5),
-// so it ends the word; Q inside a word (SQRT, EQU) or at its start (Q5 = 1) is a letter.
+// Collects up to kMaxTokenLength letters, upper-cased, packed into `key` as keywordCode packs
+// them (a longer word than a keyword packs to nothing that is looked up). A "Q" directly
+// followed by a digit after at least one letter starts a parameter reference (FQ5 is F with the
+// value of Q5), so it ends the word; Q inside a word (SQRT, EQU) or at its start (Q5 = 1) is a
+// letter.
 std::uint32_t Lexer::collectLetters(std::string_view line, std::uint32_t& cursor,
-                                    char* word) const {
+                                    std::uint64_t& key) const {
     const std::uint32_t end = lineEnd(line);
     std::uint32_t n = 0;
+    key = 0;
     while (cursor < end && n < kMaxTokenLength) {
         const char c = line[cursor];
         if (!isLetter(c)) break;
         if (c == 'Q' && n > 0 && cursor + 1 < end && isDigit(line[cursor + 1])) break;
-        word[n++] = toUpper(c);
+        key = (key << 8) | static_cast<unsigned char>(toUpper(c));
+        ++n;
         ++cursor;
     }
     return n;
@@ -76,10 +85,10 @@ std::int32_t Lexer::readKeyword(std::string_view line, std::uint32_t& cursor) {
     std::uint32_t firstSemicolon = 0;
     bool toolBeforeSemicolon = false;
     std::uint32_t toolSemicolon = 0;
-    char word[kMaxTokenLength];
     for (bool nested = false;; nested = true) {
-        const std::uint32_t n = collectLetters(line, cursor, word);
-        const std::int32_t code = keywordCode(std::string_view(word, n));
+        std::uint64_t key = 0;
+        const std::uint32_t n = collectLetters(line, cursor, key);
+        const std::int32_t code = packedKeywordCode(key, n);
         const bool semicolon = n < kMaxTokenLength && cursor < end && line[cursor] == ';';
         if (!semicolon) {
             if (!nested) return code;
@@ -102,6 +111,22 @@ std::int32_t Lexer::readKeyword(std::string_view line, std::uint32_t& cursor) {
 
 double Lexer::readNumber(std::string_view line, std::uint32_t& cursor) {
     const std::uint32_t end = lineEnd(line);
+    // The usual number stands in one piece ("X+12.5 Y..."): when its valid prefix is followed,
+    // after blanks, by a character that ends the collection, the collected text would be that
+    // prefix, so it is read in place.
+    {
+        const char* const first = line.data() + cursor;
+        const char* const last = line.data() + end;
+        const nctext::DecimalPrefix prefix = nctext::readDecimalPrefix(first, last);
+        const char* next = prefix.end;
+        while (next != last && isSpace(*next))
+            ++next;
+        if (prefix.exact && prefix.end - first < static_cast<std::ptrdiff_t>(kMaxTokenLength) &&
+            (next == last || endsNumber(*next))) {
+            cursor = static_cast<std::uint32_t>(next - line.data());
+            return prefix.value;
+        }
+    }
     char text[kMaxTokenLength];
     std::uint32_t n = 0;
     bool reference = false;

@@ -60,10 +60,10 @@ class Lexer {
 
   private:
     double readNumber(std::string_view line, std::uint32_t& cursor);
-    std::uint32_t collectLetters(std::string_view line, std::uint32_t& cursor, char* word) const;
+    std::uint32_t collectLetters(std::string_view line, std::uint32_t& cursor,
+                                 std::uint64_t& key) const;
 
     ParamMap* params_;
 };
-
 
 }  // namespace morvane::HHParser

@@ -30,6 +30,9 @@ void Parser::run() {
     scanLabels();
     parser_.blk.params = &parser_.params;
     if (!out_.open(nciPath_)) return;
+    out_.setByteBudget(limits_.nciBytes);
+    source_.startRun(limits_.repeatedTextBytes);
+    enrolledLinesLeft_ = limits_.enrolledLines;
     frame_.SetSupportedCycles(cycles_);
     try {
         runLines(0, lineCount_);
@@ -63,13 +66,14 @@ void Parser::parseBlock(std::uint32_t index) {
 }
 
 void Parser::runLines(std::uint32_t first, std::uint32_t last) {
-    if (++callDepth_ > kMaxCallDepth) {
+    if (++callDepth_ > limits::kCallDepth) {
         --callDepth_;
         return;
     }
     parser_.axes.clear();
     block& blk = parser_.blk;
     for (std::uint64_t i = first; i <= last; ++i) {
+        if (out_.exhausted() || source_.readBudgetSpent()) throw endprogramException{};
         if (callDepth_ > 1) {
             if (enrolledLinesLeft_ == 0) break;
             --enrolledLinesLeft_;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "morvane/plugin_api.h"
+#include "nci/limits.h"
 #include "nci/nci_frame.h"
 #include "nci/nci_stream.h"
 #include "parsers/heidenhain/block_parser.h"
@@ -19,14 +20,8 @@
 
 namespace morvane::HHParser {
 
-// Ends a run early; the run catches it. Nothing in the conversion raises it today.
+// Ends a run early (a spent budget of the run); the run catches it.
 struct endprogramException {};
-
-// Deepest nesting of label calls that is still executed (the main program is level 1).
-inline constexpr std::uint32_t kMaxCallDepth = 15;
-// Lines that label calls may execute over a whole run, so that nested repeated calls of a
-// section cannot grow the output without bound; a call beyond it writes its comments only.
-inline constexpr std::uint64_t kMaxEnrolledLines = std::uint64_t{1} << 20;
 
 class Parser final : public ProgramParser {
   public:
@@ -35,7 +30,8 @@ class Parser final : public ProgramParser {
     Parser(const LineSource* lines, std::string nciPath, const SupportedCycleList& cycles);
 
     // Opens (truncates) the NCI file, runs the program and closes the file. Writes nothing when
-    // the file cannot be opened.
+    // the file cannot be opened. A spent budget of repeated text or NCI bytes ends the run at
+    // once.
     void run() override;
 
     // Maps each label number (LBL n, or LBL "name" by the sum of its character codes) to the
@@ -43,9 +39,6 @@ class Parser final : public ProgramParser {
     void scanLabels();
     // Executes the lines first..last inclusive, label calls expanded inline.
     void runLines(std::uint32_t first, std::uint32_t last);
-
-    // Lowers the number of lines that label calls may execute in this run.
-    void limitEnrolledLines(std::uint64_t lines) { enrolledLinesLeft_ = lines; }
 
     const std::map<std::int32_t, std::uint32_t>& labels() const { return labelTable_; }
     std::uint32_t lineCount() const { return lineCount_; }
@@ -68,7 +61,10 @@ class Parser final : public ProgramParser {
     BlockParser parser_;       // block, Q parameters, position, circle centre, axis vector
     std::map<std::int32_t, std::uint32_t> labelTable_;
     std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled call
-    std::uint64_t enrolledLinesLeft_ = kMaxEnrolledLines;
+    // Lines label calls may still execute (limits::kEnrolledLines at the start of the run), so
+    // that nested repeated calls of a section cannot grow the output without bound; a call
+    // beyond it writes its comments only.
+    std::uint64_t enrolledLinesLeft_ = 0;
     std::vector<CallLine> callLines_;  // by call depth, reused
     NciStream out_;
     NCIFrame frame_;

@@ -1,6 +1,5 @@
 #include "parsers/iso/gcode_reader.h"
 
-
 namespace morvane::iso {
 
 using namespace nctext;
@@ -81,6 +80,15 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const char* const lineEnd = line.data() + line.size();
     const char* const begin = line.data() + cursor;
     const DecimalPrefix prefix = readDecimalPrefix(begin, lineEnd);
+    // Most often the next word's letter follows, right behind or after blanks.
+    const char* after = prefix.end;
+    while (after != lineEnd && isSpace(*after))
+        ++after;
+    if (prefix.exact && (after == lineEnd || is(*after, kLetter)) &&
+        static_cast<std::size_t>(prefix.end - begin) < kMaxTokenLength) {
+        cursor = static_cast<std::size_t>(after - line.data());
+        return prefix.value;
+    }
     const char* end = prefix.end;
     while (end != lineEnd && isNumberChar(*end))
         ++end;  // what follows the prefix ("1,5")

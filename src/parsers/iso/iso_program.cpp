@@ -1,6 +1,8 @@
 #include "parsers/iso/iso_program.h"
 
+#include <algorithm>
 #include <limits>
+#include <span>
 #include <utility>
 
 #include "nci/int_conversion.h"
@@ -17,6 +19,22 @@ std::uint32_t clampOffset(std::size_t offset) {
                : std::numeric_limits<std::uint32_t>::max();
 }
 
+// A label line reads the address O, or G98 then the address L. Those addresses come only from
+// the letters O and L (no dialect keyword stands for them), so a line without either letter
+// defines no label and needs no reading.
+constexpr bool keywordsLeaveOAndL(std::span<const Keyword> keywords) {
+    for (const Keyword& keyword : keywords)
+        if (keyword.index == static_cast<std::int32_t>(addr::O) ||
+            keyword.index == static_cast<std::int32_t>(addr::L))
+            return false;
+    return true;
+}
+static_assert(keywordsLeaveOAndL(kSinumerikKeywords) && keywordsLeaveOAndL(kNumeripathKeywords));
+
+constexpr bool isLabelLetter(char c) {
+    return c == 'O' || c == 'o' || c == 'L' || c == 'l';
+}
+
 // Labels are unsigned: a negative label number wraps round, the same way on the label line and
 // in its calls.
 std::uint32_t labelNumber(double value) {
@@ -31,14 +49,14 @@ IsoProgram::IsoProgram(const Dialect& dialect, const LineSource* lines, std::str
       reader_(dialect),
       blockParser_(reader_, axisState_),
       lineCount_(static_cast<std::uint32_t>(source_.askLineCount()) + 1),
-      blockBudget_(lineCount_ + kRepeatedBlockBudget),
       cycles_(cycles),
       nciPath_(std::move(nciPath)) {}
 
 void IsoProgram::scanLabels() {
     labelTable_.clear();
-    lineStart_.assign(lineCount_, 0);
+    labelLineStarts_.clear();
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
+        if (!source_.holdsAny(static_cast<std::int32_t>(i), isLabelLetter)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
         std::size_t cursor = 0;
         std::int32_t address = reader_.readAddress(line, cursor);
@@ -48,30 +66,41 @@ void IsoProgram::scanLabels() {
         }
         if (address == static_cast<std::int32_t>(addr::O)) {
             labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
-            lineStart_[i] = clampOffset(cursor);
+            labelLineStarts_.emplace_back(i, clampOffset(cursor));
         } else if (address == static_cast<std::int32_t>(addr::G) &&
                    wordToInt32(reader_.readNumber(line, cursor)) == 98 &&
                    reader_.readAddress(line, cursor) == static_cast<std::int32_t>(addr::L)) {
             // G98 L<n> opens a subprogram. G98 before any other word (a canned cycle's
             // return-to-initial-level) defines nothing: the line is read whole.
             labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
-            lineStart_[i] = clampOffset(cursor);
+            labelLineStarts_.emplace_back(i, clampOffset(cursor));
         }
         reader_.clearComment();
     }
     labelTable_[0] = 0;
 }
 
+std::uint32_t IsoProgram::lineStart(std::uint32_t index) const {
+    const auto found = std::lower_bound(labelLineStarts_.begin(), labelLineStarts_.end(), index,
+                                        [](const std::pair<std::uint32_t, std::uint32_t>& entry,
+                                           std::uint32_t line) { return entry.first < line; });
+    return found != labelLineStarts_.end() && found->first == index ? found->second : 0;
+}
+
 void IsoProgram::run() {
     scanLabels();
     block_.params = &paramMap_;
     if (!out_.open(nciPath_)) return;
+    out_.setByteBudget(limits_.nciBytes);
+    source_.startRun(limits_.repeatedTextBytes);
+    blockBudget_ = lineCount_ + limits_.isoRepeatedBlocks;
     out_ << rec::Message << eol << "0 0 0 0 0 0 0 0 1" << eol;
     frame_.SetSupportedCycles(cycles_);
     // A cycle parameter that the cycle expansion rejects (CycleWrongValue, CycleWrongCode)
     // passes through: the conversion ends there, and the stream's destructor closes the file
     // with what it holds.
     executeGuarded();
+    out_.liftBudget();
     out_ << rec::ProgramEnd << eol << "0 0 0" << eol;
     out_.close();
 }
@@ -97,11 +126,12 @@ void IsoProgram::executeProgram() {
 }
 
 std::int32_t IsoProgram::executeLine(std::uint32_t index) {
-    if (++executedLines_ > blockBudget_) endProgram();
+    if (++executedLines_ > blockBudget_ || out_.exhausted() || source_.readBudgetSpent())
+        endProgram();
     block_.reset();
     reader_.clearComment();
     if (index < lineCount_)
-        blockParser_.parse(source_.line(static_cast<std::int32_t>(index)), lineStart_[index],
+        blockParser_.parse(source_.line(static_cast<std::int32_t>(index)), lineStart(index),
                            block_);
 
     double* position = axisState_.position;
@@ -149,7 +179,9 @@ std::int32_t IsoProgram::enrolSubprogram() {
     const auto found = labelTable_.find(label);
     const std::uint32_t start = found != labelTable_.end() ? found->second : 0;
 
-    if (callDepth_ >= kMaxCallDepth) endProgram();
+    // A subprogram that calls itself, or a call of a missing label (which restarts the main
+    // program and meets the same call again), ends the run when it would open one level more.
+    if (callDepth_ >= limits::kCallDepth) endProgram();
     ++callDepth_;
     writeComment("Enrolled subprogram start");
     for (std::int32_t r = 0; r < repeats; ++r)

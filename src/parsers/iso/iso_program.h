@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "morvane/plugin_api.h"
 #include "nci/block.h"
+#include "nci/limits.h"
 #include "nci/nci_frame_fanuc.h"
 #include "nci/nci_stream.h"
 #include "nci/supported_cycle.h"
@@ -29,16 +31,6 @@ enum LineResult : std::int32_t {
     kConsumed = 2,  // the line did not go to the writer (M91, M92, an enrolled M98 call)
 };
 
-// Nesting levels of the run, the main program being level 1: a subprogram that calls itself, or
-// a call of a missing label (which restarts the main program and meets the same call again),
-// ends the run when it would open level 16.
-inline constexpr std::uint32_t kMaxCallDepth = 15;
-
-// Blocks that subprogram calls and L repeats may execute beyond one pass over the program. Repeat
-// counts multiply through nested calls, so without a bound a few words could ask for more output
-// than any disk holds; reaching it ends the run like the nesting bound.
-inline constexpr std::uint64_t kRepeatedBlockBudget = std::uint64_t{1} << 25;
-
 class IsoProgram : public ProgramParser {
   public:
     // Asks the host for the line count once; the run reads one line more than the host has
@@ -46,7 +38,9 @@ class IsoProgram : public ProgramParser {
     IsoProgram(const Dialect& dialect, const LineSource* lines, std::string nciPath,
                const SupportedCycleList& cycles);
 
-    // Writes the whole NCI program into the file; writes nothing when it cannot be opened.
+    // Writes the whole NCI program into the file; writes nothing when it cannot be opened. A
+    // spent budget (repeated blocks, repeated text, NCI bytes) ends the program as M30 would
+    // not: at once, without closing an open drill cycle, but with the trailer.
     void run() override;
 
     // Finds the labels (O number, or G98 followed by L) and where each line's reading starts.
@@ -56,12 +50,10 @@ class IsoProgram : public ProgramParser {
 
     // Label number to the first line of its body; label 0 is the main program at line 0.
     const std::map<std::uint32_t, std::uint32_t>& labels() const { return labelTable_; }
-    // Offset at which each line's reading begins (just after the label on a label line).
-    const std::vector<std::uint32_t>& lineStarts() const { return lineStart_; }
+    // Offset at which the reading of line `index` begins: just after the label on a label line,
+    // 0 on every other line.
+    std::uint32_t lineStart(std::uint32_t index) const;
     std::uint32_t lineCount() const { return lineCount_; }
-
-    // Lowers the repeat budget (for tests of the bound).
-    void setRepeatedBlockBudget(std::uint64_t blocks) { blockBudget_ = lineCount_ + blocks; }
 
   protected:
     // Runs executeProgram and catches the dialect's own end-of-program exception.
@@ -86,10 +78,15 @@ class IsoProgram : public ProgramParser {
     std::uint32_t lineCount_;  // host's count + 1
     ParamMap paramMap_;
     std::map<std::uint32_t, std::uint32_t> labelTable_;
-    std::vector<std::uint32_t> lineStart_;
+    // Label lines with the offset where their reading begins, in line order. Only label lines
+    // are kept: an entry per line would grow with the program.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> labelLineStarts_;
     std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled subprogram
+    // Blocks executed; at most one pass over the program plus the repeated-block budget. Repeat
+    // counts multiply through nested calls, so without a bound a few words could ask for more
+    // output than any disk holds.
     std::uint64_t executedLines_ = 0;
-    std::uint64_t blockBudget_;
+    std::uint64_t blockBudget_ = 0;
     NciStream out_;
     NCIFrameFanuc frame_;
     SupportedCycleList cycles_;

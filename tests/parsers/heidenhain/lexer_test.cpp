@@ -155,7 +155,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueCase{"1-2", 1.0, 3, nullptr}, ValueCase{"--5", 0.0, 3, nullptr},
                     ValueCase{"+-5", 0.0, 3, nullptr}, ValueCase{"-", 0.0, 1, nullptr},
                     ValueCase{",", 0.0, 1, nullptr}, ValueCase{"25/25", 25.0, 2, nullptr},
-                    ValueCase{"5q", 5.0, 1, nullptr}, ValueCase{"30 ; end", 30.0, 8, " end"}),
+                    ValueCase{"5q", 5.0, 1, nullptr}, ValueCase{"30 ; end", 30.0, 8, " end"},
+                    // In one piece up to a letter, after blanks or not; a Q after blanks
+                    // still joins the number (3 Q1 is Q31, never set).
+                    ValueCase{"12.5 Y3", 12.5, 5, nullptr}, ValueCase{"-7.25X", -7.25, 5, nullptr},
+                    ValueCase{"12.5   ", 12.5, 7, nullptr}, ValueCase{"3 Q1", 0.0, 4, nullptr}),
     caseName<ValueCase>);
 
 INSTANTIATE_TEST_SUITE_P(

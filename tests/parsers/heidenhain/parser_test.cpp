@@ -118,7 +118,9 @@ TEST(LabelCalls, RepeatedRecursionIsBoundedByTheLineBudget) {
     MemoryProgram program(std::vector<std::string>{"LBL 1", "CALL LBL 1 REP 999"});
     TempFile file;
     Parser parser(program.source(), file.path(), {});
-    parser.limitEnrolledLines(1000);
+    RunLimits limits;
+    limits.enrolledLines = 1000;
+    parser.setLimits(limits);
     parser.run();
     const std::string nci = file.text();
     const std::size_t starts = countOf(nci, "Enrolled subprogram start (999 repeats)\n");

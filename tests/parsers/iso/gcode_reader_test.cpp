@@ -58,6 +58,11 @@ TEST(ReadNumber, ReadsTheNumberAndSkipsBlanksAndComments) {
         {&kNumeripath, "=5", 0, 0.0, 0, nullptr},
         {&kNumeripath, "5!x", 0, 5.0, 1, nullptr},  // the word reader deals with "!"
         {&kFanuc, "X12.5", 1, 12.5, 5, nullptr},
+        // A number followed (after blanks) by a letter ends there; anything else may continue it.
+        {&kFanuc, "12.5Y3", 0, 12.5, 4, nullptr},
+        {&kFanuc, "1.5 1Y", 0, 1.51, 5, nullptr},
+        {&kFanuc, "7 (c) 5", 0, 75.0, 7, "c"},
+        {&kFanuc, "12345678901234567890X", 0, 12345678901234567890.0, 20, nullptr},
     };
     for (const NumberCase& c : cases) {
         GCodeReader reader(*c.dialect);

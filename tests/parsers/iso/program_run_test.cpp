@@ -104,7 +104,9 @@ TEST(ProgramRun, StopsRepeatingWhenTheWorkBoundIsReached) {
     MemoryProgram source(std::vector<std::string>{"G1 X1 L1000000000", "M30"});
     const std::string path = ::testing::TempDir() + "iso_budget.nci";
     FanucParser::Parser parser(source.source(), path, {});
-    parser.setRepeatedBlockBudget(10);
+    RunLimits limits;
+    limits.isoRepeatedBlocks = 10;
+    parser.setLimits(limits);
     parser.run();
     // One pass over the 3 lines of the run plus 10: the first execution and 12 repeats.
     EXPECT_EQ(test::readFile(path), wrapped(repeat("1\n0 1 0 0 -1 0\n", 13)));
@@ -142,13 +144,17 @@ TEST(ScanLabels, FindsOAndG98LLabelsAndWhereEachLineStarts) {
         {"(NOTE) O5.6", {{0, 0}, {6, 1}}, {11, 0}},
         {"%\nO1\nG1\nO1", {{0, 0}, {1, 4}}, {0, 2, 0, 2, 0}},
         {"o3", {{0, 0}, {3, 1}}, {2, 0}},
+        {"g98 l9\nN1 G98 X1", {{0, 0}, {9, 1}}, {6, 0, 0}},
     };
     for (const LabelCase& c : cases) {
         MemoryProgram source(c.program);
         FanucParser::Parser parser(source.source(), "", {});
         parser.scanLabels();
         EXPECT_EQ(parser.labels(), c.labels) << c.program;
-        EXPECT_EQ(parser.lineStarts(), c.starts) << c.program;
+        std::vector<std::uint32_t> starts;
+        for (std::uint32_t i = 0; i < parser.lineCount(); ++i)
+            starts.push_back(parser.lineStart(i));
+        EXPECT_EQ(starts, c.starts) << c.program;
     }
 }
 

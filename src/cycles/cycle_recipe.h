@@ -48,7 +48,7 @@ std::unique_ptr<NCIGeneralCycle> buildCycle(const CycleStart& start) {
 }
 
 // One longhand cycle writer.
-struct CycleWriterSpec {
+struct CycleRecipe {
     std::int32_t cycle = 0;
     std::string_view label;
     bool drillingHead = false;  // the "1" record with compensation, position and feed

@@ -1,0 +1,128 @@
+// Longhand rectangular pocket (cycles 251, 253 and the old-style slot and pocket cycles 3 and 4):
+// layer by layer, the tool plunges at the centre, clears outwards by rectangles and rings and
+// finishes along the walls. Geometry is worked in the pocket's own axes (u along the first side,
+// v along the second) and turned by the programmed angle about the centre.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "cycles/nci_milling_cycles.h"
+#include "nci/int_conversion.h"
+
+namespace morvane {
+namespace {
+
+// Where the reference point lies (value 24), as the direction from it to the centre in the
+// pocket's axes. Any other position is the centre itself.
+struct ReferenceCorner {
+    std::int32_t position;
+    double su, sv;
+};
+constexpr ReferenceCorner kReferenceCorners[] = {
+    {1, +1.0, +1.0},  // lower-left corner
+    {2, -1.0, +1.0},  // lower-right corner
+    {3, -1.0, -1.0},  // upper-right corner
+    {4, +1.0, -1.0},  // upper-left corner
+};
+
+}  // namespace
+
+Point2 NCIRectPocket::toWorld(double u, double v, Point2 centre) const {
+    // Value 23 holds the programmed counter-clockwise angle negated.
+    const double alpha = -value(23);
+    return {centre.x + u * std::cos(alpha) - v * std::sin(alpha),
+            centre.y + u * std::sin(alpha) + v * std::cos(alpha)};
+}
+
+void NCIRectPocket::FeedLocal(NciStream& out, double u, double v, double cx, double cy) {
+    const Point2 p = toWorld(u, v, {cx, cy});
+    FeedXY(out, p.x, p.y);
+}
+
+void NCIRectPocket::ArcLocal(NciStream& out, double u, double v, double r, double cx, double cy) {
+    if (!(r > 0.0)) return;
+    const Point2 p = toWorld(u, v, {cx, cy});
+    arcMove(out, 3, p.x, p.y, arcCentre(here(), p, r, 1.0), z_, false, false);
+}
+
+void NCIRectPocket::Generate(NciStream& out) {
+    const double a = value(15) / 2.0, b = value(16) / 2.0;
+    setValueDirect(15, a);
+    setValueDirect(16, b);
+    const Point2 reference = here();
+    centre_ = reference;
+    const std::int32_t position = truncToInt32(value(24));
+    for (const ReferenceCorner& corner : kReferenceCorners)
+        if (corner.position == position) centre_ = toWorld(corner.su * b, corner.sv * a, reference);
+    if (!finiteSetUp(*this) || !allFinite({a, b, value(18), value(23), centre_.x, centre_.y}))
+        return;
+
+    // The tool plunges straight down at the centre for every layer.
+    cutInLayers(*this, out, reference, centre_, [&](bool) {
+        ClearLayer(out);
+        return !passes_.spent();
+    });
+}
+
+void NCIRectPocket::ClearLayer(NciStream& out) {
+    const double d = pathDiameter(toolDiameter());
+    const double r = d / 2.0, e = d / 20.0;
+    if (!(value(17) > 0.0)) setValueDirect(17, d / 3.0);
+    if (value(18) < r) setValueDirect(18, r);
+    const double s = value(17), rc = value(18);
+    const double a = value(15), b = value(16);
+    const double cx = centre_.x, cy = centre_.y;
+
+    // n steps fit between the centre and the wall; the outer ones are rings with rounded corners,
+    // the inner m are rectangles grown from the centre along the longer side.
+    const std::int64_t n = truncToInt32((std::min(a, b) - r) / s);
+    const std::int64_t m = n - truncToInt32(2.0 * rc / d) + 1;
+    for (std::int64_t i = 0; i < m; ++i) {
+        if (!passes_.take()) return;
+        const double t = static_cast<double>(i) * s;
+        if (b < a) {
+            const double g = a - b;
+            const Point2 path[] = {{t, 0.0},      {t, g + t}, {-t, g + t}, {-t, -(g + t)},
+                                   {t, -(g + t)}, {t, 0.0},   {0.0, 0.0}};
+            for (const Point2& p : path)
+                FeedLocal(out, p.x, p.y, cx, cy);
+        } else {
+            const double g = b - a;
+            const Point2 path[] = {{0.0, t},   {-(g + t), t}, {-(g + t), -t}, {g + t, -t},
+                                   {g + t, t}, {0.0, t},      {0.0, 0.0}};
+            for (const Point2& p : path)
+                FeedLocal(out, p.x, p.y, cx, cy);
+        }
+    }
+    for (std::int64_t k = n - m; k >= 1; --k) {
+        if (!passes_.take()) return;
+        const double w = r + static_cast<double>(k) * s;
+        ring(out, w, rc - w, true);
+    }
+
+    // Finishing contour a tool radius from the walls: out to the middle of the side at +u, a
+    // small full circle there, round the walls, and off the wall on a quarter circle.
+    FeedLocal(out, 0.0, 0.0, cx, cy);
+    FeedLocal(out, b - r, 0.0, cx, cy);
+    ArcLocal(out, b - r, 0.0, e, cx, cy);
+    ring(out, r, rc - r, false);
+    ArcLocal(out, b - r - e, e, e, cx, cy);
+    FeedLocal(out, 0.0, 0.0, cx, cy);
+}
+
+void NCIRectPocket::ring(NciStream& out, double w, double q, bool entry) {
+    const double a = value(15), b = value(16), rc = value(18);
+    const double cx = centre_.x, cy = centre_.y;
+    if (entry) FeedLocal(out, b - w, 0.0, cx, cy);
+    FeedLocal(out, b - w, a - rc, cx, cy);
+    ArcLocal(out, b - rc, a - w, q, cx, cy);
+    FeedLocal(out, -(b - rc), a - w, cx, cy);
+    ArcLocal(out, -(b - w), a - rc, q, cx, cy);
+    FeedLocal(out, -(b - w), -(a - rc), cx, cy);
+    ArcLocal(out, -(b - rc), -(a - w), q, cx, cy);
+    FeedLocal(out, b - rc, -(a - w), cx, cy);
+    ArcLocal(out, b - w, -(a - rc), q, cx, cy);
+    FeedLocal(out, b - w, 0.0, cx, cy);
+}
+
+}  // namespace morvane

@@ -1,0 +1,247 @@
+// The bounds of the round, thread and surface expansions: the ring and line budgets at their
+// limit and one past it, and geometries that are not numbers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cycles/finite_geometry.h"
+#include "cycles/nci_milling_cycles.h"
+#include "move_records.h"
+#include "support/nci_text.h"
+
+namespace morvane {
+namespace {
+
+using test::countCode;
+using test::nciLines;
+using test::readMoves;
+using test::runCycle;
+
+// A circular pocket roughed in one layer (operation 1) with a step-over of 1 (factor 0.2 of the
+// tool of diameter 10): the rings of radius 1, 2, ..., n and the last one at radius - 5.
+std::unique_ptr<NCICircularPocket> widePocket(double radius) {
+    auto c = std::make_unique<NCICircularPocket>(CycleStart{10.0, 50.0, 50.0, 30.0, 0.0});
+    c->SetValue(1, 0.0);
+    c->SetValue(2, 1.0);
+    c->SetValue(3, 20.0);
+    c->SetValue(4, 2.0);
+    c->SetValue(7, 100.0);
+    c->SetValue(10, 1.0);
+    c->SetValue(13, radius);
+    c->SetValue(14, 0.2);
+    c->SetValue(18, 1.0);
+    c->SetFlag(5, false);
+    return c;
+}
+
+TEST(ExpansionLimits, CircularPocketRingsAtTheLimitAndOnePast) {
+    static_assert(kMaxPocketRings == 100'000);
+    // 99,999 step-over rings and the last one at 99,999 from the centre: exactly the limit; the
+    // pass ends as usual.
+    auto atLimit = widePocket(100'004.0);
+    const std::string full = runCycle(*atLimit);
+    EXPECT_EQ(countCode(readMoves(full), 3), kMaxPocketRings);
+    EXPECT_TRUE(full.ends_with(nciLines({"3", "0 0 100049 50 50 50 -1 100 0 1", "1",
+                                         "0 50 50 -1 100 0", "0", "0 50 50 20 100 0"})));
+    // One ring more: the pass stops after the 100,000th ring, the tool goes straight up to the
+    // clearance and retracts as usual.
+    auto past = widePocket(100'005.0);
+    const std::string cut = runCycle(*past);
+    EXPECT_EQ(countCode(readMoves(cut), 3), kMaxPocketRings);
+    EXPECT_TRUE(cut.ends_with(nciLines({"3", "0 0 100050 50 50 50 -1 100 0 1", "1",
+                                        "0 100050 50 2 100 0", "0", "0 50 50 20 100 0"})))
+        << cut.substr(cut.size() - 200);
+}
+
+TEST(ExpansionLimits, HugePocketWithATinyStepStaysSmall) {
+    // A pocket of radius 1e6 roughed and finished in ten layers at a step of 0.0005: the budget
+    // ends it after 100,000 rings, a few megabytes.
+    auto c = widePocket(1e6);
+    c->SetValue(2, 10.0);
+    c->SetValue(14, 1e-4);
+    c->SetValue(18, 0.0);
+    const std::string nci = runCycle(*c);
+    EXPECT_EQ(countCode(readMoves(nci), 3), kMaxPocketRings);
+    EXPECT_LT(nci.size(), 12'000'000u);
+    EXPECT_TRUE(nci.ends_with(nciLines({"0", "0 50 50 20 100 0"})));
+}
+
+// Face milling with strategy 2 and a step of 1 (tool 10, factor 0.1), b wide: b + 1 cuts per
+// layer.
+std::unique_ptr<NCIFaceMilling> wideFace(double width, double depth) {
+    auto c = std::make_unique<NCIFaceMilling>(CycleStart{10.0, 0.0, 0.0, 50.0, 0.0});
+    c->SetValue(15, 100.0);
+    c->SetValue(16, width);
+    c->SetValue(23, 5.0);
+    c->SetValue(25, 0.1);
+    c->SetValue(26, 2.0);
+    c->SetValue(2, depth);
+    c->SetValue(3, 20.0);
+    c->SetValue(4, 2.0);
+    c->SetValue(7, 100.0);
+    c->SetValue(10, 1.0);
+    c->SetFlag(5, false);
+    return c;
+}
+
+TEST(ExpansionLimits, FaceMillingLinesAtTheLimitAndOnePast) {
+    static_assert(kMaxFaceLines == 100'000);
+    // Depth 0: two layers (to the allowance and the floor) of 50,000 cuts: the limit. Each cut
+    // but the last of a layer is followed by a rapid back; with the approach and the retract
+    // that is 2 x 49,999 + 3 rapids.
+    auto atLimit = wideFace(49'999.0, 0.0);
+    const std::string full = runCycle(*atLimit);
+    EXPECT_EQ(countCode(readMoves(full), 0), 2 * 49'999 + 3);
+    EXPECT_TRUE(full.ends_with(nciLines({"1", "0 -10 0 1 100 0", "0", "0 -10 0 20 100 0"})));
+    // Depth 9 with infeed 1: eleven layers of 9,091 cuts, one more than the limit. The last
+    // layer stops before its closing cut; the tool goes up at its position and retracts.
+    auto past = wideFace(9'090.0, 9.0);
+    const std::string cut = runCycle(*past);
+    EXPECT_EQ(countCode(readMoves(cut), 0), 11 * 9'090 + 3);
+    EXPECT_TRUE(cut.ends_with(
+        nciLines({"1", "0 -10 9090 -9 100 0", "1", "0 -10 9090 2 100 0", "0", "0 -10 0 20 100 0"})))
+        << cut.substr(cut.size() - 200);
+}
+
+TEST(ExpansionLimits, MultipassCutsAtTheLimitAndOnePast) {
+    static_assert(kMaxMultipassCuts == 10'000);
+    // Length 9,999 over 10,000 cuts and 10,000 over 10,001: both 1 apart, so both write the
+    // cuts up to y = 20 + 9,999 and lift there.
+    for (const double cuts : {10'000.0, 10'001.0}) {
+        auto c = std::make_unique<NCIMultipassMilling>(CycleStart{10.0, 0.0, 0.0, 50.0, 0.0});
+        c->SetValue(15, 100.0);
+        c->SetValue(16, cuts - 1.0);
+        c->SetValue(17, 10.0);
+        c->SetValue(18, 20.0);
+        c->SetValue(23, cuts);
+        c->SetValue(4, 2.0);
+        c->SetValue(7, 100.0);
+        const std::string nci = runCycle(*c);
+        EXPECT_EQ(countCode(readMoves(nci), 1), 2 * kMaxMultipassCuts + 2) << cuts;
+        // The 10,000th cut (odd index) runs back to the start side.
+        EXPECT_TRUE(nci.ends_with(nciLines({"1", "0 3 10019 0 100 0", "1", "0 3 10019 2 100 0"})))
+            << cuts;
+    }
+}
+
+TEST(ExpansionLimits, RuledSurfaceLinesAtTheLimitAndOnePast) {
+    static_assert(kMaxRuledLines == 10'000);
+    for (const double lines : {10'000.0, 10'001.0}) {
+        auto c = std::make_unique<NCIRuledSurface>(CycleStart{10.0, 0.0, 0.0, 50.0, 0.0});
+        // P1 (0, 0, 0), P2 (100, 0, 0), P3 (100, n - 1, 0), P4 (0, n - 1, 0): lines 1 apart.
+        c->SetValue(18, 100.0);
+        c->SetValue(21, 100.0);
+        c->SetValue(22, lines - 1.0);
+        c->SetValue(25, lines - 1.0);
+        c->SetValue(27, lines);
+        c->SetValue(7, 100.0);
+        const std::string nci = runCycle(*c);
+        EXPECT_EQ(countCode(readMoves(nci), 1), 5 * kMaxRuledLines) << lines;
+        EXPECT_TRUE(nci.ends_with(nciLines({"1", "0 0 9999 5 100 0"}))) << lines;
+    }
+}
+
+// Every class of the round, thread and surface families, set up to write moves: depth 5,
+// clearance 2, feed 100 and a small geometry of its own.
+std::unique_ptr<NCIGeneralCycle> makeRound(int which, const CycleStart& start) {
+    std::unique_ptr<NCIGeneralCycle> c;
+    struct Value {
+        int index;
+        double value;
+    };
+    std::vector<Value> geometry;
+    switch (which) {
+        case 0:
+            c = std::make_unique<NCICircularPocket>(start);
+            geometry = {{13, 12}, {10, 2}};
+            break;
+        case 1:
+            c = std::make_unique<NCICircularPocketFinishing>(start);
+            geometry = {{13, 12}, {16, 15}, {10, 2}};
+            break;
+        case 2:
+            c = std::make_unique<NCICircularStud>(start);
+            geometry = {{13, 12}, {16, 15}, {10, 2}};
+            break;
+        case 3:
+            c = std::make_unique<NCIThreadMilling>(start);
+            geometry = {{13, 12}, {17, 1.5}, {18, 10}};
+            break;
+        case 4:
+            c = std::make_unique<NCIOutsideThread>(start);
+            geometry = {{13, 12}, {17, 1.5}};
+            break;
+        case 5:
+            c = std::make_unique<NCIMultipassMilling>(start);
+            geometry = {{15, 30}, {16, 20}, {23, 3}};
+            break;
+        case 6:
+            c = std::make_unique<NCIRuledSurface>(start);
+            geometry = {{18, 30}, {21, 30}, {22, 20}, {25, 20}, {27, 3}};
+            break;
+        default:
+            c = std::make_unique<NCIFaceMilling>(start);
+            geometry = {{15, 30}, {16, 20}, {25, 1}, {10, 2}};
+            break;
+    }
+    c->SetValue(2, 5.0);
+    c->SetValue(4, 2.0);
+    c->SetValue(7, 100.0);
+    for (const Value& v : geometry)
+        c->SetValue(v.index, v.value);
+    return c;
+}
+constexpr int kRoundClasses = 8;
+
+TEST(ExpansionLimits, GeometryThatIsNotANumberWritesNothing) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const CycleStart good{10.0, 1.0, 2.0, 3.0, 0.0};
+    for (int which = 0; which < kRoundClasses; ++which) {
+        // The set-up writes moves.
+        EXPECT_FALSE(runCycle(*makeRound(which, good)).empty()) << which;
+        struct Bad {
+            const char* what;
+            CycleStart start;
+            int index;  // 0: none
+            double value;
+        };
+        const Bad bads[] = {
+            {"NaN depth", good, 2, nan},
+            {"infinite surface", good, 1, -inf},
+            {"NaN radius or extent", good, 15, nan},
+            {"infinite feed", good, 7, inf},
+            {"a value beyond a thousand kilometres", good, 16, 2e9},
+            {"NaN start X", {10.0, nan, 2.0, 3.0, 0.0}, 0, 0.0},
+            {"infinite tool", {inf, 1.0, 2.0, 3.0, 0.0}, 0, 0.0},
+        };
+        for (const Bad& b : bads) {
+            auto c = makeRound(which, b.start);
+            if (b.index != 0) c->SetValue(b.index, b.value);
+            NciStream out;
+            const CyclePosition end = c->Run(out);
+            EXPECT_TRUE(out.view().empty()) << which << ": " << b.what;
+            EXPECT_EQ(end.y, 2.0) << which << ": " << b.what;
+            EXPECT_EQ(end.z, 3.0) << which << ": " << b.what;
+        }
+    }
+}
+
+TEST(ExpansionLimits, HasFiniteGeometryLooksAtEveryValue) {
+    for (int index : {1, 2, 3, 4, 6, 7, 10, 11, 13, 14, 15, 16, 17, 18}) {
+        auto c = makeRound(0, {10.0, 0.0, 0.0, 0.0, 0.0});
+        EXPECT_TRUE(hasFiniteGeometry(*c));
+        c->SetValue(index, -1e9);
+        EXPECT_TRUE(hasFiniteGeometry(*c)) << index << ": the bound itself is geometry";
+        c->SetValue(index, -1.000001e9);
+        EXPECT_FALSE(hasFiniteGeometry(*c)) << index;
+    }
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,255 @@
+// The bounds of a conversion, each at its limit and one past it: the length of a line, the line
+// count a host reports, the NCI bytes one conversion writes, and the program text that calls and
+// repeats read again. Reaching a bound ends the conversion with whole records (and the ISO
+// trailer), never in the middle of one.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "nci/limits.h"
+#include "nci/nci_stream.h"
+#include "parsers/program_parser.h"
+#include "parsers/program_source.h"
+#include "support/memory_program.h"
+#include "support/nci_check.h"
+
+namespace morvane::test {
+namespace {
+
+constexpr int kFanuc = 0;
+constexpr int kHeidenhain = 1;
+constexpr std::size_t kLimit = limits::kLineBytes;
+
+std::size_t countOf(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// `head`, blanks, then `tail`, `length` bytes in all.
+std::string padded(const std::string& head, const std::string& tail, std::size_t length) {
+    return head + std::string(length - head.size() - tail.size(), ' ') + tail;
+}
+
+struct CutCase {
+    const char* what;
+    std::string line;
+    std::string read;
+};
+
+TEST(ProgramText, LinesAreCutAtTheLimitAndAtALineFeed) {
+    const CutCase cases[] = {
+        {"a line at the limit is read whole", std::string(kLimit, 'x'), std::string(kLimit, 'x')},
+        {"one byte past it is cut", std::string(kLimit, 'x') + "y", std::string(kLimit, 'x')},
+        {"ten megabytes are cut", std::string(10 << 20, 'z'), std::string(kLimit, 'z')},
+        {"a line feed ends the line", "G1 X1\nY5", "G1 X1"},
+        {"a line feed first leaves nothing", "\nG1", ""},
+        {"a carriage return stays", "G1\rX1", "G1\rX1"},
+    };
+    for (const CutCase& c : cases) {
+        MemoryProgram program(std::vector<std::string>{c.line});
+        ProgramSource source(program.source());
+        EXPECT_EQ(source.line(0), c.read) << c.what;
+        EXPECT_EQ(source.bytesRead(), c.read.size() + 1) << c.what;
+    }
+}
+
+// A host that reports a given count and serves no text.
+struct CountingHost {
+    std::int32_t count;
+    LineSource source{this, &CountingHost::reportCount, &CountingHost::noText};
+
+    static std::int32_t reportCount(void* context, std::int32_t* n) {
+        *n = static_cast<CountingHost*>(context)->count;
+        return 1;
+    }
+    static std::int32_t noText(void*, std::int32_t, const char** text) {
+        *text = nullptr;
+        return 1;
+    }
+};
+
+TEST(ProgramText, LineCountsAreBounded) {
+    constexpr std::int32_t kMaxLines = limits::kProgramLines;
+    const std::pair<std::int32_t, std::int32_t> cases[] = {
+        {std::numeric_limits<std::int32_t>::min(), 0},
+        {-1, 0},
+        {0, 0},
+        {7, 7},
+        {kMaxLines, kMaxLines},
+        {kMaxLines + 1, kMaxLines},
+        {std::numeric_limits<std::int32_t>::max(), kMaxLines},
+    };
+    for (const auto& [reported, read] : cases) {
+        CountingHost host{reported};
+        EXPECT_EQ(ProgramSource(&host.source).askLineCount(), read) << reported;
+    }
+    const LineSource noFunctions{nullptr, nullptr, nullptr};
+    EXPECT_EQ(ProgramSource(&noFunctions).askLineCount(), 0);
+    EXPECT_EQ(ProgramSource(nullptr).askLineCount(), 0);
+    EXPECT_EQ(ProgramSource(&noFunctions).line(3), "");
+}
+
+struct DialectLine {
+    int format;
+    const char* head;   // words read in every case
+    const char* tail;   // a word whose last character lands on the limit
+    const char* whole;  // the line as read up to the limit
+    const char* cut;    // the line as read one byte past it
+};
+
+TEST(ProgramText, WordsBeyondTheLineLimitAreNotRead) {
+    const DialectLine cases[] = {
+        {kFanuc, "G1 X1", "Y5", "G1 X1 Y5", "G1 X1 Y"},
+        {2, "G1 X1", "Y5", "G1 X1 Y5", "G1 X1 Y"},
+        {3, "G1 X1", "Y5", "G1 X1 Y5", "G1 X1 Y"},
+        {4, "G1 X1", "Y5", "G1 X1 Y5", "G1 X1 Y"},
+        {kHeidenhain, "L X+1", "Y+5", "L X+1 Y+5", "L X+1 Y+"},
+    };
+    for (const DialectLine& c : cases) {
+        const std::string atLimit = convertToNci(c.format, padded(c.head, c.tail, kLimit));
+        const std::string pastLimit = convertToNci(c.format, padded(c.head, c.tail, kLimit + 1));
+        EXPECT_EQ(atLimit, convertToNci(c.format, c.whole)) << c.format;
+        EXPECT_EQ(pastLimit, convertToNci(c.format, c.cut)) << c.format;
+        EXPECT_NE(atLimit, pastLimit) << c.format;  // the last byte mattered
+    }
+}
+
+TEST(ProgramText, ALineFeedInsideAHostLineEndsIt) {
+    for (const int format : {0, 1, 2, 3, 4}) {
+        const char* const line = format == kHeidenhain ? "L X+1\nY+5 ; TAIL" : "G1 X1\nY5 (TAIL";
+        const char* const head = format == kHeidenhain ? "L X+1" : "G1 X1";
+        EXPECT_EQ(convertLinesToNci(format, {line}), convertToNci(format, head)) << format;
+    }
+}
+
+// One linear move record as the ISO writer writes G1 X1 without feed.
+constexpr std::string_view kMoveX1 = "1\n0 1 0 0 -1 0\n";
+constexpr std::string_view kIsoHeader = "1050\n0 0 0 0 0 0 0 0 1\n";
+constexpr std::string_view kIsoTrailer = "1003\n0 0 0\n";
+constexpr std::size_t kIsoHeaderBytes = kIsoHeader.size();
+
+std::string times(std::string_view record, std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i)
+        text += record;
+    return text;
+}
+
+TEST(NciBudget, TheRecordThatCrossesTheBudgetIsWrittenWholeAndLaterOnesAreDropped) {
+    // Three moves fill 45 bytes exactly: a budget of 45 is not passed by them, 44 is.
+    const std::pair<std::uint64_t, std::size_t> cases[] = {{45, 4}, {44, 3}, {0, 1}, {1000, 10}};
+    for (const auto& [budget, kept] : cases) {
+        NciStream out;
+        out.setByteBudget(budget);
+        for (int i = 0; i < 10; ++i)
+            out << 1 << eol << "0 1 0 0 -1 0" << eol;
+        EXPECT_EQ(out.view(), times(kMoveX1, kept)) << budget;
+        EXPECT_EQ(out.exhausted(), kept < 10) << budget;
+        // Lifting the budget lets the closing records through.
+        out.liftBudget();
+        out << 1003 << eol << "0 0 0" << eol;
+        EXPECT_TRUE(out.view().ends_with("1003\n0 0 0\n")) << budget;
+    }
+}
+
+TEST(NciBudget, AFileEndsWithWholeRecordsWhateverWasBegun) {
+    const std::string path = ::testing::TempDir() + "nci_budget.nci";
+    {
+        NciStream out;
+        ASSERT_TRUE(out.open(path));
+        out.setByteBudget(100000);
+        for (int i = 0; i < 20000; ++i)
+            out << 1 << eol << "0 1 0 0 -1 0" << eol;
+        EXPECT_TRUE(out.exhausted());
+        out << "a line begun after the end";  // never ended: not written
+        out.close();
+    }
+    const std::string text = readFile(path);
+    std::remove(path.c_str());
+    // The first record boundary past 100000 bytes.
+    EXPECT_EQ(text.size(), (100000 / kMoveX1.size() + 1) * kMoveX1.size());
+    EXPECT_EQ(checkNciRecords(text), "");
+}
+
+// The record of G1 X1 in a dialect (G&L Numeripath reads X as a diameter).
+std::string moveRecord(int format) {
+    const std::string nci = convertToNci(format, "G1 X1\nM30\n");
+    return nci.substr(kIsoHeaderBytes, nci.size() - kIsoHeaderBytes - kIsoTrailer.size());
+}
+
+TEST(NciBudget, AnIsoConversionEndsAtTheBudgetWithItsTrailer) {
+    for (const int format : {0, 2, 3, 4}) {
+        const std::string move = moveRecord(format);
+        ASSERT_EQ(checkNciRecords(move), "");
+        // The header and 666 moves fill this budget without passing it, so one more move is
+        // written; a budget one byte smaller is passed by the 666th.
+        const std::uint64_t filled = kIsoHeaderBytes + 666 * move.size();
+        const std::pair<std::uint64_t, std::size_t> cases[] = {{filled, 667}, {filled - 1, 666}};
+        for (const auto& [budget, moves] : cases) {
+            RunLimits limits;
+            limits.nciBytes = budget;
+            const std::string nci = convertToNci(format, "G1 X1 L100000000\nM30\n", {}, limits);
+            EXPECT_EQ(nci, std::string(kIsoHeader) + times(move, moves) + std::string(kIsoTrailer))
+                << format << " " << budget;
+        }
+    }
+}
+
+TEST(NciBudget, NestedCallsThatMultiplyEndWithWholeRecords) {
+    // Every section calls the next 999 times: 999^4 moves if nothing stopped them.
+    const std::pair<int, const char*> programs[] = {
+        {kHeidenhain,
+         "CALL LBL 1 REP 999\nCALL LBL 0\nLBL 1\nCALL LBL 2 REP 999\nCALL LBL 0\nLBL 2\n"
+         "CALL LBL 3 REP 999\nCALL LBL 0\nLBL 3\nL X+1 Y+2 F100\nCALL LBL 0\n"},
+        {kFanuc,
+         "M98 P1 L999\nM30\nO1\nM98 P2 L999\nM99\nO2\nM98 P3 L999\nM99\nO3\nG1 X1 Y2\nM99\n"},
+    };
+    for (const auto& [format, program] : programs) {
+        RunLimits limits;
+        limits.nciBytes = 200000;
+        const std::string nci = convertToNci(format, program, {}, limits);
+        EXPECT_GT(nci.size(), 200000u) << format;
+        EXPECT_LT(nci.size(), 200100u) << format;
+        EXPECT_EQ(format == kFanuc ? checkIsoProgram(nci) : checkNciRecords(nci), "") << format;
+    }
+}
+
+TEST(RepeatedText, ReadingAgainIsBoundedInBytesNotOnlyInBlocks) {
+    // The label scan reads the line and the empty line after it (n + 2 bytes); the run may read
+    // that once more and R bytes beyond. Each repeat reads n + 1 bytes, so with
+    // R = m (n + 1) - 1 the block is written m + 2 times, and with one byte less m + 1 times.
+    const std::string line = padded("G1 X1 L100000000", "", 1000);
+    const std::uint64_t n = line.size();
+    constexpr std::uint64_t m = 50;
+    const std::pair<std::uint64_t, std::size_t> cases[] = {{m * (n + 1) - 1, m + 2},
+                                                           {m * (n + 1) - 2, m + 1}};
+    for (const auto& [repeatedBytes, moves] : cases) {
+        RunLimits limits;
+        limits.repeatedTextBytes = repeatedBytes;
+        const std::string nci = convertToNci(kFanuc, line, {}, limits);
+        EXPECT_EQ(nci, std::string(kIsoHeader) + times(kMoveX1, moves) + std::string(kIsoTrailer))
+            << repeatedBytes;
+    }
+}
+
+TEST(RepeatedText, ALongConversationalLineRepeatedEndsTheRun) {
+    // Label calls would execute 2^20 lines of 60 kB here; the text budget stops them first.
+    const std::string program =
+        "LBL 1\n" + padded("L X+1 F100", "", 60000) + "\nCALL LBL 1 REP 999\n";
+    RunLimits limits;
+    limits.repeatedTextBytes = 10 << 20;
+    const std::string nci = convertToNci(kHeidenhain, program, {}, limits);
+    EXPECT_EQ(checkNciRecords(nci), "");
+    const std::size_t moves = countOf(nci, "\n1\n");
+    EXPECT_GT(moves, 100u);
+    EXPECT_LT(moves, 200u);  // (10 MB + twice the program) / 60 kB
+}
+
+}  // namespace
+}  // namespace morvane::test
