@@ -121,16 +121,13 @@ TEST(ConverterFile, RejectsAKnownSettingWithAWrongValueAndSaysWhere) {
     EXPECT_TRUE(parseConverterText("[converter]\n[other]\ndecimals = many\n").has_value());
 }
 
-TEST(PostSettings, DefaultsPerFamilyAndEveryKey) {
+TEST(PostSettings, DefaultsPerFamilyAndTheLineSections) {
+    // The output cases (tests/tools/data) show the format keys through the code they write.
     const auto bare = parseConverterText("[converter]\n");
     ASSERT_TRUE(bare.has_value());
     const PostSettings iso = settingsFrom(*bare);
     EXPECT_EQ(iso.family, OutputFamily::Iso);
     EXPECT_EQ(iso.decimals, 3);
-    EXPECT_FALSE(iso.lineNumbers);
-    EXPECT_EQ(iso.arcs, ArcFormat::Centre);
-    EXPECT_EQ(iso.peckCycle, 83);
-    EXPECT_EQ(iso.programName, "NCI");
     EXPECT_EQ(iso.programStart, (std::vector<std::string>{"%"}));
     EXPECT_EQ(iso.programEnd, (std::vector<std::string>{"M30", "%"}));
     EXPECT_EQ(iso.referenceReturn, (std::vector<std::string>{"G91 G28 Z0.", "G90"}));
@@ -143,27 +140,13 @@ TEST(PostSettings, DefaultsPerFamilyAndEveryKey) {
     EXPECT_EQ(heidenhain.programEnd, (std::vector<std::string>{"L M30"}));
     EXPECT_EQ(heidenhain.referenceReturn, (std::vector<std::string>{"L Z+0 R0 FMAX M91"}));
 
+    // Every line of a section in order, an empty one included; an empty section means none.
     const auto full = parseConverterText(
-        "[converter]\noutput = iso\n[format]\ndecimals = 4\nfeed-decimals = 0\n"
-        "angle-decimals = 2\ntrailing-zeros = yes\nline-numbers = yes\nline-number-start = 5\n"
-        "line-number-step = 2\nline-number-max = 9\narcs = r\npeck-cycle = G73\nunits = inch\n"
-        "program-name = P_1-a\n[program-start]\nline = %\nline = O7 ({name})\nline =\n"
-        "[program-end]\n[reference-return]\nline = G28 G91 Z0\n");
+        "[converter]\n[format]\nangle-decimals = 2\n[program-start]\nline = %\n"
+        "line = O7 ({name})\nline =\n[program-end]\n[reference-return]\nline = G28 G91 Z0\n");
     ASSERT_TRUE(full.has_value());
     const PostSettings s = settingsFrom(*full);
-    EXPECT_EQ(s.decimals, 4);
-    EXPECT_EQ(s.feedDecimals, 0);
     EXPECT_EQ(s.angleDecimals, 2);
-    EXPECT_TRUE(s.trailingZeros);
-    EXPECT_TRUE(s.lineNumbers);
-    EXPECT_EQ(s.lineNumberStart, 5);
-    EXPECT_EQ(s.lineNumberStep, 2);
-    EXPECT_EQ(s.lineNumberMax, 9);
-    EXPECT_EQ(s.arcs, ArcFormat::Radius);
-    EXPECT_EQ(s.peckCycle, 73);
-    EXPECT_TRUE(s.inch);
-    EXPECT_EQ(s.programName, "P_1-a");
-    // Every line of a section in order, an empty one included; an empty section means none.
     EXPECT_EQ(s.programStart, (std::vector<std::string>{"%", "O7 ({name})", ""}));
     EXPECT_TRUE(s.programEnd.empty());
     EXPECT_EQ(s.referenceReturn, (std::vector<std::string>{"G28 G91 Z0"}));
