@@ -66,11 +66,8 @@ TEST(NciRecordReader, ReadsRecordsByTheirLayout) {
 
 TEST(NciRecordReader, TextRecordsKeepTheirText) {
     const std::pair<const char*, const char*> cases[] = {
-        {"1005\n second centre\n", " second centre"},
         {"1005\n\n", ""},
         {"1005\n1 2 3 (not numbers) ;\n", "1 2 3 (not numbers) ;"},
-        {"1050\n0 0 0 0 0 0 0 0 DRILL\n", "DRILL"},
-        {"1050\n0 0 0 0 0 0 0 0 1\n", "1"},
         {"1050\n0 0 0 0 0 0 0 0 \n", ""},
         {"1050\n0 0 0 0 0 0 0 0 SP1 1002\r\n", "SP1 1002"},
     };
@@ -90,8 +87,8 @@ TEST(NciRecordReader, NamesWhatItCannotRead) {
         RecordProblem problem;
         std::int32_t badField;
     };
+    // Beyond the damaged records of the output cases (tests/tools/data).
     const Case cases[] = {
-        {"1\n0 10 x5 0 100 0\n", RecordProblem::BadNumber, 2},
         {"1\n0 10 5 0 100\n", RecordProblem::FieldCount, -1},
         {"1\n0 10 5 0 100 0 7\n", RecordProblem::FieldCount, -1},
         {"1\n0 1e400 5 0 100 0\n", RecordProblem::OutOfRange, 1},
@@ -104,10 +101,7 @@ TEST(NciRecordReader, NamesWhatItCannotRead) {
         {"91081\n1 2 3\n", RecordProblem::FieldCount, -1},
         {"1050\n0 0 0 x 0 0 0 0 NAME\n", RecordProblem::BadNumber, 3},
         {"1050\n0 0\n", RecordProblem::FieldCount, -1},
-        {"77\n0 0 0\n", RecordProblem::UnknownCode, -1},
         {"-5\n0 0 0\n", RecordProblem::UnknownCode, -1},
-        {"1\n", RecordProblem::MissingParameterLine, -1},
-        {"LinearMove\n", RecordProblem::BadCodeLine, -1},
         {"1.0\n0 0 0 0 0 0\n", RecordProblem::BadCodeLine, -1},
         {"99999999999\n0\n", RecordProblem::BadCodeLine, -1},
         {"10181\n"

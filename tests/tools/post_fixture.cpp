@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "converter_file.h"
 #include "post_session.h"
@@ -55,28 +54,21 @@ void appendRecord(std::string& nci, std::string_view line) {
 PostCase loadCase(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     EXPECT_TRUE(in.good()) << file;
-    std::ostringstream whole;
-    whole << in.rdbuf();
-    const std::string text = whole.str();
-    const std::size_t nciStart = text.find("--- nci\n");
-    const std::size_t codeStart = text.find("--- nc\n");
-    EXPECT_TRUE(nciStart != std::string::npos && codeStart > nciStart) << file;
-    if (nciStart == std::string::npos || codeStart == std::string::npos) return {};
     PostCase c;
-    c.code = text.substr(codeStart + 7);
-    std::istringstream head(text.substr(0, codeStart));
-    bool records = false;
-    for (std::string line; std::getline(head, line);) {
-        if (line == "--- nci") {
-            records = true;
-        } else if (!line.empty() && line.front() == '#') {
-            continue;
-        } else if (records) {
-            appendRecord(c.nci, line);
-        } else {
-            c.converter += line + '\n';
+    const std::string* part = &c.converter;
+    for (std::string line; std::getline(in, line);) {
+        if (part == &c.code) {
+            c.code += line + '\n';
+        } else if (line == "--- nci" || line == "--- nc") {
+            part = line == "--- nci" ? &c.nci : &c.code;
+        } else if (!line.empty() && line.front() != '#') {
+            if (part == &c.nci)
+                appendRecord(c.nci, line);
+            else
+                c.converter += line + '\n';
         }
     }
+    EXPECT_TRUE(part == &c.code) << file << ": no \"--- nc\" line";
     return c;
 }
 
