@@ -104,17 +104,6 @@ TEST(PostRobustness, DamagedInputsStillGiveWholePrograms) {
     }
 }
 
-TEST(PostRobustness, UnreadableRecordsAreMarkedInTheOutput) {
-    const std::string nci = "0\n0 1 2 3 -2 0\n1\n0 x 2 3 4 0\n1\n";
-    const std::string code = postWith(kFanuc, nci);
-    EXPECT_EQ(code,
-              "%\n"
-              "G0 X1. Y2. Z3.\n"
-              "(NCI line 3: record 1 skipped, a field is not a number [field 2])\n"
-              "(NCI line 5: record 1 skipped, the parameter line is missing)\n"
-              "M30\n");
-}
-
 // Random programs built from real record codes, plausible and absurd numbers, and noise.
 std::string randomNci(std::mt19937& random) {
     static const char* const kNumbers[] = {

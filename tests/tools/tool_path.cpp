@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <deque>
-#include <memory>
 #include <numbers>
 #include <optional>
 #include <sstream>
@@ -209,26 +208,38 @@ class PathBuilder {
     bool settled_ = false;       // a planar arc with agreeing radii has been read
 };
 
-const char* kindName(PathEvent::Kind kind) {
-    switch (kind) {
-        case PathEvent::Kind::Rapid:
-            return "rapid";
-        case PathEvent::Kind::Feed:
-            return "feed";
-        case PathEvent::Kind::Arc:
-            return "arc";
-        case PathEvent::Kind::ToolChange:
-            return "tool change";
-        case PathEvent::Kind::Hole:
-            return "hole";
+// By PathEvent::Kind.
+constexpr const char* kKindNames[] = {"rapid", "feed", "arc", "tool change", "hole"};
+
+// Reads the tool path of an NCI program one event at a time, in little memory.
+class ToolPathReader {
+  public:
+    // `nci` and `rules` must outlive the reader.
+    ToolPathReader(std::string_view nci, const PathRules& rules)
+        : lines_(nci), reader_(lines_), path_(rules) {}
+
+    bool next(PathEvent& event) {
+        while (path_.events.empty() || path_.holding()) {
+            if (!reader_.next(record_)) break;
+            path_.take(record_);
+        }
+        if (path_.events.empty()) return false;
+        event = path_.events.front();
+        path_.events.pop_front();
+        return true;
     }
-    return "?";
-}
+
+  private:
+    post::LineReader lines_;
+    post::NciRecordReader reader_;
+    PathBuilder path_;
+    NciRecord record_;
+};
 
 std::string describe(const PathEvent& e) {
     std::ostringstream text;
-    text << kindName(e.kind) << " at NCI line " << e.line << " to " << e.end.x << ' ' << e.end.y
-         << ' ' << e.end.z;
+    text << kKindNames[static_cast<int>(e.kind)] << " at NCI line " << e.line << " to " << e.end.x
+         << ' ' << e.end.y << ' ' << e.end.z;
     if (e.kind == PathEvent::Kind::Feed || e.kind == PathEvent::Kind::Arc) text << " F" << e.feed;
     if (e.kind == PathEvent::Kind::Arc)
         text << " plane " << e.plane << (e.clockwise ? " cw" : " ccw") << " centre " << e.centreH
@@ -286,44 +297,6 @@ bool agree(const PathEvent& a, const PathEvent& b, double tol) {
 }
 
 }  // namespace
-
-struct ToolPathReader::Parts {
-    Parts(std::string_view nci, const PathRules& rules) : lines(nci), reader(lines), path(rules) {}
-    post::LineReader lines;
-    post::NciRecordReader reader;
-    PathBuilder path;
-    NciRecord record;
-};
-
-ToolPathReader::ToolPathReader(std::string_view nci, const PathRules& rules)
-    : parts_(std::make_unique<Parts>(nci, rules)) {}
-
-ToolPathReader::~ToolPathReader() = default;
-
-bool ToolPathReader::next(PathEvent& event) {
-    PathBuilder& path = parts_->path;
-    while (path.events.empty() || path.holding()) {
-        if (!parts_->reader.next(parts_->record)) break;
-        path.take(parts_->record);
-    }
-    if (path.events.empty()) return false;
-    event = path.events.front();
-    path.events.pop_front();
-    return true;
-}
-
-post::WriterFamily ToolPathReader::origin() const {
-    return parts_->path.origin;
-}
-
-std::vector<PathEvent> readToolPath(std::string_view nci, const PathRules& rules) {
-    ToolPathReader reader(nci, rules);
-    std::vector<PathEvent> events;
-    PathEvent event;
-    while (reader.next(event))
-        events.push_back(event);
-    return events;
-}
 
 std::string comparePaths(std::string_view expectedNci, std::string_view actualNci,
                          const PathRules& rules, double tolerance) {

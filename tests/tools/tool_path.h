@@ -6,10 +6,8 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "native_cycle.h"
 #include "post_output.h"
@@ -64,32 +62,15 @@ struct PathRules {
     double helixAngleStep = 0.0;
 };
 
-// Reads the tool path of an NCI program one event at a time. Records that describe no motion
+// The tool path of an NCI program is read one event at a time. Records that describe no motion
 // (comments, program end, transformations, subprogram records, dwells) are not part of it;
 // neither is the move the ISO writer adds to a reference return, nor the move of a block that
 // calls a native cycle. On straight moves only the axes that a block gave (post::Placement) are
 // compared: the others hold the writers' starting 0 or a reference return's point, which an
-// output leaves alone on rapid moves. An arc without
-// radius, or whose end lies off its circle, is the straight feed move the post-processor writes for
-// it. The feed of an ISO writer's native cycle stays in force after it, as on a Fanuc control.
-class ToolPathReader {
-  public:
-    // `nci` and `rules` must outlive the reader.
-    ToolPathReader(std::string_view nci, const PathRules& rules);
-    ~ToolPathReader();
-
-    bool next(PathEvent& event);
-    // The writer of the program (known once the first event has been asked for).
-    post::WriterFamily origin() const;
-
-  private:
-    struct Parts;
-    std::unique_ptr<Parts> parts_;
-};
-
-// The whole path of a (small) program.
-std::vector<PathEvent> readToolPath(std::string_view nci, const PathRules& rules);
-
+// output leaves alone on rapid moves. An arc without radius, or whose end lies off its circle,
+// is the straight feed move the post-processor writes for it. The feed of an ISO writer's
+// native cycle stays in force after it, as on a Fanuc control.
+//
 // Empty when both programs describe the same path within `tolerance` (positions, centres,
 // feeds, levels); otherwise a description of the first difference. Where the expected program
 // has no feed yet, any feed the control has taken over (from a cycle) agrees. Both programs are
