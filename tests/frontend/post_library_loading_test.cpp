@@ -61,11 +61,11 @@ TEST(PostLibraryLoading, FailureRowsWithRealLibraries) {
          {selection, newWindow,
           config("OutputToNCI=False;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles="
                  "False;")}},
-        {"stand-ins",
+        {"post-processor libraries (an ISO program: start, end)",
          STAND_IN_READER,
          STAND_IN_POST,
          false,
-         {selection, lineEvent("1003"), lineEvent("0 0 0"), newWindow,
+         {selection, lineEvent("%"), lineEvent("M30"), lineEvent("%"), newWindow,
           config("OutputToNCI=False;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles="
                  "False;")}},
     };

@@ -1,5 +1,5 @@
 // The plug-in driven through its nine exports by a recording host, as a host editor drives it:
-// libmorvane.so with the post-processor stand-ins and converter files of this build (the test
+// libmorvane.so with the post-processor libraries and converter files of this build (the test
 // program lives in bin/, beside Dll/ and Converters/).
 #include <gtest/gtest.h>
 
@@ -95,12 +95,12 @@ TEST_F(PluginExports, TheStoredConfigurationRestoresTheNextDialog) {
     EXPECT_EQ(host.property("PLUGIN_CONFIG"), config);
 }
 
-TEST_F(PluginExports, PostProcessingThroughTheStandInLibraries) {
-    RecordingHost host({"1050", "0 0 0 0 0 0 0 0 1", "1003", "0 0 0"});
+TEST_F(PluginExports, PostProcessingThroughThePostProcessorLibraries) {
+    RecordingHost host({"1050", "0 0 0 0 0 0 0 0 1", "0", "0 1 2 3 -2 0", "1003", "0 0 0"});
     host.attach();
     host.perform("file " + kConverters + "Fanuc.conv; click IDC_BROWSE; select NCI; click IDOK");
     EXPECT_EQ(host.resultLines(),
-              (std::vector<std::string>{"1050", "0 0 0 0 0 0 0 0 1", "1003", "0 0 0"}));
+              (std::vector<std::string>{"%", "O1000 (NCI)", "N10 G0 X1. Y2. Z3.", "M30", "%"}));
     EXPECT_EQ(host.property("PLUGIN_CONFIG"),
               "OutputToNCI=False;PostProcessor=" + kConverters +
                   "Fanuc.conv;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;");
@@ -186,7 +186,7 @@ TEST_F(PluginExports, ANonAsciiConverterPathSurvivesTheConfiguration) {
     // A script cannot carry ";" (it separates actions); "=" is escaped in the configuration.
     const std::string path = dir + "/Fräse Ø6 =.conv";
     std::filesystem::create_directories(dir);
-    std::filesystem::copy_file(kConverters + "Longhand.conv", path,
+    std::filesystem::copy_file(kConverters + "Fanuc-longhand.conv", path,
                                std::filesystem::copy_options::overwrite_existing);
     RecordingHost host({"1003", "0 0 0"});
     host.attach();
@@ -196,13 +196,14 @@ TEST_F(PluginExports, ANonAsciiConverterPathSurvivesTheConfiguration) {
     const auto config = host.property("PLUGIN_CONFIG");
     ASSERT_TRUE(config.has_value());
     EXPECT_NE(config->find("PostProcessor=" + dir + "/Fräse Ø6 \\EQ.conv;"), std::string::npos);
-    EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1003", "0 0 0"}));
+    const std::vector<std::string> program{"%", "O1000 (NCI)", "M30", "%"};
+    EXPECT_EQ(host.resultLines(), program);
 
     TeskPlugin_ClearOptions();
     TeskPlugin_SetOption("PLUGIN_CONFIG", config->c_str());
     host.clearEvents();
     host.perform("select NCI; click IDOK");  // OK is enabled only by the restored converter
-    EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1003", "0 0 0"}));
+    EXPECT_EQ(host.resultLines(), program);
     EXPECT_EQ(host.property("PLUGIN_CONFIG"), config);
 }
 

@@ -3,13 +3,16 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "converter_file.h"
 #include "morvane/post_api.h"
+#include "post_settings.h"
 
 namespace morvane::post {
 namespace {
@@ -84,6 +87,88 @@ TEST(ConverterFile, RejectsWhatIsNotAConverterFile) {
     }
 }
 
+TEST(ConverterFile, RejectsAKnownSettingWithAWrongValueAndSaysWhere) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"[converter]\noutput = din\n", "line 2: output is iso or heidenhain"},
+        {"[converter]\noutput = ISO\n", "line 2: output is iso or heidenhain"},
+        {"[converter]\n[format]\ndecimals = 7\n", "line 3: decimals is a whole number from 0 to 6"},
+        {"[converter]\n[format]\ndecimals = -1\n",
+         "line 3: decimals is a whole number from 0 to 6"},
+        {"[converter]\n[format]\ndecimals = 3.5\n",
+         "line 3: decimals is a whole number from 0 to 6"},
+        {"[converter]\n[format]\ndecimals =\n", "line 3: decimals is a whole number from 0 to 6"},
+        {"[converter]\n[format]\nfeed-decimals = 12345678901\n",
+         "line 3: feed-decimals is a whole number from 0 to 6"},
+        {"[converter]\n[format]\nline-numbers = true\n", "line 3: line-numbers is yes or no"},
+        {"[converter]\n[format]\nline-number-step = 0\n",
+         "line 3: line-number-step is a whole number from 1 to 10000"},
+        {"[converter]\n[format]\nline-number-max = 100000000\n",
+         "line 3: line-number-max is a whole number from 1 to 99999999"},
+        {"[converter]\n[format]\narcs = ik\n", "line 3: arcs is ijk or r"},
+        {"[converter]\n[format]\npeck-cycle = G81\n", "line 3: peck-cycle is G83 or G73"},
+        {"[converter]\n[format]\nunits = cm\n", "line 3: units is mm or inch"},
+        {"[converter]\n[format]\nprogram-name = PART 1\n",
+         "line 3: program-name is 1 to 32 letters, digits, '_' or '-'"},
+        {"[converter]\n[format]\nprogram-name = " + std::string(33, 'A') + "\n",
+         "line 3: program-name is 1 to 32 letters, digits, '_' or '-'"},
+    };
+    for (const auto& [text, why] : cases) {
+        std::string error;
+        EXPECT_FALSE(parseConverterText(text, &error).has_value()) << text;
+        EXPECT_EQ(error, why) << text;
+    }
+    // The same keys in a section where they mean nothing are kept and ignored.
+    EXPECT_TRUE(parseConverterText("[converter]\n[other]\ndecimals = many\n").has_value());
+}
+
+TEST(PostSettings, DefaultsPerFamilyAndEveryKey) {
+    const auto bare = parseConverterText("[converter]\n");
+    ASSERT_TRUE(bare.has_value());
+    const PostSettings iso = settingsFrom(*bare);
+    EXPECT_EQ(iso.family, OutputFamily::Iso);
+    EXPECT_EQ(iso.decimals, 3);
+    EXPECT_FALSE(iso.lineNumbers);
+    EXPECT_EQ(iso.arcs, ArcFormat::Centre);
+    EXPECT_EQ(iso.peckCycle, 83);
+    EXPECT_EQ(iso.programName, "NCI");
+    EXPECT_EQ(iso.programStart, (std::vector<std::string>{"%"}));
+    EXPECT_EQ(iso.programEnd, (std::vector<std::string>{"M30", "%"}));
+    EXPECT_EQ(iso.referenceReturn, (std::vector<std::string>{"G91 G28 Z0.", "G90"}));
+
+    const auto heidenhainFile = parseConverterText("[converter]\noutput = heidenhain\n");
+    ASSERT_TRUE(heidenhainFile.has_value());
+    const PostSettings heidenhain = settingsFrom(*heidenhainFile);
+    EXPECT_EQ(heidenhain.family, OutputFamily::Heidenhain);
+    EXPECT_TRUE(heidenhain.programStart.empty());
+    EXPECT_EQ(heidenhain.programEnd, (std::vector<std::string>{"L M30"}));
+    EXPECT_EQ(heidenhain.referenceReturn, (std::vector<std::string>{"L Z+0 R0 FMAX M91"}));
+
+    const auto full = parseConverterText(
+        "[converter]\noutput = iso\n[format]\ndecimals = 4\nfeed-decimals = 0\n"
+        "angle-decimals = 2\ntrailing-zeros = yes\nline-numbers = yes\nline-number-start = 5\n"
+        "line-number-step = 2\nline-number-max = 9\narcs = r\npeck-cycle = G73\nunits = inch\n"
+        "program-name = P_1-a\n[program-start]\nline = %\nline = O7 ({name})\nline =\n"
+        "[program-end]\n[reference-return]\nline = G28 G91 Z0\n");
+    ASSERT_TRUE(full.has_value());
+    const PostSettings s = settingsFrom(*full);
+    EXPECT_EQ(s.decimals, 4);
+    EXPECT_EQ(s.feedDecimals, 0);
+    EXPECT_EQ(s.angleDecimals, 2);
+    EXPECT_TRUE(s.trailingZeros);
+    EXPECT_TRUE(s.lineNumbers);
+    EXPECT_EQ(s.lineNumberStart, 5);
+    EXPECT_EQ(s.lineNumberStep, 2);
+    EXPECT_EQ(s.lineNumberMax, 9);
+    EXPECT_EQ(s.arcs, ArcFormat::Radius);
+    EXPECT_EQ(s.peckCycle, 73);
+    EXPECT_TRUE(s.inch);
+    EXPECT_EQ(s.programName, "P_1-a");
+    // Every line of a section in order, an empty one included; an empty section means none.
+    EXPECT_EQ(s.programStart, (std::vector<std::string>{"%", "O7 ({name})", ""}));
+    EXPECT_TRUE(s.programEnd.empty());
+    EXPECT_EQ(s.referenceReturn, (std::vector<std::string>{"G28 G91 Z0"}));
+}
+
 // The writers' requirement masks of the cycles a converter may want natively. A pattern field
 // of 2 matches anything.
 struct Mask {
@@ -127,24 +212,32 @@ std::vector<std::string> nativeCycles(const ConverterFile& file) {
     return cycles;
 }
 
-TEST(ShippedConverters, DeclareExactlyTheirNativeCycles) {
-    const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"Longhand.conv", {}},
-        {"Fanuc.conv", {"73", "81", "82", "83", "200", "203"}},
+TEST(ShippedConverters, DeclareExactlyTheCyclesTheirOutputWrites) {
+    struct Case {
+        const char* file;
+        std::vector<std::string> cycles;
+        OutputFamily family;
     };
-    for (const auto& [name, cycles] : cases) {
+    // Fanuc writes every ISO drill cycle and turns Heidenhain 200/203 into G81..G83; Heidenhain
+    // writes 200/203 and turns G81, G82 and G73/G83 into cycle 200 (no G74, G76 there).
+    const Case cases[] = {
+        {"Fanuc-longhand.conv", {}, OutputFamily::Iso},
+        {"Fanuc.conv", {"73", "74", "76", "81", "82", "83", "200", "203"}, OutputFamily::Iso},
+        {"Heidenhain.conv", {"73", "81", "82", "83", "200", "203"}, OutputFamily::Heidenhain},
+    };
+    for (const Case& c : cases) {
         std::string error;
-        const auto file = readConverterFile((kConverters + name).c_str(), &error);
-        ASSERT_TRUE(file.has_value()) << name << ": " << error;
-        EXPECT_EQ(nativeCycles(*file), cycles) << name;
-        ASSERT_NE(file->find("converter", "output"), nullptr) << name;
+        const auto file = readConverterFile((kConverters + c.file).c_str(), &error);
+        ASSERT_TRUE(file.has_value()) << c.file << ": " << error;
+        EXPECT_EQ(nativeCycles(*file), c.cycles) << c.file;
+        EXPECT_EQ(settingsFrom(*file).family, c.family) << c.file;
     }
 }
 
 class ReaderLibrary : public testing::Test {
   protected:
     void SetUp() override {
-        library = ::dlopen(STAND_IN_READER, RTLD_NOW | RTLD_LOCAL);
+        library = ::dlopen(READER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(library, nullptr) << ::dlerror();
         getSupportedCycles =
             reinterpret_cast<GetSupportedCyclesFn>(::dlsym(library, "GetSupportedCycles"));
@@ -166,7 +259,7 @@ class ReaderLibrary : public testing::Test {
     int patternCount(const char* converter) {
         PostCycleRecord* table = nullptr;
         std::int32_t* count = nullptr;
-        getSupportedCycles(converter, STAND_IN_POST, &table, &count);
+        getSupportedCycles(converter, POST_LIBRARY, &table, &count);
         if (table == nullptr) return -1;
         return count != nullptr ? *count : -2;
     }
@@ -184,8 +277,9 @@ TEST_F(ReaderLibrary, AnswersPatternsOrANullTable) {
     std::string enormous = "[converter]\n";
     enormous += std::string(kMaxConverterFileSize, '#');
     const std::pair<std::string, int> cases[] = {
-        {kConverters + "Fanuc.conv", 5},
-        {kConverters + "Longhand.conv", 0},
+        {kConverters + "Fanuc.conv", 7},
+        {kConverters + "Heidenhain.conv", 5},
+        {kConverters + "Fanuc-longhand.conv", 0},
         {write("empty.conv", ""), -1},
         {write("binary.conv", binary), -1},
         {write("enormous.conv", enormous), -1},
@@ -201,7 +295,7 @@ TEST_F(ReaderLibrary, AnswersPatternsOrANullTable) {
     // The record layout: first field, 27 values, last field.
     PostCycleRecord* table = nullptr;
     std::int32_t* count = nullptr;
-    getSupportedCycles((kConverters + "Fanuc.conv").c_str(), STAND_IN_POST, &table, &count);
+    getSupportedCycles((kConverters + "Fanuc.conv").c_str(), POST_LIBRARY, &table, &count);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table[1].first, 1);
     EXPECT_EQ(table[1].values[5], 7.0);  // G82's dwell field, pattern position 6
@@ -212,29 +306,97 @@ TEST_F(ReaderLibrary, AnswersPatternsOrANullTable) {
 }
 
 TEST_F(ReaderLibrary, ConvertsThroughThePostLibrary) {
+    // A blank line between records is skipped; the ISO run's header names no program.
     const std::string nci = write("program.nci", "1050\n0 0 0 0 0 0 0 0 1\n\n1003\n0 0 0\n");
-    const std::string converter = kConverters + "Longhand.conv";
+    const std::string fanuc = kConverters + "Fanuc-longhand.conv";
+    const std::string heidenhain = kConverters + "Heidenhain.conv";
     struct Case {
         const char* situation;
+        std::string nci;
         std::string converter;
         std::string post;
         std::string expected;
+        std::int32_t answer;
     };
     const Case cases[] = {
-        {"stand-in post", converter, STAND_IN_POST, "1050\n0 0 0 0 0 0 0 0 1\n\n1003\n0 0 0\n"},
-        {"converter rejected", write("bad.conv", "nonsense"), STAND_IN_POST, ""},
-        {"post library missing", converter, (scratch / "none.so").string(), ""},
-        {"post without its entry", converter, STAND_IN_READER, ""},
+        {"Fanuc", nci, fanuc, POST_LIBRARY, "%\nO1000 (NCI)\nM30\n%\n", 1},
+        {"Heidenhain", nci, heidenhain, POST_LIBRARY,
+         "0 BEGIN PGM NCI MM\n1 L M30\n2 END PGM NCI MM\n", 1},
+        {"converter rejected", nci, write("bad.conv", "nonsense"), POST_LIBRARY, "", 0},
+        {"a setting out of range", nci,
+         write("range.conv", "[converter]\n[format]\ndecimals = 9\n"), POST_LIBRARY, "", 0},
+        {"post library missing", nci, fanuc, (scratch / "none.so").string(), "", 0},
+        {"post library by a bare name", nci, fanuc, "MorvanePost.so", "", 0},
+        {"post without its entries", nci, fanuc, READER_LIBRARY, "", 0},
+        {"NCI file missing", (scratch / "none.nci").string(), fanuc, POST_LIBRARY, "", 0},
     };
     for (const Case& c : cases) {
         const std::string result = write("result.txt", "");
-        nciConverter(nci.c_str(), result.c_str(), c.converter.c_str(), c.post.c_str());
+        EXPECT_EQ(nciConverter(c.nci.c_str(), result.c_str(), c.converter.c_str(), c.post.c_str()),
+                  c.answer)
+            << c.situation;
         std::ifstream in(result, std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)),
                                std::istreambuf_iterator<char>());
         EXPECT_EQ(text, c.expected) << c.situation;
     }
     EXPECT_EQ(nciConverter(nullptr, nullptr, nullptr, nullptr), 0);
+}
+
+TEST_F(ReaderLibrary, PostProcessesAMillionRecordsInAFewSeconds) {
+    // Straight moves, rapid moves, arcs round the last point and comments, a million records.
+    const fs::path nci = scratch / "million.nci";
+    {
+        std::ofstream out(nci, std::ios::binary);
+        std::string chunk;
+        for (int i = 0; i < 1000000; ++i) {
+            const double x = (i % 1000) * 0.25;
+            const double y = (i / 1000) * 0.5;
+            switch (i % 20) {
+                case 0:
+                    chunk += "0\n0 " + std::to_string(x) + " " + std::to_string(y) + " 5 -2 0\n";
+                    break;
+                case 1:
+                    chunk += "1005\npass " + std::to_string(i) + "\n";
+                    break;
+                case 2:
+                    // a half circle of radius 0.125 ending 0.25 further along X
+                    chunk += "3\n0 0 " + std::to_string(x + 0.25) + " " + std::to_string(y) + " " +
+                             std::to_string(x + 0.125) + " " + std::to_string(y) + " -1 -1 0 0\n";
+                    break;
+                default:
+                    chunk += "1\n0 " + std::to_string(x) + " " + std::to_string(y) + " -1 " +
+                             (i % 20 == 3 ? "300" : "-1") + " 0\n";
+            }
+            if (chunk.size() > (1 << 20)) {
+                out << chunk;
+                chunk.clear();
+            }
+        }
+        out << chunk;
+    }
+    const std::string result = write("million.nc", "");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(nciConverter(nci.c_str(), result.c_str(), (kConverters + "Fanuc.conv").c_str(),
+                           POST_LIBRARY),
+              1);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::ifstream in(result, std::ios::binary);
+    std::size_t lines = 0;
+    std::string line;
+    std::string last;
+    while (std::getline(in, line)) {
+        ++lines;
+        last = line;
+    }
+    EXPECT_GT(lines, 900000u);
+    EXPECT_EQ(last, "%");
+    RecordProperty("seconds", std::to_string(seconds));
+    std::cout << "a million NCI records post-processed in " << seconds << " s\n";
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(seconds, 15.0);  // about half a second on the development machine
+#endif
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ if(failed)
 endif()
 set(host ${PREFIX}/${LIBDIR}/morvane)
 foreach(file ${host}/morvane ${host}/Dll/MorvaneNCIReader.so ${host}/Dll/MorvanePost.so
-        ${host}/Converters/Fanuc.conv ${host}/Converters/Longhand.conv ${host}/locale/de.conf
+        ${host}/Converters/Fanuc.conv ${host}/Converters/Fanuc-longhand.conv
+        ${host}/Converters/Heidenhain.conv ${host}/locale/de.conf
         ${PREFIX}/${LIBDIR}/libmorvane.so ${PREFIX}/include/morvane/plugin_api.h)
     if(NOT EXISTS ${file})
         message(FATAL_ERROR "not installed: ${file}")
@@ -38,11 +39,9 @@ endfunction()
 run_installed("plug-in Morvane 0.0.0.1 (${PREFIX}/${LIBDIR}/libmorvane.so)" --version)
 run_installed("Converters in ${host}/Converters:" converters)
 run_installed("Fanuc.conv" converters)
-# NCI comes back as it is: the whole chain (plug-in, post-processor, converter) through a
-# converter of the installation, and the German translation found by name.
-file(READ ${SOURCE}/examples/square.nci program)
-run_installed("1005" convert ${SOURCE}/examples/square.nci -c Longhand --longhand --locale de)
-if(NOT run_output STREQUAL program)
-    message(FATAL_ERROR "the installed morvane changed the NCI program:\n${run_output}")
-endif()
+# The whole chain (plug-in, post-processor, converter) through converters of the installation,
+# and the German translation found by name: the square's first side in each output.
+run_installed("N70 X40. F400." convert ${SOURCE}/examples/square.nci -c Fanuc-longhand --longhand
+              --locale de)
+run_installed("7 L X+40 F400" convert ${SOURCE}/examples/square.nci -c Heidenhain --longhand)
 file(REMOVE_RECURSE ${PREFIX})

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "converter_schema.h"
 #include "platform/blank_text.h"
 
 namespace morvane::post {
@@ -59,6 +60,7 @@ bool parseLine(std::string_view line, std::size_t number, std::string& section, 
         if (line.back() != ']' || !isName(line.substr(1, line.size() - 2)))
             return fail(error, number, "a section header is [name]");
         section.assign(line.substr(1, line.size() - 2));
+        file.sections.push_back(section);
         return true;
     }
     const std::size_t equals = line.find('=');
@@ -68,6 +70,8 @@ bool parseLine(std::string_view line, std::size_t number, std::string& section, 
     if (!isName(key)) return fail(error, number, "a key is made of letters, digits, '_', '-', '.'");
     if (section.empty()) return fail(error, number, "a setting outside any section");
     if (section != kCyclesSection) {
+        std::string reason;
+        if (!checkSetting(section, key, value, reason)) return fail(error, number, reason);
         file.settings.push_back({section, std::string(key), std::string(value)});
         return true;
     }
@@ -88,6 +92,20 @@ const std::string* ConverterFile::find(std::string_view section, std::string_vie
     for (const ConverterSetting& setting : settings)
         if (setting.section == section && setting.key == key) found = &setting.value;
     return found;
+}
+
+std::vector<std::string_view> ConverterFile::findAll(std::string_view section,
+                                                     std::string_view key) const {
+    std::vector<std::string_view> values;
+    for (const ConverterSetting& setting : settings)
+        if (setting.section == section && setting.key == key) values.emplace_back(setting.value);
+    return values;
+}
+
+bool ConverterFile::hasSection(std::string_view name) const {
+    for (const std::string& section : sections)
+        if (section == name) return true;
+    return false;
 }
 
 std::optional<ConverterFile> parseConverterText(std::string_view text, std::string* error) {

@@ -1,0 +1,104 @@
+// Where the writers put the values of the move, arc, tool and stock records, read as positions:
+// one place for the field layout that the post-processor and its tests both read.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "nci_record_reader.h"
+
+namespace morvane::post {
+
+struct Point {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+
+    double operator[](std::size_t axis) const { return axis == 0 ? x : (axis == 1 ? y : z); }
+};
+
+// Working planes by their NCI codes, with the axes of each: the plane's first axis (H), its
+// second axis (V) and the axis normal to it (N), as 0 X, 1 Y, 2 Z.
+enum class Plane : std::uint8_t { XY = 0, YZ = 1, XZ = 2 };
+struct PlaneAxes {
+    std::size_t h;
+    std::size_t v;
+    std::size_t n;
+};
+inline constexpr PlaneAxes kPlaneAxes[] = {{0, 1, 2}, {1, 2, 0}, {0, 2, 1}};
+inline constexpr PlaneAxes axesOf(Plane plane) {
+    return kPlaneAxes[static_cast<std::size_t>(plane)];
+}
+
+// Move records (0, 1): comp X Y Z F m.
+enum MoveField : std::size_t { kMoveComp = 0, kMoveX = 1, kMoveFeed = 4 };
+// Arc records (2, 3): plane comp H V CH CV D F 0 full.
+enum ArcField : std::size_t {
+    kArcPlane = 0,
+    kArcComp = 1,
+    kArcH = 2,
+    kArcV = 3,
+    kArcCentreH = 4,
+    kArcCentreV = 5,
+    kArcDepth = 6,
+    kArcFeed = 7,
+};
+// Tool lines (1000, 1001): 0 0 0 T d 0 plane S F 0 X Y Z 0 0.
+enum ToolField : std::size_t { kToolNumber = 3, kToolSpeed = 7, kToolX = 10 };
+// StockBlank (1020): extents X Y Z, minimum X Y Z, 8, seven zeros.
+enum StockField : std::size_t { kStockExtent = 0, kStockMin = 3 };
+// Tolerance (1011): six zeros, T, three zeros.
+inline constexpr std::size_t kToleranceValue = 6;
+// SubprogramCall (10181): n 0 0 0 0 rep, then a fixed matrix.
+enum CallField : std::size_t { kCallNumber = 0, kCallRepeats = 5 };
+// CycleCallRepeat (91083): X Y, the Z before the block, and a fourth height (the ISO writer:
+// the tool's Z; the Heidenhain writer: Q203 + Q204).
+enum RepeatField : std::size_t { kRepeatX = 0, kRepeatY = 1, kRepeatStartZ = 2, kRepeatFourth = 3 };
+
+// Three fields from `first` on as a point.
+inline Point pointAt(const NciRecord& r, std::size_t first) {
+    return {r.field(first), r.field(first + 1), r.field(first + 2)};
+}
+
+// The end point of a move record.
+inline Point moveEnd(const NciRecord& r) {
+    return pointAt(r, kMoveX);
+}
+// Where a tool line says the tool stands.
+inline Point toolPosition(const NciRecord& r) {
+    return pointAt(r, kToolX);
+}
+
+// Which axes of the NCI's position a block has given. The writers start at 0 0 0 and write that
+// 0 into every record until a block moves the axis; after a reference return they go on writing
+// the point of the return's own block (or the position before it) where the machine in fact
+// stands at its reference point. Until a record moves an axis away from such a value, the value
+// is no position any block gave.
+class Placement {
+  public:
+    // Every axis holds a value no block gave (the start: 0 0 0).
+    void reset(const Point& unplaced) {
+        unplaced_ = unplaced;
+        placed_ = {};
+    }
+    // An axis that the record moves away from its unplaced value is placed for good.
+    void moveTo(const Point& to) {
+        for (std::size_t axis = 0; axis < 3; ++axis)
+            placed_[axis] = placed_[axis] || to[axis] != unplaced_[axis];
+    }
+    const std::array<bool, 3>& placed() const { return placed_; }
+
+  private:
+    Point unplaced_;
+    std::array<bool, 3> placed_{};
+};
+
+// The plane of an arc record; nothing for a code no writer uses.
+std::optional<Plane> arcPlane(const NciRecord& r);
+// The end point of an arc record in `plane`: the depth field of an XZ arc is -Y (the plane's
+// normal points along -Y).
+Point arcEnd(const NciRecord& r, Plane plane);
+
+}  // namespace morvane::post
