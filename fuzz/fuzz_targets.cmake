@@ -1,6 +1,6 @@
 # The fuzz targets and what each is built from, shared by the libFuzzer build (fuzz/) and the
-# replay tests (tests/robustness).
-set(MORVANE_FUZZ_TARGETS fanuc heidenhain siemens sinumerik numeripath config_string converter_file)
+# replay tests (tests/robustness). fuzz/run reads the list below: keep it on one line.
+set(MORVANE_FUZZ_TARGETS fanuc heidenhain siemens sinumerik numeripath config_string converter_file post)
 set(MORVANE_FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # Format-list positions of the dialect targets.
@@ -23,6 +23,11 @@ function(morvane_fuzz_target_sources exe name)
     elseif(name STREQUAL "converter_file")
         target_sources(${exe} PRIVATE ${MORVANE_FUZZ_DIR}/converter_file_fuzzer.cpp)
         target_link_libraries(${exe} PRIVATE morvane_converter_file)
+    elseif(name STREQUAL "post")
+        target_sources(${exe} PRIVATE ${MORVANE_FUZZ_DIR}/post_fuzzer.cpp)
+        target_link_libraries(${exe} PRIVATE morvane_post_engine)
+        target_compile_definitions(${exe} PRIVATE
+            MORVANE_CONVERTERS_DIR="${PROJECT_SOURCE_DIR}/tools/post/Converters")
     else()
         target_sources(${exe} PRIVATE ${MORVANE_FUZZ_DIR}/${name}_fuzzer.cpp)
     endif()

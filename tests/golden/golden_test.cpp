@@ -26,6 +26,12 @@ struct GoldenCase {
     int format = 0;
 };
 
+// GoogleTest names a case by its program; without this it would print the struct's bytes,
+// padding included.
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 constexpr std::pair<const char*, int> kDialectDirs[] = {
     {"fanuc", 0}, {"heidenhain", 1}, {"siemens", 2}, {"sinumerik", 3}, {"numeripath", 4},
 };
