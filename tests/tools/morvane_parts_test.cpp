@@ -255,22 +255,6 @@ TEST(InputDocument, LinesAndTheirTerminators) {
     }
 }
 
-TEST(InputDocument, ReadErrors) {
-    ScratchDirectory dir;
-    InputDocument document;
-    std::string error;
-    EXPECT_FALSE(document.read((dir.path() / "missing").string(), error));
-    EXPECT_EQ(error, "No such file or directory");
-    EXPECT_FALSE(document.read(dir.path().string(), error));
-    EXPECT_EQ(error, "it is a directory");
-    EXPECT_FALSE(document.read("/dev/null", error));
-    EXPECT_EQ(error, "it is not a regular file");
-    const std::string file = dir.write("p.nc", "G0 X1\nG1 Y2\n");
-    ASSERT_TRUE(document.read(file, error)) << error;
-    EXPECT_EQ(document.lineCount(), 2);
-    EXPECT_EQ(document.line(1), "G1 Y2");
-}
-
 TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
     // Over the size at which the text is held in huge pages; lines of every terminator, an
     // empty line, a line longer than a page, and a last line without a terminator.
@@ -395,21 +379,6 @@ TEST_F(HostRecords, ResultLinesOfAnySizeReachTheSpoolInOrder) {
     EXPECT_TRUE(spooled() == expected);
 }
 
-TEST_F(HostRecords, TranslationsComeFromTheTable) {
-    LocaleTable locale;
-    std::string error;
-    ASSERT_TRUE(locale.parse("CANCEL = Abbrechen\n", error));
-    EditorHost host(document, std::nullopt, &locale, nullptr);
-    LocalizeSource* source = host.localizeSource();
-    ASSERT_NE(source, nullptr);
-    ASSERT_NE(source->context, nullptr);
-    const wchar_t* text = nullptr;
-    source->translate(source->context, "CANCEL", &text);
-    EXPECT_EQ(std::wstring(text), L"Abbrechen");
-    source->translate(source->context, "OK", &text);
-    EXPECT_EQ(text, nullptr);
-}
-
 TEST(LocaleTable, FileFormat) {
     LocaleTable table;
     std::string error;
@@ -531,35 +500,6 @@ TEST(StoredConfiguration, StoredAndLoaded) {
     ASSERT_TRUE(storeConfig(path, "C=3;", error));
     EXPECT_EQ(loadConfig(path), "C=3;");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "deep/er"),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
-TEST(OutputFile, CommitReplacesAndDiscardLeavesTheDestination) {
-    ScratchDirectory dir;
-    const std::string destination = dir.write("out.nc", "old\n");
-    ::chmod(destination.c_str(), 0604);
-    {
-        OutputFile file;
-        std::string error;
-        ASSERT_TRUE(file.open(destination, error)) << error;
-        std::fputs("new\n", file.stream());
-        // Until it is committed, only the old text is there.
-        EXPECT_EQ(readFile(destination), "old\n");
-        ASSERT_TRUE(file.commit(destination, modeForDestination(destination), error)) << error;
-    }
-    EXPECT_EQ(readFile(destination), "new\n");
-    struct stat info {};
-    ASSERT_EQ(::stat(destination.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0604u);
-    {
-        OutputFile file;
-        std::string error;
-        ASSERT_TRUE(file.open(destination, error));
-        std::fputs("never\n", file.stream());
-    }
-    EXPECT_EQ(readFile(destination), "new\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);
 }

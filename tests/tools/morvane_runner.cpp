@@ -111,6 +111,17 @@ std::string readFile(const fs::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::map<std::string, std::string> privateEnvironment(const fs::path& work) {
+    fs::create_directories(work / "tmp");
+    return {{"XDG_CONFIG_HOME", (work / "config").string()},
+            {"TMPDIR", (work / "tmp").string()},
+            {"HOME", (work / "home").string()}};
+}
+
+std::string storedConfig(const fs::path& work) {
+    return readFile(work / "config/morvane/plugin.conf");
+}
+
 fs::path makeHostDirectory(const fs::path& where, const HostFiles& files) {
     fs::create_directories(where / "Dll");
     fs::create_directories(where / "Converters");
