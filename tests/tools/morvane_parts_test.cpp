@@ -216,6 +216,17 @@ TEST(SourceFormats, Recognition) {
     }
 }
 
+// The whole document written back into a file, as that file reads; "<failed>" when it could not
+// be written.
+std::string writtenBack(const InputDocument& document) {
+    ScratchDirectory dir;
+    const std::string path = (dir.path() / "copy").string();
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    const bool written = document.writeLines(out, 0, document.lineCount());
+    std::fclose(out);
+    return written ? readFile(path) : "<failed>";
+}
+
 TEST(InputDocument, LinesAndTheirTerminators) {
     struct Case {
         const char* name;
@@ -246,12 +257,7 @@ TEST(InputDocument, LinesAndTheirTerminators) {
         EXPECT_EQ(document.lineText(-1), nullptr) << c.name;
         EXPECT_EQ(document.usesCrLf(), c.crlf) << c.name;
         // Written back, the document is byte for byte the file.
-        ScratchDirectory dir;
-        const std::string path = (dir.path() / "copy").string();
-        std::FILE* out = std::fopen(path.c_str(), "wb");
-        ASSERT_TRUE(document.writeLines(out, 0, document.lineCount()));
-        std::fclose(out);
-        EXPECT_EQ(readFile(path), c.text) << c.name;
+        EXPECT_EQ(writtenBack(document), c.text) << c.name;
     }
 }
 
@@ -279,11 +285,7 @@ TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
         ASSERT_EQ(document.line(index), lines[i]) << i;
         ASSERT_EQ(std::string_view(document.lineText(index)), lines[i]) << i;
     }
-    const std::string path = (dir.path() / "copy").string();
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(document.writeLines(out, 0, document.lineCount()));
-    std::fclose(out);
-    EXPECT_TRUE(readFile(path) == text);
+    EXPECT_TRUE(writtenBack(document) == text);
 }
 
 // The host's records as the plug-in calls them.
@@ -291,16 +293,12 @@ class HostRecords : public testing::Test {
   protected:
     void SetUp() override {
         document.assign("L1\nL2\nL3\nL4\n");
-        spool = std::tmpfile();
+        spool = std::fopen(spoolPath.c_str(), "w+b");
     }
     void TearDown() override { std::fclose(spool); }
     std::string spooled() {
         std::fflush(spool);
-        std::rewind(spool);
-        std::string text;
-        for (int c = std::fgetc(spool); c != EOF; c = std::fgetc(spool))
-            text += static_cast<char>(c);
-        return text;
+        return readFile(spoolPath);
     }
     std::vector<std::string> served(EditorHost& host) {
         LineSource* source = host.lineSource();
@@ -314,6 +312,8 @@ class HostRecords : public testing::Test {
         }
         return lines;
     }
+    ScratchDirectory dir;
+    const std::string spoolPath = (dir.path() / "spool").string();
     InputDocument document;
     std::FILE* spool = nullptr;
 };

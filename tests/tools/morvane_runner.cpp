@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <chrono>
 #include <fstream>
-#include <iterator>
 
 namespace morvane::test {
 
@@ -104,11 +103,6 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
     return run;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 std::map<std::string, std::string> privateEnvironment(const fs::path& work) {

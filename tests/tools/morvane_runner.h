@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_services.h"  // ScratchDirectory: a directory removed with what it holds
+#include "fake_services.h"           // ScratchDirectory: a directory removed with what it holds
+#include "support/memory_program.h"  // readFile
 
 namespace morvane::test {
 
@@ -26,8 +27,6 @@ struct ProgramRun {
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment = {},
                       const std::string& workingDirectory = {});
-
-std::string readFile(const std::filesystem::path& path);
 
 // The environment of a run of its own below `work`: the configuration in work/config, the
 // temporary files in work/tmp (made here), the home directory work/home.
