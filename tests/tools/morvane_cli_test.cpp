@@ -62,6 +62,16 @@ class Cli : public testing::Test {
         return runProgram((testHost() / "morvane").string(), arguments, environment());
     }
     std::string storedConfig() const { return test::storedConfig(work.path()); }
+    // The build's host converts `program` as `dialect` with `options` into its golden NCI.
+    void expectGolden(const fs::path& program, const std::string& dialect,
+                      std::vector<std::string> options) const {
+        const fs::path out = work.path() / "out.nci";
+        options.insert(options.begin(), {"convert", program.string(), "--from", dialect, "--nci",
+                                         "--no-config", "-o", out.string()});
+        const ProgramRun run = build(options);
+        EXPECT_EQ(run.exitCode, 0) << program << "\n" << run.err;
+        EXPECT_EQ(readFile(out), readFile(fs::path(program).replace_extension(".nci"))) << program;
+    }
     // Files the run left in a directory besides `keep`.
     static std::vector<std::string> leftovers(const fs::path& directory, const std::string& keep) {
         std::vector<std::string> names;
@@ -92,25 +102,10 @@ std::vector<fs::path> goldenPrograms(const std::string& dialect, std::size_t mos
 }
 
 TEST_F(Cli, EachDialectConvertsToItsGoldenNci) {
-    struct Dialect {
-        const char* folder;
-        const char* from;
-    };
-    const Dialect dialects[] = {{"fanuc", "fanuc"},
-                                {"heidenhain", "heidenhain"},
-                                {"siemens", "siemens"},
-                                {"sinumerik", "sinumerik"},
-                                {"numeripath", "numeripath"}};
     int converted = 0;
-    for (const Dialect& dialect : dialects) {
-        for (const fs::path& program : goldenPrograms(dialect.folder, 3)) {
-            const fs::path out = work.path() / "out.nci";
-            const ProgramRun run =
-                build({"convert", program.string(), "--from", dialect.from, "--nci", "--longhand",
-                       "--no-config", "-o", out.string()});
-            EXPECT_EQ(run.exitCode, 0) << program << "\n" << run.err;
-            EXPECT_EQ(readFile(out), readFile(fs::path(program).replace_extension(".nci")))
-                << program;
+    for (const char* dialect : {"fanuc", "heidenhain", "siemens", "sinumerik", "numeripath"}) {
+        for (const fs::path& program : goldenPrograms(dialect, 3)) {
+            expectGolden(program, dialect, {"--longhand"});
             ++converted;
         }
     }
@@ -131,16 +126,10 @@ TEST_F(Cli, NativeCyclesComeFromTheConverter) {
             for (std::string line; std::getline(patterns, line);)
                 if (!line.empty() && line.front() != '#')
                     converter += "P" + std::to_string(++n) + " = " + line + "\n";
-            const std::string conv = work.write("Golden.conv", converter);
             fs::path program = fs::path(entry.path()).replace_extension(".nc");
             if (!fs::exists(program)) program.replace_extension(".H");
-            const fs::path out = work.path() / "out.nci";
-            const ProgramRun run =
-                build({"convert", program.string(), "--from", dialect, "--nci", "--converter", conv,
-                       "--no-longhand", "--no-config", "-o", out.string()});
-            EXPECT_EQ(run.exitCode, 0) << program << "\n" << run.err;
-            EXPECT_EQ(readFile(out), readFile(fs::path(program).replace_extension(".nci")))
-                << program;
+            expectGolden(program, dialect,
+                         {"--converter", work.write("Golden.conv", converter), "--no-longhand"});
             ++converted;
         }
     }
