@@ -42,6 +42,24 @@ std::string ScratchDirectory::write(const std::string& name, const std::string& 
     return file.string();
 }
 
+ScopedVariable::ScopedVariable(std::string name, const std::optional<std::string>& value)
+    : name_(std::move(name)) {
+    if (const char* saved = std::getenv(name_.c_str())) saved_ = saved;
+    set(value);
+}
+
+ScopedVariable::~ScopedVariable() {
+    set(saved_);
+}
+
+void ScopedVariable::set(const std::optional<std::string>& value) const {
+    if (value) {
+        ::setenv(name_.c_str(), value->c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
+}
+
 void FakePost::reset() {
     table.clear();
     nullTable = false;
@@ -114,6 +132,14 @@ bool FakeServices::copyLibraryMemory(void* to, const void* from, std::size_t byt
     if (from == nullptr || (begin < badEnd && end > badBegin)) return false;
     std::memcpy(to, from, bytes);
     return true;
+}
+
+std::optional<std::wstring> QueuedFileAnswers::openFile(const FileOpenRequest& request) {
+    requests.push_back(request);
+    if (answers.empty()) return std::nullopt;
+    auto answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
 }
 
 namespace {

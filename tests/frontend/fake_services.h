@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "frontend/dialog_framework.h"
 #include "frontend/system_services.h"
 #include "morvane/post_api.h"
 #include "parsers/program_parser.h"
@@ -28,6 +30,19 @@ class ScratchDirectory {
 
   private:
     std::filesystem::path path_;
+};
+
+// An environment variable set (or, with no value, removed) for as long as this lives; what was
+// there before comes back.
+class ScopedVariable {
+  public:
+    ScopedVariable(std::string name, const std::optional<std::string>& value);
+    ~ScopedVariable();
+    void set(const std::optional<std::string>& value) const;
+
+  private:
+    std::string name_;
+    std::optional<std::string> saved_;
 };
 
 // The post-processor as the test wants it to answer. Entry points are plain functions, so its
@@ -74,6 +89,16 @@ class FakeServices final : public SystemServices {
     std::vector<std::string> temporaryFiles;  // made, in order
     std::vector<std::string> loads;           // libraries asked for, in order
     ScratchDirectory scratch;
+};
+
+// A dialog front end that answers file-open requests from a queue (none left: cancelled) and
+// records them; how the dialog is worked is the test's own.
+class QueuedFileAnswers : public DialogFrontEnd {
+  public:
+    std::vector<std::optional<std::wstring>> answers;
+    std::vector<FileOpenRequest> requests;
+
+    std::optional<std::wstring> openFile(const FileOpenRequest& request) override;
 };
 
 // Parsers for the driver: each writes `text` into its NCI file and then, when asked, throws a

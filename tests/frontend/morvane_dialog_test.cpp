@@ -16,21 +16,11 @@ namespace {
 
 using testhost::HostRecorder;
 
-// Performs `act` on the dialog, answers file-open requests from a queue and records them.
-class TestFrontEnd final : public DialogFrontEnd {
+// Performs `act` on the dialog.
+class TestFrontEnd final : public QueuedFileAnswers {
   public:
     std::function<void(ModalDialog&)> act = [](ModalDialog&) {};
-    std::vector<std::optional<std::wstring>> answers;
-    std::vector<FileOpenRequest> requests;
-
     void runModal(ModalDialog& dialog) override { act(dialog); }
-    std::optional<std::wstring> openFile(const FileOpenRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) return std::nullopt;
-        auto answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
 };
 
 // The state of the dialog's controls as the user sees it when the dialog has opened.
@@ -125,44 +115,30 @@ TEST_F(DialogTest, SwitchesAreRestoredFromTheConfiguration) {
     }
 }
 
-TEST_F(DialogTest, AnExistingConverterIsShownAndEnablesOk) {
-    const std::string path = services.scratch.write("Converters/Fräse Ø6.conv", "[converter]\n");
-    state.config = {{"PostProcessor", path}};
-    EXPECT_EQ(open(), (Switches{false, true, true, false, false, true}));
-    EXPECT_EQ(dialog.text(IDC_CONVERTER_PATH),
-              services.scratch.path().wstring() + L"/Converters/Fräse Ø6.conv");
-}
-
 TEST_F(DialogTest, ConvertToNciEnablesOkAndWithoutConverterDisablesIt) {
-    std::vector<bool> okStates;
-    open([&](CMorvaneGUIDlg& d) {
-        d.click(IDC_CONVERT_NCI);
-        okStates.push_back(d.isEnabled(IDOK));
-        d.click(IDC_CONVERT_NCI);
-        okStates.push_back(d.isEnabled(IDOK));
-    });
-    EXPECT_EQ(okStates, (std::vector<bool>{true, false}));
-
-    // Restored as checked without a converter: off, then on again enables OK.
-    state.config = {{"OutputToNCI", "True"}};
-    okStates.clear();
-    open([&](CMorvaneGUIDlg& d) {
-        d.click(IDC_CONVERT_NCI);
-        okStates.push_back(d.isEnabled(IDOK));
-        d.click(IDC_CONVERT_NCI);
-        okStates.push_back(d.isEnabled(IDOK));
-    });
-    EXPECT_EQ(okStates, (std::vector<bool>{false, true}));
-
-    // With a converter shown, unchecking leaves OK as it is.
-    state.config = {{"PostProcessor", converter}};
-    okStates.clear();
-    open([&](CMorvaneGUIDlg& d) {
-        d.click(IDC_CONVERT_NCI);
-        d.click(IDC_CONVERT_NCI);
-        okStates.push_back(d.isEnabled(IDOK));
-    });
-    EXPECT_EQ(okStates, (std::vector<bool>{true}));
+    struct Case {
+        const char* situation;
+        OptionMap config;
+        std::vector<bool> okAfterEachClick;  // two clicks on "Convert to NCI format"
+    };
+    const Case cases[] = {
+        {"first use: on enables OK, off disables it", {}, {true, false}},
+        {"restored as checked without a converter: off, then on enables OK",
+         {{"OutputToNCI", "True"}},
+         {false, true}},
+        {"with a converter shown OK stays enabled", {{"PostProcessor", converter}}, {true, true}},
+    };
+    for (const Case& c : cases) {
+        state.config = c.config;
+        std::vector<bool> okStates;
+        open([&](CMorvaneGUIDlg& d) {
+            for (int click = 0; click < 2; ++click) {
+                d.click(IDC_CONVERT_NCI);
+                okStates.push_back(d.isEnabled(IDOK));
+            }
+        });
+        EXPECT_EQ(okStates, c.okAfterEachClick) << c.situation;
+    }
 }
 
 TEST_F(DialogTest, TextsAreLocalisedWithDefaultsForMissingAnswers) {
@@ -256,13 +232,6 @@ TEST_F(DialogTest, OkEndsTheDialogAndRunsOneConversion) {
     EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1003", "0 0 0"}));
     EXPECT_EQ(services.temporaryFiles.size(), 2u);
     EXPECT_NE(dialog.postEntryPoints().nciConverter, nullptr);
-}
-
-TEST_F(DialogTest, ADisabledOkIgnoresClicks) {
-    open([](CMorvaneGUIDlg& d) { d.click(IDOK); });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_TRUE(services.temporaryFiles.empty());
-    EXPECT_TRUE(host.events().empty());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Reader libraries that misbehave, for the driver's failure rows and the robustness tests with
-// real loading:
+// Reader libraries that misbehave, loaded for real by the robustness tests:
 //   ODD_READER_NO_ENTRIES      exports neither entry point
 //   ODD_READER_NULL_TABLE      GetSupportedCycles answers a null table
 //   ODD_READER_NO_CONVERTER    GetSupportedCycles answers no pattern, NCIConverter is missing

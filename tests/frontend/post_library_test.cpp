@@ -1,5 +1,5 @@
-// Access to the post-processor libraries: where they are looked for, when they load, and how
-// their cycle answers are range-checked.
+// Access to the post-processor libraries: where they are looked for and how their cycle answers
+// are range-checked (when they load: the driver's failure table).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,41 +22,13 @@ TEST(PostLibrary, LibrariesAreLookedForInTheHostsDllDirectory) {
     const PostLibraryPaths unknown = locatePostLibraries("");
     EXPECT_EQ(unknown.reader, "");
     EXPECT_EQ(unknown.post, "");
-}
-
-TEST(PostLibrary, LoadsOnlyWhenBothFilesExistAndTheReaderLoads) {
-    struct Case {
-        const char* situation;
-        bool reader, post, loads;
-        bool loaded;
-    };
-    const Case cases[] = {
-        {"all there", true, true, true, true},
-        {"no reader", false, true, true, false},
-        {"no post", true, false, true, false},
-        {"reader does not load", true, true, false, false},
-    };
-    for (const Case& c : cases) {
-        FakeServices services;
-        services.installPost(true, false);
-        if (!c.reader) services.files.erase(FakeServices::kReader);
-        if (!c.post) services.files.erase(FakeServices::kPost);
-        if (!c.loads) services.libraries.clear();
-        PostEntryPoints entries;
-        const bool loaded =
-            loadPostLibrary(services, locatePostLibraries(FakeServices::kHost), entries);
-        EXPECT_EQ(loaded, c.loaded) << c.situation;
-        EXPECT_EQ(entries.getSupportedCycles != nullptr, c.loaded) << c.situation;
-        EXPECT_EQ(entries.nciConverter, nullptr) << c.situation;
-        // The post library itself is never loaded by the plug-in.
-        for (const std::string& load : services.loads)
-            EXPECT_EQ(load, FakeServices::kReader);
-    }
+    // Without a host directory nothing is loaded.
     FakeServices noHost;
     noHost.installPost();
     noHost.host.clear();
     PostEntryPoints entries;
     EXPECT_FALSE(loadPostLibrary(noHost, locatePostLibraries(noHost.hostDirectory()), entries));
+    EXPECT_TRUE(noHost.loads.empty());
 }
 
 TEST(PostLibrary, RecordValuesAreTruncatedTowardZeroAndSaturate) {

@@ -2,7 +2,6 @@
 // dialog.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -153,6 +152,11 @@ TEST(ScriptedFrontEnd, PerformsActionsUntilTheDialogEnds) {
         EXPECT_EQ(r.listSelection, c.listSelection) << c.script;
     }
     std::filesystem::remove(file);
+    // Without a script and without a terminal (which front end when: terminal_pty_test).
+    ProbeDialog cancelled;
+    CancellingFrontEnd none;
+    EXPECT_EQ(cancelled.DoModal(none), IDCANCEL);
+    EXPECT_TRUE(cancelled.log.empty());
 }
 
 TEST(ScriptedFrontEnd, ARelativeFileAnswerBecomesAFullPath) {
@@ -165,30 +169,6 @@ TEST(ScriptedFrontEnd, ARelativeFileAnswerBecomesAFullPath) {
     std::filesystem::remove(dir / "morvane-relative.conv");
     EXPECT_EQ(r.log,
               (std::vector<std::string>{"file " + (dir / "morvane-relative.conv").string()}));
-}
-
-TEST(ScriptedFrontEnd, ChosenOnlyWhenTheVariableIsSet) {
-    const char* saved = std::getenv("MORVANE_DIALOG");
-    const std::string savedText = saved != nullptr ? saved : "";
-    ::unsetenv("MORVANE_DIALOG");
-    // Without a script: the terminal front end or, with no terminal, one that cancels
-    // (terminal_front_end_test checks which is chosen when).
-    EXPECT_EQ(dynamic_cast<ScriptedFrontEnd*>(chooseDialogFrontEnd().get()), nullptr);
-    ::setenv("MORVANE_DIALOG", "", 1);
-    EXPECT_NE(dynamic_cast<ScriptedFrontEnd*>(chooseDialogFrontEnd().get()), nullptr);
-    ::setenv("MORVANE_DIALOG", "click BOX; click IDOK", 1);
-    ProbeDialog dialog;
-    EXPECT_EQ(dialog.DoModal(*chooseDialogFrontEnd()), IDOK);
-    EXPECT_EQ(dialog.log, (std::vector<std::string>{"box on", "ok"}));
-    if (saved != nullptr) {
-        ::setenv("MORVANE_DIALOG", savedText.c_str(), 1);
-    } else {
-        ::unsetenv("MORVANE_DIALOG");
-    }
-    ProbeDialog cancelled;
-    CancellingFrontEnd none;
-    EXPECT_EQ(cancelled.DoModal(none), IDCANCEL);
-    EXPECT_TRUE(cancelled.log.empty());
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "fake_services.h"
 #include "platform/file_system.h"
 #include "platform/platform_services.h"
 #include "platform/shared_library.h"
@@ -17,36 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ScratchDir {
-  public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "morvane-platform-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) path = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    fs::path path;
-};
-
-// Restores TMPDIR as it was.
-class TmpdirGuard {
-  public:
-    TmpdirGuard() {
-        if (const char* v = std::getenv("TMPDIR")) saved_ = v;
-    }
-    ~TmpdirGuard() {
-        if (saved_) {
-            ::setenv("TMPDIR", saved_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-
-  private:
-    std::optional<std::string> saved_;
-};
+using test::ScopedVariable;
+using test::ScratchDirectory;
 
 TEST(FileSystem, DirectoryOfCutsAtTheLastSlash) {
     const std::pair<const char*, const char*> cases[] = {
@@ -70,40 +42,36 @@ TEST(FileSystem, TheHostDirectoryHoldsTheRunningProgram) {
 }
 
 TEST(FileSystem, TemporaryDirectoryFollowsTmpdirOnlyWhenItIsADirectory) {
-    TmpdirGuard guard;
-    ScratchDir scratch;
-    const std::string file = (scratch.path / "plain").string();
+    ScratchDirectory scratch;
+    const ScopedVariable tmpdir("TMPDIR", std::nullopt);
+    const std::string file = (scratch.path() / "plain").string();
     std::ofstream(file) << "x";
     struct Case {
         std::optional<std::string> tmpdir;
         std::string expected;
     };
     const Case cases[] = {
-        {scratch.path.string(), scratch.path.string()},
+        {scratch.path().string(), scratch.path().string()},
         {std::nullopt, "/tmp"},
         {std::string(), "/tmp"},
         {file, "/tmp"},
-        {(scratch.path / "missing").string(), "/tmp"},
+        {(scratch.path() / "missing").string(), "/tmp"},
     };
     for (const Case& c : cases) {
-        if (c.tmpdir) {
-            ::setenv("TMPDIR", c.tmpdir->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
+        tmpdir.set(c.tmpdir);
         EXPECT_EQ(temporaryDirectory(), c.expected) << c.tmpdir.value_or("<unset>");
     }
 }
 
 TEST(FileSystem, TemporaryFilesAreNewPrivateAndUnique) {
-    ScratchDir scratch;
+    ScratchDirectory scratch;
     std::set<std::string> made;
     for (int i = 0; i < 50; ++i) {
-        const std::string path = createTemporaryFile(scratch.path.string(), "NEW");
+        const std::string path = createTemporaryFile(scratch.path().string(), "NEW");
         ASSERT_FALSE(path.empty());
         EXPECT_TRUE(made.insert(path).second) << path;
         const fs::path p(path);
-        EXPECT_EQ(p.parent_path(), scratch.path);
+        EXPECT_EQ(p.parent_path(), scratch.path());
         EXPECT_TRUE(p.filename().string().starts_with("NEW")) << path;
         EXPECT_EQ(p.extension(), ".tmp");
         EXPECT_EQ(fs::file_size(p), 0u);
@@ -112,35 +80,34 @@ TEST(FileSystem, TemporaryFilesAreNewPrivateAndUnique) {
         EXPECT_EQ(info.st_mode & 0777, 0600u);
     }
     // A directory that does not exist, or one we cannot write, gives no file.
-    EXPECT_EQ(createTemporaryFile((scratch.path / "missing").string(), "NEW"), "");
+    EXPECT_EQ(createTemporaryFile((scratch.path() / "missing").string(), "NEW"), "");
     if (::geteuid() != 0) {
-        fs::permissions(scratch.path, fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(createTemporaryFile(scratch.path.string(), "NEW"), "");
-        fs::permissions(scratch.path, fs::perms::owner_all);
+        fs::permissions(scratch.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(createTemporaryFile(scratch.path().string(), "NEW"), "");
+        fs::permissions(scratch.path(), fs::perms::owner_all);
     }
 }
 
 TEST(FileSystem, TheServicesMakeTheirTemporaryFilesInTmpdir) {
-    TmpdirGuard guard;
-    ScratchDir scratch;
-    ::setenv("TMPDIR", scratch.path.c_str(), 1);
+    ScratchDirectory scratch;
+    const ScopedVariable tmpdir("TMPDIR", scratch.path().string());
     const std::string path = PlatformServices().makeTemporaryFile();
-    EXPECT_EQ(fs::path(path).parent_path(), scratch.path);
+    EXPECT_EQ(fs::path(path).parent_path(), scratch.path());
     EXPECT_TRUE(fs::path(path).filename().string().starts_with("NEW"));
 }
 
 TEST(FileSystem, OnlyRegularFilesExist) {
-    ScratchDir scratch;
-    const std::string file = (scratch.path / "file.conv").string();
+    ScratchDirectory scratch;
+    const std::string file = (scratch.path() / "file.conv").string();
     std::ofstream(file) << "x";
-    fs::create_symlink(file, scratch.path / "link.conv");
-    fs::create_symlink(scratch.path / "gone", scratch.path / "dangling.conv");
+    fs::create_symlink(file, scratch.path() / "link.conv");
+    fs::create_symlink(scratch.path() / "gone", scratch.path() / "dangling.conv");
     const std::pair<std::string, bool> cases[] = {
         {file, true},
-        {(scratch.path / "link.conv").string(), true},
-        {(scratch.path / "dangling.conv").string(), false},
-        {scratch.path.string(), false},
-        {(scratch.path / "missing").string(), false},
+        {(scratch.path() / "link.conv").string(), true},
+        {(scratch.path() / "dangling.conv").string(), false},
+        {scratch.path().string(), false},
+        {(scratch.path() / "missing").string(), false},
         {"", false},
         {"/dev/null", false},
     };

@@ -89,13 +89,10 @@ TEST(TerminalKeys, Decoding) {
     }
 }
 
-// Plays keys on the converter dialog through the form, as the terminal front end does, and
-// answers its file-open requests from a queue.
-class KeyFrontEnd final : public DialogFrontEnd {
+// Plays keys on the converter dialog through the form, as the terminal front end does.
+class KeyFrontEnd final : public test::QueuedFileAnswers {
   public:
     std::vector<Key> keys;
-    std::vector<std::optional<std::wstring>> answers;
-    std::vector<FileOpenRequest> requests;
     std::function<void()> beforeClosing;
     std::optional<TerminalScreen> last;  // the screen after the last key
 
@@ -108,13 +105,6 @@ class KeyFrontEnd final : public DialogFrontEnd {
             focus.push_back(form.focus());
             last = form.render();
         }
-    }
-    std::optional<std::wstring> openFile(const FileOpenRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) return std::nullopt;
-        auto answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
     }
     std::vector<int> focus;  // the focused control after each key
 };
@@ -185,26 +175,6 @@ TEST_F(FormTest, KeysOnTheFormatList) {
         const bool drawnOpen = keys.last->row(6).find(L"|Heidenhain") != std::wstring::npos;
         EXPECT_EQ(drawnOpen, c.listOpen) << c.name;
     }
-}
-
-TEST_F(FormTest, SpaceAndEnterToggleBoxesAndRunTheirHandlers) {
-    // list -> browse -> NCI: checking it enables OK, unchecking it disables OK again.
-    std::vector<bool> okStates;
-    frontEnd.beforeClosing = [] {};
-    frontEnd.keys = {kTab, kTab, kSpace};
-    dialog.DoModal(frontEnd);
-    EXPECT_TRUE(dialog.isChecked(IDC_CONVERT_NCI));
-    EXPECT_TRUE(dialog.isEnabled(IDOK));
-
-    CMorvaneGUIDlg again{&state, services};
-    KeyFrontEnd keys;
-    keys.keys = {kTab, kTab, kEnter, kEnter, kTab, kSpace, kTab, kSpace, kTab, kSpace};
-    again.DoModal(keys);
-    EXPECT_FALSE(again.isChecked(IDC_CONVERT_NCI));
-    EXPECT_FALSE(again.isEnabled(IDOK));
-    EXPECT_TRUE(again.isChecked(IDC_LONGHAND_CYCLES));
-    EXPECT_TRUE(again.isChecked(IDC_RESULT_NEW_WINDOW));
-    EXPECT_FALSE(again.isChecked(IDC_SELECTION_ONLY));
 }
 
 TEST_F(FormTest, OkGivesTheScreenBackBeforeItConverts) {

@@ -147,19 +147,5 @@ TEST(OptionStore, SetOptionKeepsTheFirstValueUntilCleared) {
     EXPECT_EQ(entriesOf(state.config), (Entries{{"OutputToNCI", "False"}}));
 }
 
-TEST(OptionStore, ReadingEntersAnAbsentKeyAndWritingReplaces) {
-    OptionMap map{{"A", "1"}};
-    EXPECT_EQ(lookupOrInsert(map, "B"), "");
-    EXPECT_EQ(lookupOrInsert(map, "A"), "1");
-    EXPECT_EQ(findSetting(map, "C"), nullptr);
-    EXPECT_EQ(entriesOf(map), (Entries{{"A", "1"}, {"B", ""}}));
-    assignSetting(map, "A", "2");
-    assignSetting(map, "C", "3");
-    insertIfAbsent(map, "C", "4");
-    EXPECT_EQ(entriesOf(map), (Entries{{"A", "2"}, {"B", ""}, {"C", "3"}}));
-    ASSERT_NE(findSetting(map, "C"), nullptr);
-    EXPECT_EQ(*findSetting(map, "C"), "3");
-}
-
 }  // namespace
 }  // namespace morvane

@@ -120,14 +120,6 @@ TEST(ProgramText, WordsBeyondTheLineLimitAreNotRead) {
     }
 }
 
-TEST(ProgramText, ALineFeedInsideAHostLineEndsIt) {
-    for (const int format : {0, 1, 2, 3, 4}) {
-        const char* const line = format == kHeidenhain ? "L X+1\nY+5 ; TAIL" : "G1 X1\nY5 (TAIL";
-        const char* const head = format == kHeidenhain ? "L X+1" : "G1 X1";
-        EXPECT_EQ(convertLinesToNci(format, {line}), convertToNci(format, head)) << format;
-    }
-}
-
 // One linear move record as the ISO writer writes G1 X1 without feed.
 constexpr std::string_view kMoveX1 = "1\n0 1 0 0 -1 0\n";
 constexpr std::string_view kIsoHeader = "1050\n0 0 0 0 0 0 0 0 1\n";

@@ -1,18 +1,15 @@
 // Post-processor libraries that misbehave, met through the plug-in's exports in a host of their
 // own: morvane-record is copied into a scratch host directory whose Dll/ holds the odd reader
-// library, and runs one action there. The reader may lack its entry points, answer a null,
-// negative, huge or dangling count, a count or table in memory that cannot be read, or remove
-// the result file before the plug-in reads it. The host program must end normally and receive
-// what docs/limits.md says.
+// library, and runs one action there. The reader may lack its entry points, answer a null table,
+// a null, negative, huge or dangling count, a count or table in memory that cannot be read, or
+// remove the result file before the plug-in reads it. The host program must end normally and
+// receive what docs/limits.md says.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
-#include "fake_services.h"
+#include "morvane_runner.h"
 
 namespace morvane::test {
 namespace {
@@ -32,24 +29,11 @@ constexpr const char* kProgram = "G81 X1 Y2 Z-5 R2 F100\nG80\nM30\n";
 constexpr const char* kToNci =
     "file CONVERTER; click IDC_BROWSE; select Fanuc; check IDC_CONVERT_NCI; click IDOK";
 constexpr const char* kThroughPost = "file CONVERTER; click IDC_BROWSE; select Fanuc; click IDOK";
-
-// Runs `command` and returns what it printed; `status` gets its exit status (-1 when it did not
-// exit normally, a signal or a sanitizer abort).
-std::string runCommand(const std::string& command, int& status) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        status = -1;
-        return out;
-    }
-    std::array<char, 4096> chunk{};
-    std::size_t got = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        out.append(chunk.data(), got);
-    const int raw = ::pclose(pipe);
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
-}
+// Neither a pattern nor a post-processor: the selection flag, then the configuration.
+constexpr const char* kNoPost =
+    "property: SELECTION_ONLY = true\n"
+    "property: PLUGIN_CONFIG = OutputToNCI=False;PostProcessor=CONVERTER;"
+    "ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;\n";
 
 std::string replaced(std::string text, const std::string& what, const std::string& with) {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at))
@@ -64,7 +48,6 @@ class OddHost {
     explicit OddHost(const char* reader) {
         const fs::path bin = dir_.path() / "bin";
         fs::create_directories(bin / "Dll");
-        fs::create_directories(bin / "Converters");
         fs::create_directories(dir_.path() / "lib");
         fs::create_directories(dir_.path() / "tmp");
         fs::copy_file(MORVANE_RECORD, bin / "morvane-record");
@@ -76,12 +59,10 @@ class OddHost {
         program_ = dir_.write("program.nc", kProgram);
     }
 
-    std::string run(const std::string& script, int& status) const {
-        const std::string command = "TMPDIR='" + (dir_.path() / "tmp").string() + "' '" +
-                                    (dir_.path() / "bin" / "morvane-record").string() +
-                                    "' --script '" + replaced(script, "CONVERTER", converter_) +
-                                    "' '" + program_ + "' 2>&1";
-        return runCommand(command, status);
+    ProgramRun run(const std::string& script) const {
+        return runProgram((dir_.path() / "bin" / "morvane-record").string(),
+                          {"--script", replaced(script, "CONVERTER", converter_), program_},
+                          {{"TMPDIR", (dir_.path() / "tmp").string()}});
     }
     const std::string& converter() const { return converter_; }
 
@@ -96,10 +77,9 @@ TEST(PostLibraryFaults, OddReadersThroughTheExports) {
     const std::string longhand =
         "line: 1005\nline: Drilling cycle\n";  // the expansion begins with its label
     const OddReaderCase cases[] = {
-        {"no entry points: no pattern, no post-processor", ODD_NO_ENTRIES, kThroughPost,
-         "property: SELECTION_ONLY = true\n"
-         "property: PLUGIN_CONFIG = OutputToNCI=False;PostProcessor=CONVERTER;"
-         "ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;\n"},
+        {"no entry points: no pattern, no post-processor", ODD_NO_ENTRIES, kThroughPost, kNoPost},
+        {"a null table stops the run", ODD_NULL_TABLE, kToNci, "property: SELECTION_ONLY = true\n"},
+        {"NCIConverter missing: no post-processor", ODD_NO_CONVERTER, kThroughPost, kNoPost},
         {"a null count pointer reads as no pattern", ODD_NULL_COUNT, kToNci, "EXPANDED"},
         {"a negative count reads as no pattern", ODD_NEGATIVE_COUNT, kToNci, "EXPANDED"},
         {"a count of 2^30 is cut to the patterns a table may hold", ODD_HUGE_COUNT, kToNci,
@@ -111,16 +91,14 @@ TEST(PostLibraryFaults, OddReadersThroughTheExports) {
         {"a table shorter than its count is read up to where it ends", ODD_SHORT_TABLE, kToNci,
          "EXPANDED"},
         {"a result file removed before it is read sends no line", ODD_REMOVES_RESULT, kThroughPost,
-         "property: SELECTION_ONLY = true\n"
-         "property: PLUGIN_CONFIG = OutputToNCI=False;PostProcessor=CONVERTER;"
-         "ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;\n"},
+         kNoPost},
     };
     for (const OddReaderCase& c : cases) {
         SCOPED_TRACE(c.situation);
         const OddHost host(c.reader);
-        int status = 0;
-        const std::string out = host.run(c.script, status);
-        EXPECT_EQ(status, 0) << out;
+        const ProgramRun run = host.run(c.script);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const std::string& out = run.out;
         const std::string expected = replaced(c.expected, "CONVERTER", host.converter());
         if (expected == "EXPANDED") {
             // Every pattern the plug-in read is all zeros, which matches no cycle: the cycle is

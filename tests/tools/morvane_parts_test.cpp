@@ -216,6 +216,17 @@ TEST(SourceFormats, Recognition) {
     }
 }
 
+// The whole document written back into a file, as that file reads; "<failed>" when it could not
+// be written.
+std::string writtenBack(const InputDocument& document) {
+    ScratchDirectory dir;
+    const std::string path = (dir.path() / "copy").string();
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    const bool written = document.writeLines(out, 0, document.lineCount());
+    std::fclose(out);
+    return written ? readFile(path) : "<failed>";
+}
+
 TEST(InputDocument, LinesAndTheirTerminators) {
     struct Case {
         const char* name;
@@ -246,29 +257,8 @@ TEST(InputDocument, LinesAndTheirTerminators) {
         EXPECT_EQ(document.lineText(-1), nullptr) << c.name;
         EXPECT_EQ(document.usesCrLf(), c.crlf) << c.name;
         // Written back, the document is byte for byte the file.
-        ScratchDirectory dir;
-        const std::string path = (dir.path() / "copy").string();
-        std::FILE* out = std::fopen(path.c_str(), "wb");
-        ASSERT_TRUE(document.writeLines(out, 0, document.lineCount()));
-        std::fclose(out);
-        EXPECT_EQ(readFile(path), c.text) << c.name;
+        EXPECT_EQ(writtenBack(document), c.text) << c.name;
     }
-}
-
-TEST(InputDocument, ReadErrors) {
-    ScratchDirectory dir;
-    InputDocument document;
-    std::string error;
-    EXPECT_FALSE(document.read((dir.path() / "missing").string(), error));
-    EXPECT_EQ(error, "No such file or directory");
-    EXPECT_FALSE(document.read(dir.path().string(), error));
-    EXPECT_EQ(error, "it is a directory");
-    EXPECT_FALSE(document.read("/dev/null", error));
-    EXPECT_EQ(error, "it is not a regular file");
-    const std::string file = dir.write("p.nc", "G0 X1\nG1 Y2\n");
-    ASSERT_TRUE(document.read(file, error)) << error;
-    EXPECT_EQ(document.lineCount(), 2);
-    EXPECT_EQ(document.line(1), "G1 Y2");
 }
 
 TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
@@ -295,11 +285,7 @@ TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
         ASSERT_EQ(document.line(index), lines[i]) << i;
         ASSERT_EQ(std::string_view(document.lineText(index)), lines[i]) << i;
     }
-    const std::string path = (dir.path() / "copy").string();
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(document.writeLines(out, 0, document.lineCount()));
-    std::fclose(out);
-    EXPECT_TRUE(readFile(path) == text);
+    EXPECT_TRUE(writtenBack(document) == text);
 }
 
 // The host's records as the plug-in calls them.
@@ -307,16 +293,12 @@ class HostRecords : public testing::Test {
   protected:
     void SetUp() override {
         document.assign("L1\nL2\nL3\nL4\n");
-        spool = std::tmpfile();
+        spool = std::fopen(spoolPath.c_str(), "w+b");
     }
     void TearDown() override { std::fclose(spool); }
     std::string spooled() {
         std::fflush(spool);
-        std::rewind(spool);
-        std::string text;
-        for (int c = std::fgetc(spool); c != EOF; c = std::fgetc(spool))
-            text += static_cast<char>(c);
-        return text;
+        return readFile(spoolPath);
     }
     std::vector<std::string> served(EditorHost& host) {
         LineSource* source = host.lineSource();
@@ -330,6 +312,8 @@ class HostRecords : public testing::Test {
         }
         return lines;
     }
+    ScratchDirectory dir;
+    const std::string spoolPath = (dir.path() / "spool").string();
     InputDocument document;
     std::FILE* spool = nullptr;
 };
@@ -393,21 +377,6 @@ TEST_F(HostRecords, ResultLinesOfAnySizeReachTheSpoolInOrder) {
     EXPECT_EQ(host.observations().resultLines, 151002u);
     EXPECT_FALSE(host.observations().resultWriteFailed);
     EXPECT_TRUE(spooled() == expected);
-}
-
-TEST_F(HostRecords, TranslationsComeFromTheTable) {
-    LocaleTable locale;
-    std::string error;
-    ASSERT_TRUE(locale.parse("CANCEL = Abbrechen\n", error));
-    EditorHost host(document, std::nullopt, &locale, nullptr);
-    LocalizeSource* source = host.localizeSource();
-    ASSERT_NE(source, nullptr);
-    ASSERT_NE(source->context, nullptr);
-    const wchar_t* text = nullptr;
-    source->translate(source->context, "CANCEL", &text);
-    EXPECT_EQ(std::wstring(text), L"Abbrechen");
-    source->translate(source->context, "OK", &text);
-    EXPECT_EQ(text, nullptr);
 }
 
 TEST(LocaleTable, FileFormat) {
@@ -531,35 +500,6 @@ TEST(StoredConfiguration, StoredAndLoaded) {
     ASSERT_TRUE(storeConfig(path, "C=3;", error));
     EXPECT_EQ(loadConfig(path), "C=3;");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "deep/er"),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
-TEST(OutputFile, CommitReplacesAndDiscardLeavesTheDestination) {
-    ScratchDirectory dir;
-    const std::string destination = dir.write("out.nc", "old\n");
-    ::chmod(destination.c_str(), 0604);
-    {
-        OutputFile file;
-        std::string error;
-        ASSERT_TRUE(file.open(destination, error)) << error;
-        std::fputs("new\n", file.stream());
-        // Until it is committed, only the old text is there.
-        EXPECT_EQ(readFile(destination), "old\n");
-        ASSERT_TRUE(file.commit(destination, modeForDestination(destination), error)) << error;
-    }
-    EXPECT_EQ(readFile(destination), "new\n");
-    struct stat info {};
-    ASSERT_EQ(::stat(destination.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0604u);
-    {
-        OutputFile file;
-        std::string error;
-        ASSERT_TRUE(file.open(destination, error));
-        std::fputs("never\n", file.stream());
-    }
-    EXPECT_EQ(readFile(destination), "new\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);
 }

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <chrono>
 #include <fstream>
-#include <iterator>
 
 namespace morvane::test {
 
@@ -106,9 +105,15 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     return run;
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+std::map<std::string, std::string> privateEnvironment(const fs::path& work) {
+    fs::create_directories(work / "tmp");
+    return {{"XDG_CONFIG_HOME", (work / "config").string()},
+            {"TMPDIR", (work / "tmp").string()},
+            {"HOME", (work / "home").string()}};
+}
+
+std::string storedConfig(const fs::path& work) {
+    return readFile(work / "config/morvane/plugin.conf");
 }
 
 fs::path makeHostDirectory(const fs::path& where, const HostFiles& files) {

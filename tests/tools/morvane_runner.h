@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_services.h"  // ScratchDirectory: a directory removed with what it holds
+#include "fake_services.h"           // ScratchDirectory: a directory removed with what it holds
+#include "support/memory_program.h"  // readFile
 
 namespace morvane::test {
 
@@ -27,7 +28,11 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
                       const std::map<std::string, std::string>& environment = {},
                       const std::string& workingDirectory = {});
 
-std::string readFile(const std::filesystem::path& path);
+// The environment of a run of its own below `work`: the configuration in work/config, the
+// temporary files in work/tmp (made here), the home directory work/home.
+std::map<std::string, std::string> privateEnvironment(const std::filesystem::path& work);
+// What a run with that environment stored as its configuration.
+std::string storedConfig(const std::filesystem::path& work);
 
 // A host directory: morvane and libmorvane.so copied from the build, Dll/MorvaneNCIReader.so
 // the build's reader, Dll/MorvanePost.so the given post library (none: left out), and the given
