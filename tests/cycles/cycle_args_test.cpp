@@ -43,40 +43,6 @@ std::vector<std::string> callsOf(std::int32_t cycle, ParamMap q, double callZ = 
 
 using Calls = std::vector<std::string>;
 
-TEST(CycleArgs, DrillingListsInCallOrder) {
-    const ParamMap q = numberedParameters();
-    EXPECT_EQ(callsOf(200, q),
-              (Calls{"v4=200", "v2=-201", "v7=206", "v9=211", "f8=1", "v1=203", "v3=204", "f5=0"}));
-    EXPECT_EQ(callsOf(201, q),
-              (Calls{"v4=200", "v2=-201", "v7=206", "v9=211", "f8=0", "v1=203", "v3=204", "f5=0"}));
-    EXPECT_EQ(callsOf(209, q),
-              (Calls{"v4=200", "v2=-201", "v7=206", "v9=0", "f8=1", "v1=203", "v3=204", "f5=0"}));
-    // 203: one infeed from the surface to the bottom, Q203 - Q201.
-    EXPECT_EQ(callsOf(203, q), (Calls{"v4=200", "v2=-201", "v7=206", "v9=211", "f8=0", "v1=203",
-                                      "v3=204", "f5=0", "f12=0", "v10=2"}));
-    // 204: depth Q249 + Q203 + Q204 - Q252, infeed Q204 - Q252, dwell Q255.
-    EXPECT_EQ(callsOf(204, q), (Calls{"v4=200", "v2=404", "v7=206", "v9=255", "f8=1", "v1=203",
-                                      "v3=204", "f5=0", "f12=0", "v10=-48"}));
-    EXPECT_EQ(callsOf(205, q), (Calls{"v4=200", "v2=-201", "v7=206", "v9=211", "f8=0", "v1=203",
-                                      "v3=204", "f5=0", "f12=1", "v10=202"}));
-    EXPECT_EQ(callsOf(208, q), (Calls{"v4=200", "v2=-201", "v7=206", "v10=335", "f8=1", "v1=203",
-                                      "v3=204", "f5=0", "v11=334"}));
-}
-
-TEST(CycleArgs, OldStyleCyclesMeasureTheSurfaceFromTheCall) {
-    const ParamMap q = numberedParameters();
-    // Surface = Z of the call - Q200; second clearance = Q200.
-    EXPECT_EQ(callsOf(1001, q, 250.0), (Calls{"v4=200", "v2=201", "v7=206", "v9=211", "f8=1",
-                                              "v1=50", "v3=200", "f5=0", "f12=1", "v10=202"}));
-    // Slot milling: corner radius half the smaller side, reference point 1 (lower left).
-    EXPECT_EQ(callsOf(1003, q, 0.0),
-              (Calls{"v15=219", "v16=218", "v18=109", "v23=0", "v24=1", "v4=200", "v2=201",
-                     "v7=206", "v9=211", "f8=1", "v1=-200", "v3=200", "f5=0", "f12=1", "v10=202"}));
-    EXPECT_EQ(callsOf(1005, q, 10.0),
-              (Calls{"v18=0", "v13=111.5", "v14=0", "v15=0", "v16=0", "v17=0", "v2=201", "v7=206",
-                     "v9=211", "f8=1", "v4=200", "v1=-190", "v3=200", "f5=0", "f12=1", "v10=202"}));
-}
-
 TEST(CycleArgs, HalfTheSmallerSideTakesWhicheverIsSmaller) {
     ParamMap q = numberedParameters();
     q[218] = 30.0;
@@ -107,18 +73,20 @@ TEST(CycleArgs, DepthFallbackWithoutPlungingDepth) {
     }
 }
 
-TEST(CycleArgs, MillingListsMapTheirQParameters) {
+TEST(CycleArgs, ComputedValuesTakeTheirQParameters) {
+    // Every writer's list runs whole in the golden programs of its cycle; here the values the
+    // lists compute, with Q n holding n so that each shows where it came from.
     const ParamMap q = numberedParameters();
-    EXPECT_EQ(callsOf(214, q),
-              (Calls{"v14=216", "v15=217", "v13=111.5", "v16=111", "v4=200", "v2=-201", "v7=207",
-                     "f8=1", "v1=203", "v3=204", "f5=0", "f12=1", "v10=202"}));
-    EXPECT_EQ(callsOf(232, q),
-              (Calls{"v15=219", "v16=218", "v17=225", "v18=226", "v26=389", "v24=369", "v23=357",
-                     "v25=370", "v4=200", "v2=-159", "v7=206", "f8=1", "v1=227", "v3=204", "f5=0",
-                     "f12=1", "v10=202"}));
-    EXPECT_EQ(callsOf(263, q),
-              (Calls{"v13=167.5", "v17=239", "v18=-201", "v2=-356", "v4=200", "v16=357", "v14=358",
-                     "v15=359", "v1=203", "v3=204", "v7=207", "f8=0", "f5=0"}));
+    const Calls c204 = callsOf(204, q);  // depth Q249 + Q203 + Q204 - Q252, infeed Q204 - Q252
+    EXPECT_EQ(c204[1], "v2=404");
+    EXPECT_EQ(c204.back(), "v10=-48");
+    EXPECT_EQ(callsOf(203, q).back(), "v10=2");  // one infeed from the surface: Q203 - Q201
+    // Old-style cycles: surface = Z of the call - Q200, second clearance = Q200.
+    EXPECT_EQ(callsOf(1001, q, 250.0)[5], "v1=50");
+    EXPECT_EQ(callsOf(1005, q, 10.0)[1], "v13=111.5");  // the radius, half of Q223
+    EXPECT_EQ(callsOf(1005, q, 10.0)[11], "v1=-190");
+    EXPECT_EQ(callsOf(263, q)[0], "v13=167.5");
+    EXPECT_EQ(callsOf(232, q)[9], "v2=-159");
     // 231 hands the four corners Q225..Q236 to 15..26 in order.
     const Calls ruled = callsOf(231, q);
     ASSERT_GE(ruled.size(), 12u);

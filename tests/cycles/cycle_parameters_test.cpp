@@ -4,8 +4,9 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
 #include <memory>
-#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,107 +29,48 @@ constexpr double kRad = 0.017453292519943295;
 struct ClassCase {
     const char* name;
     Factory make;
-    std::set<int> ownValues;   // beyond the drilling values 1 2 3 4 6 7 9
-    std::set<int> negRadians;  // stored as negated radians
-    std::set<int> radians;     // stored as radians
-    std::set<int> rounded;     // stored as the integer part of value + 0.5
+    // The indices beyond the drilling values 1 2 3 4 6 7 9, each with its storage rule: plain,
+    // "-" stored as negated radians, "r" as radians, "i" as the integer part of value + 0.5.
+    const char* ownValues;
     bool acceptsFlag12;
 };
 
 std::vector<ClassCase> classCases() {
     return {
-        {"SimpleDrilling", factory<NCISimpleDrilling>(), {}, {}, {}, {}, false},
-        {"DeepDrilling", factory<NCIDeepDrilling>(), {10, 11}, {}, {}, {}, true},
-        {"BoreDrilling", factory<NCIBoreDrilling>(), {10, 11}, {}, {}, {}, false},
-        {"RectPocket",
-         factory<NCIRectPocket>(),
-         {10, 11, 15, 16, 17, 18, 23, 24},
-         {23},
-         {},
-         {},
+        {"SimpleDrilling", factory<NCISimpleDrilling>(), "", false},
+        {"DeepDrilling", factory<NCIDeepDrilling>(), "10 11", true},
+        {"BoreDrilling", factory<NCIBoreDrilling>(), "10 11", false},
+        {"RectPocket", factory<NCIRectPocket>(), "10 11 15 16 17 18 23- 24", true},
+        {"RectSlot", factory<NCIRectSlot>(), "10 11 15 16 17 18 23- 24 25 26", true},
+        {"RectPocketFinishing", factory<NCIRectPocketFinishing>(), "10 11 15 16 18 23 24", true},
+        {"StudFinishing", factory<NCIStudFinishing>(), "10 11 15 16 18 23 24", true},
+        {"FaceMilling", factory<NCIFaceMilling>(), "10 11 15 16 17 18 23 24 25 26i", true},
+        {"MultipassMilling", factory<NCIMultipassMilling>(), "10 11 15 16 17 18 23i", true},
+        {"RuledSurface", factory<NCIRuledSurface>(),
+         "10 11 15 16 17 18 19 20 21 22 23 24 25 26 27i", true},
+        {"CircularPocket", factory<NCICircularPocket>(), "10 11 13 14 15 16 17 18", true},
+        {"CircularPocketFinishing", factory<NCICircularPocketFinishing>(), "10 11 13 14 15 16",
          true},
-        {"RectSlot",
-         factory<NCIRectSlot>(),
-         {10, 11, 15, 16, 17, 18, 23, 24, 25, 26},
-         {23},
-         {},
-         {},
-         true},
-        {"RectPocketFinishing",
-         factory<NCIRectPocketFinishing>(),
-         {10, 11, 15, 16, 18, 23, 24},
-         {},
-         {},
-         {},
-         true},
-        {"StudFinishing",
-         factory<NCIStudFinishing>(),
-         {10, 11, 15, 16, 18, 23, 24},
-         {},
-         {},
-         {},
-         true},
-        {"FaceMilling",
-         factory<NCIFaceMilling>(),
-         {10, 11, 15, 16, 17, 18, 23, 24, 25, 26},
-         {},
-         {},
-         {26},
-         true},
-        {"MultipassMilling",
-         factory<NCIMultipassMilling>(),
-         {10, 11, 15, 16, 17, 18, 23},
-         {},
-         {},
-         {23},
-         true},
-        {"RuledSurface",
-         factory<NCIRuledSurface>(),
-         {10, 11, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27},
-         {},
-         {},
-         {27},
-         true},
-        {"CircularPocket",
-         factory<NCICircularPocket>(),
-         {10, 11, 13, 14, 15, 16, 17, 18},
-         {},
-         {},
-         {},
-         true},
-        {"CircularPocketFinishing",
-         factory<NCICircularPocketFinishing>(),
-         {10, 11, 13, 14, 15, 16},
-         {},
-         {},
-         {},
-         true},
-        {"CircularStud", factory<NCICircularStud>(), {10, 11, 13, 14, 15, 16}, {}, {}, {}, true},
-        {"CircularSlot",
-         factory<NCICircularSlot>(),
-         {10, 11, 13, 14, 19, 20, 21, 22, 25, 26},
-         {},
-         {20, 21},
-         {22},
-         true},
-        {"ThreadMilling",
-         factory<NCIThreadMilling>(),
-         {10, 11, 13, 14, 15, 16, 17, 18},
-         {},
-         {},
-         {},
-         true},
-        {"OutsideThread",
-         factory<NCIOutsideThread>(),
-         {10, 11, 13, 14, 15, 16, 17},
-         {},
-         {},
-         {},
-         true},
+        {"CircularStud", factory<NCICircularStud>(), "10 11 13 14 15 16", true},
+        {"CircularSlot", factory<NCICircularSlot>(), "10 11 13 14 19 20r 21r 22i 25 26", true},
+        {"ThreadMilling", factory<NCIThreadMilling>(), "10 11 13 14 15 16 17 18", true},
+        {"OutsideThread", factory<NCIOutsideThread>(), "10 11 13 14 15 16 17", true},
     };
 }
 
-const std::set<int> kDrillingValues = {1, 2, 3, 4, 6, 7, 9};
+// The storage rule of each index `k` accepts: ' ' plain, or the letter of ClassCase::ownValues.
+std::map<int, char> acceptedIndices(const ClassCase& k) {
+    std::map<int, char> rules = {{1, ' '}, {2, ' '}, {3, ' '}, {4, ' '},
+                                 {6, ' '}, {7, ' '}, {9, ' '}};
+    std::istringstream words(k.ownValues);
+    int index = 0;
+    while (words >> index) {
+        const int next = words.peek();
+        rules[index] =
+            next == '-' || next == 'r' || next == 'i' ? static_cast<char>(words.get()) : ' ';
+    }
+    return rules;
+}
 
 // Every value of the object, to see that a rejected call stored nothing.
 std::vector<double> snapshot(const NCIGeneralCycle& c) {
@@ -142,20 +84,21 @@ TEST(CycleParameters, EachClassAcceptsExactlyItsIndicesWithTheirStorageRule) {
     const CycleStart start{6.0, 1.0, 2.0, 3.0, 250.0};
     for (const ClassCase& k : classCases()) {
         SCOPED_TRACE(k.name);
+        const std::map<int, char> accepted = acceptedIndices(k);
         for (int index = -2; index <= 40; ++index) {
             auto cycle = k.make(start);
             const auto before = snapshot(*cycle);
-            const bool accepted = kDrillingValues.count(index) || k.ownValues.count(index);
-            if (!accepted) {
+            const auto rule = accepted.find(index);
+            if (rule == accepted.end()) {
                 EXPECT_THROW(cycle->SetValue(index, 30.4), CycleWrongCode) << "index " << index;
                 EXPECT_EQ(snapshot(*cycle), before) << "index " << index;
                 continue;
             }
             ASSERT_NO_THROW(cycle->SetValue(index, 30.4)) << "index " << index;
             double expected = 30.4;
-            if (k.radians.count(index)) expected = 30.4 * kRad;
-            if (k.negRadians.count(index)) expected = -(30.4 * kRad);
-            if (k.rounded.count(index)) expected = 30.0;
+            if (rule->second == 'r') expected = 30.4 * kRad;
+            if (rule->second == '-') expected = -(30.4 * kRad);
+            if (rule->second == 'i') expected = 30.0;
             EXPECT_EQ(cycle->value(index), expected) << "index " << index;
         }
         // Far indices are rejected like any other unknown one.
@@ -240,34 +183,6 @@ TEST(CycleParameters, StorageRulesTurnDegreesAndCountsIntoWhatTheCyclesUse) {
         cycle->SetValue(c.index, c.given);
         EXPECT_EQ(cycle->value(c.index), c.stored) << c.what;
     }
-}
-
-TEST(CycleParameters, ConstructionTakesThePositionStartHeightAndFeed) {
-    NCIDeepDrilling cycle({8.0, 10.0, 20.0, 50.0, 300.0});
-    EXPECT_EQ(cycle.toolDiameter(), 8.0);
-    EXPECT_EQ(cycle.x(), 10.0);
-    EXPECT_EQ(cycle.y(), 20.0);
-    EXPECT_EQ(cycle.z(), 50.0);
-    EXPECT_EQ(cycle.startHeight(), 50.0);
-    EXPECT_EQ(cycle.feed(), 300.0);
-    for (int i : {1, 2, 3, 4, 9, 10, 11})
-        EXPECT_EQ(cycle.value(i), 0.0) << i;
-    // The start height and the feed can be overridden like any value.
-    cycle.SetValue(6, 12.0);
-    cycle.SetValue(7, 80.0);
-    EXPECT_EQ(cycle.startHeight(), 12.0);
-    EXPECT_EQ(cycle.feed(), 80.0);
-}
-
-TEST(CycleParameters, RetractHeightFollowsFlagFive) {
-    NCISimpleDrilling cycle({10.0, 0.0, 0.0, 40.0, 0.0});
-    cycle.SetValue(1, -5.0);
-    cycle.SetValue(3, 20.0);
-    cycle.SetValue(4, 2.0);
-    EXPECT_EQ(cycle.clearanceHeight(), -3.0);
-    EXPECT_EQ(cycle.retractHeight(), 40.0);
-    cycle.SetFlag(5, false);
-    EXPECT_EQ(cycle.retractHeight(), 15.0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "cycles/cycle_errors.h"
 #include "parsers/program_parser.h"
 #include "support/memory_program.h"
+#include "support/tool_path_check.h"
 
 namespace morvane {
 namespace {
@@ -75,43 +76,29 @@ TEST(CyclePrograms, OldPeckingWithNegativeDwellIsRejectedToo) {
     EXPECT_EQ(nci.substr(nci.size() - 16), "\n1\n0 1 1 2 -1 0\n");
 }
 
-// Counts the code lines `code` among the record code lines of `nci` (every other line).
-int countRecords(const std::string& nci, std::string_view code) {
-    int n = 0, line = 0;
-    std::size_t pos = 0;
-    while (pos < nci.size()) {
-        std::size_t end = nci.find('\n', pos);
-        if (end == std::string::npos) end = nci.size();
-        if (line % 2 == 0 && std::string_view(nci).substr(pos, end - pos) == code) ++n;
-        ++line;
-        pos = end + 1;
-    }
-    return n;
-}
-
 TEST(CyclePrograms, HugeDepthsWithTinyInfeedsStayBounded) {
     struct Case {
         const char* what;
         const char* program;
-        const char* code;
+        int code;
         int records;  // of `code`: the head line, 1000 pecks or turns, the fixed moves
     };
     const Case cases[] = {
         {"pecking 205",
-         "1 CYCL DEF 205\n Q201=-100000000\n Q202=0.000001\n Q206=100\n2 CYCL CALL\n", "1",
+         "1 CYCL DEF 205\n Q201=-100000000\n Q202=0.000001\n Q206=100\n2 CYCL CALL\n", 1,
          1 + 1000 * 2 + 2},
         {"old pecking",
          "1 CYCL DEF 1.0\n2 CYCL DEF 1.2 DEPTH -100000000\n3 CYCL DEF 1.3 PECKG -0.001\n"
          "4 CYCL DEF 1.5 F10\n5 CYCL CALL\n",
-         "1", 1 + 1000 + 1},
+         1, 1 + 1000 + 1},
         {"bore milling", "1 CYCL DEF 208\n Q201=-100000000\n Q334=0.0001\n Q335=20\n2 CYCL CALL\n",
-         "3", 2 + 1000 + 2},
+         3, 2 + 1000 + 2},
     };
     for (const Case& c : cases) {
         bool rejected = false;
         const std::string nci = runProgram(c.program, rejected);
         EXPECT_FALSE(rejected) << c.what;
-        EXPECT_EQ(countRecords(nci, c.code), c.records) << c.what;
+        EXPECT_EQ(test::countCode(nci, c.code), c.records) << c.what;
         EXPECT_LT(nci.size(), 200000u) << c.what;
     }
 }

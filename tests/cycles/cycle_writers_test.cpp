@@ -1,25 +1,21 @@
 // The longhand cycle writers at the writer level: blocks filled by hand, loaded and written by an
-// NCI frame with no native cycles, and the exact NCI text of each cycle call.
+// NCI frame with no native cycles, and the exact NCI text of each cycle call. First and repeated
+// calls of every drilling cycle, in both dialects, are golden programs
+// (tests/golden/*/cycles_drilling).
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 
 #include "nci/frame_harness.h"
 #include "nci/nci_frame.h"
-#include "nci/nci_frame_fanuc.h"
+#include "support/tool_path_check.h"
 
 namespace morvane {
 namespace {
 
 using test::FrameHarness;
 
-std::string lines(std::initializer_list<const char*> text) {
-    std::string all;
-    for (const char* line : text)
-        (all += line) += '\n';
-    return all;
-}
+using test::nciLines;
 
 // Drilling parameters of the cases below: clearance 2, depth -10, surface 0, second clearance
 // 50, feed 150, no dwell.
@@ -43,35 +39,15 @@ class LonghandCycles : public testing::Test {
     FrameHarness<NCIFrame> h;
 };
 
-TEST_F(LonghandCycles, DrillingFirstAndRepeatedCall) {
-    EXPECT_EQ(h.write("G200"), "");
-    EXPECT_EQ(h.write("M#99"), lines({"1005", "Drilling cycle", "1000",
-                                      "0 0 0 3 8 0 0 2000 -1 0 10 20 100 0 0 ", "1",
-                                      "0 10 20 100 -1 0",        //
-                                      "0", "0 10 20 2 150 0",    // clearance
-                                      "1", "0 10 20 -10 150 0",  // depth
-                                      "4", "0 1 0",              // dwell
-                                      "0", "0 10 20 50 150 0",   // surface + Q204
-                                      "999", "0 0 0"}));
-    // The next call starts where the first ended, 50 above the surface; the block's move is not
-    // written, the cycle takes the tool to the new position.
-    EXPECT_EQ(h.write("X30 Y-5 M#99"),
-              lines({"1005", "Drilling cycle", "1000", "0 0 0 3 8 0 0 2000 -1 0 30 -5 50 0 0 ", "1",
-                     "0 30 -5 50 -1 0", "0", "0 30 -5 2 150 0", "1", "0 30 -5 -10 150 0", "4",
-                     "0 1 0", "0", "0 30 -5 50 150 0", "999", "0 0 0"}));
-    // Afterwards an ordinary move starts from the end of the cycle.
-    EXPECT_EQ(h.write("G1 X40 F500"), lines({"1", "0 40 -5 50 500 0"}));
-}
-
 TEST_F(LonghandCycles, HeadLinesCarryTheBlocksToolFeedPlaneAndCompensation) {
     h.write("G201");
     h.write("T#0 G18");
     EXPECT_EQ(h.write("G41 F320 M#99"),
-              lines({"1005", "Cycle 201", "1000", "0 0 0 1 8 0 1 2000 320 0 10 20 100 0 0 ", "1",
-                     "41 10 20 100 320 0",                              //
-                     "0", "0 10 20 2 150 0", "1", "0 10 20 -10 150 0",  //
-                     "4", "0 1 0", "1", "0 10 20 2 150 0",              // feed out
-                     "0", "0 10 20 50 150 0", "999", "0 0 0"}));
+              nciLines({"1005", "Cycle 201", "1000", "0 0 0 1 8 0 1 2000 320 0 10 20 100 0 0 ", "1",
+                        "41 10 20 100 320 0",                              //
+                        "0", "0 10 20 2 150 0", "1", "0 10 20 -10 150 0",  //
+                        "4", "0 1 0", "1", "0 10 20 2 150 0",              // feed out
+                        "0", "0 10 20 50 150 0", "999", "0 0 0"}));
 }
 
 TEST_F(LonghandCycles, OldPeckingWithoutZWordMeasuresTheSurfaceFromTheCurrentZ) {
@@ -108,17 +84,6 @@ TEST_F(LonghandCycles, CyclesWithoutDrillingHeadAndCycle221) {
     // Cycle 221 writes nothing at all.
     h.write("G221");
     EXPECT_EQ(h.write("M#99"), "");
-}
-
-TEST(LonghandIsoCycles, QParametersOfTheProgramDriveTheHole) {
-    FrameHarness<NCIFrameFanuc> h;
-    h.frame.SetSupportedCycles({});
-    drillingParameters(h.params);
-    h.write("G0 X5 Y5 Z20");
-    EXPECT_EQ(h.write("G82 X5 Y5 Z-3 R1 P500 F60"),
-              lines({"1005", "Drilling cycle", "1000", "0 0 0 1 10 0 0 0 60 0 5 5 20 0 0 ", "1",
-                     "0 5 5 20 60 0", "0", "0 5 5 2 150 0", "1", "0 5 5 -10 150 0", "4", "0 1 0",
-                     "0", "0 5 5 50 150 0", "999", "0 0 0"}));
 }
 
 }  // namespace

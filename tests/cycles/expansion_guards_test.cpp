@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -12,7 +11,7 @@
 
 #include "cycles/expansion_guards.h"
 #include "cycles/nci_milling_cycles.h"
-#include "move_records.h"
+#include "support/tool_path_check.h"
 
 namespace morvane {
 namespace {
@@ -64,71 +63,41 @@ TEST(PassBudget, RefusesPastTheLimitAndRemembersIt) {
     EXPECT_FALSE(budget.take());
 }
 
-// A cycle of each class with sound values; `poison` then sets one value.
+// A cycle of class `Cycle` with sound heights and the sound geometry `values`.
+template <class Cycle>
+std::unique_ptr<NCIGeneralCycle> sound(const CycleStart& start, const test::Values& values) {
+    return test::makeCycle<Cycle>(start, {10.0, 20.0, 200.0, 4.0}, values);
+}
+
 struct Poisoned {
     const char* what;
-    std::function<std::unique_ptr<NCIGeneralCycle>(const CycleStart&)> make;
+    std::unique_ptr<NCIGeneralCycle> (*make)(const CycleStart&, const test::Values&);
+    test::Values values;
     std::vector<int> geometry;  // indices whose non-number empties the cycle
 };
-
-void heights(NCIGeneralCycle& c) {
-    c.SetValue(1, 0.0);
-    c.SetValue(2, 10.0);
-    c.SetValue(3, 20.0);
-    c.SetValue(4, 2.0);
-    c.SetValue(7, 200.0);
-    c.SetValue(10, 4.0);
-    c.SetFlag(5, false);
-}
 
 constexpr CycleStart kStart{10.0, 5.0, 6.0, 30.0, 100.0};
 
 const Poisoned kCycles[] = {
     {"rectangular pocket",
-     [](const CycleStart& start) {
-         auto c = std::make_unique<NCIRectPocket>(start);
-         heights(*c);
-         for (auto [i, v] : {std::pair{15, 40.0}, {16, 60.0}, {18, 5.0}, {23, 30.0}, {24, 1.0}})
-             c->SetValue(i, v);
-         return c;
-     },
+     sound<NCIRectPocket>,
+     {{15, 40.0}, {16, 60.0}, {18, 5.0}, {23, 30.0}, {24, 1.0}},
      {15, 16, 18, 23}},
     {"straight slot",
-     [](const CycleStart& start) {
-         auto c = std::make_unique<NCIRectSlot>(start);
-         heights(*c);
-         for (auto [i, v] : {std::pair{15, 20.0}, {16, 60.0}, {25, 50.0}, {26, 30.0}, {23, 15.0}})
-             c->SetValue(i, v);
-         return c;
-     },
+     sound<NCIRectSlot>,
+     {{15, 20.0}, {16, 60.0}, {25, 50.0}, {26, 30.0}, {23, 15.0}},
      {15, 16, 25, 26, 23}},
     {"pocket finishing",
-     [](const CycleStart& start) {
-         auto c = std::make_unique<NCIRectPocketFinishing>(start);
-         heights(*c);
-         for (auto [i, v] : {std::pair{15, 40.0}, {16, 20.0}, {18, 8.0}, {23, 40.0}, {24, 50.0}})
-             c->SetValue(i, v);
-         return c;
-     },
+     sound<NCIRectPocketFinishing>,
+     {{15, 40.0}, {16, 20.0}, {18, 8.0}, {23, 40.0}, {24, 50.0}},
      {15, 16, 18, 23, 24}},
     {"stud finishing",
-     [](const CycleStart& start) {
-         auto c = std::make_unique<NCIStudFinishing>(start);
-         heights(*c);
-         for (auto [i, v] : {std::pair{15, 40.0}, {16, 20.0}, {18, 0.0}, {23, 40.0}, {24, 50.0}})
-             c->SetValue(i, v);
-         return c;
-     },
+     sound<NCIStudFinishing>,
+     {{15, 40.0}, {16, 20.0}, {18, 0.0}, {23, 40.0}, {24, 50.0}},
      {15, 16, 18, 23, 24}},
     {"circular slot",
-     [](const CycleStart& start) {
-         auto c = std::make_unique<NCICircularSlot>(start);
-         heights(*c);
-         for (auto [i, v] :
-              {std::pair{13, 30.0}, {19, 16.0}, {20, 10.0}, {21, 90.0}, {25, 50.0}, {26, 50.0}})
-             c->SetValue(i, v);
-         return c;
-     },
+     sound<NCICircularSlot>,
+     {{13, 30.0}, {19, 16.0}, {20, 10.0}, {21, 90.0}, {25, 50.0}, {26, 50.0}},
      {13, 19, 20, 21, 25, 26}},
 };
 
@@ -137,12 +106,12 @@ TEST(NonNumbers, EmptyTheGeometryInsteadOfWritingThem) {
     const std::vector<int> common = {1, 2, 3, 4, 7};
     for (const Poisoned& p : kCycles) {
         // The sound cycle writes moves.
-        EXPECT_FALSE(test::runCycle(*p.make(kStart)).empty()) << p.what;
+        EXPECT_FALSE(test::runCycle(*p.make(kStart, p.values)).empty()) << p.what;
         std::vector<int> indices = p.geometry;
         indices.insert(indices.end(), common.begin(), common.end());
         for (int index : indices) {
             for (double bad : {kNaN, kInf, -kInf}) {
-                auto c = p.make(kStart);
+                auto c = p.make(kStart, p.values);
                 c->SetValue(index, bad);
                 CyclePosition end;
                 EXPECT_EQ(test::runCycle(*c, &end), "") << p.what << " index " << index;
@@ -155,7 +124,7 @@ TEST(NonNumbers, EmptyTheGeometryInsteadOfWritingThem) {
         for (const CycleStart& start :
              {CycleStart{10.0, kNaN, 6.0, 30.0, 100.0}, CycleStart{kInf, 5.0, 6.0, 30.0, 100.0},
               CycleStart{10.0, 5.0, 6.0, -kInf, 100.0}}) {
-            EXPECT_EQ(test::runCycle(*p.make(start)), "") << p.what;
+            EXPECT_EQ(test::runCycle(*p.make(start, p.values)), "") << p.what;
         }
     }
 }

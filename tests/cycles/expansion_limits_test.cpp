@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -11,8 +10,7 @@
 
 #include "cycles/finite_geometry.h"
 #include "cycles/nci_milling_cycles.h"
-#include "move_records.h"
-#include "support/nci_text.h"
+#include "support/tool_path_check.h"
 
 namespace morvane {
 namespace {
@@ -25,18 +23,9 @@ using test::runCycle;
 // A circular pocket roughed in one layer (operation 1) with a step-over of 1 (factor 0.2 of the
 // tool of diameter 10): the rings of radius 1, 2, ..., n and the last one at radius - 5.
 std::unique_ptr<NCICircularPocket> widePocket(double radius) {
-    auto c = std::make_unique<NCICircularPocket>(CycleStart{10.0, 50.0, 50.0, 30.0, 0.0});
-    c->SetValue(1, 0.0);
-    c->SetValue(2, 1.0);
-    c->SetValue(3, 20.0);
-    c->SetValue(4, 2.0);
-    c->SetValue(7, 100.0);
-    c->SetValue(10, 1.0);
-    c->SetValue(13, radius);
-    c->SetValue(14, 0.2);
-    c->SetValue(18, 1.0);
-    c->SetFlag(5, false);
-    return c;
+    return test::makeCycle<NCICircularPocket>({10.0, 50.0, 50.0, 30.0, 0.0},
+                                              {1.0, 20.0, 100.0, 1.0},
+                                              {{13, radius}, {14, 0.2}, {18, 1.0}});
 }
 
 TEST(ExpansionLimits, CircularPocketRingsAtTheLimitAndOnePast) {
@@ -74,19 +63,9 @@ TEST(ExpansionLimits, HugePocketWithATinyStepStaysSmall) {
 // Face milling with strategy 2 and a step of 1 (tool 10, factor 0.1), b wide: b + 1 cuts per
 // layer.
 std::unique_ptr<NCIFaceMilling> wideFace(double width, double depth) {
-    auto c = std::make_unique<NCIFaceMilling>(CycleStart{10.0, 0.0, 0.0, 50.0, 0.0});
-    c->SetValue(15, 100.0);
-    c->SetValue(16, width);
-    c->SetValue(23, 5.0);
-    c->SetValue(25, 0.1);
-    c->SetValue(26, 2.0);
-    c->SetValue(2, depth);
-    c->SetValue(3, 20.0);
-    c->SetValue(4, 2.0);
-    c->SetValue(7, 100.0);
-    c->SetValue(10, 1.0);
-    c->SetFlag(5, false);
-    return c;
+    return test::makeCycle<NCIFaceMilling>(
+        {10.0, 0.0, 0.0, 50.0, 0.0}, {depth, 20.0, 100.0, 1.0},
+        {{15, 100.0}, {16, width}, {23, 5.0}, {25, 0.1}, {26, 2.0}});
 }
 
 TEST(ExpansionLimits, FaceMillingLinesAtTheLimitAndOnePast) {
@@ -113,14 +92,9 @@ TEST(ExpansionLimits, MultipassCutsAtTheLimitAndOnePast) {
     // Length 9,999 over 10,000 cuts and 10,000 over 10,001: both 1 apart, so both write the
     // cuts up to y = 20 + 9,999 and lift there.
     for (const double cuts : {10'000.0, 10'001.0}) {
-        auto c = std::make_unique<NCIMultipassMilling>(CycleStart{10.0, 0.0, 0.0, 50.0, 0.0});
-        c->SetValue(15, 100.0);
-        c->SetValue(16, cuts - 1.0);
-        c->SetValue(17, 10.0);
-        c->SetValue(18, 20.0);
-        c->SetValue(23, cuts);
-        c->SetValue(4, 2.0);
-        c->SetValue(7, 100.0);
+        auto c = test::makeCycle<NCIMultipassMilling>(
+            {10.0, 0.0, 0.0, 50.0, 0.0}, {0.0, 0.0, 100.0},
+            {{15, 100.0}, {16, cuts - 1.0}, {17, 10.0}, {18, 20.0}, {23, cuts}}, {{5, true}});
         const std::string nci = runCycle(*c);
         EXPECT_EQ(countCode(readMoves(nci), 1), 2 * kMaxMultipassCuts + 2) << cuts;
         // The 10,000th cut (odd index) runs back to the start side.
@@ -148,61 +122,37 @@ TEST(ExpansionLimits, RuledSurfaceLinesAtTheLimitAndOnePast) {
 
 // Every class of the round, thread and surface families, set up to write moves: depth 5,
 // clearance 2, feed 100 and a small geometry of its own.
-std::unique_ptr<NCIGeneralCycle> makeRound(int which, const CycleStart& start) {
-    std::unique_ptr<NCIGeneralCycle> c;
-    struct Value {
-        int index;
-        double value;
-    };
-    std::vector<Value> geometry;
-    switch (which) {
-        case 0:
-            c = std::make_unique<NCICircularPocket>(start);
-            geometry = {{13, 12}, {10, 2}};
-            break;
-        case 1:
-            c = std::make_unique<NCICircularPocketFinishing>(start);
-            geometry = {{13, 12}, {16, 15}, {10, 2}};
-            break;
-        case 2:
-            c = std::make_unique<NCICircularStud>(start);
-            geometry = {{13, 12}, {16, 15}, {10, 2}};
-            break;
-        case 3:
-            c = std::make_unique<NCIThreadMilling>(start);
-            geometry = {{13, 12}, {17, 1.5}, {18, 10}};
-            break;
-        case 4:
-            c = std::make_unique<NCIOutsideThread>(start);
-            geometry = {{13, 12}, {17, 1.5}};
-            break;
-        case 5:
-            c = std::make_unique<NCIMultipassMilling>(start);
-            geometry = {{15, 30}, {16, 20}, {23, 3}};
-            break;
-        case 6:
-            c = std::make_unique<NCIRuledSurface>(start);
-            geometry = {{18, 30}, {21, 30}, {22, 20}, {25, 20}, {27, 3}};
-            break;
-        default:
-            c = std::make_unique<NCIFaceMilling>(start);
-            geometry = {{15, 30}, {16, 20}, {25, 1}, {10, 2}};
-            break;
-    }
-    c->SetValue(2, 5.0);
-    c->SetValue(4, 2.0);
-    c->SetValue(7, 100.0);
-    for (const Value& v : geometry)
-        c->SetValue(v.index, v.value);
-    return c;
+template <class Cycle>
+std::unique_ptr<NCIGeneralCycle> round(const CycleStart& start, const test::Values& geometry) {
+    return test::makeCycle<Cycle>(start, {5.0, 0.0, 100.0}, geometry, {{5, true}});
 }
-constexpr int kRoundClasses = 8;
+
+struct RoundClass {
+    std::unique_ptr<NCIGeneralCycle> (*make)(const CycleStart&, const test::Values&);
+    test::Values geometry;
+};
+
+const RoundClass kRoundClasses[] = {
+    {round<NCICircularPocket>, {{13, 12}, {10, 2}}},
+    {round<NCICircularPocketFinishing>, {{13, 12}, {16, 15}, {10, 2}}},
+    {round<NCICircularStud>, {{13, 12}, {16, 15}, {10, 2}}},
+    {round<NCIThreadMilling>, {{13, 12}, {17, 1.5}, {18, 10}}},
+    {round<NCIOutsideThread>, {{13, 12}, {17, 1.5}}},
+    {round<NCIMultipassMilling>, {{15, 30}, {16, 20}, {23, 3}}},
+    {round<NCIRuledSurface>, {{18, 30}, {21, 30}, {22, 20}, {25, 20}, {27, 3}}},
+    {round<NCIFaceMilling>, {{15, 30}, {16, 20}, {25, 1}, {10, 2}}},
+};
+
+std::unique_ptr<NCIGeneralCycle> makeRound(int which, const CycleStart& start) {
+    return kRoundClasses[which].make(start, kRoundClasses[which].geometry);
+}
+constexpr int kRoundCount = 8;
 
 TEST(ExpansionLimits, GeometryThatIsNotANumberWritesNothing) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const CycleStart good{10.0, 1.0, 2.0, 3.0, 0.0};
-    for (int which = 0; which < kRoundClasses; ++which) {
+    for (int which = 0; which < kRoundCount; ++which) {
         // The set-up writes moves.
         EXPECT_FALSE(runCycle(*makeRound(which, good)).empty()) << which;
         struct Bad {

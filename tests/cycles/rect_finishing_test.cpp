@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cycles/nci_milling_cycles.h"
-#include "move_records.h"
+#include "support/tool_path_check.h"
 
 namespace morvane {
 namespace {
@@ -20,20 +20,9 @@ using test::runCycle;
 template <class Finishing>
 std::unique_ptr<Finishing> finishing(double corner, double infeed, double tool = 10.0,
                                      double startZ = 37.0) {
-    auto c = std::make_unique<Finishing>(CycleStart{tool, 5.0, 5.0, startZ, 0.0});
-    c->SetValue(24, 50.0);
-    c->SetValue(23, 40.0);
-    c->SetValue(15, 40.0);
-    c->SetValue(16, 20.0);
-    c->SetValue(18, corner);
-    c->SetValue(1, 0.0);
-    c->SetValue(2, 6.0);
-    c->SetValue(3, 30.0);
-    c->SetValue(4, 2.0);
-    c->SetValue(7, 300.0);
-    c->SetValue(10, infeed);
-    c->SetFlag(5, false);
-    return c;
+    return test::makeCycle<Finishing>(
+        {tool, 5.0, 5.0, startZ, 0.0}, {6.0, 30.0, 300.0, infeed},
+        {{24, 50.0}, {23, 40.0}, {15, 40.0}, {16, 20.0}, {18, corner}});
 }
 
 // The X of the contour's side at +X: the feed after the lead-in arc.
@@ -52,9 +41,8 @@ TEST(RectFinishing, ContourRunsAToolRadiusFromTheWalls) {
         double side;   // X of the contour's side at +X
     };
     const Case cases[] = {
-        {"pocket, tool 10", false, 10.0, 60.0, 65.0},
+        // Pocket and stud with the tool of 10 are the golden pocket_and_stud.
         {"pocket, tool 6", false, 6.0, 64.0, 67.0},
-        {"stud, tool 10", true, 10.0, 80.0, 75.0},
         // Without a tool diameter the start point lies on the wall; the contour takes 1.
         {"pocket, no tool", false, 0.0, 70.0, 69.5},
         {"stud, negative tool", true, -4.0, 66.0, 70.5},

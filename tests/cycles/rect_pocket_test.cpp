@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "cycles/nci_milling_cycles.h"
-#include "move_records.h"
 #include "support/tool_path_check.h"
 
 namespace morvane {
@@ -35,21 +34,13 @@ struct PocketSetUp {
 // set up by its writer.
 std::unique_ptr<NCIRectPocket> pocket(const PocketSetUp& p,
                                       CycleStart start = {10.0, 10.0, 20.0, 100.0, 0.0}) {
-    auto c = std::make_unique<NCIRectPocket>(start);
-    c->SetValue(15, p.width);
-    c->SetValue(16, p.length);
-    c->SetValue(17, p.stepOver);
-    c->SetValue(18, p.corner);
-    c->SetValue(23, p.rotation);
-    c->SetValue(24, p.position);
-    c->SetValue(1, 0.0);
-    c->SetValue(2, p.depth);
-    c->SetValue(3, 50.0);
-    c->SetValue(4, 2.0);
-    c->SetValue(7, 150.0);
-    c->SetValue(10, p.infeed);
-    c->SetFlag(5, false);
-    return c;
+    return test::makeCycle<NCIRectPocket>(start, {p.depth, 50.0, 150.0, p.infeed},
+                                          {{15, p.width},
+                                           {16, p.length},
+                                           {17, p.stepOver},
+                                           {18, p.corner},
+                                           {23, p.rotation},
+                                           {24, p.position}});
 }
 
 TEST(RectPocket, ReferencePointAndRotationPlaceTheCentre) {

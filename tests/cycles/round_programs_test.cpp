@@ -6,7 +6,6 @@
 #include <string>
 
 #include "cycles/nci_milling_cycles.h"
-#include "move_records.h"
 #include "parsers/program_parser.h"
 #include "support/memory_program.h"
 #include "support/tool_path_check.h"

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "cycles/nci_milling_cycles.h"
-#include "move_records.h"
 #include "support/tool_path_check.h"
 
 namespace morvane {
@@ -20,29 +19,15 @@ using test::MoveRecord;
 using test::readMoves;
 using test::runCycle;
 
-// Surface 0, set-up clearance 2, second clearance 20, feed 250, depth 10 in one layer.
-template <class Slot>
-std::unique_ptr<Slot> slotCycle(CycleStart start = {10.0, 10.0, 10.0, 30.0, 0.0}) {
-    auto c = std::make_unique<Slot>(start);
-    c->SetValue(1, 0.0);
-    c->SetValue(2, 10.0);
-    c->SetValue(3, 20.0);
-    c->SetValue(4, 2.0);
-    c->SetValue(7, 250.0);
-    c->SetValue(10, 20.0);
-    c->SetFlag(5, false);
-    return c;
-}
+// Second clearance 20, feed 250, depth 10 in one layer, called at (10, 10, 30).
+const test::Heights kSlotHeights{10.0, 20.0, 250.0, 20.0};
+constexpr CycleStart kSlotStart{10.0, 10.0, 10.0, 30.0, 0.0};
 
 // A straight slot along X centred on (50, 30), 60 long.
 std::unique_ptr<NCIRectSlot> straightSlot(double width, double rotation = 0.0) {
-    auto c = slotCycle<NCIRectSlot>();
-    c->SetValue(15, width);
-    c->SetValue(16, 60.0);
-    c->SetValue(25, 50.0);
-    c->SetValue(26, 30.0);
-    c->SetValue(23, rotation);
-    return c;
+    return test::makeCycle<NCIRectSlot>(
+        kSlotStart, kSlotHeights,
+        {{15, width}, {16, 60.0}, {25, 50.0}, {26, 30.0}, {23, rotation}});
 }
 
 // The radii of the arcs written, in order.
@@ -57,17 +42,15 @@ std::vector<double> arcRadii(const std::vector<MoveRecord>& moves) {
 TEST(StraightSlot, RingsStepByTheToolRadiusUpToTheFinishedWidth) {
     // Tool 10: rings at 5, 10, ... below (width - 10) / 2, then one at (width - 10) / 2; each
     // ring has two half circles of its offset. A ring at an offset that is not positive still
-    // runs its straight moves but writes no arc.
+    // runs its straight moves but writes no arc. Widths 12, 20 and 34 are the golden
+    // straight_slot_210.
     struct Case {
         double width;
         std::vector<double> radii;
         int feeds;
     };
     const Case cases[] = {
-        {20.0, {5, 5}, 2 + 1 + 4},
-        {34.0, {5, 5, 10, 10, 12, 12}, 2 + 1 + 3 * 4},
         {30.0, {5, 5, 10, 10}, 2 + 1 + 2 * 4},  // 10 is not below 10: it is the last ring
-        {12.0, {1, 1}, 2 + 1 + 4},
         {10.0, {}, 2 + 1 + 4},
         {8.0, {}, 2 + 1 + 4},
     };
@@ -141,15 +124,10 @@ TEST(StraightSlot, RingsOfOneExpansionAreBounded) {
 // `length` degrees, called at (10, 10).
 std::unique_ptr<NCICircularSlot> arcSlot(double rp, double width, double start, double length,
                                          double reference = 0.0) {
-    auto c = slotCycle<NCICircularSlot>();
-    c->SetValue(13, rp);
-    c->SetValue(19, width);
-    c->SetValue(20, start);
-    c->SetValue(21, length);
-    c->SetValue(22, reference);
-    c->SetValue(25, 50.0);  // centre Y (from Q217)
-    c->SetValue(26, 50.0);  // centre X (from Q216)
-    return c;
+    // 25 and 26: the centre Y and X (from Q217 and Q216).
+    return test::makeCycle<NCICircularSlot>(
+        kSlotStart, kSlotHeights,
+        {{13, rp}, {19, width}, {20, start}, {21, length}, {22, reference}, {25, 50}, {26, 50}});
 }
 
 TEST(CircularSlot, ReferenceGivesTheStartPoint) {
@@ -181,18 +159,9 @@ TEST(CircularSlot, ReferenceGivesTheStartPoint) {
     }
 }
 
-TEST(CircularSlot, CentreLineThereAndBackThenRingsByWidth) {
-    // Pitch radius 30 from 0 over 90 degrees: the first arc ends a quarter on, at (50, 80).
-    const auto moves = readMoves(runCycle(*arcSlot(30.0, 4.0, 0.0, 90.0)));
-    ASSERT_EQ(moves.size(), 6u);  // rapid, feed to S, plunge, two arcs, retract
-    EXPECT_EQ(moves[3].code, 3);
-    EXPECT_NEAR(moves[3].x(), 50.0, 1e-9);
-    EXPECT_NEAR(moves[3].y(), 80.0, 1e-9);
-    EXPECT_NEAR(moves[3].cx(), 50.0, 1e-6);
-    EXPECT_NEAR(moves[3].cy(), 50.0, 1e-6);
-    EXPECT_EQ(moves[4].code, 2);
-    EXPECT_EQ(moves[4].x(), 80.0);
-
+TEST(CircularSlot, RingsByWidth) {
+    // The centre line there and back with the last ring at 3 (width 16) is the golden
+    // circular_slots.
     // Arcs per layer: two along the centre line; when the width exceeds R, four per ring and
     // two lead arcs of the last ring (arcs of a radius that is not positive are left out).
     struct Case {
@@ -202,7 +171,6 @@ TEST(CircularSlot, CentreLineThereAndBackThenRingsByWidth) {
     const Case cases[] = {
         {5.0, 2},    // not wider than the tool radius: only the centre line
         {8.0, 6},    // last ring at -1: its sides round the ends have no radius
-        {16.0, 8},   // last ring at 3
         {36.0, 16},  // rings at 5 and 10, the last at 13
     };
     for (const Case& k : cases) {

@@ -6,8 +6,7 @@
 #include <string>
 
 #include "cycles/nci_milling_cycles.h"
-#include "move_records.h"
-#include "support/nci_text.h"
+#include "support/tool_path_check.h"
 
 namespace morvane {
 namespace {
@@ -22,16 +21,7 @@ using test::runCycle;
 // of diameter 10 on the thread axis at (0, 0, 30).
 template <class Cycle>
 std::unique_ptr<Cycle> thread(CycleStart start = {10.0, 0.0, 0.0, 30.0, 0.0}) {
-    auto c = std::make_unique<Cycle>(start);
-    c->SetValue(1, 0.0);
-    c->SetValue(3, 20.0);
-    c->SetValue(4, 2.0);
-    c->SetValue(7, 100.0);
-    c->SetValue(13, 12.0);
-    c->SetValue(17, 1.5);
-    c->SetFlag(8, false);
-    c->SetFlag(5, false);
-    return c;
+    return test::makeCycle<Cycle>(start, {0.0, 20.0, 100.0}, {{13, 12.0}, {17, 1.5}}, {{8, false}});
 }
 
 const std::string kInsideRetract = nciLines({"1", "0 0 0 2 100 0", "0", "0 0 0 20 100 0"});

@@ -109,52 +109,33 @@ TEST(Planes, IsoG18IsXZAndG19IsYZ) {
     });
 }
 
-TEST(Arcs, IsoCentreRelativeToTheStartFixesTheModeForTheProgram) {
-    expectBlocks<NCIFrameFanuc>({
-        {"G0 X10 Y0 Z0", "0\n0 10 0 0 -2 0\n"},
-        {"G3 X0 Y10 I-10 J0 F50", "3\n0 0 0 10 0 0 0 50 0 0\n"},
-        // Now I J K are read relative to the start without testing them.
-        {"G3 X-10 Y0 I0 J-10", "3\n0 0 -10 0 0 0 0 -1 0 0\n"},
-        {"G3 X0 Y-10 I10 J0", "3\n0 0 0 -10 0 0 0 -1 0 0\n"},
-    });
-}
-
-TEST(Arcs, IsoCentreAbsolute) {
-    expectBlocks<NCIFrameFanuc>({
-        {"G0 X10 Y0 Z0", "0\n0 10 0 0 -2 0\n"},
-        {"G3 X0 Y10 I0 J0", "3\n0 0 0 10 0 0 0 -1 0 0\n"},
-        {"G3 X-10 Y0 I0 J0", "3\n0 0 -10 0 0 0 0 -1 0 0\n"},
-    });
-}
-
-TEST(Arcs, IsoCentreRelativeToTheEnd) {
-    expectBlocks<NCIFrameFanuc>({
-        {"G2 X10 Y10 I0 J-10", "2\n0 0 10 10 10 0 0 -1 0 0\n"},
-        {"G2 X20 Y0 I0 J-10", "2\n0 0 20 0 20 -10 0 -1 0 0\n"},
-    });
-}
-
-TEST(Arcs, IsoCentreFittingStartAndAbsoluteReadingsIsTakenFromTheStart) {
-    expectBlocks<NCIFrameFanuc>({
-        {"G0 X0 Y10", "0\n0 0 10 0 -2 0\n"},
-        {"G2 X10 Y10 I5 J3", "2\n0 0 10 10 5 13 0 -1 0 0\n"},
-    });
-}
-
-TEST(Arcs, IsoCentreFittingNoReadingStaysAsGiven) {
-    expectBlocks<NCIFrameFanuc>({
-        {"G2 X10 Y0 I3 J4", "2\n0 0 10 0 3 4 0 -1 0 0\n"},
-        {"G2 X20 Y0 I15 J0", "2\n0 0 20 0 15 0 0 -1 0 0\n"},  // mode still unknown: absolute
-    });
-}
-
-TEST(Arcs, IsoFullCircleFlagComparesXAndYExactly) {
-    expectBlocks<NCIFrameFanuc>({
-        {"G0 X10 Y0", "0\n0 10 0 0 -2 0\n"},
-        {"G2 X10 Y0 I-10 J0", "2\n0 0 10 0 0 0 0 -1 0 1\n"},
-        {"G2 X10.0001 Y0 I-10 J0", "2\n0 0 10 0 0 0 0 -1 0 1\n"},  // equal after rounding
-        {"G2 X10.001 Y0 I-10 J0", "2\n0 0 10.001 0 0 0 0 -1 0 0\n"},
-    });
+// ISO centres by I J: whichever reading fits the arc, relative to the start, absolute or
+// relative to the end; one fitting only relative to the start fixes that for the program.
+TEST(Arcs, IsoCentreReadings) {
+    const std::vector<std::vector<BlockCase>> runs = {
+        {{"G0 X10 Y0 Z0", "0\n0 10 0 0 -2 0\n"},
+         {"G3 X0 Y10 I-10 J0 F50", "3\n0 0 0 10 0 0 0 50 0 0\n"},
+         // Now I J K are read relative to the start without testing them.
+         {"G3 X-10 Y0 I0 J-10", "3\n0 0 -10 0 0 0 0 -1 0 0\n"},
+         {"G3 X0 Y-10 I10 J0", "3\n0 0 0 -10 0 0 0 -1 0 0\n"}},
+        {{"G0 X10 Y0 Z0", "0\n0 10 0 0 -2 0\n"},
+         {"G3 X0 Y10 I0 J0", "3\n0 0 0 10 0 0 0 -1 0 0\n"},  // absolute
+         {"G3 X-10 Y0 I0 J0", "3\n0 0 -10 0 0 0 0 -1 0 0\n"}},
+        {{"G2 X10 Y10 I0 J-10", "2\n0 0 10 10 10 0 0 -1 0 0\n"},  // relative to the end
+         {"G2 X20 Y0 I0 J-10", "2\n0 0 20 0 20 -10 0 -1 0 0\n"}},
+        // Fitting both relative to the start and absolute: taken from the start.
+        {{"G0 X0 Y10", "0\n0 0 10 0 -2 0\n"}, {"G2 X10 Y10 I5 J3", "2\n0 0 10 10 5 13 0 -1 0 0\n"}},
+        // Fitting no reading: as given; the mode still unknown, absolute.
+        {{"G2 X10 Y0 I3 J4", "2\n0 0 10 0 3 4 0 -1 0 0\n"},
+         {"G2 X20 Y0 I15 J0", "2\n0 0 20 0 15 0 0 -1 0 0\n"}},
+        // The full-circle flag compares X and Y exactly, after rounding.
+        {{"G0 X10 Y0", "0\n0 10 0 0 -2 0\n"},
+         {"G2 X10 Y0 I-10 J0", "2\n0 0 10 0 0 0 0 -1 0 1\n"},
+         {"G2 X10.0001 Y0 I-10 J0", "2\n0 0 10 0 0 0 0 -1 0 1\n"},
+         {"G2 X10.001 Y0 I-10 J0", "2\n0 0 10.001 0 0 0 0 -1 0 0\n"}},
+    };
+    for (const auto& run : runs)
+        expectBlocks<NCIFrameFanuc>(run);
 }
 
 }  // namespace

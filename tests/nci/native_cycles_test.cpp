@@ -139,37 +139,8 @@ struct NativeCase {
     const char* line;  // "0*n" stands for n zero fields
 };
 
-// Q parameters with distinct values so that every field shows where it comes from; the tool
-// waits at X10 Y20 Z100 with S1000.
-void setDrillingParameters(ParamMap& q) {
-    q = {{200, 2},    {201, -20}, {202, 5},   {203, 1},   {204, 50}, {205, 3},  {206, 150},
-         {208, 500},  {210, 0.2}, {211, 0.5}, {212, 0.7}, {213, 4},  {214, 1},  {239, 1.5},
-         {249, 6},    {250, 30},  {251, 2.5}, {252, 7},   {253, 80}, {254, 9},  {255, 0.3},
-         {256, 0.25}, {257, 8},   {258, 0.4}, {259, 0.6}, {336, 90}, {403, 2.6}};
-}
-
-TEST(NativeCycleLines, ConversationalCycles) {
-    const NativeCase cases[] = {
-        {"G200", "1 10 20 100 51 3 1 21 150 0 0.5 0.2 0 5 0*14 -1"},
-        {"G201", "1 10 20 100 51 3 1 21 150 500 0.5 0*17 -1"},
-        {"G202", "2 10 20 100 51 3 1 21 150 500 0.5 0*10 0.2 1 90 0*4 -1"},
-        {"G203", "1 10 20 100 51 3 1 21 150 500 0.5 0.2 5 0 3 0.7 0 0.25 5 4 0*8 -1"},
-        {"G204", "4 10 20 100 51 3 1 6 9 80 0.3 0*10 2.5 1 90 7 30 0 0 -1"},
-        {"G205", "1 10 20 100 51 3 1 21 150 0 0.5 0 5 3 0 0.7 0 0.25 8 0*7 0.4 0.6 -1"},
-        {"G206", "4 10 20 100 51 3 1 21 150 0 0.5 0*9 6.66667 0*7 -1"},
-        {"G207", "4 10 20 100 51 3 1 21 1500 0*11 1.5 0*7 -1"},
-        {"G209", "4 10 20 100 51 3 1 21 1500 0*8 0.25 8 0 1.5 0 0 90 0*4 3"},
-        {"G1001", "1 10 20 100 51 100 1 21 150 0 0.5 0.2 0 5 0*14 -1"},
-    };
-    for (const NativeCase& c : cases) {
-        FrameHarness<NCIFrame> h;
-        setDrillingParameters(h.params);
-        h.frame.SetSupportedCycles({filled(2)});
-        h.writeAll({"G0 X10 Y20 Z100 S1000", c.define});
-        EXPECT_EQ(h.write("M#99"), "91081\n" + expandZeros(c.line) + "\n") << c.define;
-    }
-}
-
+// The native lines of every conversational drill cycle, and of G73, G81, G82 and G83, are golden
+// programs (tests/golden/*/cycles_drilling, heidenhain/cycles).
 TEST(NativeCycleLines, ConversationalCallThenRepeats) {
     FrameHarness<NCIFrame> h;
     h.params = {{200, 2}, {201, -20}, {202, 5}, {203, 0}, {204, 50}, {206, 150}, {211, 0.5}};
@@ -189,12 +160,8 @@ TEST(NativeCycleLines, ConversationalCallThenRepeats) {
 
 TEST(NativeCycleLines, IsoCycles) {
     const NativeCase cases[] = {
-        {"G73", "1 0 0 50 50 48 0 12 100 0 0 0 0 3 0*14 -1"},
         {"G74", "3 0 0 50 50 48 0 12 100 0 500 0*9 5 0*7 -1"},
         {"G76", "2 0 0 50 50 48 0 12 100 0 500 0*10 3 0*6 -1"},
-        {"G81", "1 0 0 50 50 48 0 12 100 0*19 -1"},
-        {"G82", "1 0 0 50 50 48 0 12 100 0 500 0*17 -1"},
-        {"G83", "1 0 0 50 50 48 0 12 100 0 0 0 0 3 0*14 -1"},
     };
     for (const NativeCase& c : cases) {
         FrameHarness<NCIFrameFanuc> h;
@@ -206,51 +173,21 @@ TEST(NativeCycleLines, IsoCycles) {
     }
 }
 
-// G81 X0 Y0 Z-10 R2 F100 from Z50: the record carries R - Z = 12 and Z0 - R = 48, the tool goes
-// to 48; every following position-only block repeats the hole; G80 ends the cycle.
-TEST(NativeCycleLines, IsoModalCycleUntilG80) {
-    FrameHarness<NCIFrameFanuc> h;
-    h.frame.SetSupportedCycles({maskOf(kFanucCycleMasks, 81)});
-    EXPECT_EQ(h.write("G0 X0 Y0 Z50"), "0\n0 0 0 50 -2 0\n");
-    EXPECT_EQ(h.write("G81 X0 Y0 Z-10 R2 F100"),
-              "91081\n" + expandZeros("1 0 0 50 50 48 0 12 100 0*19 -1") + "\n0\n0 0 0 48 -2 0\n");
-    EXPECT_EQ(h.frame.GetBlockCode(), 91081);
-    EXPECT_EQ(h.write("X10"), "91083\n10 0 48 48\n0\n0 10 0 48 -2 0\n");
-    EXPECT_EQ(h.frame.GetBlockCode(), 91083);
-    EXPECT_EQ(h.write("Y10"), "91083\n10 10 48 48\n0\n0 10 10 48 -2 0\n");
-    EXPECT_EQ(h.write("G80"), "91080\n0 0 0\n");
-    EXPECT_EQ(h.frame.GetBlockCode(), -1);
-    EXPECT_EQ(h.write("X20"), "0\n0 20 10 48 -2 0\n");
-    EXPECT_EQ(h.write("G80"), "");  // no cycle open
-}
-
 TEST(NativeCycleLines, IsoG80EndsTheCycleAndNothingElseOfItsBlock) {
     FrameHarness<NCIFrameFanuc> h;
     h.frame.SetSupportedCycles({maskOf(kFanucCycleMasks, 81)});
     h.writeAll({"G0 X0 Y0 Z50", "G81 X0 Y0 Z-10 R2 F100"});
+    EXPECT_EQ(h.frame.GetBlockCode(), 91081);
+    EXPECT_EQ(h.write("X10").substr(0, 6), "91083\n");  // repeats: the golden native_drilling
+    EXPECT_EQ(h.frame.GetBlockCode(), 91083);
     EXPECT_EQ(h.write("G80 G0 Z100", "END OF HOLES"), "1005\nEND OF HOLES\n91080\n0 0 0\n");
+    EXPECT_EQ(h.frame.GetBlockCode(), -1);
     EXPECT_EQ(h.write("X5"), "0\n0 5 0 100 -2 0\n");
+    EXPECT_EQ(h.write("G80"), "");  // no cycle open
 }
 
-TEST(CycleRouting, ConversationalDrillCyclesGoLonghandWhenNotSupported) {
-    const std::vector<std::string> drilling = {"200", "201", "202", "203", "204", "205",
-                                               "206", "207", "208", "209", "1001"};
-    for (const std::string& n : drilling) {
-        FrameHarness<CycleProbe<NCIFrame>> h;
-        h.write("G0 X1 Y1 Z1");
-        h.write("G" + n);
-        EXPECT_EQ(h.write("X5 M#99"), "<" + n + ">\n") << n;  // the block writes no move
-        EXPECT_EQ(h.write("M#99"), "<" + n + ">\n") << n;     // a repeat is expanded again
-    }
-}
-
-TEST(CycleRouting, Cycle208HasNoNativeRecord) {
-    FrameHarness<CycleProbe<NCIFrame>> h;
-    h.frame.SetSupportedCycles({filled(2)});
-    h.write("G208");
-    EXPECT_EQ(h.write("M#99"), "<208>\n");
-}
-
+// Drill cycles without a native pattern, and 208 always, go to their longhand writers: the
+// golden programs of tests/golden/heidenhain/cycles_drilling.
 TEST(CycleRouting, CyclesFrom210AreAlwaysExpanded) {
     const std::vector<std::pair<int, int>> routes = {
         {210, 210}, {211, 211}, {212, 212}, {213, 213},   {214, 214},   {215, 215},   {221, 221},

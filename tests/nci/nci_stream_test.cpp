@@ -41,16 +41,6 @@ TEST(FormatReal, NonNumbersNeverReachTheText) {
     EXPECT_EQ(realToString(-std::numeric_limits<double>::infinity()), "0");
 }
 
-TEST(NciStream, ComposesRecordsInMemory) {
-    NciStream out;
-    out << std::int32_t{1} << eol << std::int32_t{0} << ' ' << 10.0 << ' ' << -0.0 << ' '
-        << std::int32_t{-1} << " 0" << eol;
-    out.record(1003, "0 0 0");
-    EXPECT_EQ(out.view(), "1\n0 10 -0 -1 0\n1003\n0 0 0\n");
-    out.clear();
-    EXPECT_TRUE(out.empty());
-}
-
 // A file receives exactly what memory would hold, across many spills of the buffer; a text
 // longer than the buffer's spill size goes through whole.
 TEST(NciStream, FileOutputEqualsTheTextInMemory) {

@@ -124,14 +124,5 @@ TEST(VariableAccess, FMAndRAreResetPerBlockOtherWordsAreModal) {
     EXPECT_EQ(h.frame.GetDouble(addr::X), 1.0);
 }
 
-TEST(VariableAccess, AWriterStartsWithEveryVariableADoubleZero) {
-    NCIFrame frame;
-    for (std::uint32_t i : {0u, addr::F, addr::M, addr::T, 300u, 511u}) {
-        EXPECT_EQ(frame.GetDouble(i), 0.0) << i;
-        EXPECT_EQ(frame.GetInt(i), 0) << i;
-    }
-    EXPECT_EQ(frame.GetBlockCode(), -1);
-}
-
 }  // namespace
 }  // namespace morvane

@@ -1,36 +1,14 @@
-// The variable value and the block's variable array: kinds, reading rules, copying and moving,
-// the last index standing for every larger one, and what a new block keeps.
+// The variable value and the block's variable array: reading rules, the last index standing for
+// every larger one, and what a new block keeps.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 #include "nci/block.h"
 #include "nci/varstorage.h"
 
 namespace morvane {
 namespace {
-
-TEST(Varstorage, KindsAndTheFieldThatHoldsTheValue) {
-    const varstorage undefined;
-    EXPECT_EQ(undefined.Kind(), varstorage::kUndefined);
-    EXPECT_EQ(undefined.ValuePointer(), nullptr);
-
-    const varstorage real(2.5);
-    EXPECT_EQ(real.Kind(), varstorage::kDouble);
-    EXPECT_EQ(*static_cast<const double*>(real.ValuePointer()), 2.5);
-    EXPECT_EQ(real.AsString(), "");
-
-    const varstorage whole(std::int32_t{7});
-    EXPECT_EQ(whole.Kind(), varstorage::kInt);
-    EXPECT_EQ(*static_cast<const std::int32_t*>(whole.ValuePointer()), 7);
-    EXPECT_EQ(whole.AsDouble(), 7.0);  // an int also holds its value as a double
-
-    varstorage text;
-    text.setString("PART");
-    EXPECT_EQ(text.Kind(), varstorage::kString);
-    EXPECT_EQ(*static_cast<const std::string*>(text.ValuePointer()), "PART");
-}
 
 struct ReadCase {
     const char* what;
@@ -54,17 +32,6 @@ TEST(Varstorage, ReadingAsNumberAndAsInteger) {
         EXPECT_EQ(c.value.numeric(), c.asNumber) << c.what;
         EXPECT_EQ(c.value.integral(), c.asInteger) << c.what;
     }
-}
-
-TEST(Varstorage, CopyKeepsEverythingMoveTakesTheText) {
-    varstorage source;
-    source.setString("A LONG COMMENT THAT DOES NOT FIT A SMALL STRING");
-    const varstorage copy = source;
-    EXPECT_EQ(copy.AsString(), source.AsString());
-    varstorage moved = std::move(source);
-    EXPECT_EQ(moved.AsString(), "A LONG COMMENT THAT DOES NOT FIT A SMALL STRING");
-    EXPECT_EQ(source.AsString(), "");  // NOLINT(bugprone-use-after-move): the contract
-    EXPECT_EQ(moved.Kind(), varstorage::kString);
 }
 
 TEST(Block, IndicesFrom511UpShareTheLastVariable) {

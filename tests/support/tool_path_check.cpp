@@ -81,15 +81,8 @@ std::vector<std::string> checkToolPath(std::string_view nci, double tolerance) {
 }
 
 int countArcs(std::string_view nci) {
-    const std::vector<std::string> lines = splitLines(nci);
-    int arcs = 0;
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (isMove(lines[i])) {
-            arcs += isArc(lines[i]) ? 1 : 0;
-            ++i;
-        }
-    }
-    return arcs;
+    const std::vector<MoveRecord> moves = readMoves(nci);
+    return countCode(moves, 2) + countCode(moves, 3);
 }
 
 }  // namespace morvane::test

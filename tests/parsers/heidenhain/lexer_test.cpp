@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <set>
 #include <string>
 
 #include "parsers/heidenhain/keyword_table.h"
@@ -12,29 +11,6 @@
 
 namespace morvane::HHParser {
 namespace {
-
-TEST(KeywordTable, HoldsEveryWordOnceWithItsCode) {
-    std::set<std::string_view> words;
-    for (std::size_t i = 0; i < kKeywordWords.size(); ++i) {
-        words.insert(kKeywordWords[i]);
-        EXPECT_EQ(keywordCode(kKeywordWords[i]), static_cast<std::int32_t>(i + 1))
-            << kKeywordWords[i];
-    }
-    EXPECT_EQ(words.size(), 89u);
-}
-
-TEST(KeywordTable, KnowsTheCodesOfTheWordsTheParserActsOn) {
-    const std::pair<std::string_view, std::int32_t> cases[] = {
-        {"L", 1},         {"X", 2},      {"IX", 8},     {"CCX", 14},   {"LIZ", 22},  {"CX", 23},
-        {"CP", 27},       {"IPA", 29},   {"D", 31},     {"CC", 32},    {"CR", 33},   {"DR", 34},
-        {"R", 35},        {"M", 38},     {"FMAX", 41},  {"MAX", 42},   {"TOOL", 44}, {"CALL", 45},
-        {"TOOLCALL", 46}, {"LBL", 47},   {"REP", 49},   {"FORM", 51},  {"CYCL", 52}, {"DEF", 53},
-        {"RND", 55},      {"Q", 64},     {"DWELL", 67}, {"DEPTH", 69}, {"SET", 70},  {"PLNGN", 73},
-        {"FN", 74},       {"BEGIN", 86}, {"MM", 87},    {"INCH", 88},  {"V", 89},
-    };
-    for (const auto& [word, code] : cases)
-        EXPECT_EQ(keywordCode(word), code) << word;
-}
 
 TEST(KeywordTable, MatchesWholeWordsOnly) {
     for (std::string_view word :
@@ -209,38 +185,8 @@ TEST(ReadValueDetails, HugeReferenceNumbersSaturateTheIndex) {
     EXPECT_EQ(params.count(INT32_MAX), 1u);
 }
 
-TEST(NumberFollows, SkipsBlanksAndDoesNotConsumeTheNumber) {
-    const std::pair<const char*, bool> cases[] = {
-        {"  +5", true}, {",5", true},  {".5", true}, {"-", true},   {"7", true},
-        {" X", false},  {"Q5", false}, {"", false},  {";5", false},
-    };
-    for (const auto& [line, expected] : cases) {
-        std::uint32_t cursor = 0;
-        EXPECT_EQ(Lexer::numberFollows(line, cursor), expected) << line;
-        const std::string_view text(line);
-        EXPECT_EQ(cursor, text.find_first_not_of(' ') == std::string_view::npos
-                              ? text.size()
-                              : text.find_first_not_of(' '))
-            << line;
-    }
-}
-
-TEST(SkipRestOfLine, TakesTheCommentOnlyBehindASemicolon) {
-    ParamMap params;
-    Lexer lexer(params);
-    std::uint32_t cursor = 2;
-    lexer.skipRestOfLine("L X5", cursor);
-    EXPECT_EQ(cursor, 4u);
-    EXPECT_FALSE(lexer.commentFlag);
-    cursor = 2;
-    lexer.skipRestOfLine("L ;note", cursor);
-    EXPECT_EQ(cursor, 7u);
-    EXPECT_TRUE(lexer.commentFlag);
-    EXPECT_EQ(lexer.commentText, "note");
-    lexer.beginLine();
-    EXPECT_FALSE(lexer.commentFlag);
-    EXPECT_EQ(lexer.commentText, "");
-}
+// Whether a number follows a word, and the comment behind ";" at the end of a line, as the block
+// parser meets them: tests/parsers/heidenhain/block_parser_test.cpp.
 
 }  // namespace
 }  // namespace morvane::HHParser

@@ -171,35 +171,8 @@ TEST(ReadComment, KeepsNestedParenthesesAndRunsToTheEndWhenUnclosed) {
     }
 }
 
-TEST(ReadComment, AppendsCommentsOfOneLineWithoutSeparatorUntilCleared) {
-    GCodeReader reader(kFanuc);
-    const std::string line = "(A)(B)";
-    std::size_t cursor = 0;
-    reader.readComment(line, cursor);
-    reader.readComment(line, cursor);
-    EXPECT_EQ(reader.comment(), "AB");
-    reader.clearComment();
-    EXPECT_FALSE(reader.hasComment());
-    EXPECT_EQ(reader.comment(), "");
-}
-
-TEST(ReadRestOfLine, TakesTheTextAfterTheMarkerOnlyWhenTheMarkerIsThere) {
-    GCodeReader reader(kSinumerik);
-    std::size_t cursor = 0;
-    reader.readRestOfLine("X;A", cursor, ';');
-    EXPECT_FALSE(reader.hasComment());
-    EXPECT_EQ(cursor, 0u);
-    cursor = 1;
-    reader.readRestOfLine("X;A", cursor, ';');
-    EXPECT_TRUE(reader.hasComment());
-    EXPECT_EQ(reader.comment(), "A");
-    EXPECT_EQ(cursor, 3u);
-    reader.clearComment();
-    cursor = 0;
-    reader.readRestOfLine(";", cursor, ';');  // an empty rest still counts as a comment
-    EXPECT_TRUE(reader.hasComment());
-    EXPECT_EQ(reader.comment(), "");
-}
+// Several comments of one line, and the rest of a line after ";", "!" or "/", as the block
+// parser meets them: tests/parsers/iso/block_parser_test.cpp.
 
 }  // namespace
 }  // namespace morvane::iso

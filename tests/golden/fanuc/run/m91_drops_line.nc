@@ -1,0 +1,3 @@
+; M91 drops its whole line.
+G0 X1 M91
+M30
