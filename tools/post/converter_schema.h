@@ -49,7 +49,7 @@ inline constexpr SettingSpec kSettingSpecs[] = {
 };
 
 // Checks `value` against the description of `section`/`key`. True for a fitting value and for a key
-// that has no spec; otherwise false with the reason ("decimals is a whole number from 0 to 6").
+// that has no description; otherwise false with the reason ("decimals is a whole number from 0 to 6").
 bool checkSetting(std::string_view section, std::string_view key, std::string_view value,
                   std::string& reason);
 
