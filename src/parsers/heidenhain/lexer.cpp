@@ -67,18 +67,15 @@ double Lexer::readOtherValue(std::string_view line, std::uint32_t& cursor) {
     }
     if (!isNumberChar(*first) && *first != 'Q') return std::numeric_limits<double>::quiet_NaN();
 
-    // The usual reference stands in one piece ("X-Q5 Y...", "FQ1"): an optional sign, Q, a
-    // number starting with a digit and then, after blanks, a character that ends the collection
-    // below. The collected text would be the sign and that number, so it is read in place.
+    // The usual reference stands in one piece ("X-Q5 Y...", "FQ1"): an optional sign, Q and a
+    // number starting with a digit, at whose end the collection below would stop too. The
+    // collected text would be the sign and that number, so it is read in place.
     const char* const q = first + (*first == '+' || *first == '-' ? 1 : 0);
     if (end - q > 1 && *q == 'Q' && isDigit(q[1])) {
         const nctext::DecimalPrefix number = nctext::readDecimalPrefix(q + 1, end);
-        const char* const next = skipSpaces(number.end, end);
         if (number.exact && number.end - first < static_cast<std::ptrdiff_t>(kMaxTokenLength) &&
-            (next == end || endsNumber(*next))) {
-            cursor = static_cast<std::uint32_t>(next - text);
+            endsInPlace(line, number.end, cursor))
             return parameter(number.value, *first == '-');
-        }
     }
     return collectNumber(line, cursor);
 }

@@ -83,12 +83,9 @@ class Lexer {
         // would be that prefix, so it is read in place.
         if (first < end && isNumberChar(*first)) {
             const nctext::DecimalPrefix prefix = nctext::readDecimalPrefix(first, end);
-            const char* const next = skipSpaces(prefix.end, end);
             if (prefix.exact && prefix.end - first < static_cast<std::ptrdiff_t>(kMaxTokenLength) &&
-                (next == end || endsNumber(*next))) {
-                cursor = static_cast<std::uint32_t>(next - text);
+                endsInPlace(line, prefix.end, cursor))
                 return prefix.value;
-            }
         }
         return readOtherValue(line, cursor);
     }
@@ -148,6 +145,22 @@ class Lexer {
         }
         key = packed;
         return p;
+    }
+
+    // True when the collection of a number's characters would stop where the text read in place
+    // stops (`stop`, before blanks): at the end of the line, at a character that ends it, or at a
+    // ";" whose comment it takes (taken here). The cursor then goes behind the number.
+    bool endsInPlace(std::string_view line, const char* stop, std::uint32_t& cursor) {
+        const char* const end = lineEnd(line);
+        const char* const next = skipSpaces(stop, end);
+        if (next < end && !endsNumber(*next)) {
+            if (*next != ';') return false;
+            cursor = static_cast<std::uint32_t>(next - line.data());
+            skipRestOfLine(line, cursor);
+            return true;
+        }
+        cursor = static_cast<std::uint32_t>(next - line.data());
+        return true;
     }
 
     // The word with code `firstCode` ended on the ";" at the cursor.

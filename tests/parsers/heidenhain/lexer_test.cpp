@@ -144,6 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueCase{"+-5", 0.0, 3, nullptr}, ValueCase{"-", 0.0, 1, nullptr},
                     ValueCase{",", 0.0, 1, nullptr}, ValueCase{"25/25", 25.0, 2, nullptr},
                     ValueCase{"5q", 5.0, 1, nullptr}, ValueCase{"30 ; end", 30.0, 8, " end"},
+                    ValueCase{"-2.5;x;y", -2.5, 8, "x;y"}, ValueCase{"2,5;x", 2.5, 5, "x"},
                     // In one piece up to a letter, after blanks or not; a Q after blanks
                     // still joins the number (3 Q1 is Q31, never set).
                     ValueCase{"12.5 Y3", 12.5, 5, nullptr}, ValueCase{"-7.25X", -7.25, 5, nullptr},
