@@ -131,11 +131,6 @@ void BlockParser::rememberLine() {
     }
 }
 
-std::int32_t BlockParser::nextKeyword() {
-    Lexer::skipSpaces(line_, cursor_);
-    return lexer.readKeyword(line_, cursor_);
-}
-
 // LX, LIX, CX, CCX ...: the axis letters were read as part of the word; step back onto them.
 void BlockParser::stepBack(std::int32_t chars) {
     cursor_ -= std::min(cursor_, static_cast<std::uint32_t>(chars));

@@ -78,7 +78,11 @@ class BlockParser {
     static const std::array<KeywordAction, 90> kActions;
 
     double value() { return lexer.readValue(line_, cursor_); }
-    std::int32_t nextKeyword();
+    // The word after blanks; inline, as it is read between all the words of a line.
+    std::int32_t nextKeyword() {
+        Lexer::skipSpaces(line_, cursor_);
+        return lexer.readKeyword(line_, cursor_);
+    }
     void appendCode(std::int32_t code) { blk.gcodes.push_back(code); }
     void stepBack(std::int32_t chars);
 

@@ -98,6 +98,20 @@ constexpr std::int32_t keywordCode(std::string_view word) {
     return packedKeywordCode(packWord(word), word.size());
 }
 
+// The code of each one-letter word by its character, either case; 0 for any other character.
+// Most words of a program are one letter (L X Y Z F ...): they need no packing and no probe.
+constexpr std::array<std::int32_t, 256> initLetterCodes() {
+    std::array<std::int32_t, 256> codes{};
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        const char word[1] = {c};
+        const std::int32_t code = keywordCode(std::string_view(word, 1));
+        codes[static_cast<unsigned char>(c)] = code;
+        codes[static_cast<unsigned char>(c - 'A' + 'a')] = code;
+    }
+    return codes;
+}
+inline constexpr std::array<std::int32_t, 256> kLetterCodes = initLetterCodes();
+
 static_assert(std::all_of(kKeywordWords.begin(), kKeywordWords.end(),
                           [](std::string_view w) { return w.size() <= kMaxKeywordLength; }));
 // Every word is found under its own code.

@@ -60,6 +60,18 @@ INSTANTIATE_TEST_SUITE_P(
         KeywordCase{" L", kw::None, 0, nullptr}, KeywordCase{"", kw::None, 0, nullptr}),
     caseName<KeywordCase>);
 
+// One-letter words, in either case, at the end of the line or before a number, a blank, a sign,
+// a semicolon; letters that are no word alone.
+INSTANTIATE_TEST_SUITE_P(
+    OneLetter, ReadKeyword,
+    testing::Values(KeywordCase{"x+5", kw::X, 1, nullptr}, KeywordCase{"l", kw::L, 1, nullptr},
+                    KeywordCase{"Z", kw::Z, 1, nullptr}, KeywordCase{"F 100", kw::F, 1, nullptr},
+                    KeywordCase{"q5", kw::Q, 1, nullptr}, KeywordCase{"m;x", kw::M, 3, "x"},
+                    KeywordCase{"G1", kw::None, 1, nullptr}, KeywordCase{"k", kw::None, 1, nullptr},
+                    KeywordCase{"@X", kw::None, 0, nullptr},
+                    KeywordCase{"\xC9X", kw::None, 0, nullptr}),
+    caseName<KeywordCase>);
+
 INSTANTIATE_TEST_SUITE_P(
     Semicolons, ReadKeyword,
     testing::Values(KeywordCase{"X;abc", kw::X, 5, "abc"},
@@ -132,6 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueCase{"+-5", 0.0, 3, nullptr}, ValueCase{"-", 0.0, 1, nullptr},
                     ValueCase{",", 0.0, 1, nullptr}, ValueCase{"25/25", 25.0, 2, nullptr},
                     ValueCase{"5q", 5.0, 1, nullptr}, ValueCase{"30 ; end", 30.0, 8, " end"},
+                    ValueCase{"-2.5;x;y", -2.5, 8, "x;y"}, ValueCase{"2,5;x", 2.5, 5, "x"},
                     // In one piece up to a letter, after blanks or not; a Q after blanks
                     // still joins the number (3 Q1 is Q31, never set).
                     ValueCase{"12.5 Y3", 12.5, 5, nullptr}, ValueCase{"-7.25X", -7.25, 5, nullptr},
@@ -144,7 +157,15 @@ INSTANTIATE_TEST_SUITE_P(
                     // A minus before Q negates the parameter.
                     ValueCase{"-Q5", -25.5, 3, nullptr}, ValueCase{"- Q5 F", -25.5, 5, nullptr},
                     ValueCase{"Q4.6", 25.5, 4, nullptr}, ValueCase{"Q339", 2.0, 4, nullptr},
-                    ValueCase{"Q7", 0.0, 2, nullptr}, ValueCase{"Q1;x", 4.0, 4, "x"}),
+                    ValueCase{"Q7", 0.0, 2, nullptr}, ValueCase{"Q1;x", 4.0, 4, "x"},
+                    // Blanks after the number are passed; what follows a reference decides
+                    // whether it is complete or collects more characters.
+                    ValueCase{"-Q4.6 Y", -25.5, 6, nullptr}, ValueCase{"Q1  X", 4.0, 4, nullptr},
+                    ValueCase{"Q0001", 4.0, 5, nullptr}, ValueCase{"+Q1 ;c", 4.0, 6, "c"},
+                    // A sign behind Q still negates; digits after blanks join the number.
+                    ValueCase{"Q-5", -25.5, 3, nullptr}, ValueCase{"Q 5", 25.5, 3, nullptr},
+                    ValueCase{"Q5 3", 0.0, 4, nullptr}, ValueCase{"-Q1,", -4.0, 4, nullptr},
+                    ValueCase{"Q5Q1", 0.0, 4, nullptr}),
     caseName<ValueCase>);
 
 INSTANTIATE_TEST_SUITE_P(
