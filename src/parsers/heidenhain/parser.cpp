@@ -49,6 +49,8 @@ void Parser::run() {
 void Parser::scanLabels() {
     labelTable_.clear();
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
+        // A line without a B holds no LBL (keywords are read in either case): not copied.
+        if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), "Bb")) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
         std::uint32_t cursor = 0;
         Lexer::skipBlockNumber(line, cursor);
