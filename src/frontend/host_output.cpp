@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "frontend/system_services.h"
+#include "nci/line_feeds.h"
 
 namespace morvane {
 
@@ -46,15 +47,14 @@ void HostOutput::sendFile(SystemServices& services, const std::string& path) {
         const std::size_t end = filled + got;
         std::size_t start = 0;
         // The search goes on from the new bytes: the old ones hold no line feed.
-        for (char* feed = static_cast<char*>(std::memchr(data + filled, '\n', got));
-             feed != nullptr;
-             feed = static_cast<char*>(std::memchr(feed + 1, '\n', end - (feed + 1 - data)))) {
+        forEachLineFeed(data + filled, got, [&](std::size_t offset) {
+            char* const feed = data + filled + offset;
             char* stop = feed;
             if (stop > data + start && stop[-1] == '\r') --stop;
             *stop = '\0';
             sendLine(data + start, static_cast<std::size_t>(stop - (data + start)));
             start = static_cast<std::size_t>(feed + 1 - data);
-        }
+        });
         filled = end - start;
         std::memmove(data, data + start, filled);
     }

@@ -3,11 +3,11 @@
 // it and the writer must not depend on any dialect.
 #pragma once
 
-#include <bitset>
 #include <cstdint>
 #include <map>
 #include <vector>
 
+#include "nci/variable_set.h"
 #include "nci/varstorage.h"
 
 namespace morvane {
@@ -20,7 +20,7 @@ struct block {
     // Words by address index (A..Z are 0..25, dialect keywords above).
     varstorage vars[kVariableCount];
     // Bit k set when variable k was written for the current block.
-    std::bitset<kVariableCount> defined;
+    VariableSet defined;
     // G numbers in the order they were read, pseudo codes (1018, 1050, 5401 ...) included.
     std::vector<std::int32_t> gcodes;
     // Index of the source line the block came from.

@@ -56,18 +56,6 @@ constexpr MCodeRule kFrameMCodes[] = {
 // Below this magnitude a value times 1000 plus 0.5 still fits a 32-bit integer.
 constexpr double kRoundableLimit = 2147483648.0;
 
-// Calls fn(i) for every set bit i, visiting only the set bits where the library allows it.
-template <class Fn>
-void forEachSetBit(const std::bitset<kVariableCount>& bits, Fn fn) {
-#if defined(__GLIBCXX__)
-    for (std::size_t i = bits._Find_first(); i < bits.size(); i = bits._Find_next(i))
-        fn(static_cast<std::uint32_t>(i));
-#else
-    for (std::uint32_t i = 0; i < kVariableCount; ++i)
-        if (bits.test(i)) fn(i);
-#endif
-}
-
 }  // namespace
 
 NCIFrame::NCIFrame() {
@@ -85,8 +73,9 @@ double NCIFrame::RoundValue(double v) {
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
     if (!(scaled < kRoundableLimit)) return v;
-    const double sign = v > 0.0 ? 1.0 : (v < 0.0 ? -1.0 : 0.0);
-    return sign * static_cast<double>(truncToInt32(scaled)) / 1000.0;
+    // `scaled` lies in [0.5, 2^31): its truncation to int is exact and defined.
+    const double magnitude = static_cast<double>(static_cast<std::int32_t>(scaled)) / 1000.0;
+    return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
 }
 
 double NCIFrame::GetDouble(std::uint32_t index) {
@@ -132,7 +121,7 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
     vars_[addr::R].setDouble(0.0);
     params_ = b.params != nullptr ? b.params : &ownParams_;
     defined_ = b.defined;
-    forEachSetBit(b.defined, [&](std::uint32_t i) { vars_[i] = b.vars[i]; });
+    b.defined.forEach([&](std::uint32_t i) { vars_[i] = b.vars[i]; });
 
     previous_ = current_;
     static constexpr struct {

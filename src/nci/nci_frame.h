@@ -5,7 +5,6 @@
 // SetMessageText, LoadBlock, optionally QueueComment, WriteBlock; GetBlockCode after the last one.
 #pragma once
 
-#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -198,7 +197,7 @@ class NCIFrame {
     std::vector<std::int32_t> supportedCycles_;    // cycles written natively
     std::int32_t spindleDirection_ = 1;            // {M3: +1, M4: -1}
     varstorage vars_[kVariableCount];              // the block's variables, modal between blocks
-    std::bitset<kVariableCount> defined_;          // given in the current block
+    VariableSet defined_;                          // given in the current block
     std::vector<std::int32_t> gcodes_;             // G codes of the current block, in order
     // The parser's Q-parameter table, shared rather than copied per block: a missing entry is
     // entered as 0.0, which reads the same everywhere. Before the first block with a table the

@@ -1,6 +1,7 @@
 // The program text as the parsers read it: a thin wrapper over the host's line source.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -57,19 +58,25 @@ class ProgramSource {
     void startRun(std::uint64_t repeatedBytes) { readBudget_ = 2 * bytesRead_ + repeatedBytes; }
     bool readBudgetSpent() const { return bytesRead_ > readBudget_; }
 
-    // True when a character of line `index`, read as line() reads it, satisfies `wanted`. The
-    // line is looked at where the host keeps it, without a copy (a quick look before reading a
-    // line in full with line(), which then counts its bytes; a line passed over counts here).
-    template <class Predicate>
-    bool holdsAny(std::int32_t index, Predicate wanted) {
+    // True when line `index`, read as line() reads it, holds one of the characters of `wanted`
+    // (at most 15, no line feed). The line is looked at where the host keeps it, without a copy
+    // (a quick look before reading a line in full with line(), which then counts its bytes; a
+    // line passed over counts here). The C library's span search looks at many characters a step.
+    bool holdsAnyOf(std::int32_t index, std::string_view wanted) {
         const char* text = nullptr;
         if (source_ != nullptr && source_->getLine != nullptr)
             source_->getLine(source_->context, index, &text);
         std::size_t length = 0;
         if (text != nullptr) {
-            for (; length < limits::kLineBytes && text[length] != '\0' && text[length] != '\n';
-                 ++length)
-                if (wanted(text[length])) return true;
+            char stops[16] = {};
+            std::memcpy(stops, wanted.data(), std::min(wanted.size(), sizeof stops - 2));
+            stops[std::strlen(stops)] = '\n';
+            length = std::strcspn(text, stops);
+            if (length >= limits::kLineBytes) {
+                length = limits::kLineBytes;  // a character beyond the cut is not in the line
+            } else if (text[length] != '\0' && text[length] != '\n') {
+                return true;
+            }
         }
         bytesRead_ += length + 1;
         return false;

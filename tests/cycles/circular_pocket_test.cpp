@@ -1,5 +1,5 @@
-// Longhand round features: circular pocket roughing and finishing passes, the machining
-// operations and layers of the pocket, circular pocket finishing and the circular stud.
+// Longhand round features: the machining operations and layers of the circular pocket, its
+// step-over, a tool wider than the pocket, and circular pocket finishing below the tool radius.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,9 +11,7 @@
 namespace morvane {
 namespace {
 
-using test::countCode;
 using test::nciLines;
-using test::readMoves;
 using test::runCycle;
 
 // Surface 0, set-up clearance 2, second clearance 20, feed 100, retract to surface + second
@@ -23,22 +21,6 @@ template <class Cycle>
 std::unique_ptr<Cycle> roundFeature(double depth, double infeed,
                                     CycleStart start = {10.0, 50.0, 50.0, 30.0, 0.0}) {
     return test::makeCycle<Cycle>(start, {depth, 20.0, 100.0, infeed}, {}, {{8, true}});
-}
-
-TEST(CircularPocket, RoughCirclesStepOutAndStopShortOfTheAllowance) {
-    // Radius 20, allowance 0.5, tool radius 5, step-over 5: circles at 5 and 10, n = 2, then the
-    // last one at 20 - 0.5 - 5 = 14.5, and back to the centre.
-    auto c = roundFeature<NCICircularPocket>(5.0, 5.0);
-    c->SetValue(13, 20.0);
-    c->SetValue(14, 5.0);
-    c->SetValue(15, 0.5);
-    NciStream out;
-    c->RoughCircles(out);
-    EXPECT_EQ(out.view(), nciLines({"1", "0 55 50 30 100 0", "3", "0 0 55 50 50 50 30 100 0 1",  //
-                                    "1", "0 60 50 30 100 0", "3", "0 0 60 50 50 50 30 100 0 1",  //
-                                    "1", "0 64.5 50 30 100 0", "3",
-                                    "0 0 64.5 50 50 50 30 100 0 1",  //
-                                    "1", "0 50 50 30 100 0"}));
 }
 
 // The passes of a pocket of radius 10 with the tool of diameter 10 and a step-over of 10, at
@@ -151,20 +133,6 @@ TEST(CircularPocketFinishing, RadiusBelowTheToolRadiusIsRaisedToIt) {
     EXPECT_TRUE(nci.ends_with(
         nciLines({"1", "0 30 40 2 100 0", "1", "0 30 40 2 100 0", "0", "0 30 40 20 100 0"})))
         << nci;
-}
-
-TEST(CircularStud, LayersFollowTheInfeed) {
-    // Depth 10 with infeed 3: layers at 3, 6, 9 and 10 below the surface.
-    auto c = roundFeature<NCICircularStud>(10.0, 3.0);
-    c->SetValue(13, 20.0);
-    c->SetValue(14, 50.0);
-    c->SetValue(15, 50.0);
-    c->SetValue(16, 25.0);
-    const std::string nci = runCycle(*c);
-    EXPECT_EQ(countCode(readMoves(nci), 2), 4);
-    for (const char* layer : {"1\n0 85 50 -3 100 0\n", "1\n0 85 50 -6 100 0\n",
-                              "1\n0 85 50 -9 100 0\n", "1\n0 85 50 -10 100 0\n"})
-        EXPECT_NE(nci.find(layer), std::string::npos) << layer;
 }
 
 }  // namespace

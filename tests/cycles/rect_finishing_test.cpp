@@ -72,20 +72,5 @@ TEST(RectFinishing, OneContourPerLayer) {
     }
 }
 
-TEST(RectFinishing, RapidRetractFlagDoesNotChangeThePath) {
-    // The tool always feeds back to the clearance before it rapids out.
-    auto rapid = finishing<NCIRectPocketFinishing>(8.0, 4.0);
-    auto fed = finishing<NCIRectPocketFinishing>(8.0, 4.0);
-    rapid->SetFlag(8, true);
-    fed->SetFlag(8, false);
-    const std::string path = runCycle(*rapid);
-    EXPECT_EQ(path, runCycle(*fed));
-    const auto moves = readMoves(path);
-    const MoveRecord& out = moves[moves.size() - 3];
-    EXPECT_EQ(out.code, 1);
-    EXPECT_EQ(out.z(), 2.0);
-    EXPECT_EQ(moves.back().z(), 30.0);
-}
-
 }  // namespace
 }  // namespace morvane

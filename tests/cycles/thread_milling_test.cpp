@@ -58,28 +58,6 @@ TEST(ThreadMilling, WhatIsSkippedAndWhen) {
     EXPECT_EQ(raised->value(13), 5.0);
 }
 
-TEST(ThreadMilling, PreDrillPecksWhenAnInfeedIsGiven) {
-    // The writers give no infeed, but the pre-drill is the pecking of deep drilling: with an
-    // infeed of 2 down to 5 it breaks the chip at 2 and 4 (at feed, flag 8 being false).
-    auto c = thread<NCIThreadMilling>();
-    c->SetValue(2, 5.0);
-    c->SetValue(10, 2.0);
-    c->SetValue(13, 5.0);  // no thread, no countersink: only the drilling
-    EXPECT_EQ(runCycle(*c), nciLines({"0", "0 0 0 2 100 0", "1", "0 0 0 -2 100 0", "1",
-                                      "0 0 0 -2 100 0", "1", "0 0 0 -4 100 0", "1",
-                                      "0 0 0 -4 100 0", "1", "0 0 0 -5 100 0", "4", "0 1 0"}) +
-                                kInsideRetract);
-}
-
-TEST(ThreadMilling, RetractToTheStartHeightWithRapidRetract) {
-    auto c = thread<NCIThreadMilling>({10.0, 20.0, 30.0, 40.0, 0.0});
-    c->SetValue(13, 5.0);
-    c->SetFlag(8, true);
-    c->SetFlag(5, true);
-    EXPECT_EQ(runCycle(*c), nciLines({"0", "0 20 30 2 100 0", "1", "0 20 30 0 100 0", "4", "0 1 0",
-                                      "0", "0 20 30 40 100 0"}));
-}
-
 TEST(OutsideThread, SmallThreadRadiusIsRaisedAndFlagsAreIgnored) {
     // Radius 3 below the tool radius 5 becomes 5: the tool centre turns at 10. The retract goes
     // to surface + second clearance whatever flags 5 and 8 say.

@@ -210,26 +210,6 @@ TEST_F(DriverTest, AFullPostRunTellsTheHostInOrderAndPassesEveryPath) {
     EXPECT_NE(entries.getSupportedCycles, nullptr);
 }
 
-TEST_F(DriverTest, ThePostProcessorsPatternsReachTheParser) {
-    services.installPost();
-    const SupportedCycle g81 = {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0,
-                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
-    SupportedCycle mixed{};
-    for (std::size_t i = 0; i < mixed.size(); ++i)
-        mixed[i] = static_cast<std::int32_t>(i % 3);
-    mixed[6] = 7;
-    FakePost::table = {recordOf(g81), recordOf(mixed), recordOf(g81)};
-    FakePost::count = 2;  // only the records counted are read
-    ConversionChoices choices = choose(kFanuc, true, false, false);
-    run(choices);
-    ASSERT_EQ(FakeParsers::built.size(), 1u);
-    EXPECT_EQ(FakeParsers::built[0].cycles, (SupportedCycleList{g81, mixed}));
-    EXPECT_EQ(FakePost::calls,
-              (std::vector<std::vector<std::string>>{
-                  {"GetSupportedCycles", choices.converterPath, FakeServices::kPost}}));
-    EXPECT_EQ(state.config["UseLonghandCycles"], "False");
-}
-
 TEST_F(DriverTest, NciLinesAreCopiedWithALineFeedEachAndNullLinesReadEmpty) {
     services.installPost();
     HostRecorder withGaps{{"1005", "", "text with  blanks ", "1003"}};

@@ -176,17 +176,6 @@ TEST_F(DialogTest, TextsAreLocalisedWithDefaultsForMissingAnswers) {
     EXPECT_EQ(host.translationRequests().size(), kLocalisedTexts.size());
 }
 
-TEST_F(DialogTest, TheFormatListOffersSixFormatsWithFanucSelected) {
-    open();
-    const Control* list = nullptr;
-    for (const Control& control : dialog.controls())
-        if (control.id == IDC_FORMAT) list = &control;
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->entries, (std::vector<std::wstring>{L"Fanuc", L"Heidenhain", L"Siemens",
-                                                        L"Sinumerik", L"G&L Numeripath", L"NCI"}));
-    EXPECT_EQ(list->selection, 0);
-}
-
 TEST_F(DialogTest, BrowsingSetsTheConverterOnlyWhenConfirmed) {
     frontEnd.answers = {std::nullopt};
     open([](CMorvaneGUIDlg& d) { d.click(IDC_BROWSE); });

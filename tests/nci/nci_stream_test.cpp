@@ -14,27 +14,7 @@
 namespace morvane {
 namespace {
 
-struct RealCase {
-    double value;
-    const char* text;
-};
-
-// What a default-configured output stream writes for a double: 6 significant digits, general
-// notation, trailing zeros dropped, negative zero kept.
-TEST(FormatReal, MatchesDefaultStreamFormatting) {
-    const RealCase cases[] = {
-        {12.5, "12.5"},       {100.0, "100"},
-        {-0.25, "-0.25"},     {1234567.0, "1.23457e+06"},
-        {0.00001, "1e-05"},   {-0.0, "-0"},
-        {0.0, "0"},           {1234.568, "1234.57"},
-        {123456.0, "123456"}, {999999.5, "1e+06"},
-        {0.0001, "0.0001"},   {-1.235, "-1.235"},
-        {1e100, "1e+100"},    {2147483.648, "2.14748e+06"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(realToString(c.value), c.text) << c.value;
-}
-
+// Non-numbers reach no record: they are written as 0.
 TEST(FormatReal, NonNumbersNeverReachTheText) {
     EXPECT_EQ(realToString(std::numeric_limits<double>::quiet_NaN()), "0");
     EXPECT_EQ(realToString(std::numeric_limits<double>::infinity()), "0");
@@ -93,9 +73,10 @@ TEST(FormatReal, ThousandthsAgreeWithTheGeneralFormat) {
     for (std::int64_t n = -2147483647; n <= 2147483647; n += 21467) {
         values.push_back(static_cast<double>(n) / 1000.0);
     }
-    for (const double v : {999999.0, 999999.4, 999999.499, 999999.5, 999999.501, 1000000.0,
-                           99999.95, 99999.949, 123456.7, 12345.675, 0.001, -0.001, 0.0005, -0.0,
-                           0.0, 100000.0, 654321.0, -999999.0, 2147483.647}) {
+    for (const double v :
+         {999999.0, 999999.4,  999999.499,  999999.5, 999999.501, 1000000.0, 99999.95, 99999.949,
+          123456.7, 12345.675, 0.001,       -0.001,   0.0005,     -0.0,      0.0,      100000.0,
+          654321.0, -999999.0, 2147483.647, 0.00001,  1234567.0,  1e100}) {
         values.push_back(v);
     }
     for (const double v : values)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "nci/block.h"
 #include "nci/varstorage.h"
@@ -58,6 +59,24 @@ TEST(Block, ResetClearsCodesAndDefinedBitsButKeepsValues) {
     EXPECT_EQ(b.getMCode(), 30);
     b.setDouble(addr::M, 6.0);
     EXPECT_EQ(b.getMCode(), 0);  // an M stored as a double is no M code
+}
+
+TEST(Block, WrittenWordsAreVisitedInOrderAcrossWords) {
+    VariableSet words;
+    for (const std::uint32_t i : {511u, 0u, 64u, 63u, 200u, 65u})
+        words.set(i);
+    words.set(200, false);
+    std::vector<std::uint32_t> visited;
+    words.forEach([&](std::uint32_t i) { visited.push_back(i); });
+    EXPECT_EQ(visited, (std::vector<std::uint32_t>{0, 63, 64, 65, 511}));
+    EXPECT_TRUE(words.test(511));
+    EXPECT_FALSE(words.test(200));
+    words.set();
+    std::size_t all = 0;
+    words.forEach([&](std::uint32_t) { ++all; });
+    EXPECT_EQ(all, kVariableCount);
+    words.reset();
+    words.forEach([](std::uint32_t i) { ADD_FAILURE() << i; });
 }
 
 }  // namespace

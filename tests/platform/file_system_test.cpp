@@ -88,14 +88,6 @@ TEST(FileSystem, TemporaryFilesAreNewPrivateAndUnique) {
     }
 }
 
-TEST(FileSystem, TheServicesMakeTheirTemporaryFilesInTmpdir) {
-    ScratchDirectory scratch;
-    const ScopedVariable tmpdir("TMPDIR", scratch.path().string());
-    const std::string path = PlatformServices().makeTemporaryFile();
-    EXPECT_EQ(fs::path(path).parent_path(), scratch.path());
-    EXPECT_TRUE(fs::path(path).filename().string().starts_with("NEW"));
-}
-
 TEST(FileSystem, OnlyRegularFilesExist) {
     ScratchDirectory scratch;
     const std::string file = (scratch.path() / "file.conv").string();

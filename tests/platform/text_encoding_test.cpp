@@ -10,7 +10,9 @@
 namespace morvane {
 namespace {
 
-TEST(TextEncoding, ValidTextConvertsBothWays) {
+// Valid text converts exactly both ways; invalid bytes become escapes that convert back to them.
+TEST(TextEncoding, TextConvertsBothWays) {
+    const auto escaped = [](unsigned char b) { return static_cast<wchar_t>(0xDC00 + b); };
     const std::pair<std::string, std::wstring> cases[] = {
         {"", L""},
         {"G&L Numeripath", L"G&L Numeripath"},
@@ -21,16 +23,6 @@ TEST(TextEncoding, ValidTextConvertsBothWays) {
         {"\xF0\x9F\x94\xA7", std::wstring(1, static_cast<wchar_t>(0x1F527))},  // four bytes
         {"\xF4\x8F\xBF\xBF", std::wstring(1, static_cast<wchar_t>(0x10FFFF))},
         {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
-    };
-    for (const auto& [utf8, wide] : cases) {
-        EXPECT_EQ(utf8ToWide(utf8), wide) << utf8;
-        EXPECT_EQ(wideToUtf8(wide), utf8) << utf8;
-    }
-}
-
-TEST(TextEncoding, InvalidBytesBecomeEscapesThatRoundTrip) {
-    const auto escaped = [](unsigned char b) { return static_cast<wchar_t>(0xDC00 + b); };
-    const std::pair<std::string, std::wstring> cases[] = {
         {"\x80", {escaped(0x80)}},                                        // lone continuation
         {"\xC3", {escaped(0xC3)}},                                        // truncated
         {"\xC3x", {escaped(0xC3), L'x'}},                                 // broken sequence
@@ -41,9 +33,9 @@ TEST(TextEncoding, InvalidBytesBecomeEscapesThatRoundTrip) {
         {"\xFF\xFE", {escaped(0xFF), escaped(0xFE)}},
         {"a\xE2\x82", {L'a', escaped(0xE2), escaped(0x82)}},  // cut at the end of the text
     };
-    for (const auto& [bytes, wide] : cases) {
-        EXPECT_EQ(utf8ToWide(bytes), wide);
-        EXPECT_EQ(wideToUtf8(utf8ToWide(bytes)), bytes);
+    for (const auto& [utf8, wide] : cases) {
+        EXPECT_EQ(utf8ToWide(utf8), wide) << testing::PrintToString(utf8);
+        EXPECT_EQ(wideToUtf8(wide), utf8) << testing::PrintToString(utf8);
     }
 }
 

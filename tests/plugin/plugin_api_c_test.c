@@ -17,6 +17,7 @@ int main(void) {
     const char* name = NULL;
     const char* description = NULL;
     const char* uri = NULL;
+    const char* second = NULL;
     uint32_t major = 9, minor = 9, build = 9, revision = 9;
     LineSource lines = {NULL, NULL, NULL};
     ResultStream results = {NULL, NULL, NULL};
@@ -33,6 +34,19 @@ int main(void) {
           "namespace URI");
     check(TeskPlugin_getVersion(&major, &minor, &build, &revision) == 1, "getVersion returns 1");
     check(major == 0 && minor == 0 && build == 0 && revision == 1, "version 0.0.0.1");
+    /* The texts are static: a second call gives the same pointers. */
+    check(TeskPlugin_getInfo(&second, NULL) == 1 && second == name, "getInfo's name is static");
+    check(TeskPlugin_getUri(&second) == 1 && second == uri, "getUri's text is static");
+    /* Null places for the answers are skipped, null options ignored. */
+    check(TeskPlugin_getInfo(NULL, NULL) == 1 && TeskPlugin_getUri(NULL) == 1 &&
+              TeskPlugin_getVersion(NULL, NULL, NULL, NULL) == 1,
+          "null answer places");
+    revision = 9;
+    check(TeskPlugin_getVersion(NULL, NULL, NULL, &revision) == 1 && revision == 1,
+          "the one place given is filled");
+    check(TeskPlugin_SetOption(NULL, "x") == 1 && TeskPlugin_SetOption("x", NULL) == 1 &&
+              TeskPlugin_SetOption(NULL, NULL) == 1,
+          "null options");
     check(TeskPlugin_attatchLineSource(&lines) == 1, "attach line source");
     check(TeskPlugin_attatchResultStream(&results) == 1, "attach result stream");
     check(TeskPlugin_attatchLocalizeSource(&texts) == 1, "attach localisation source");

@@ -24,31 +24,6 @@ class PluginExports : public testing::Test {
     void TearDown() override { TeskPlugin_ClearOptions(); }
 };
 
-TEST_F(PluginExports, IdentityIsStaticAndNullPointersAreSkipped) {
-    const char* uri1 = nullptr;
-    const char* uri2 = nullptr;
-    const char* name1 = nullptr;
-    const char* name2 = nullptr;
-    const char* description = nullptr;
-    EXPECT_EQ(TeskPlugin_getUri(&uri1), 1);
-    EXPECT_EQ(TeskPlugin_getUri(&uri2), 1);
-    EXPECT_EQ(uri1, uri2);
-    EXPECT_EQ(TeskPlugin_getInfo(&name1, &description), 1);
-    EXPECT_EQ(TeskPlugin_getInfo(&name2, nullptr), 1);
-    EXPECT_EQ(name1, name2);
-    EXPECT_STREQ(name1, "Morvane");
-    EXPECT_EQ(TeskPlugin_getUri(nullptr), 1);
-    EXPECT_EQ(TeskPlugin_getInfo(nullptr, nullptr), 1);
-
-    EXPECT_EQ(TeskPlugin_getVersion(nullptr, nullptr, nullptr, nullptr), 1);
-    uint32_t revision = 0;
-    EXPECT_EQ(TeskPlugin_getVersion(nullptr, nullptr, nullptr, &revision), 1);
-    EXPECT_EQ(revision, 1u);
-    EXPECT_EQ(TeskPlugin_SetOption(nullptr, "x"), 1);
-    EXPECT_EQ(TeskPlugin_SetOption("x", nullptr), 1);
-    EXPECT_EQ(TeskPlugin_SetOption(nullptr, nullptr), 1);
-}
-
 TEST_F(PluginExports, NciLinesComeBackUnchangedThenTheConfiguration) {
     const std::vector<std::string> program = {"1005", "",     "first comment", "",
                                               "",     "1003", "0 0 0 "};
@@ -67,32 +42,6 @@ TEST_F(PluginExports, NciLinesComeBackUnchangedThenTheConfiguration) {
     EXPECT_EQ(host.badLengths(), 0);
     EXPECT_EQ(host.lineCountRequests(), 1);
     EXPECT_EQ(host.lineRequests(), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6}));
-}
-
-TEST_F(PluginExports, TheStoredConfigurationRestoresTheNextDialog) {
-    RecordingHost host({"1003", "0 0 0"});
-    host.attach();
-    host.perform(
-        "select NCI; check IDC_CONVERT_NCI; check IDC_LONGHAND_CYCLES; uncheck "
-        "IDC_SELECTION_ONLY; check IDC_RESULT_NEW_WINDOW; click IDOK");
-    const auto config = host.property("PLUGIN_CONFIG");
-    ASSERT_TRUE(config.has_value());
-    EXPECT_EQ(*config,
-              "OutputToNCI=True;ResInNewWindow=True;SelectionOnly=False;UseLonghandCycles=True;");
-    EXPECT_EQ(host.property("SELECTION_ONLY"), "false");
-    EXPECT_EQ(host.property("RESULT_IN_NEW_WINDOW"), "true");
-
-    // A new session of the host hands the string back. "Convert to NCI format" comes back
-    // checked but OK stays disabled without a converter, until the box is clicked off and on.
-    TeskPlugin_ClearOptions();
-    TeskPlugin_SetOption("PLUGIN_CONFIG", config->c_str());
-    host.clearEvents();
-    host.perform("select NCI; click IDOK");
-    EXPECT_TRUE(host.events().empty());
-    host.perform("select NCI; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI; click IDOK");
-    EXPECT_EQ(host.resultLines(), (std::vector<std::string>{"1003", "0 0 0"}));
-    EXPECT_EQ(host.property("SELECTION_ONLY"), "false");
-    EXPECT_EQ(host.property("PLUGIN_CONFIG"), config);
 }
 
 TEST_F(PluginExports, PostProcessingThroughThePostProcessorLibraries) {

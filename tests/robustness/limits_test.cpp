@@ -56,6 +56,15 @@ TEST(ProgramText, LinesAreCutAtTheLimitAndAtALineFeed) {
         ProgramSource source(program.source());
         EXPECT_EQ(source.line(0), c.read) << c.what;
         EXPECT_EQ(source.bytesRead(), c.read.size() + 1) << c.what;
+        // The quick look for characters sees the same line, cut at the same place.
+        for (const std::string_view wanted : {"y", "Y5", "z\r", "x"}) {
+            ProgramSource look(program.source());
+            const bool seen = c.read.find_first_of(wanted) != std::string::npos;
+            EXPECT_EQ(look.holdsAnyOf(0, wanted), seen) << c.what << " / " << wanted;
+            if (!seen) {
+                EXPECT_EQ(look.bytesRead(), c.read.size() + 1) << c.what;
+            }
+        }
     }
 }
 

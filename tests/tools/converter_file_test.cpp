@@ -56,6 +56,9 @@ TEST(ConverterFile, RejectsWhatIsNotAConverterFileAndSaysWhere) {
     std::string tooMany = "[converter]\n[cycles]\n";
     for (std::size_t i = 0; i <= kMaxCyclePatterns; ++i)
         tooMany += "c = " + ones + "\n";
+    const char* kPattern = "line 3: a cycle pattern is 29 numbers, each 0, 1, 2 or 7";
+    const char* kDecimals = "line 3: decimals is a whole number from 0 to 6";
+    const char* kKey = "line 2: a key is made of letters, digits, '_', '-', '.'";
     const std::pair<std::string, const char*> cases[] = {
         {"", "no [converter] section"},
         {"# only a comment\n", "no [converter] section"},
@@ -64,31 +67,23 @@ TEST(ConverterFile, RejectsWhatIsNotAConverterFileAndSaysWhere) {
         {"[converter]\njust words\n", "line 2: expected key = value"},
         {"[converter\n", "line 1: a section header is [name]"},
         {"[]\n", "line 1: a section header is [name]"},
-        {"[converter]\n = value\n", "line 2: a key is made of letters, digits, '_', '-', '.'"},
-        {"[converter]\nbad key = 1\n", "line 2: a key is made of letters, digits, '_', '-', '.'"},
+        {"[converter]\n = value\n", kKey},
+        {"[converter]\nbad key = 1\n", kKey},
         {std::string("[converter]\0\n", 13), "binary data"},
-        {"[converter]\n[cycles]\nG81 = 1 1 1\n",
-         "line 3: a cycle pattern is 29 numbers, each 0, 1, 2 or 7"},
-        {"[converter]\n[cycles]\nG81 = " + ones + " 1\n",
-         "line 3: a cycle pattern is 29 numbers, each 0, 1, 2 or 7"},
-        {"[converter]\n[cycles]\nG81 = 3" + ones.substr(1) + "\n",
-         "line 3: a cycle pattern is 29 numbers, each 0, 1, 2 or 7"},
-        {"[converter]\n[cycles]\nG81 = -1" + ones.substr(1) + "\n",
-         "line 3: a cycle pattern is 29 numbers, each 0, 1, 2 or 7"},
-        {"[converter]\n[cycles]\nG81 = 1.5" + ones.substr(1) + "\n",
-         "line 3: a cycle pattern is 29 numbers, each 0, 1, 2 or 7"},
-        {"[converter]\n[cycles]\nG81 = 99999999999" + ones.substr(1) + "\n",
-         "line 3: a cycle pattern is 29 numbers, each 0, 1, 2 or 7"},
+        {"[converter]\n[cycles]\nG81 = 1 1 1\n", kPattern},
+        {"[converter]\n[cycles]\nG81 = " + ones + " 1\n", kPattern},
+        {"[converter]\n[cycles]\nG81 = 3" + ones.substr(1) + "\n", kPattern},
+        {"[converter]\n[cycles]\nG81 = -1" + ones.substr(1) + "\n", kPattern},
+        {"[converter]\n[cycles]\nG81 = 1.5" + ones.substr(1) + "\n", kPattern},
+        {"[converter]\n[cycles]\nG81 = 99999999999" + ones.substr(1) + "\n", kPattern},
         {tooMany, "line 259: too many cycle patterns"},
         // A known setting with a wrong value.
         {"[converter]\noutput = din\n", "line 2: output is iso or heidenhain"},
         {"[converter]\noutput = ISO\n", "line 2: output is iso or heidenhain"},
-        {"[converter]\n[format]\ndecimals = 7\n", "line 3: decimals is a whole number from 0 to 6"},
-        {"[converter]\n[format]\ndecimals = -1\n",
-         "line 3: decimals is a whole number from 0 to 6"},
-        {"[converter]\n[format]\ndecimals = 3.5\n",
-         "line 3: decimals is a whole number from 0 to 6"},
-        {"[converter]\n[format]\ndecimals =\n", "line 3: decimals is a whole number from 0 to 6"},
+        {"[converter]\n[format]\ndecimals = 7\n", kDecimals},
+        {"[converter]\n[format]\ndecimals = -1\n", kDecimals},
+        {"[converter]\n[format]\ndecimals = 3.5\n", kDecimals},
+        {"[converter]\n[format]\ndecimals =\n", kDecimals},
         {"[converter]\n[format]\nfeed-decimals = 12345678901\n",
          "line 3: feed-decimals is a whole number from 0 to 6"},
         {"[converter]\n[format]\nline-numbers = true\n", "line 3: line-numbers is yes or no"},

@@ -14,6 +14,7 @@
 #include "converter_catalog.h"
 #include "dialog_script.h"
 #include "editor_host.h"
+#include "frontend/morvane_dialog.h"
 #include "input_document.h"
 #include "locale_file.h"
 #include "morvane_runner.h"
@@ -159,11 +160,16 @@ TEST(SourceFormats, NamesOfTheCommandLineAndTheDialog) {
     EXPECT_EQ(formatByOption("G&L Numeripath"), SourceFormat::Numeripath);
     EXPECT_EQ(formatByOption("nci"), SourceFormat::Nci);
     EXPECT_EQ(formatByOption("haas"), std::nullopt);
-    // The entries must be the dialog's list texts, in its order.
+    // The entries must be the dialog's list texts, in its order (the parsers' positions), each
+    // reached by its option.
     const char* entries[] = {"Fanuc",     "Heidenhain",     "Siemens",
                              "Sinumerik", "G&L Numeripath", "NCI"};
-    for (std::size_t i = 0; i < kFormats.size(); ++i)
+    const char* options[] = {"fanuc", "heidenhain", "siemens", "sinumerik", "numeripath", "nci"};
+    for (std::size_t i = 0; i < kFormats.size(); ++i) {
         EXPECT_EQ(kFormats[i].dialogEntry, entries[i]);
+        EXPECT_EQ(formatByOption(options[i]), kFormats[i].format) << options[i];
+        EXPECT_EQ(static_cast<std::size_t>(kFormats[i].format), i) << options[i];
+    }
 }
 
 TEST(SourceFormats, Recognition) {
@@ -403,15 +409,12 @@ TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     ASSERT_TRUE(
         table.read(std::string(MORVANE_SOURCE_DIR) + "/tools/morvane/locale/de.conf", error))
         << error;
-    for (const char* key :
-         {"NCTESKPLUGIN_MORVANE_TITLE", "NCTESKPLUGIN_MORVANE_CHOOSE_FORMAT",
-          "NCTESKPLUGIN_MORVANE_CHOOSE_CONVERTER", "NCTESKPLUGIN_MORVANE_CONVERT_NCI",
-          "QUORLAB_TONEWWINDOW", "OK", "CANCEL", "NCTESKPLUGIN_MORVANE_SELECTION_ONLY",
-          "NCTESKPLUGIN_MORVANE_USELONGHANDCYCLES"}) {
-        ASSERT_NE(table.find(key), nullptr) << key;
-        EXPECT_NE(std::wstring(table.find(key)), L"") << key;
+    // Every text the dialog asks the host for, and nothing else.
+    for (const LocalisedText& text : kLocalisedTexts) {
+        ASSERT_NE(table.find(text.key), nullptr) << text.key;
+        EXPECT_NE(std::wstring(table.find(text.key)), L"") << text.key;
     }
-    EXPECT_EQ(table.size(), 9u);
+    EXPECT_EQ(table.size(), kLocalisedTexts.size());
 }
 
 TEST(DialogScript, ChoicesBecomeActions) {

@@ -36,15 +36,34 @@ constexpr std::size_t kPendingLimit = std::size_t{1} << 20;
 void EditorHost::beginAction(std::FILE* spool) {
     spool_ = spool;
     seen_ = Observations();
-    pending_.clear();
-    pending_.reserve(kPendingLimit + 4096);
+    pending_.resize(kPendingLimit);
+    pendingSize_ = 0;
 }
 
 void EditorHost::endAction() {
-    if (spool_ == nullptr || pending_.empty()) return;
-    if (std::fwrite(pending_.data(), 1, pending_.size(), spool_) != pending_.size())
-        seen_.resultWriteFailed = true;
-    pending_.clear();
+    if (spool_ == nullptr || pendingSize_ == 0) return;
+    writeToSpool(pending_.data(), pendingSize_);
+    pendingSize_ = 0;
+}
+
+void EditorHost::writeToSpool(const char* bytes, std::size_t size) {
+    if (std::fwrite(bytes, 1, size, spool_) != size) seen_.resultWriteFailed = true;
+}
+
+void EditorHost::keepLine(const char* text, std::size_t length) {
+    if (pendingSize_ + length + 1 > pending_.size()) {
+        endAction();
+        // A line longer than the whole buffer goes to the spool as it is.
+        if (length + 1 > pending_.size()) {
+            writeToSpool(text, length);
+            writeToSpool("\n", 1);
+            return;
+        }
+    }
+    char* const end = pending_.data() + pendingSize_;
+    if (length > 0) std::memcpy(end, text, length);
+    end[length] = '\n';
+    pendingSize_ += length + 1;
 }
 
 LineRange EditorHost::servedLines() const {
@@ -75,10 +94,7 @@ std::int32_t EditorHost::writeLine(void* context, const char* text, std::int32_t
     ++host.seen_.resultLines;
     if (host.spool_ == nullptr) return 1;
     // The plug-in sends one call per line: the lines are collected and written in large pieces.
-    if (text != nullptr && length > 0)
-        host.pending_.insert(host.pending_.end(), text, text + length);
-    host.pending_.push_back('\n');
-    if (host.pending_.size() >= kPendingLimit) host.endAction();
+    host.keepLine(text, text != nullptr && length > 0 ? static_cast<std::size_t>(length) : 0);
     return 1;
 }
 

@@ -58,12 +58,16 @@ class EditorHost {
     static std::int32_t setProperty(void* context, const char* name, const char* value);
     static std::int32_t translate(void* context, const char* key, const wchar_t** text);
 
+    // Adds one result line and its line feed to the pending lines, writing them out when full.
+    void keepLine(const char* text, std::size_t length);
+    void writeToSpool(const char* bytes, std::size_t size);
+
     const InputDocument& document_;
     std::optional<LineRange> selection_;
     const LocaleTable* locale_;
     ProgressBar* progress_;
     std::FILE* spool_ = nullptr;
-    std::vector<char> pending_;    // result lines not yet handed to the spool, reused
+    std::vector<char> pending_;    // room for result lines not yet handed to the spool
     std::size_t pendingSize_ = 0;  // bytes of pending_ in use
     Observations seen_;
     LineSource lineSource_;

@@ -12,6 +12,8 @@
 #include <limits>
 #include <new>
 
+#include "nci/line_feeds.h"
+
 namespace morvane::cli {
 
 namespace {
@@ -111,34 +113,26 @@ void InputDocument::index() {
     char* const text = text_.get();
     // Counted first, so the index is allocated once at its final size: growing it by doubling
     // would for a moment hold it one and a half times over.
-    std::size_t lines = 1;
-    for (const char* p = text; (p = static_cast<const char*>(std::memchr(
-                                    p, '\n', size_ - static_cast<std::size_t>(p - text))));
-         ++p)
-        ++lines;
+    const std::size_t lines = countLineFeeds(text, size_) + 1;
     starts_.clear();
     starts_.shrink_to_fit();
     starts_.reserve(lines + 1);
     starts_.push_back(0);
     crlf_.clear();
     crlf_.reserve(lines);
-    lastTerminated_ = false;
     std::size_t start = 0;
-    while (start < size_) {
-        char* feed = static_cast<char*>(std::memchr(text + start, '\n', size_ - start));
-        if (feed == nullptr) {
-            crlf_.push_back(false);
-            starts_.push_back(static_cast<std::uint32_t>(size_ + 1));
-            break;
-        }
-        const auto end = static_cast<std::size_t>(feed - text);
+    forEachLineFeed(text, size_, [&](std::size_t end) {
         const bool crlf = end > start && text[end - 1] == '\r';
-        *feed = '\0';
+        text[end] = '\0';
         if (crlf) text[end - 1] = '\0';
         crlf_.push_back(crlf);
         starts_.push_back(static_cast<std::uint32_t>(end + 1));
         start = end + 1;
-        lastTerminated_ = start == size_;
+    });
+    lastTerminated_ = size_ > 0 && start == size_;
+    if (start < size_) {  // a last line without a line feed
+        crlf_.push_back(false);
+        starts_.push_back(static_cast<std::uint32_t>(size_ + 1));
     }
 }
 

@@ -89,7 +89,7 @@ void onInterrupt(int signal) {
 bool OutputFile::open(const std::string& destination, std::string& error) {
     discard();
     std::string directory = platform::directoryOf(destination);
-    if (directory.empty()) directory = destination.starts_with('/') ? "/" : ".";
+    if (directory.empty()) directory.assign(1, destination.starts_with('/') ? '/' : '.');
     const std::size_t slash = destination.rfind('/');
     const std::string name =
         slash == std::string::npos ? destination : destination.substr(slash + 1);
@@ -118,8 +118,15 @@ bool OutputFile::commit(const std::string& destination, mode_t mode, std::string
         error = "nothing to write";
         return false;
     }
+    // A file that is replaced gets its new content onto the disk before the rename, so that a
+    // crash leaves the old content or the new, never a file cut short. A new file is not forced
+    // out, as a copy or a compiler leaves its output: a crash can lose nothing that existed, and
+    // the wait for the disk would be a large part of converting a big program.
+    struct stat existing {};
+    const bool replaces = ::lstat(destination.c_str(), &existing) == 0;
     const bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 &&
-                         ::fsync(::fileno(stream_)) == 0 && ::fchmod(::fileno(stream_), mode) == 0;
+                         (!replaces || ::fsync(::fileno(stream_)) == 0) &&
+                         ::fchmod(::fileno(stream_), mode) == 0;
     if (!written) {
         error = "cannot write " + destination + ": " + std::strerror(errno);
         discard();

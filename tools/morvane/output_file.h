@@ -23,8 +23,8 @@ class OutputFile {
     // Open for writing and, after rewind, for reading.
     std::FILE* stream() const { return stream_; }
 
-    // Flushes, syncs, gives the file `mode` and renames it over `destination`, which must be in
-    // the directory given to open.
+    // Flushes, syncs when `destination` exists (a replaced file), gives the file `mode` and
+    // renames it over `destination`, which must be in the directory given to open.
     bool commit(const std::string& destination, mode_t mode, std::string& error);
     // Removes the temporary file; nothing happens to the destination.
     void discard();

@@ -31,9 +31,8 @@ constexpr bool keywordsLeaveOAndL(std::span<const Keyword> keywords) {
 }
 static_assert(keywordsLeaveOAndL(kSinumerikKeywords) && keywordsLeaveOAndL(kNumeripathKeywords));
 
-constexpr bool isLabelLetter(char c) {
-    return c == 'O' || c == 'o' || c == 'L' || c == 'l';
-}
+// The letters of the label words: a line without them defines no label.
+constexpr std::string_view kLabelLetters = "OoLl";
 
 // Labels are unsigned: a negative label number wraps round, the same way on the label line and
 // in its calls.
@@ -56,7 +55,7 @@ void IsoProgram::scanLabels() {
     labelTable_.clear();
     labelLineStarts_.clear();
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
-        if (!source_.holdsAny(static_cast<std::int32_t>(i), isLabelLetter)) continue;
+        if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), kLabelLetters)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
         std::size_t cursor = 0;
         std::int32_t address = reader_.readAddress(line, cursor);
