@@ -1,5 +1,6 @@
 #include "parsers/heidenhain/parser.h"
 
+#include <string_view>
 #include <utility>
 
 #include "nci/int_conversion.h"
@@ -17,6 +18,11 @@ bool isReferenceMove(std::int32_t m) {
 bool isDrillCycleOpen(std::int32_t code) {
     return code == rec::CycleCall || code == rec::CycleCallRepeat;
 }
+
+// A letter of the label word in either case that other lines seldom hold: a line without it
+// defines no label and is passed over without a copy.
+constexpr std::string_view kLabelLetters = "Bb";
+static_assert(kKeywordWords[kw::LBL - 1].find('B') != std::string_view::npos);
 
 }  // namespace
 
@@ -49,8 +55,7 @@ void Parser::run() {
 void Parser::scanLabels() {
     labelTable_.clear();
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
-        // A line without a B holds no LBL (keywords are read in either case): not copied.
-        if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), "Bb")) continue;
+        if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), kLabelLetters)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
         std::uint32_t cursor = 0;
         Lexer::skipBlockNumber(line, cursor);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "parsers/heidenhain/parser.h"
+#include "parsers/program_parser.h"
 #include "support/memory_program.h"
 
 namespace morvane::HHParser {
@@ -49,6 +50,17 @@ TEST(Run, ReadsEveryLineOnceForTheScanAndOnceForTheRun) {
     parser.run();
     const std::vector<std::int32_t> expected = {0, 1, 2, 3, 0, 1, 2, 3};
     EXPECT_EQ(program.requested(), expected);
+}
+
+TEST(Run, TheLabelScanPaysForTheRunsOwnPassOverTheProgram) {
+    // With no text allowed beyond one more pass, every line is still run: each line the scan
+    // passes over counts as read.
+    const std::string program = "L X+1 F100\nL X+2\nL X+3 Y+4\nL X+5\n";
+    RunLimits noRepeats;
+    noRepeats.repeatedTextBytes = 0;
+    // F is not modal (-1 when not given); Y keeps its last value.
+    EXPECT_EQ(test::convertToNci(static_cast<int>(InputFormat::Heidenhain), program, {}, noRepeats),
+              "1\n0 1 0 0 100 0\n1\n0 2 0 0 -1 0\n1\n0 3 4 0 -1 0\n1\n0 5 4 0 -1 0\n");
 }
 
 TEST(Run, WritesNothingWhenTheFileCannotBeOpened) {
@@ -98,6 +110,9 @@ INSTANTIATE_TEST_SUITE_P(
                     // Not labels: label 0 and below, no number, a call, a comment.
                     LabelCase{{"LBL 0", "LBL -3", "LBL", "CALL LBL 5", "; LBL 4", "L X+1 LBL 6"},
                               {}},
+                    // Words are read in either case, behind a block number or not.
+                    LabelCase{{"5 lbl 7", "Lbl 8", "BLK FORM 0.1 Z", "7 L X+1 ; LBL 9", "lBL;x 4"},
+                              {{7, 0}, {8, 1}}},
                     LabelCase{{}, {}}),
     [](const testing::TestParamInfo<LabelCase>& param) {
         return "Case" + std::to_string(param.index);
