@@ -1,7 +1,6 @@
 // The program text as the parsers read it: a thin wrapper over the host's line source.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -11,6 +10,25 @@
 #include "nci/limits.h"
 
 namespace morvane {
+
+// The characters a quick look along a line stops at: up to 14 wanted ones and the line feed
+// that ends a line. Made once, at compile time for the parsers' constant sets, not per line.
+class LineStops {
+  public:
+    // Implicit: a set is written as its characters ("OoLl").
+    constexpr LineStops(std::string_view wanted) {  // NOLINT(google-explicit-constructor)
+        std::size_t count = 0;
+        for (const char c : wanted)
+            if (count < kMaxWanted && c != '\n' && c != '\0') stops_[count++] = c;
+        stops_[count] = '\n';
+    }
+    // The wanted characters and the line feed, NUL-terminated.
+    constexpr const char* stops() const { return stops_; }
+
+  private:
+    static constexpr std::size_t kMaxWanted = 14;
+    char stops_[kMaxWanted + 2] = {};
+};
 
 // Reads lines from the host. A missing source, a missing function or a null text all read as an
 // empty line; a negative count reads as 0 and a count above limits::kProgramLines as that bound.
@@ -58,20 +76,17 @@ class ProgramSource {
     void startRun(std::uint64_t repeatedBytes) { readBudget_ = 2 * bytesRead_ + repeatedBytes; }
     bool readBudgetSpent() const { return bytesRead_ > readBudget_; }
 
-    // True when line `index`, read as line() reads it, holds one of the characters of `wanted`
-    // (at most 15, no line feed). The line is looked at where the host keeps it, without a copy
-    // (a quick look before reading a line in full with line(), which then counts its bytes; a
-    // line passed over counts here). The C library's span search looks at many characters a step.
-    bool holdsAnyOf(std::int32_t index, std::string_view wanted) {
+    // True when line `index`, read as line() reads it, holds one of the characters of `wanted`.
+    // The line is looked at where the host keeps it, without a copy (a quick look before reading
+    // a line in full with line(), which then counts its bytes; a line passed over counts here).
+    // The C library's span search looks at many characters a step.
+    bool holdsAnyOf(std::int32_t index, const LineStops& wanted) {
         const char* text = nullptr;
         if (source_ != nullptr && source_->getLine != nullptr)
             source_->getLine(source_->context, index, &text);
         std::size_t length = 0;
         if (text != nullptr) {
-            char stops[16] = {};
-            std::memcpy(stops, wanted.data(), std::min(wanted.size(), sizeof stops - 2));
-            stops[std::strlen(stops)] = '\n';
-            length = std::strcspn(text, stops);
+            length = std::strcspn(text, wanted.stops());
             if (length >= limits::kLineBytes) {
                 length = limits::kLineBytes;  // a character beyond the cut is not in the line
             } else if (text[length] != '\0' && text[length] != '\n') {

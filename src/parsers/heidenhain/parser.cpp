@@ -21,7 +21,7 @@ bool isDrillCycleOpen(std::int32_t code) {
 
 // A letter of the label word in either case that other lines seldom hold: a line without it
 // defines no label and is passed over without a copy.
-constexpr std::string_view kLabelLetters = "Bb";
+constexpr LineStops kLabelLetters{"Bb"};
 static_assert(kKeywordWords[kw::LBL - 1].find('B') != std::string_view::npos);
 
 }  // namespace

@@ -32,7 +32,7 @@ constexpr bool keywordsLeaveOAndL(std::span<const Keyword> keywords) {
 static_assert(keywordsLeaveOAndL(kSinumerikKeywords) && keywordsLeaveOAndL(kNumeripathKeywords));
 
 // The letters of the label words: a line without them defines no label.
-constexpr std::string_view kLabelLetters = "OoLl";
+constexpr LineStops kLabelLetters{"OoLl"};
 
 // Labels are unsigned: a negative label number wraps round, the same way on the label line and
 // in its calls.
