@@ -50,6 +50,26 @@ typedef struct LocalizeSource {
     int32_t (*translate)(void* context, const char* key, const wchar_t** text);
 } LocalizeSource;
 
+/* Options a host sets with TeskPlugin_SetOption before an action (docs/plugin.md). */
+#define MORVANE_OPTION_PLUGIN_CONFIG "PLUGIN_CONFIG" /* the configuration string of last time */
+#define MORVANE_OPTION_SELECTION "SELECTION"         /* "False": the document has no selection */
+/* "True": report diagnostics through the property MORVANE_PROPERTY_DIAGNOSTIC. */
+#define MORVANE_OPTION_DIAGNOSTICS "DIAGNOSTICS"
+/* A whole number of bytes: the NCI text one conversion may write, in place of the default bound;
+ * the bounds on repeated work grow and shrink with it. */
+#define MORVANE_OPTION_MAX_OUTPUT "MAX_OUTPUT"
+
+/* Properties the plug-in sets through ResultStream.setProperty during an action, in this order:
+ * SELECTION_ONLY, UseLonghandCycles, (the result lines), DIAGNOSTIC (any number),
+ * RESULT_IN_NEW_WINDOW, PLUGIN_CONFIG. */
+#define MORVANE_PROPERTY_SELECTION_ONLY "SELECTION_ONLY"
+#define MORVANE_PROPERTY_USE_LONGHAND_CYCLES "UseLonghandCycles"
+/* "LINE:CODE: MESSAGE": LINE the 1-based line of what the host served (0: no line), CODE a
+ * stable kebab-case name (docs/diagnostics.md), MESSAGE one sentence. */
+#define MORVANE_PROPERTY_DIAGNOSTIC "DIAGNOSTIC"
+#define MORVANE_PROPERTY_RESULT_IN_NEW_WINDOW "RESULT_IN_NEW_WINDOW"
+#define MORVANE_PROPERTY_PLUGIN_CONFIG "PLUGIN_CONFIG"
+
 MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getUri(const char** uri);
 MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getInfo(const char** name, const char** description);
 MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getVersion(uint32_t* major, uint32_t* minor,

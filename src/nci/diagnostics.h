@@ -1,0 +1,127 @@
+// What a conversion tells the user besides the NCI: every place where it drops, cuts short or
+// could not deliver something, with the line of the program it comes from. The list of codes is
+// the one definition of them for the plug-in and its hosts (docs/diagnostics.md describes each).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace morvane {
+
+enum class Severity : std::uint8_t {
+    Note,     // what was done, for the record
+    Warning,  // the result may not cut what the program means
+    Error,    // the result is cut short or was not delivered
+};
+
+struct DiagnosticCode {
+    std::string_view name;  // stable kebab-case name, as hosts receive it
+    Severity severity;
+};
+
+namespace diagnostic {
+
+// A bound of the conversion was reached (docs/limits.md): the output is cut short there.
+inline constexpr DiagnosticCode kLimitReached{"limit-reached", Severity::Error};
+// An output file could not be written whole: nothing of the result is delivered.
+inline constexpr DiagnosticCode kWriteFailed{"write-failed", Severity::Error};
+// No working file could be made in the temporary directory: nothing is converted.
+inline constexpr DiagnosticCode kNoWorkingFile{"no-working-file", Severity::Error};
+// The post-processor's reader library is missing or cannot be loaded: nothing is converted.
+inline constexpr DiagnosticCode kPostProcessorUnavailable{"post-processor-unavailable",
+                                                          Severity::Error};
+// The post-processor says it did not write its whole result: nothing of it is delivered.
+inline constexpr DiagnosticCode kPostProcessorFailed{"post-processor-failed", Severity::Error};
+// A line served by the host holds a line feed: the text after it is not read.
+inline constexpr DiagnosticCode kLineFeedInLine{"line-feed-in-line", Severity::Warning};
+// More distinct diagnostics than are kept: the rest are counted only.
+inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
+// Found by the command line in the file it reads, before the plug-in sees the text.
+inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
+
+inline constexpr DiagnosticCode kAll[] = {
+    kLimitReached,   kWriteFailed,        kNoWorkingFile, kPostProcessorUnavailable,
+    kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte};
+
+}  // namespace diagnostic
+
+// The code of `name`; null for a name this build does not know (a newer plug-in's).
+constexpr const DiagnosticCode* findDiagnosticCode(std::string_view name) {
+    for (const DiagnosticCode& code : diagnostic::kAll)
+        if (code.name == name) return &code;
+    return nullptr;
+}
+
+// "note", "warning" or "error".
+constexpr std::string_view severityName(Severity severity) {
+    return severity == Severity::Note      ? "note"
+           : severity == Severity::Warning ? "warning"
+                                           : "error";
+}
+
+// "134,217,728": a count as a machinist reads it in a message.
+std::string groupedNumber(std::uint64_t n);
+
+// The diagnostics of one conversion. Reports are cheap to skip: when the host did not ask for
+// diagnostics, report() does nothing, and callers whose message costs work to build check
+// wanted() first. Failures are always kept, as they decide whether the result is delivered.
+//
+// The run tells where it is (atLine, and enterCall / leaveCall around an enrolled subprogram),
+// so that a report names the program line and, inside a subprogram, the line that called it.
+// Identical reports (a subprogram run many times) are kept once with a count.
+class Diagnostics {
+  public:
+    explicit Diagnostics(bool wanted = false) : wanted_(wanted) {}
+
+    bool wanted() const { return wanted_; }
+
+    // The run is at line `index` (0-based, as the host serves it).
+    void atLine(std::uint32_t index) { line_ = index + 1; }
+    // The current line calls a subprogram / the subprogram returns to it.
+    void enterCall();
+    void leaveCall();
+
+    // Reports at the current line (0 when the run has not begun).
+    void report(const DiagnosticCode& code, std::string_view message);
+    // Reports at a 1-based line, 0 for none, outside any call.
+    void reportAt(const DiagnosticCode& code, std::uint32_t line, std::string_view message);
+    // Reports and marks the conversion failed: its result must not reach the host. Kept whether
+    // or not diagnostics were asked for.
+    void fail(const DiagnosticCode& code, std::string_view message);
+    bool failed() const { return failed_; }
+    // The message of the first failure.
+    const std::string& failure() const { return failure_; }
+
+    struct Entry {
+        std::uint32_t line;        // 1-based, 0: no line
+        const DiagnosticCode* code;
+        std::string message;       // with the calling line, when inside a subprogram
+        std::uint64_t count;       // identical reports merged into this one
+    };
+    // In the order first reported; a last kTooManyDiagnostics entry counts those not kept.
+    std::vector<Entry> entries() const;
+    // "LINE:CODE: MESSAGE", the form the host receives; a count above 1 ends the message.
+    static std::string hostText(const Entry& entry);
+
+    // Distinct diagnostics kept; further ones are only counted.
+    static constexpr std::size_t kMaxEntries = 1000;
+
+  private:
+    void add(const DiagnosticCode& code, std::uint32_t line, std::uint32_t caller,
+             std::string_view message);
+
+    bool wanted_;
+    bool failed_ = false;
+    std::string failure_;
+    std::uint32_t line_ = 0;
+    std::vector<std::uint32_t> callers_;  // calling lines, innermost last
+    std::vector<Entry> entries_;
+    std::unordered_map<std::string, std::size_t> index_;  // host text to entry
+    std::uint64_t dropped_ = 0;
+};
+
+}  // namespace morvane
