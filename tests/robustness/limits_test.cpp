@@ -130,6 +130,13 @@ TEST(ProgramText, WordsBeyondTheLineLimitAreNotRead) {
     }
 }
 
+TEST(ProgramText, NumbersAreReadWholeHoweverLong) {
+    const std::string zeros(260, '0');
+    EXPECT_EQ(convertToNci(kFanuc, "G1 X" + zeros + "15 Y2"), convertToNci(kFanuc, "G1 X15 Y2"));
+    EXPECT_EQ(convertToNci(kHeidenhain, "L X+" + zeros + "15 Y+2"),
+              convertToNci(kHeidenhain, "L X+15 Y+2"));
+}
+
 // One linear move record as the ISO writer writes G1 X1 without feed.
 constexpr std::string_view kMoveX1 = "1\n0 1 0 0 -1 0\n";
 constexpr std::string_view kIsoHeader = "1050\n0 0 0 0 0 0 0 0 1\n";
