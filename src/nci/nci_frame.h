@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "nci/block.h"
+#include "nci/diagnostics.h"
 #include "nci/nci_stream.h"
 #include "nci/supported_cycle.h"
 #include "nci/varstorage.h"
@@ -135,6 +136,10 @@ class NCIFrame {
     // Writes the loaded block: a queued comment, at most one special record, at most one move.
     virtual void WriteBlock(NciStream& out);
 
+    // The run's diagnostics, which also say which semantics the writer follows; without, the
+    // writer follows the exact semantics and reports nothing.
+    void SetDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
+
   protected:
     // Entry n of the Q-parameter table; a missing number is entered with 0.0.
     double Q(std::int32_t n) { return (*params_)[n]; }
@@ -204,6 +209,8 @@ class NCIFrame {
     // writer reads its own empty one.
     ParamMap ownParams_;
     ParamMap* params_ = &ownParams_;
+    Diagnostics ownDiagnostics_;
+    Diagnostics* diagnostics_ = &ownDiagnostics_;  // {SetDiagnostics}
     NciStream recordLine_;  // parameter line of the block's special or move record
 };
 

@@ -102,6 +102,7 @@ std::uint32_t IsoProgram::lineStart(std::uint32_t index) const {
 
 void IsoProgram::run() {
     out_.setDiagnostics(&diagnostics());
+    frame_.SetDiagnostics(diagnostics());
     scanLabels();
     block_.params = &paramMap_;
     if (!out_.open(nciPath_)) return;
