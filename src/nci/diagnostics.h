@@ -52,6 +52,10 @@ inline constexpr DiagnosticCode kPostProcessorUnavailable{"post-processor-unavai
 inline constexpr DiagnosticCode kPostProcessorFailed{"post-processor-failed", Severity::Error};
 // A line served by the host holds a line feed: the text after it is not read.
 inline constexpr DiagnosticCode kLineFeedInLine{"line-feed-in-line", Severity::Warning};
+// Corrections of the ISO dialects (docs/corrections.md).
+// Numbers rounded to 3 decimals and written with 6 significant digits / to 4 decimals with every
+// digit they need.
+inline constexpr DiagnosticCode kNciPrecision{"nci-precision", Severity::Note, true};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -59,7 +63,8 @@ inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
 inline constexpr DiagnosticCode kAll[] = {
     kLimitReached,   kWriteFailed,        kNoWorkingFile, kPostProcessorUnavailable,
-    kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte};
+    kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte,
+    kNciPrecision};
 
 }  // namespace diagnostic
 
@@ -114,6 +119,8 @@ class Diagnostics {
                     std::string_view corrected) {
         report(code, this->corrected() ? corrected : exact);
     }
+    // True the first time a run asks about `code`: for a rule reported once per run.
+    bool firstOf(const DiagnosticCode& code);
     // Reports at line 0 and marks the conversion failed: its result must not reach the host.
     // Kept whether or not diagnostics were asked for.
     void fail(const DiagnosticCode& code, std::string_view message);
@@ -148,6 +155,7 @@ class Diagnostics {
     std::vector<Entry> entries_;
     std::unordered_map<std::string, std::size_t> index_;  // host text to entry
     std::uint64_t dropped_ = 0;
+    std::vector<std::string_view> asked_;  // codes firstOf was asked about
 };
 
 }  // namespace morvane

@@ -138,7 +138,7 @@ class NCIFrame {
 
     // The run's diagnostics, which also say which semantics the writer follows; without, the
     // writer follows the exact semantics and reports nothing.
-    void SetDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
+    void SetDiagnostics(Diagnostics& diagnostics);
 
   protected:
     // Entry n of the Q-parameter table; a missing number is entered with 0.0.
@@ -151,6 +151,12 @@ class NCIFrame {
     bool RadiusGiven();
     // True for a record code 91000 + n that calls a cycle n that is always written longhand.
     bool IsLonghandCycleCall(std::int32_t code) const;
+
+    // `v` rounded to 4 decimals, half away from zero: the corrected semantics' rounding.
+    static double RoundToTenThousandths(double v);
+    // Reports, once a run, a value whose 4th decimal the exact rounding drops (and the corrected
+    // one keeps); `rounded` is the value as the run rounded it.
+    void NoteKeptDecimal(double v, double rounded);
 
     // Shared by both frames' LoadBlock: everything except the record code handling.
     void TakeOverBlock(const block& b, const std::vector<double>& axes);

@@ -36,6 +36,7 @@ Parser::Parser(const LineSource* lines, std::string nciPath, const SupportedCycl
 
 void Parser::run() {
     out_.setDiagnostics(&diagnostics());
+    out_.setRealForm(diagnostics().corrected(), diagnostics().wanted());
     frame_.SetDiagnostics(diagnostics());
     scanLabels();
     parser_.blk.params = &parser_.params;

@@ -102,6 +102,7 @@ std::uint32_t IsoProgram::lineStart(std::uint32_t index) const {
 
 void IsoProgram::run() {
     out_.setDiagnostics(&diagnostics());
+    out_.setRealForm(diagnostics().corrected(), diagnostics().wanted());
     frame_.SetDiagnostics(diagnostics());
     scanLabels();
     block_.params = &paramMap_;
