@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -233,49 +234,86 @@ std::string writtenBack(const InputDocument& document) {
     return written ? readFile(path) : "<failed>";
 }
 
-TEST(InputDocument, LinesAndTheirTerminators) {
+TEST(InputDocument, LinesTerminatorsAndEncodings) {
+    using namespace std::string_literals;
     struct Case {
         const char* name;
         std::string text;
-        std::vector<std::string> lines;
-        bool crlf;
+        std::vector<std::string> lines;  // as the file has them; the plug-in sees up to a NUL
+        const char* terminator;          // the document's own
+        const char* refused = "";        // a part of the reason the text is refused
     };
     const Case cases[] = {
-        {"empty", "", {}, false},
-        {"one line feed", "\n", {""}, false},
-        {"last line unterminated", "A\nB", {"A", "B"}, false},
-        {"CR LF", "A\r\nB\r\n", {"A", "B"}, true},
-        {"a lone CR stays in the line", "A\rB\n", {"A\rB"}, false},
-        {"mixed: the first line decides", "A\nB\r\n", {"A", "B"}, false},
-        {"empty lines", "\n\nC\n", {"", "", "C"}, false},
-        {"CR at the very end", "A\r", {"A\r"}, false},
+        {"empty", "", {}, "\n"},
+        {"one line feed", "\n", {""}, "\n"},
+        {"last line unterminated", "A\nB", {"A", "B"}, "\n"},
+        {"CR LF", "A\r\nB\r\n", {"A", "B"}, "\r\n"},
+        {"a lone CR ends a line", "A\rB\n", {"A", "B"}, "\r"},
+        {"CR only", "G0 X1\rG1 X2\rM30\r", {"G0 X1", "G1 X2", "M30"}, "\r"},
+        {"CR, CR LF", "A\r\r\nB", {"A", "", "B"}, "\r"},
+        {"mixed: the first line decides", "A\nB\r\n", {"A", "B"}, "\n"},
+        {"empty lines", "\n\nC\n", {"", "", "C"}, "\n"},
+        {"CR at the very end", "A\r", {"A"}, "\r"},
+        {"NUL bytes inside lines",
+         "A\0B\r\nC\nD\0\0\rE\0"s,
+         {"A\0B"s, "C", "D\0\0"s, "E\0"s},
+         "\r\n"},
+        {"UTF-8 byte-order mark set aside",
+         "\xEF\xBB\xBF"
+         "0 BEGIN PGM P MM\n",
+         {"0 BEGIN PGM P MM"},
+         "\n"},
+        {"UTF-16LE with its mark", "\xFF\xFEG\0001\0\n\0"s, {}, "", "UTF-16 text (little"},
+        {"UTF-16BE with its mark", "\xFE\xFF\0G\0001\0\n"s, {}, "", "-f UTF-16 -t UTF-8"},
+        {"UTF-16LE told by its NUL bytes",
+         "G\0001\0 \0X\0001\0\n\0"s,
+         {},
+         "",
+         "-f UTF-16LE -t UTF-8"},
+        {"UTF-16BE told by its NUL bytes", "\0G\0001\0 \0X\0001\0\n"s, {}, "", "-f UTF-16BE"},
+        {"UTF-32LE with its mark", "\xFF\xFE\0\0G\0\0\0"s, {}, "", "UTF-32 text"},
+        {"UTF-32LE told by its NUL bytes", "G\0\0\0001\0\0\0\n\0\0\0"s, {}, "", "-f UTF-32LE"},
     };
     for (const Case& c : cases) {
         InputDocument document;
-        document.assign(c.text);
+        std::string error;
+        ASSERT_EQ(document.assign(c.text, &error), *c.refused == '\0') << c.name << ": " << error;
+        EXPECT_NE(error.find(c.refused), std::string::npos) << c.name << ": " << error;
         ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(c.lines.size())) << c.name;
         for (std::size_t i = 0; i < c.lines.size(); ++i) {
             const auto index = static_cast<std::int32_t>(i);
             EXPECT_EQ(document.line(index), c.lines[i]) << c.name;
-            EXPECT_EQ(std::string(document.lineText(index)), c.lines[i]) << c.name;
+            EXPECT_EQ(std::string(document.lineText(index)), c.lines[i].c_str()) << c.name;
         }
         EXPECT_EQ(document.lineText(document.lineCount()), nullptr) << c.name;
         EXPECT_EQ(document.lineText(-1), nullptr) << c.name;
-        EXPECT_EQ(document.usesCrLf(), c.crlf) << c.name;
-        // Written back, the document is byte for byte the file.
-        EXPECT_EQ(writtenBack(document), c.text) << c.name;
+        if (!document.assign(c.text)) continue;
+        EXPECT_EQ(document.terminator(), c.terminator) << c.name;
+        // Written back after its byte-order mark, the document is byte for byte the file.
+        EXPECT_EQ(std::string(document.byteOrderMark()) + writtenBack(document), c.text) << c.name;
     }
+    // Counted before it is indexed: one line more than a program may have is refused.
+    InputDocument document;
+    std::string error;
+    EXPECT_FALSE(document.assign(std::string((std::size_t{1} << 26) + 1, '\n'), &error));
+    EXPECT_EQ(error, "it has 67108865 lines, more than the 67108864 a program may have; split it");
 }
 
-TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
-    // Over the size at which the text is held in huge pages; lines of every terminator, an
-    // empty line, a line longer than a page, and a last line without a terminator.
+TEST(InputDocument, ALargeProgramIsReadInAnyOrderAndWrittenBackByteForByte) {
+    // Over the size at which the text is held in huge pages; lines of every terminator, empty
+    // lines, lines with NUL bytes, a line longer than a page, and a last line without a
+    // terminator.
+    using namespace std::string_literals;
     std::string text;
     std::vector<std::string> lines;
     for (int i = 0; lines.size() < 200000; ++i) {
-        lines.push_back(i % 1000 == 7 ? std::string(5000, 'X')
-                                      : (i % 97 == 0 ? "" : "N" + std::to_string(i) + " G1 X1"));
-        text += lines.back() + (i % 3 == 0 ? "\r\n" : "\n");
+        lines.push_back(i % 1000 == 7  ? std::string(5000, 'X')
+                        : i % 997 == 3 ? "N"s + std::to_string(i) + "\0 G1\0"s
+                        : i % 97 == 0  ? ""
+                                       : "N" + std::to_string(i) + " G1 X1");
+        // A CR before an empty line's line feed would make a CR LF of them.
+        const bool crlf = i % 3 == 0 || lines.back().empty();
+        text += lines.back() + (crlf ? "\r\n" : i % 5 == 0 ? "\r" : "\n");
     }
     lines.push_back("M30");
     text += "M30";
@@ -286,11 +324,18 @@ TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
     std::string error;
     ASSERT_TRUE(document.read(file, error)) << error;
     ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(lines.size()));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    // In order, backwards (every step a jump back), and in strides across the kept starts.
+    const auto expectLine = [&](std::size_t i) {
         const auto index = static_cast<std::int32_t>(i);
         ASSERT_EQ(document.line(index), lines[i]) << i;
-        ASSERT_EQ(std::string_view(document.lineText(index)), lines[i]) << i;
-    }
+        ASSERT_EQ(std::string_view(document.lineText(index)), lines[i].c_str()) << i;
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        expectLine(i);
+    for (std::size_t i = lines.size(); i-- > 0;)
+        expectLine(i);
+    for (std::size_t i = 0; i < lines.size(); i += 45)
+        expectLine(i);
     EXPECT_TRUE(writtenBack(document) == text);
 }
 
@@ -346,6 +391,8 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     stream->writeLine(stream->context, "1005", 4);
     stream->writeLine(stream->context, "", 0);
     stream->writeLine(stream->context, "ab\0cd", 5);  // a NUL inside stays
+    stream->setProperty(stream->context, "DIAGNOSTIC", "2:limit-reached: cut");
+    stream->setProperty(stream->context, "DIAGNOSTIC", "0:write-failed: lost");
     stream->setProperty(stream->context, "RESULT_IN_NEW_WINDOW", "true");
     stream->setProperty(stream->context, "PLUGIN_CONFIG", "A=1;");
     stream->setProperty(stream->context, nullptr, "ignored");
@@ -353,6 +400,7 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     EXPECT_TRUE(seen.selectionOnlySent && !seen.selectionOnly && seen.longhandCycles &&
                 seen.resultInNewWindow);
     EXPECT_EQ(seen.config, "A=1;");
+    EXPECT_EQ(seen.diagnostics, words({"2:limit-reached: cut", "0:write-failed: lost"}));
     EXPECT_EQ(seen.resultLines, 3u);
     host.endAction();
     EXPECT_EQ(spooled(), std::string("1005\n\nab\0cd\n", 12));
@@ -381,8 +429,16 @@ TEST_F(HostRecords, ResultLinesOfAnySizeReachTheSpoolInOrder) {
         send(std::to_string(i));
     host.endAction();
     EXPECT_EQ(host.observations().resultLines, 151002u);
-    EXPECT_FALSE(host.observations().resultWriteFailed);
+    EXPECT_EQ(host.observations().resultWriteError, 0);
     EXPECT_TRUE(spooled() == expected);
+    // A spool that cannot take them: the first failure is kept with its reason.
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    host.beginAction(full);
+    send(std::string(3 << 20, 'Z'));
+    host.endAction();
+    std::fclose(full);
+    EXPECT_EQ(host.observations().resultWriteError, ENOSPC);
 }
 
 TEST(LocaleTable, FileFormat) {
@@ -529,6 +585,22 @@ TEST(ResultPlacement, WhereTheResultGoes) {
         {"CR LF document, whole", "a\r\nb\r\n", {0, 2}, false, "X\nY\n", "X\r\nY\r\n"},
         {"CR LF document, selection", "a\r\nb\r\nc\r\n", {1, 1}, false, "X\n", "a\r\nX\r\nc\r\n"},
         {"new window: the result alone, line feeds", "a\r\nb\r\n", {1, 1}, true, "X\n", "X\n"},
+        {"CR document, selection", "a\rb\rc", {1, 1}, false, "X\nY\n", "a\rX\rY\rc"},
+        {"byte-order mark kept around a selection",
+         "\xEF\xBB\xBF"
+         "a\nb\n",
+         {0, 1},
+         false,
+         "X\n",
+         "\xEF\xBB\xBF"
+         "X\nb\n"},
+        {"byte-order mark not before a whole result",
+         "\xEF\xBB\xBF"
+         "a\n",
+         {0, 1},
+         false,
+         "X\n",
+         "X\n"},
     };
     for (const Case& c : cases) {
         ScratchDirectory dir;

@@ -62,6 +62,16 @@ bool PluginLibrary::load(const std::vector<std::string>& candidates, std::string
     return true;
 }
 
+std::string libraryLoadError(const std::string& path) {
+    void* library = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* why = ::dlerror();
+        return why != nullptr ? why : "unknown error";
+    }
+    ::dlclose(library);
+    return {};
+}
+
 std::string PluginLibrary::version() const {
     uint32_t part[4] = {0, 0, 0, 0};
     if (exports_.getVersion != nullptr) exports_.getVersion(&part[0], &part[1], &part[2], &part[3]);
