@@ -13,6 +13,7 @@
 #include "command_line.h"
 #include "config_store.h"
 #include "converter_catalog.h"
+#include "diagnostic_report.h"
 #include "dialog_script.h"
 #include "editor_host.h"
 #include "frontend/morvane_dialog.h"
@@ -57,9 +58,12 @@ TEST(CommandLine, ConvertOptions) {
     EXPECT_EQ(o.locale, "de");
     EXPECT_TRUE(o.verbose && o.resultOnly && o.noConfig && !o.progress && !o.nci && !o.inPlace);
 
-    ASSERT_TRUE(parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand"}), line,
-                                 error));
-    EXPECT_TRUE(line.convert.inPlace && line.convert.nci);
+    ASSERT_TRUE(parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
+                                        "--max-output=512M", "--allow-truncated"}),
+                                 line, error));
+    EXPECT_TRUE(line.convert.inPlace && line.convert.nci && line.convert.quiet &&
+                line.convert.allowTruncated);
+    EXPECT_EQ(line.convert.maxOutput, std::uint64_t{512} << 20);
     EXPECT_EQ(line.convert.longhand, false);
     EXPECT_FALSE(line.convert.from.has_value());
     ASSERT_TRUE(parseCommandLine(words({"convert", "-", "--output", "-"}), line, error));
@@ -115,6 +119,7 @@ TEST(CommandLine, Mistakes) {
         {words({"convert", "a", "b"}), "several inputs need -d DIR or --in-place"},
         {words({"convert", "a", "b", "-o", "x"}), "several inputs need"},
         {words({"convert", "a", "-x"}), "unknown option -x"},
+        {words({"convert", "a", "--max-output", "1.5M"}), "--max-output takes a number of bytes"},
         {words({"formats", "all"}), "formats takes no argument 'all'"},
         {words({"help", "everything"}), "no help on 'everything'"},
     };
@@ -153,6 +158,65 @@ TEST(CommandLine, LineSelections) {
         if (!selection) continue;
         EXPECT_EQ(selection->first, c.first) << c.text;
         EXPECT_EQ(selection->last, c.last) << c.text;
+    }
+}
+
+TEST(CommandLine, ByteSizes) {
+    const std::pair<const char*, std::optional<std::uint64_t>> cases[] = {
+        {"4096", 4096},
+        {"64K", 65536},
+        {"2g", std::uint64_t{2} << 30},
+        {"1M", std::uint64_t{1} << 20},
+        {"0", std::nullopt},
+        {"1.5M", std::nullopt},
+        {"M", std::nullopt},
+        {"", std::nullopt},
+        {"-1", std::nullopt},
+        {"12KB", std::nullopt},
+        {"17179869184G", std::nullopt},  // beyond 64 bits
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(parseByteSize(text), bytes) << text;
+}
+
+TEST(Diagnostics, AsTheUserReadsThem) {
+    struct Case {
+        const char* received;
+        std::int32_t firstServed;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {"12:limit-reached: the NCI reached 100 bytes", 0,
+         "p.nc:12: error: the NCI reached 100 bytes [limit-reached]"},
+        // A selection from line 41 of the file: its line 2 is the file's line 42.
+        {"2:line-feed-in-line: text after it is not read", 40,
+         "p.nc:42: warning: text after it is not read [line-feed-in-line]"},
+        {"0:write-failed: cannot write /t/NEW1.tmp: File too large", 40,
+         "p.nc: error: cannot write /t/NEW1.tmp: File too large [write-failed]"},
+        {"3:too-many-diagnostics: 5 more", 0, "p.nc:3: note: 5 more [too-many-diagnostics]"},
+        {"7:from-a-newer-plugin: something", 0, "p.nc:7: warning: something [from-a-newer-plugin]"},
+        {"no line or code", 0, "p.nc: warning: no line or code"},
+        {"9:: empty code", 0, "p.nc: warning: 9:: empty code"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(formatDiagnostic("p.nc", parseDiagnostic(c.received, c.firstServed)), c.printed);
+
+    const std::vector<Severity> severities = {Severity::Warning, Severity::Note, Severity::Error,
+                                              Severity::Warning};
+    for (const bool quiet : {false, true}) {
+        ScratchDirectory dir;
+        std::FILE* out = std::fopen((dir.path() / "err").c_str(), "w+");
+        DiagnosticPrinter printer(quiet, out);
+        EXPECT_EQ(printer.summary(), "");
+        for (const Severity severity : severities)
+            printer.print("p.nc", {1, "c", severity, "m"});
+        std::fclose(out);
+        EXPECT_EQ(printer.summary(),
+                  quiet ? "morvane: 1 error" : "morvane: 1 note, 2 warnings and 1 error");
+        EXPECT_EQ(readFile(dir.path() / "err"),
+                  quiet ? "p.nc:1: error: m [c]\n"
+                        : "p.nc:1: warning: m [c]\np.nc:1: note: m [c]\np.nc:1: error: m [c]\n"
+                          "p.nc:1: warning: m [c]\n");
     }
 }
 
