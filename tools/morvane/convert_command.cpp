@@ -368,9 +368,9 @@ std::optional<Failure> Conversion::place(const EditorHost& host, OutputFile& spo
                            "-d would replace the input itself; use --in-place for that"};
     }
     const Placement placement = decidePlacement(seen, host.servedLines(), document_);
-    if (destination_.kind == Destination::Kind::StandardOutput) s_.wroteStandardOutput = true;
     if (!writeResult(document_, placement, spool, destination_, error))
         return Failure{ExitStatus::FileError, error};
+    if (destination_.kind == Destination::Kind::StandardOutput) s_.wroteStandardOutput = true;
     if (s_.options.verbose)
         say(input_, std::to_string(seen.resultLines) + " result lines" +
                         (destination_.kind == Destination::Kind::StandardOutput

@@ -26,6 +26,23 @@ namespace {
 
 // Line starts are 32-bit, and the text has one byte more than the file.
 constexpr std::size_t kMaxSize = std::numeric_limits<std::uint32_t>::max() - 1;
+// NUL bytes after the text: its last line's end, and room to look at 16 bytes at once.
+constexpr std::size_t kPadding = 16;
+
+// The length of the NUL-terminated text at `line`, which kPadding readable bytes follow.
+// Lines are short: one compare of 16 bytes or two is cheaper than a call of strlen.
+std::size_t lineLength(const char* line) {
+#if defined(__SSE2__)
+    const __m128i nul = _mm_setzero_si128();
+    for (std::size_t n = 0;; n += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + n));
+        const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, nul)));
+        if (found != 0) return n + static_cast<std::size_t>(__builtin_ctz(found));
+    }
+#else
+    return std::strlen(line);
+#endif
+}
 
 struct FileHandle {
     int fd;
@@ -41,21 +58,38 @@ std::string notRegular(mode_t mode) {
 }
 
 // Line terminators in [text, text + size): every line feed, and every carriage return that no
-// line feed follows. text[size] must be readable. Counted in runs of at most 255 bytes into a
-// byte-wide total, which the compiler turns into wide compares.
+// line feed follows. text[size] must be readable.
 std::size_t countTerminators(const char* text, std::size_t size) {
     std::size_t count = 0;
-    while (size > 0) {
-        const std::size_t run = size < 255 ? size : 255;
-        unsigned char inRun = 0;
-        for (std::size_t i = 0; i < run; ++i) {
-            const bool ends = (text[i] == '\n') | ((text[i] == '\r') & (text[i + 1] != '\n'));
-            inRun = static_cast<unsigned char>(inRun + (ends ? 1 : 0));
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    const __m128i feed = _mm_set1_epi8('\n');
+    const __m128i carriage = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    const auto ends = [&](std::size_t offset) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + offset));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + offset + 1));
+        return _mm_or_si128(
+            _mm_cmpeq_epi8(bytes, feed),
+            _mm_andnot_si128(_mm_cmpeq_epi8(next, feed), _mm_cmpeq_epi8(bytes, carriage)));
+    };
+    // Byte-wide counts (a match is -1, subtracted), four blocks of 16 bytes a step, for at most
+    // 63 steps (252 in a byte), then summed.
+    while (at + 64 <= size) {
+        __m128i counts = zero;
+        for (int steps = 0; steps < 63 && at + 64 <= size; ++steps, at += 64) {
+            counts = _mm_sub_epi8(counts, ends(at));
+            counts = _mm_sub_epi8(counts, ends(at + 16));
+            counts = _mm_sub_epi8(counts, ends(at + 32));
+            counts = _mm_sub_epi8(counts, ends(at + 48));
         }
-        count += inRun;
-        text += run;
-        size -= run;
+        const __m128i sums = _mm_sad_epu8(counts, zero);
+        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
     }
+#endif
+    for (; at < size; ++at)
+        count += text[at] == '\n' || (text[at] == '\r' && text[at + 1] != '\n') ? 1 : 0;
     return count;
 }
 
@@ -111,7 +145,7 @@ bool InputDocument::read(const std::string& path, std::string& error) {
         error = "it is larger than 4 GiB";
         return false;
     }
-    buffer_ = allocateText(expected + 1);
+    buffer_ = allocateText(expected + kPadding);
     if (buffer_ == nullptr) {
         error = "there is not enough memory to hold it";
         return false;
@@ -132,7 +166,7 @@ bool InputDocument::read(const std::string& path, std::string& error) {
 
 bool InputDocument::assign(std::string_view text, std::string* error) {
     const std::size_t size = std::min(text.size(), kMaxSize);
-    buffer_ = allocateText(size + 1);
+    buffer_ = allocateText(size + kPadding);
     if (buffer_ == nullptr) throw std::bad_alloc();
     std::memcpy(buffer_.get(), text.data(), size);
     std::string ignored;
@@ -141,7 +175,7 @@ bool InputDocument::assign(std::string_view text, std::string* error) {
 
 bool InputDocument::load(std::size_t size, const std::string& path, std::string& error) {
     char* const bytes = buffer_.get();
-    bytes[size] = '\0';
+    std::memset(bytes + size, 0, kPadding);
     text_ = bytes;
     size_ = size;
     lines_ = 0;
@@ -186,28 +220,28 @@ void InputDocument::index() {
             end = kRaw;
             ++rawLines_;
         } else {
-            std::memset(text + terminator, 0, next - terminator);
+            text[terminator] = '\0';
+            text[next - 1] = '\0';
         }
         setEnd(lines_++, end);
         start = next;
         raw = false;
-        if (lines_ % kAnchorEvery == 0) anchors_.push_back(static_cast<std::uint32_t>(start));
+        if (static_cast<std::uint32_t>(lines_) % kAnchorEvery == 0)
+            anchors_.push_back(static_cast<std::uint32_t>(start));
     };
     forEachLineBreakOrNul(text, size_, [&](std::size_t at) {
-        switch (text[at]) {
-            case '\0':
-                raw = true;
-                break;
-            case '\r':
-                // Before a line feed it is part of a CR LF, ended there.
-                if (text[at + 1] != '\n') endLine(at, at + 1, kCr);
-                break;
-            default:
-                if (at > start && text[at - 1] == '\r') {
-                    endLine(at - 1, at + 1, kCrLf);
-                } else {
-                    endLine(at, at + 1, kLf);
-                }
+        const char c = text[at];
+        if (c == '\n') {
+            if (at > start && text[at - 1] == '\r') {
+                endLine(at - 1, at + 1, kCrLf);
+            } else {
+                endLine(at, at + 1, kLf);
+            }
+        } else if (c == '\r') {
+            // Before a line feed it is part of a CR LF, ended there.
+            if (text[at + 1] != '\n') endLine(at, at + 1, kCr);
+        } else {
+            raw = true;
         }
     });
     lastTerminated_ = start == size_ && size_ > 0;
@@ -217,18 +251,13 @@ void InputDocument::index() {
     }
 }
 
-InputDocument::LineEnd InputDocument::endOf(std::int32_t index) const {
-    const auto i = static_cast<std::size_t>(index);
-    return static_cast<LineEnd>((ends_[i / 32] >> (2 * (i % 32))) & 3);
-}
-
 void InputDocument::setEnd(std::int32_t index, LineEnd end) {
     const auto i = static_cast<std::size_t>(index);
     ends_[i / 32] |= std::uint64_t{end} << (2 * (i % 32));
 }
 
 std::size_t InputDocument::endAt(std::int32_t index, std::size_t start) const {
-    if (endOf(index) != kRaw) return start + std::strlen(text_ + start);
+    if (endOf(index) != kRaw) return start + lineLength(text_ + start);
     std::size_t end = start;
     while (end < size_ && text_[end] != '\n' && text_[end] != '\r')
         ++end;
@@ -252,19 +281,35 @@ std::string_view InputDocument::terminatorOf(std::int32_t index, std::size_t end
 }
 
 std::size_t InputDocument::nextStart(std::int32_t index, std::size_t start) const {
-    const std::size_t end = endAt(index, start);
-    return end + terminatorOf(index, end).size();
+    const LineEnd end = endOf(index);
+    if (end != kRaw) return start + lineLength(text_ + start) + (end == kCrLf ? 2 : 1);
+    const std::size_t last = endAt(index, start);
+    return last + terminatorOf(index, last).size();
 }
 
 std::size_t InputDocument::startOf(std::int32_t index) const {
-    // Back, or past the next anchor: start from the anchor at or before the line.
-    const std::int32_t anchor = index / kAnchorEvery * kAnchorEvery;
-    if (index < cursorLine_ || anchor > cursorLine_) {
-        cursorLine_ = anchor;
-        cursorStart_ = anchors_[static_cast<std::size_t>(anchor / kAnchorEvery)];
+    // Reading in order: one step from the line before.
+    const auto line = static_cast<std::uint32_t>(index);
+    if (line == cursorLine_ + 1 && line % kAnchorEvery != 0) {
+        const LineEnd end = endOf(static_cast<std::int32_t>(cursorLine_));
+        if (end != kRaw) {
+            cursorStart_ += lineLength(text_ + cursorStart_) + (end == kCrLf ? 2 : 1);
+            cursorLine_ = line;
+            return cursorStart_;
+        }
     }
-    for (; cursorLine_ < index; ++cursorLine_)
-        cursorStart_ = nextStart(cursorLine_, cursorStart_);
+    return seek(line);
+}
+
+std::size_t InputDocument::seek(std::uint32_t line) const {
+    // Back, or past the next kept start: from the kept start at or before the line.
+    const std::uint32_t anchor = line / kAnchorEvery * kAnchorEvery;
+    if (line < cursorLine_ || anchor > cursorLine_) {
+        cursorLine_ = anchor;
+        cursorStart_ = anchors_[anchor / kAnchorEvery];
+    }
+    for (; cursorLine_ < line; ++cursorLine_)
+        cursorStart_ = nextStart(static_cast<std::int32_t>(cursorLine_), cursorStart_);
     return cursorStart_;
 }
 

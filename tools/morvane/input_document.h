@@ -63,14 +63,19 @@ class InputDocument {
         kCr,
         kRaw,  // the line holds a NUL byte; its terminator stays in the text as it was
     };
-    static constexpr std::int32_t kAnchorEvery = 32;
+    static constexpr std::uint32_t kAnchorEvery = 32;
 
     // Checks and indexes the `size` bytes read into the buffer.
     bool load(std::size_t size, const std::string& path, std::string& error);
     void index();
-    LineEnd endOf(std::int32_t index) const;
+    LineEnd endOf(std::int32_t index) const {
+        const auto i = static_cast<std::uint32_t>(index);
+        return static_cast<LineEnd>((ends_[i / 32] >> (2 * (i % 32))) & 3);
+    }
     void setEnd(std::int32_t index, LineEnd end);
     std::size_t startOf(std::int32_t index) const;
+    // startOf() of a line that is not the next one, or follows a line with a NUL byte.
+    std::size_t seek(std::uint32_t line) const;
     // Where line `index`, which starts at `start`, ends (its terminator's first byte) and
     // where the next line starts.
     std::size_t endAt(std::int32_t index, std::size_t start) const;
@@ -93,7 +98,7 @@ class InputDocument {
     std::vector<std::uint32_t> anchors_;  // start of lines 0, 32, 64, ...
     std::int32_t rawLines_ = 0;           // lines that hold a NUL byte
     // The last line served: reading on from it is one step.
-    mutable std::int32_t cursorLine_ = 0;
+    mutable std::uint32_t cursorLine_ = 0;
     mutable std::size_t cursorStart_ = 0;
 };
 
