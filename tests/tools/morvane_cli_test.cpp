@@ -240,9 +240,12 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
          "stopped before any result: the post-processor rejected the converter " + broken +
              ": line 7: a cycle pattern is 29 numbers"},
         {"rejected converter, cycles expanded", "convert IN --converter Broken --longhand", 1,
-         "produced nothing: the post-processor rejected the converter " + broken + ": line 7"},
-        {"conversion produced nothing", "convert IN --converter Silent --longhand", 1,
-         "produced nothing: the post-processor wrote no result with"},
+         "[post-processor-failed]\nmorvane: " + input +
+             ": the post-processor rejected the converter " + broken + ": line 7"},
+        {"post-processor failed", "convert IN --converter Silent --longhand", 1,
+         "error: the post-processor did not convert the whole program with the converter " +
+             (testHost() / "Converters/Silent.conv").string() +
+             "; nothing of its result is kept [post-processor-failed]\nmorvane: 1 error\n"},
         {"selection beyond the end", "convert IN --nci --lines 2-9", 2, "beyond the last line (2)"},
         {"format not recognised", "convert unknown.txt --nci", 2, "cannot tell the format"},
         {"nothing to produce", "convert IN --no-config", 2, "nothing to produce was chosen"},
@@ -313,7 +316,9 @@ TEST_F(Cli, InPlaceReplacesTheFileAtomicallyAndKeepsItsPermissionsAndOwner) {
     ::chmod(input.c_str(), 0640);
     // Run by root on another user's file, the file stays that user's.
     const bool root = ::geteuid() == 0;
-    if (root) ASSERT_EQ(::chown(input.c_str(), 4321, 4322), 0);
+    if (root) {
+        ASSERT_EQ(::chown(input.c_str(), 4321, 4322), 0);
+    }
     const ProgramRun run =
         tested({"convert", input, "--in-place", "--lines", "2", "-c", "Numbering", "--longhand"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -321,7 +326,9 @@ TEST_F(Cli, InPlaceReplacesTheFileAtomicallyAndKeepsItsPermissionsAndOwner) {
     struct stat info {};
     ASSERT_EQ(::stat(input.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    if (root) EXPECT_TRUE(info.st_uid == 4321 && info.st_gid == 4322);
+    if (root) {
+        EXPECT_TRUE(info.st_uid == 4321 && info.st_gid == 4322);
+    }
     EXPECT_EQ(leftovers(work.path() / "dir", "p.nci"), std::vector<std::string>{});
     EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
 }
@@ -399,6 +406,8 @@ TEST_F(Cli, OutputsThatCannotBeWrittenLeaveNothingBehind) {
          "cannot write the standard output: Broken pipe"},
         {run + "big.nci >/dev/full", "cannot write the standard output: No space left on device"},
         {limit + run + "crlf.nci -o out.nci", "out.nci: File too large"},
+        // The plug-in's own NCI file: it reports the failure.
+        {limit + run + "big.nci -o out.nci", "File too large [write-failed]"},
         {limit + run + "crlf.nci --in-place", "crlf.nci: File too large"},
     };
     for (const auto& [script, message] : cases) {
@@ -450,55 +459,78 @@ TEST_F(Cli, WorkingFilesOfKilledRunsAreRemoved) {
         } else {
             work.write(c.path, "half a result\n");
         }
-        if (c.otherUser) ASSERT_EQ(::chown(path.c_str(), 4321, 4321), 0);
+        if (c.otherUser) {
+            ASSERT_EQ(::chown(path.c_str(), 4321, 4321), 0);
+        }
     }
     const std::string input = work.write("p.nci", "A\n");
     const ProgramRun run = build(
         {"convert", input, "--nci", "--no-config", "-o", (work.path() / "out/p.nci").string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    for (const Case& c : cases)
-        if (!c.otherUser || root) EXPECT_EQ(fs::exists(work.path() / c.path), !c.removed) << c.path;
+    for (const Case& c : cases) {
+        if (c.otherUser && !root) continue;
+        EXPECT_EQ(fs::exists(work.path() / c.path), !c.removed) << c.path;
+    }
 }
 
-// Diagnostics go to standard error as compilers print them, in lines of the file.
+// Diagnostics go to standard error as compilers print them, in lines of the file; a result cut
+// short at a bound is not written unless the user accepts it.
 TEST_F(Cli, DiagnosticsOnStandardError) {
+    const std::string nul("1005\nX\0Y\n", 9);
     std::string manyNuls;
     for (int i = 0; i < 205; ++i)
-        manyNuls += std::string("1005\nA\0B\n", 9);
+        manyNuls += nul;
+    const std::string records = "1005\nL1\n1005\nL2\n1005\nL3\n1005\nL4\n";
+    const std::string cut =
+        "[limit-reached]\nmorvane: p.nci: nothing written: the result is cut "
+        "short at a bound of the conversion\nmorvane: raise the bound with "
+        "--max-output SIZE (e.g. 4G), or keep the cut result with "
+        "--allow-truncated\nmorvane: 1 error\n";
+    const std::string dropped =
+        ": a NUL byte at column 2: the rest of the line is not converted "
+        "[nul-byte]\n";
     struct Case {
         std::vector<std::string> options;
         std::string program;
         int exitCode;
-        std::string errEnd;  // the end of standard error
+        std::vector<std::string> err;  // standard error in parts, the last one its end
     };
     const Case cases[] = {
-        {{},
-         std::string("1005\nX\0Y\n", 9),
-         0,
-         "p.nci:2: warning: a NUL byte at column 2: the rest of the line is not converted "
-         "[nul-byte]\nmorvane: 1 warning\n"},
-        {{"-q"}, std::string("1005\nX\0Y\n", 9), 0, ""},
-        {{"--lines", "3-4"},
-         std::string("1005\nX\n1005\nXY\0Z\n", 15),
-         0,
-         "p.nci:4: warning: a NUL byte at column 3: the rest of the line is not converted "
-         "[nul-byte]\nmorvane: 1 warning\n"},
+        {{}, nul, 0, {"p.nci:2: warning" + dropped + "morvane: 1 warning\n"}},
+        {{"-q"}, nul, 0, {}},
+        {{"--lines", "3-4"}, nul + nul, 0, {"p.nci:4: warning" + dropped + "morvane: 1 warning\n"}},
         {{},
          manyNuls,
          0,
-         "p.nci:400: warning: a NUL byte at column 2: the rest of the line is not converted "
-         "[nul-byte]\np.nci: warning: 5 more lines hold a NUL byte [nul-byte]\n"
-         "morvane: 201 warnings\n"},
+         {"p.nci:400: warning" + dropped +
+          "p.nci: warning: 5 more lines hold a NUL byte [nul-byte]\nmorvane: 201 warnings\n"}},
+        {{"--max-output", "10"}, records, 1, {"p.nci:4: error: ", cut}},
+        {{"--max-output", "10", "--lines", "3-6"}, records, 1, {"p.nci:6: error: ", cut}},
+        {{"--max-output", "10", "-q"}, records + nul, 1, {"p.nci:4: error: ", cut}},
+        {{"--max-output", "10", "--allow-truncated"},
+         records,
+         0,
+         {"p.nci:4: warning: ", "[limit-reached]\nmorvane: 1 warning\n"}},
     };
     for (const Case& c : cases) {
-        const std::string input = work.write("p.nci", c.program);
+        work.write("p.nci", c.program);
         std::vector<std::string> arguments = {"convert", "p.nci", "--nci", "--no-config"};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         const ProgramRun run =
             runProgram(MORVANE_PROGRAM, arguments, environment(), work.path().string());
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.program << "\n" << run.err;
-        EXPECT_TRUE(run.err.ends_with(c.errEnd)) << c.program << "\n" << run.err;
-        EXPECT_EQ(run.err.empty(), c.errEnd.empty()) << run.err;
+        const std::string name = testing::PrintToString(c.options);
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err;
+        std::size_t at = 0;
+        for (const std::string& part : c.err) {
+            at = run.err.find(part, at);
+            ASSERT_NE(at, std::string::npos) << name << ": " << part << "\n" << run.err;
+        }
+        EXPECT_TRUE(c.err.empty() ? run.err.empty() : run.err.ends_with(c.err.back()))
+            << name << "\n"
+            << run.err;
+        // Nothing of a result cut short reaches the output; an accepted one is its beginning.
+        EXPECT_EQ(run.out.empty(), c.exitCode != 0) << name;
+        EXPECT_TRUE(records.starts_with(run.out) || c.program != records) << name << run.out;
     }
 }
 

@@ -16,6 +16,7 @@
 #include "diagnostic_report.h"
 #include "dialog_script.h"
 #include "editor_host.h"
+#include "failure_report.h"
 #include "frontend/morvane_dialog.h"
 #include "input_document.h"
 #include "locale_file.h"
@@ -503,6 +504,32 @@ TEST_F(HostRecords, ResultLinesOfAnySizeReachTheSpoolInOrder) {
     host.endAction();
     std::fclose(full);
     EXPECT_EQ(host.observations().resultWriteError, ENOSPC);
+}
+
+// The exit status an error of the plug-in decides, for those no test run can provoke.
+TEST(FailureReport, ErrorsOfThePluginDecideTheExitStatus) {
+    struct Case {
+        const char* received;
+        bool fileSystemFull;
+        ExitStatus status;
+    };
+    const Case cases[] = {
+        {"0:no-working-file: cannot make a working file", false, ExitStatus::FileError},
+        {"0:post-processor-unavailable: cannot load it", false, ExitStatus::Installation},
+        {"0:post-processor-failed: not whole", false, ExitStatus::ConversionFailed},
+        {"0:post-processor-failed: not whole", true, ExitStatus::FileError},
+        {"0:some-new-error: text", false, ExitStatus::Done},  // an unknown code is a warning
+    };
+    Observations seen;
+    seen.selectionOnlySent = true;
+    seen.config = "OutputToNCI=True;";
+    seen.resultLines = 1;
+    for (const Case& c : cases) {
+        RunContext context;
+        context.workingFileSystemFull = c.fileSystemFull;
+        const auto failure = explainRun(seen, {parseDiagnostic(c.received, 0)}, context);
+        EXPECT_EQ(failure ? failure->status : ExitStatus::Done, c.status) << c.received;
+    }
 }
 
 TEST(LocaleTable, FileFormat) {

@@ -383,7 +383,8 @@ Dialog and host:
 
 Bounds:
       --max-output SIZE the NCI text a conversion may write, in bytes or with K, M, G
-                        (default 2G); the bounds on repeated work follow it
+                        (default 128M plus 16 bytes per byte of the program); the
+                        bounds on repeated work follow it
       --allow-truncated write a result cut short at a bound (else nothing is written and
                         the exit status is 1)
 

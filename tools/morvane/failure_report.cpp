@@ -70,8 +70,11 @@ Failure producedNothing(const Observations& seen, const RunContext& context) {
     return {ExitStatus::ConversionFailed, message};
 }
 
-// The failure an error of the plug-in decides; its diagnostic has said what and where.
-std::optional<Failure> failureReported(const std::vector<HostDiagnostic>& diagnostics,
+// The failure an error of the plug-in decides; its diagnostic has said what and where. For a
+// post-processor that failed, the host adds what it can tell: a converter file it would refuse,
+// a file system without room.
+std::optional<Failure> failureReported(const Observations& seen,
+                                       const std::vector<HostDiagnostic>& diagnostics,
                                        const RunContext& context) {
     const auto reported = [&](const DiagnosticCode& code) {
         for (const HostDiagnostic& diagnostic : diagnostics)
@@ -82,13 +85,16 @@ std::optional<Failure> failureReported(const std::vector<HostDiagnostic>& diagno
         return Failure{ExitStatus::Installation, ""};
     if (reported(diagnostic::kWriteFailed) || reported(diagnostic::kNoWorkingFile))
         return Failure{ExitStatus::FileError, ""};
-    if (reported(diagnostic::kPostProcessorFailed))
-        return context.workingFileSystemFull
-                   ? Failure{ExitStatus::FileError,
-                             context.temporaryDirectory + ": " + std::strerror(ENOSPC) +
-                                 ": the post-processor could not write its whole result there; "
-                                 "make room, or set TMPDIR to a directory with room"}
-                   : Failure{ExitStatus::ConversionFailed, ""};
+    if (reported(diagnostic::kPostProcessorFailed)) {
+        if (context.workingFileSystemFull)
+            return Failure{ExitStatus::FileError,
+                           context.temporaryDirectory + ": " + std::strerror(ENOSPC) +
+                               ": the post-processor could not write its whole result there; "
+                               "make room, or set TMPDIR to a directory with room"};
+        const std::string converter = summarizeConfig(seen.config.value_or("")).converterPath;
+        return Failure{ExitStatus::ConversionFailed,
+                       converter.empty() ? std::string() : converterFault(converter)};
+    }
     if (reported(diagnostic::kLimitReached))
         return Failure{ExitStatus::ConversionFailed,
                        "nothing written: the result is cut short at a bound of the conversion"};
@@ -104,7 +110,7 @@ std::optional<Failure> explainRun(const Observations& seen,
                                   const std::vector<HostDiagnostic>& diagnostics,
                                   const RunContext& context) {
     if (!seen.selectionOnlySent) return notChosen(context);
-    if (auto failure = failureReported(diagnostics, context)) return failure;
+    if (auto failure = failureReported(seen, diagnostics, context)) return failure;
     if (!seen.config) return stopped(context);
     if (seen.resultLines == 0) return producedNothing(seen, context);
     if (seen.resultWriteError != 0)
