@@ -401,6 +401,11 @@ TEST(InputDocument, ALargeProgramIsReadInAnyOrderAndWrittenBackByteForByte) {
         expectLine(i);
     for (std::size_t i = 0; i < lines.size(); i += 45)
         expectLine(i);
+    // As subprograms run again and again: jumps to the same lines, each followed by a few more.
+    for (int round = 0; round < 3; ++round)
+        for (const std::size_t label : {100007u, 77u, 150031u, 100023u})
+            for (std::size_t i = label; i < label + 5; ++i)
+                expectLine(i);
     EXPECT_TRUE(writtenBack(document) == text);
 }
 

@@ -184,6 +184,7 @@ bool InputDocument::load(std::size_t size, const std::string& path, std::string&
     anchors_.clear();
     cursorLine_ = 0;
     cursorStart_ = 0;
+    jumps_.fill({});  // line 0 starts at 0: right for it, no other line's
     if (const auto wide = wideEncodingOf({bytes, size})) {
         error = wideEncodingMessage(*wide, path);
         size_ = 0;
@@ -302,6 +303,13 @@ std::size_t InputDocument::startOf(std::int32_t index) const {
 }
 
 std::size_t InputDocument::seek(std::uint32_t line) const {
+    // A subprogram run again and again jumps to the same few lines.
+    Position& jump = jumps_[line % jumps_.size()];
+    if (jump.line == line) {
+        cursorLine_ = line;
+        cursorStart_ = jump.start;
+        return cursorStart_;
+    }
     // Back, or past the next kept start: from the kept start at or before the line.
     const std::uint32_t anchor = line / kAnchorEvery * kAnchorEvery;
     if (line < cursorLine_ || anchor > cursorLine_) {
@@ -310,6 +318,7 @@ std::size_t InputDocument::seek(std::uint32_t line) const {
     }
     for (; cursorLine_ < line; ++cursorLine_)
         cursorStart_ = nextStart(static_cast<std::int32_t>(cursorLine_), cursorStart_);
+    jump = {line, cursorStart_};
     return cursorStart_;
 }
 

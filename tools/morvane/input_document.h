@@ -6,6 +6,7 @@
 // reads lines in order (a cursor walks from one to the next) and jumps back to labels rarely.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -100,6 +101,12 @@ class InputDocument {
     // The last line served: reading on from it is one step.
     mutable std::uint32_t cursorLine_ = 0;
     mutable std::size_t cursorStart_ = 0;
+    // Lines lately reached by a jump, each in the place its number modulo 16 gives.
+    struct Position {
+        std::uint32_t line = 0;
+        std::size_t start = 0;
+    };
+    mutable std::array<Position, 16> jumps_{};
 };
 
 }  // namespace morvane::cli
