@@ -24,7 +24,7 @@ namespace morvane::cli {
 
 namespace {
 
-// Line starts are 32-bit, and the text has one byte more than the file.
+// Line starts are 32-bit.
 constexpr std::size_t kMaxSize = std::numeric_limits<std::uint32_t>::max() - 1;
 // NUL bytes after the text: its last line's end, and room to look at 16 bytes at once.
 constexpr std::size_t kPadding = 16;

@@ -89,7 +89,7 @@ class InputDocument {
     // Room for `bytes` characters, not zeroed.
     static std::unique_ptr<char, FreeText> allocateText(std::size_t bytes);
 
-    std::unique_ptr<char, FreeText> buffer_;  // the file, plus one NUL after its last byte
+    std::unique_ptr<char, FreeText> buffer_;  // the file, then 16 NUL bytes
     char* text_ = nullptr;                    // the text, after a byte-order mark
     std::size_t size_ = 0;                    // bytes of the text
     bool byteOrderMark_ = false;
