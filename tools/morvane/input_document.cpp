@@ -19,6 +19,7 @@
 #include "file_kind.h"
 #include "input_encoding.h"
 #include "nci/limits.h"
+#include "nci/line_feeds.h"
 
 namespace morvane::cli {
 
@@ -91,29 +92,6 @@ std::size_t countTerminators(const char* text, std::size_t size) {
     for (; at < size; ++at)
         count += text[at] == '\n' || (text[at] == '\r' && text[at + 1] != '\n') ? 1 : 0;
     return count;
-}
-
-// Calls fn(offset) for every line feed, carriage return and NUL byte in [text, text + size), in
-// ascending order. fn may change the bytes at and before the offset it is given, never after.
-template <class Fn>
-void forEachLineBreakOrNul(const char* text, std::size_t size, Fn fn) {
-    std::size_t at = 0;
-#if defined(__SSE2__)
-    const __m128i feed = _mm_set1_epi8('\n');
-    const __m128i carriage = _mm_set1_epi8('\r');
-    const __m128i nul = _mm_setzero_si128();
-    for (; at + 16 <= size; at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        const __m128i hits =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, feed), _mm_cmpeq_epi8(bytes, carriage)),
-                         _mm_cmpeq_epi8(bytes, nul));
-        auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
-        for (; found != 0; found &= found - 1)
-            fn(at + static_cast<std::size_t>(__builtin_ctz(found)));
-    }
-#endif
-    for (; at < size; ++at)
-        if (text[at] == '\n' || text[at] == '\r' || text[at] == '\0') fn(at);
 }
 
 }  // namespace
@@ -230,7 +208,7 @@ void InputDocument::index() {
         if (static_cast<std::uint32_t>(lines_) % kAnchorEvery == 0)
             anchors_.push_back(static_cast<std::uint32_t>(start));
     };
-    forEachLineBreakOrNul(text, size_, [&](std::size_t at) {
+    forEachByteOf<'\n', '\r', '\0'>(text, size_, [&](std::size_t at) {
         const char c = text[at];
         if (c == '\n') {
             if (at > start && text[at - 1] == '\r') {
