@@ -112,10 +112,9 @@ std::optional<Failure> prepare(Session& s) {
     }
     if (s.options.converter) {
         // A path to something that is not a file would be mistaken for an unknown name.
-        if (const std::string problem = notARegularFile(*s.options.converter);
-            !problem.empty() && problem != "does not exist")
-            return Failure{ExitStatus::Usage, "the converter " + *s.options.converter + " " +
-                                                  problem + ", not a converter file"};
+        if (const std::string problem = notAConverterFile(*s.options.converter); !problem.empty())
+            return Failure{ExitStatus::Usage,
+                           "the converter " + *s.options.converter + " " + problem};
         s.converter = findConverter(*s.options.converter, s.host.convertersDirectory());
         if (!s.converter) {
             const auto available = listConverters(s.host.convertersDirectory());
@@ -427,7 +426,7 @@ ExitStatus runConvert(const ConvertOptions& options) {
     }
     if (const std::string summary = session.diagnostics.summary(); !summary.empty())
         std::fprintf(stderr, "%s\n", summary.c_str());
-    // What reached standard output is only written once it is closed.
+    // Closing can still report a write that failed (a full disk, a network file system).
     if (session.wroteStandardOutput && std::fclose(stdout) != 0) {
         say("", std::string("cannot write the standard output: ") + std::strerror(errno));
         if (status == ExitStatus::Done) status = ExitStatus::FileError;

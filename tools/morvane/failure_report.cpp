@@ -13,9 +13,8 @@ namespace {
 
 // What is wrong with a converter path that names no regular file.
 std::string converterProblem(const std::string& path) {
-    const std::string problem = notARegularFile(path);
-    if (problem == "does not exist") return "no longer exists";
-    return problem.empty() ? problem : problem + ", not a converter file";
+    if (notARegularFile(path) == kDoesNotExist) return "no longer exists";
+    return notAConverterFile(path);
 }
 
 // Why the post-processor would refuse the converter, when its reader finds a fault.

@@ -19,9 +19,15 @@ std::string fileKind(mode_t mode) {
 std::string notARegularFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return errno == ENOENT ? "does not exist"
+        return errno == ENOENT ? std::string(kDoesNotExist)
                                : "cannot be looked at: " + std::string(std::strerror(errno));
     return S_ISREG(info.st_mode) ? std::string() : "is " + fileKind(info.st_mode);
+}
+
+std::string notAConverterFile(const std::string& path) {
+    const std::string problem = notARegularFile(path);
+    if (problem.empty() || problem == kDoesNotExist) return {};
+    return problem.starts_with("is ") ? problem + ", not a converter file" : problem;
 }
 
 }  // namespace morvane::cli

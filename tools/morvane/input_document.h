@@ -3,7 +3,9 @@
 // place by NUL bytes, so every line is a NUL-terminated text inside the buffer and is served to
 // the plug-in without a copy. Each line's terminator is remembered in two bits, so untouched
 // lines are written back byte for byte, and the start of every 32nd line is kept: the plug-in
-// reads lines in order (a cursor walks from one to the next) and jumps back to labels rarely.
+// reads lines in order (a cursor steps from one to the next), and a jump starts from the kept
+// start before the line or from one of the lines last jumped to (a subprogram run again and
+// again).
 #pragma once
 
 #include <array>
