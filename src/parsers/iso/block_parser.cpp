@@ -102,8 +102,8 @@ void BlockParser::storeMWord(std::int32_t m, std::int32_t previous, block& b) {
     if (previous >= 0 && mWordActs(previous, corrected) && b.has(addr::M) &&
         b.getMCode() == m)
         diagnostics_->report(diagnostic::kWordIgnored,
-                             mWordText(previous) + " is not converted: the block keeps one M word, " +
-                                 mWordText(m));
+                             mWordText(previous) + " gives way to " + mWordText(m) +
+                                 ": a block keeps one M word, the last");
 }
 
 void BlockParser::readDwell(block& b) {
