@@ -135,8 +135,8 @@ void IsoProgram::executeProgram() {
     callDepth_ = 0;
 }
 
-void IsoProgram::chargeBlock() {
-    if (++executedLines_ > blockBudget_)
+void IsoProgram::endAtSpentBudget() {
+    if (executedLines_ > blockBudget_)
         endAtBound("calls and repeats reached their bound of " + groupedNumber(repeatedBlocks_) +
                    " blocks executed again");
     if (source_.readBudgetSpent())
