@@ -71,6 +71,8 @@ std::int32_t NCIFrame::ResolveBlockCode() {
 
 void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
     diagnostics_ = &diagnostics;
+    preciseRounding_ = diagnostics.corrected();
+    watchRounding_ = diagnostics.wanted();
     // The lines the writer composes before they go out are where its numbers become text.
     for (NciStream* stream : {&line_, &recordLine_}) {
         stream->setDiagnostics(&diagnostics);
@@ -79,19 +81,19 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
 }
 
 double NCIFrame::RoundValue(double v) {
-    if (diagnostics_->corrected()) {
-        const double rounded = RoundToTenThousandths(v);
-        if (diagnostics_->wanted()) NoteKeptDecimal(v, rounded);
-        return rounded;
-    }
+    const double rounded = preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
+    if (watchRounding_) [[unlikely]]
+        NoteKeptDecimal(v, rounded);
+    return rounded;
+}
+
+double NCIFrame::RoundToThousandths(double v) {
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
     if (!(scaled < kRoundableLimit)) return v;
     // `scaled` lies in [0.5, 2^31): its truncation to int is exact and defined.
     const double magnitude = static_cast<double>(static_cast<std::int32_t>(scaled)) / 1000.0;
-    const double rounded = v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
-    if (diagnostics_->wanted()) NoteKeptDecimal(v, rounded);
-    return rounded;
+    return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
 }
 
 double NCIFrame::RoundToTenThousandths(double v) {
