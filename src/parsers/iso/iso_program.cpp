@@ -153,7 +153,8 @@ void IsoProgram::endAtBound(const std::string& bound) {
 }
 
 std::int32_t IsoProgram::executeLine(std::uint32_t index) {
-    diagnostics().atLine(index);
+    // The two empty blocks after the program report at its last line.
+    diagnostics().atLine(index + 1 < lineCount_ ? index : std::max(lineCount_, 2u) - 2);
     chargeBlock();
     block_.reset();
     reader_.clearComment();
