@@ -70,7 +70,7 @@ void NCICircularPocket::Generate(NciStream& out) {
     const double roughDepth = depth() - value(16);  // down to the floor allowance
     // Roughing or wall passes, one per infeed layer down to the floor allowance.
     const auto wallLayers = [&](void (NCICircularPocket::*pass)(NciStream&)) {
-        forEachLayer(surface(), roughDepth, infeed(), [&](double z, bool) {
+        forEachLayer(*this, surface(), roughDepth, infeed(), [&](double z, bool) {
             FeedTo(out, m, z);
             (this->*pass)(out);
             return !rings_.spent();
@@ -82,12 +82,14 @@ void NCICircularPocket::Generate(NciStream& out) {
     const auto floorLayers = [&](bool roughInLoop) {
         const double step = value(17);
         double below = roughDepth + step;
-        for (int i = 0; i < kMaxInfeeds && step > 0.0 && depth() > below && !rings_.spent(); ++i) {
+        int i = 0;
+        for (; i < kMaxInfeeds && step > 0.0 && depth() > below && !rings_.spent(); ++i) {
             FeedTo(out, m, surface() - below);
             if (roughInLoop) RoughCircles(out);
             FinishSide(out);
             below += step;
         }
+        if (i == kMaxInfeeds && depth() > below) noteBound(kInfeedsBound, kMaxInfeeds);
         if (rings_.spent()) return;
         FeedTo(out, m, surface() - depth());
         RoughCircles(out);

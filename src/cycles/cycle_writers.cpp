@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cycles/cycle_writer_table.h"
+#include "nci/diagnostics.h"
 #include "nci/nci_frame.h"
 
 namespace morvane {
@@ -29,6 +30,12 @@ void NCIFrame::ExpandCycle(const CycleRecipe& recipe, NciStream& out) {
         recipe.build({current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra});
     passCycleArgs(*cycle, recipe.args, *params_, callZ);
     const CyclePosition end = cycle->Run(out);
+    if (const NCIGeneralCycle::Bound* bound = cycle->reachedBound();
+        bound != nullptr && out.diagnostics() != nullptr)
+        out.diagnostics()->report(diagnostic::kLimitReached,
+                                  "the cycle reached its bound of " + groupedNumber(bound->value) +
+                                      " " + bound->what +
+                                      "; the cutting stops there and the tool retracts");
     current_.toolDiameter = end.toolDiameter;
     current_.x = end.x;
     current_.y = end.y;

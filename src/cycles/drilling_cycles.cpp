@@ -56,7 +56,8 @@ void NCIDeepDrilling::peckToDepth(NciStream& out, Point2 p) {
     const std::int32_t retractCode = rapidRetract() ? 0 : 1;
     // A peck that would reach the depth exactly is left to the final feed.
     double d = infeed();
-    for (int peck = 0; peck < kMaxInfeeds && infeed() > 0.0 && depth() > d; ++peck) {
+    int peck = 0;
+    for (; peck < kMaxInfeeds && infeed() > 0.0 && depth() > d; ++peck) {
         FeedTo(out, p, surface() - d);
         if (fullRetract()) {
             // Out of the hole to clear the chips, then quickly back to just above the last depth.
@@ -67,6 +68,7 @@ void NCIDeepDrilling::peckToDepth(NciStream& out, Point2 p) {
         }
         d += infeed();
     }
+    if (peck == kMaxInfeeds && depth() > d) noteBound(kInfeedsBound, kMaxInfeeds);
     FeedTo(out, p, surface() - depth());
 }
 
@@ -84,11 +86,13 @@ void NCIBoreDrilling::Generate(NciStream& out) {
         ArcSigned(out, p.x + w / 2.0, p.y, w / 4.0);
         // The first turn ends at the surface itself; a turn without infeed is written once.
         double d = 0.0;
-        for (int turn = 0; turn < kMaxInfeeds && depth() > d; ++turn) {
+        int turn = 0;
+        for (; turn < kMaxInfeeds && depth() > d; ++turn) {
             HelixCircle(out, p.x, p.y, surface() - d, 1);
             if (!(infeedPerTurn() > 0.0)) break;
             d += infeedPerTurn();
         }
+        if (turn == kMaxInfeeds && depth() > d) noteBound(kInfeedsBound, kMaxInfeeds);
         HelixCircle(out, p.x, p.y, surface() - depth(), 1);
         // A flat circle cleans the floor.
         HelixCircle(out, p.x, p.y, surface() - depth(), 1);

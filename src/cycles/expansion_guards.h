@@ -31,12 +31,15 @@ inline bool finiteSetUp(const NCIGeneralCycle& c) {
 // after a bounded output instead of writing gigabytes.
 class PassBudget {
   public:
-    explicit constexpr PassBudget(int limit) : left_(limit) {}
+    // `what` the budget counts, for the report of its end to `owner`.
+    PassBudget(NCIGeneralCycle& owner, int limit, const char* what)
+        : owner_(owner), limit_(limit), left_(limit), what_(what) {}
 
     // Counts one path; false (and from then on spent) when none is left.
     bool take() {
         if (left_ <= 0) {
             spent_ = true;
+            owner_.noteBound(what_, limit_);
             return false;
         }
         --left_;
@@ -46,21 +49,27 @@ class PassBudget {
     bool spent() const { return spent_; }
 
   private:
+    NCIGeneralCycle& owner_;
+    int limit_;
     int left_;
+    const char* what_;
     bool spent_ = false;
 };
 
 // Calls cut(z, bottom) for each layer of a layered cycle: at surface - infeed, surface - 2 infeed,
 // ... while the bottom is deeper (at most kMaxInfeeds such layers, none when the infeed is not
 // positive), then at the bottom itself with bottom = true. A layer that would reach the bottom
-// exactly is left to the bottom layer. cut returns false to end the layers early.
+// exactly is left to the bottom layer. cut returns false to end the layers early. The layer bound
+// cutting the layers short is noted on `cycle`.
 template <class Cut>
-void forEachLayer(double surface, double depth, double infeed, Cut&& cut) {
+void forEachLayer(NCIGeneralCycle& cycle, double surface, double depth, double infeed, Cut&& cut) {
     double d = infeed;
-    for (int layer = 0; layer < kMaxInfeeds && infeed > 0.0 && depth > d; ++layer) {
+    int layer = 0;
+    for (; layer < kMaxInfeeds && infeed > 0.0 && depth > d; ++layer) {
         if (!cut(surface - d, false)) return;
         d += infeed;
     }
+    if (layer == kMaxInfeeds && depth > d) cycle.noteBound(kInfeedsBound, kMaxInfeeds);
     cut(surface - depth, true);
 }
 
@@ -77,7 +86,7 @@ template <class Cut>
 void cutInLayers(NCIDeepDrilling& c, NciStream& out, Point2 from, Point2 at, Cut&& cut) {
     c.RapidTo(out, from, c.clearanceHeight());
     c.FeedXY(out, at.x, at.y);
-    forEachLayer(c.surface(), c.depth(), c.infeed(), [&](double z, bool bottom) {
+    forEachLayer(c, c.surface(), c.depth(), c.infeed(), [&](double z, bool bottom) {
         c.FeedTo(out, at, z);
         return cut(bottom);
     });
@@ -92,7 +101,7 @@ template <class Contour>
 void finishInLayers(NCIDeepDrilling& c, NciStream& out, Point2 centre, Point2 start,
                     Contour&& contour) {
     c.FeedXY(out, start.x, start.y);
-    forEachLayer(c.surface(), c.depth(), c.infeed(), [&](double z, bool) {
+    forEachLayer(c, c.surface(), c.depth(), c.infeed(), [&](double z, bool) {
         c.FeedTo(out, start, z);
         contour();
         return true;

@@ -101,5 +101,7 @@ class NCIBoreDrilling : public NCISimpleDrilling {
 // Upper bound of every infeed loop of the longhand cycles (pecks, layers, helix turns), so that
 // no parameter makes a cycle write without end.
 inline constexpr int kMaxInfeeds = limits::kInfeeds;
+// What that bound counts, as the report of a cycle cut short names it.
+inline constexpr const char* kInfeedsBound = "layers or pecks";
 
 }  // namespace morvane

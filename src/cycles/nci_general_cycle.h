@@ -84,6 +84,17 @@ class NCIGeneralCycle : public NCIAbstractCycle {
     bool returnToStartHeight() const { return returnToStart_; }
     bool rapidRetract() const { return rapidRetract_; }
 
+    // The first bound of the expansion (docs/limits.md) that cut the cycle short: what it
+    // counts and its value. Null when the cycle was cut whole.
+    struct Bound {
+        const char* what;
+        int value;
+    };
+    const Bound* reachedBound() const { return bound_.what != nullptr ? &bound_ : nullptr; }
+    void noteBound(const char* what, int value) {
+        if (bound_.what == nullptr) bound_ = {what, value};
+    }
+
     // Set-up clearance above the surface: where feeding starts and a feed retract ends.
     double clearanceHeight() const { return surface() + clearance(); }
     // Height of the final retract.
@@ -104,6 +115,7 @@ class NCIGeneralCycle : public NCIAbstractCycle {
     double values_[kValueCount] = {};  // by SetValue index
     bool returnToStart_ = true;        // flag 5: final retract to the start height
     bool rapidRetract_ = true;         // flag 8: false adds a feed back to the clearance
+    Bound bound_{nullptr, 0};
 };
 
 }  // namespace morvane

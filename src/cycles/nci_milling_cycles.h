@@ -46,7 +46,7 @@ class NCIRectPocket : public NCIDeepDrilling {
     Point2 toWorld(double u, double v, Point2 centre) const;
 
     Point2 centre_;  // set by Generate from the reference point
-    PassBudget passes_{kMaxPocketPasses};
+    PassBudget passes_{*this, kMaxPocketPasses, "passes of the pocket"};
 
   private:
     // One ring at distance w from the walls with corner arcs of radius q, counter-clockwise from
@@ -68,7 +68,7 @@ class NCIRectSlot : public NCIRectPocket {
     void ClearStraightSlot(NciStream& out);
 
   private:
-    PassBudget rings_{kMaxStraightSlotRings};
+    PassBudget rings_{*this, kMaxStraightSlotRings, "rings of the slot"};
 };
 
 // Rectangular pocket finishing (cycle 212): 15 length along X, 16 length along Y, 18 corner
@@ -108,7 +108,7 @@ class NCIFaceMilling : public NCIDeepDrilling {
     void FaceLayer(NciStream& out);
 
   private:
-    PassBudget lines_{kMaxFaceLines};
+    PassBudget lines_{*this, kMaxFaceLines, "cuts of the face"};
 };
 
 // Multipass milling (cycle 230): 15 extent along X, 16 along Y, 17 start X, 18 start Y,
@@ -148,7 +148,7 @@ class NCICircularPocket : public NCIDeepDrilling {
 
   private:
     Point2 centre_;  // the pocket centre: where the tool stands when the cycle starts
-    PassBudget rings_{kMaxPocketRings};
+    PassBudget rings_{*this, kMaxPocketRings, "circles of the pocket"};
 };
 
 // Circular pocket finishing (cycle 214): 13 finished radius, 14 centre X, 15 centre Y, 16 blank
@@ -189,7 +189,7 @@ class NCICircularSlot : public NCIDeepDrilling {
     void ClearArcSlot(NciStream& out);
 
   private:
-    PassBudget rings_{kMaxArcSlotRings};
+    PassBudget rings_{*this, kMaxArcSlotRings, "rings of the slot"};
 };
 
 // Outside thread milling (cycle 267): 13 thread radius, 14 countersinking depth at the front,

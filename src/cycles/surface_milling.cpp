@@ -30,9 +30,12 @@ Point3 between(const Point3& from, const Point3& to, double t) {
             from.z + t * (to.z - from.z)};
 }
 
-// A count value as the number of cuts to write: at most `limit`, none when not positive.
-int cutCount(double n, int limit) {
-    return n > 0.0 ? std::min(truncToInt32(n), limit) : 0;
+// A count value as the number of cuts to write: at most `limit` (a larger count is noted on
+// `cycle` as cut short by `what`), none when not positive.
+int cutCount(NCIGeneralCycle& cycle, double n, int limit, const char* what) {
+    if (!(n > 0.0)) return 0;
+    if (truncToInt32(n) > limit) cycle.noteBound(what, limit);
+    return std::min(truncToInt32(n), limit);
 }
 
 }  // namespace
@@ -49,7 +52,7 @@ void NCIMultipassMilling::Generate(NciStream& out) {
     FeedTo(out, start, surface());
     // The cuts are spread evenly from ys to ys + length; a single cut runs at ys.
     const double spacing = n == 1.0 ? 0.0 : length / (n - 1.0);
-    const int cuts = cutCount(n, kMaxMultipassCuts);
+    const int cuts = cutCount(*this, n, kMaxMultipassCuts, "cuts");
     for (int j = 0; j < cuts; ++j) {
         const double y = ys + static_cast<double>(j) * spacing;
         const double from = j % 2 == 0 ? xs - runOut : xs + a + runOut;
@@ -69,7 +72,7 @@ void NCIRuledSurface::Generate(NciStream& out) {
     const double lift = (toolDiameter() > 0.0 ? toolDiameter() : 0.1) / 2.0;
 
     RapidXY(out, p1.x, p1.y);
-    const int lines = cutCount(n, kMaxRuledLines);
+    const int lines = cutCount(*this, n, kMaxRuledLines, "lines");
     for (int j = 0; j < lines; ++j) {
         const double t = n == 1.0 ? 0.0 : static_cast<double>(j) / (n - 1.0);
         const Point3 a = between(p1, p4, t), b = between(p2, p3, t);
@@ -138,12 +141,14 @@ void NCIFaceMilling::Generate(NciStream& out) {
     // Layers from the surface itself down to the floor allowance, then the floor.
     const double roughDepth = depth() - value(24);
     double below = 0.0;
-    for (int i = 0; i < kMaxInfeeds && roughDepth > below && !lines_.spent(); ++i) {
+    int i = 0;
+    for (; i < kMaxInfeeds && roughDepth > below && !lines_.spent(); ++i) {
         FeedTo(out, q, surface() - below);
         FaceLayer(out);
         if (!(infeed() > 0.0)) break;
         below += infeed();
     }
+    if (i == kMaxInfeeds && roughDepth > below) noteBound(kInfeedsBound, kMaxInfeeds);
     for (const double last : {roughDepth, depth()}) {
         if (lines_.spent()) break;
         FeedTo(out, q, surface() - last);

@@ -1,5 +1,6 @@
 #include "frontend/conversion_driver.h"
 
+#include <charconv>
 #include <memory>
 
 #include "cycles/cycle_errors.h"
@@ -12,39 +13,81 @@ namespace morvane {
 
 namespace {
 
-inline constexpr std::string_view kSelectionOnlyProperty = "SELECTION_ONLY";
-inline constexpr std::string_view kUseLonghandCyclesProperty = "UseLonghandCycles";
-inline constexpr std::string_view kResultInNewWindowProperty = "RESULT_IN_NEW_WINDOW";
+inline constexpr std::string_view kSelectionOnlyProperty = MORVANE_PROPERTY_SELECTION_ONLY;
+inline constexpr std::string_view kUseLonghandCyclesProperty =
+    MORVANE_PROPERTY_USE_LONGHAND_CYCLES;
+inline constexpr std::string_view kResultInNewWindowProperty =
+    MORVANE_PROPERTY_RESULT_IN_NEW_WINDOW;
+inline constexpr std::string_view kDiagnosticProperty = MORVANE_PROPERTY_DIAGNOSTIC;
+
+// The host's output bound: a whole number of bytes; none for anything else.
+std::optional<RunLimits> hostLimits(const OptionMap& options) {
+    const std::string* text = findSetting(options, kMaxOutputOption);
+    if (text == nullptr) return std::nullopt;
+    std::uint64_t bytes = 0;
+    const char* end = text->data() + text->size();
+    const auto [at, error] = std::from_chars(text->data(), end, bytes);
+    if (error != std::errc() || at != end || bytes == 0) return std::nullopt;
+    return RunLimits::forOutput(bytes);
+}
+
+bool wantsDiagnostics(const OptionMap& options) {
+    const std::string* value = findSetting(options, kDiagnosticsOption);
+    return value != nullptr && *value == "True";
+}
 
 }  // namespace
 
 void ConversionDriver::run(const ConversionChoices& choices) {
     HostOutput host(state_.resultStream);
-    const std::string nciPath = services_.makeTemporaryFile();
+    Diagnostics diagnostics(wantsDiagnostics(state_.options));
+    const std::string nciPath = makeWorkingFile(diagnostics);
 
     // The host learns which lines to serve before any line is read.
     assignSetting(state_.config, kSelectionOnlyKey, storedBool(choices.selectionOnly));
     host.setProperty(kSelectionOnlyProperty, hostBool(choices.selectionOnly));
 
     SupportedCycleList cycles;
-    const std::string resultPath = services_.makeTemporaryFile();
+    const std::string resultPath = makeWorkingFile(diagnostics);
+    if (diagnostics.failed()) return finish(choices, host, diagnostics);
     const PostLibraryPaths paths = locatePostLibraries(services_.hostDirectory());
-    if (!loadPostLibrary(services_, paths, entries_)) return finish(choices, host);
+    if (std::string problem; !loadPostLibrary(services_, paths, entries_, problem)) {
+        diagnostics.fail(diagnostic::kPostProcessorUnavailable, problem);
+        return finish(choices, host, diagnostics);
+    }
 
     if (!collectCycles(choices, host, paths, cycles)) return;
-    if (!convertProgram(choices.formatPosition, nciPath, cycles)) return;
+    if (!convertProgram(choices.formatPosition, nciPath, cycles, diagnostics))
+        return finish(choices, host, diagnostics);
 
     if (choices.convertToNci) {
         host.sendFile(services_, nciPath);
         assignSetting(state_.config, kOutputToNciKey, storedBool(true));
-        return finish(choices, host);
+        return finish(choices, host, diagnostics);
     }
     assignSetting(state_.config, kOutputToNciKey, storedBool(false));
-    if (entries_.nciConverter == nullptr) return finish(choices, host);
-    entries_.nciConverter(nciPath.c_str(), resultPath.c_str(), choices.converterPath.c_str(),
-                          paths.post.c_str());
+    if (entries_.nciConverter == nullptr) return finish(choices, host, diagnostics);
+    if (entries_.nciConverter(nciPath.c_str(), resultPath.c_str(), choices.converterPath.c_str(),
+                              paths.post.c_str()) == 0) {
+        diagnostics.fail(diagnostic::kPostProcessorFailed,
+                         "the post-processor did not convert the whole program with the converter " +
+                             choices.converterPath + "; nothing of its result is kept");
+        return finish(choices, host, diagnostics);
+    }
     host.sendFile(services_, resultPath);
-    finish(choices, host);
+    finish(choices, host, diagnostics);
+}
+
+std::string ConversionDriver::makeWorkingFile(Diagnostics& diagnostics) {
+    std::string path = services_.makeTemporaryFile();
+    if (path.empty() && !diagnostics.failed()) {
+        const std::string why = services_.lastProblem();
+        diagnostics.fail(diagnostic::kNoWorkingFile,
+                         "cannot make a working file in the temporary directory" +
+                             (why.empty() ? std::string() : " " + why) +
+                             "; set TMPDIR to a writable directory");
+    }
+    return path;
 }
 
 bool ConversionDriver::collectCycles(const ConversionChoices& choices, HostOutput& host,
@@ -65,11 +108,16 @@ bool ConversionDriver::collectCycles(const ConversionChoices& choices, HostOutpu
 }
 
 bool ConversionDriver::convertProgram(int formatPosition, const std::string& nciPath,
-                                      const SupportedCycleList& cycles) {
-    if (formatPosition == kNciFormatPosition) return copyNciLines(nciPath);
+                                      const SupportedCycleList& cycles,
+                                      Diagnostics& diagnostics) {
+    const std::optional<RunLimits> limits = hostLimits(state_.options);
+    if (formatPosition == kNciFormatPosition)
+        return copyNciLines(nciPath, limits ? limits->nciBytes : UINT64_MAX, diagnostics);
     std::unique_ptr<ProgramParser> parser =
         parsers_(formatPosition, state_.lineSource, nciPath, cycles);
     if (parser == nullptr) return true;  // no parser: the NCI file stays empty
+    parser->setDiagnostics(diagnostics);
+    if (limits) parser->setLimits(*limits);
     try {
         parser->run();
     } catch (const CycleWrongValue&) {
@@ -77,22 +125,33 @@ bool ConversionDriver::convertProgram(int formatPosition, const std::string& nci
         // NCI file with what it holds, and the result is sent as for a finished run.
     } catch (const CycleWrongCode&) {
     }
-    return true;
+    parser.reset();  // closes the NCI file
+    return !diagnostics.failed();
 }
 
-bool ConversionDriver::copyNciLines(const std::string& nciPath) {
-    // The file made for the run must still be there; the copy shares the parsers' bounds on
-    // lines and on the bytes a conversion writes.
+bool ConversionDriver::copyNciLines(const std::string& nciPath, std::uint64_t maxBytes,
+                                    Diagnostics& diagnostics) {
+    // The file made for the run must still be there. The copy shares the parsers' bounds on
+    // lines; it writes no more than the host serves, so only a host's own bound limits it.
     NciStream out;
-    if (nciPath.empty() || !out.open(nciPath, true)) return false;
+    out.setDiagnostics(&diagnostics);
+    if (!out.open(nciPath, true)) return false;
+    out.setByteBudget(maxBytes);
     ProgramSource lines(state_.lineSource);
     const std::int32_t count = lines.askLineCount();
-    for (std::int32_t i = 0; i < count && !out.exhausted(); ++i)
+    lines.startRun(0, &diagnostics);
+    for (std::int32_t i = 0; i < count && !out.exhausted(); ++i) {
+        diagnostics.atLine(static_cast<std::uint32_t>(i));
         out << lines.line(i) << eol;
-    return true;
+    }
+    return out.close();
 }
 
-void ConversionDriver::finish(const ConversionChoices& choices, HostOutput& host) {
+void ConversionDriver::finish(const ConversionChoices& choices, HostOutput& host,
+                              const Diagnostics& diagnostics) {
+    if (diagnostics.wanted())
+        for (const Diagnostics::Entry& entry : diagnostics.entries())
+            host.setProperty(kDiagnosticProperty, Diagnostics::hostText(entry));
     if (choices.resultInNewWindow) host.setProperty(kResultInNewWindowProperty, hostBool(true));
     assignSetting(state_.config, kResInNewWindowKey, storedBool(choices.resultInNewWindow));
     host.sendConfiguration(state_.config);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frontend/post_library.h"
+#include "nci/diagnostics.h"
 #include "nci/supported_cycle.h"
 #include "parsers/program_parser.h"
 #include "plugin/plugin_state.h"
@@ -46,14 +47,21 @@ class ConversionDriver {
     void run(const ConversionChoices& choices);
 
   private:
-    // Each returns false when the run stops there: nothing more reaches the host.
+    // A new working file in the temporary directory; empty, with the failure reported, when
+    // none can be made.
+    std::string makeWorkingFile(Diagnostics& diagnostics);
+    // False when the run stops there: nothing more reaches the host.
     bool collectCycles(const ConversionChoices& choices, HostOutput& host,
                        const PostLibraryPaths& paths, SupportedCycleList& cycles);
+    // False when the NCI file could not be written whole (the failure is reported).
     bool convertProgram(int formatPosition, const std::string& nciPath,
-                        const SupportedCycleList& cycles);
-    bool copyNciLines(const std::string& nciPath);
-    // Placement of the result and the configuration string: the end of every finished run.
-    void finish(const ConversionChoices& choices, HostOutput& host);
+                        const SupportedCycleList& cycles, Diagnostics& diagnostics);
+    bool copyNciLines(const std::string& nciPath, std::uint64_t maxBytes,
+                      Diagnostics& diagnostics);
+    // The diagnostics (when the host asked for them), the placement of the result and the
+    // configuration string: the end of every run that got past the library.
+    void finish(const ConversionChoices& choices, HostOutput& host,
+                const Diagnostics& diagnostics);
 
     PluginState& state_;
     SystemServices& services_;

@@ -28,12 +28,25 @@ PostLibraryPaths locatePostLibraries(std::string_view hostDirectory) {
 }
 
 bool loadPostLibrary(SystemServices& services, const PostLibraryPaths& paths,
-                     PostEntryPoints& entries) {
-    if (paths.reader.empty() || !services.fileExists(paths.reader) ||
-        !services.fileExists(paths.post))
+                     PostEntryPoints& entries, std::string& problem) {
+    if (paths.reader.empty()) {
+        problem = "the host program's directory is unknown, so the post-processor libraries "
+                  "cannot be found";
         return false;
+    }
+    for (const std::string& path : {paths.reader, paths.post}) {
+        if (!services.fileExists(path)) {
+            problem = "the post-processor library " + path + " is missing";
+            return false;
+        }
+    }
     void* library = services.loadLibrary(paths.reader);
-    if (library == nullptr) return false;
+    if (library == nullptr) {
+        const std::string why = services.lastProblem();
+        problem = "cannot load the post-processor library " + paths.reader +
+                  (why.empty() ? std::string() : ": " + why);
+        return false;
+    }
     entries.nciConverter =
         asFunction<NCIConverterFn>(services.findEntryPoint(library, kNciConverterEntry));
     entries.getSupportedCycles = asFunction<GetSupportedCyclesFn>(

@@ -40,9 +40,10 @@ struct PostLibraryPaths {
 PostLibraryPaths locatePostLibraries(std::string_view hostDirectory);
 
 // Both library files must exist and the reader library must load; then its entry points are
-// looked up (the library stays loaded). False, with `entries` untouched, otherwise.
+// looked up (the library stays loaded). False otherwise, with `entries` untouched and the reason
+// in `problem`.
 bool loadPostLibrary(SystemServices& services, const PostLibraryPaths& paths,
-                     PostEntryPoints& entries);
+                     PostEntryPoints& entries, std::string& problem);
 
 // One pattern from a record: the first integer, the 27 values truncated toward zero
 // (saturating), the second integer.

@@ -26,6 +26,9 @@ class SystemServices {
     // Copies `bytes` of memory that a loaded library handed out into `to`; false when some of it
     // cannot be read (a dangling pointer), without harm to the process.
     virtual bool copyLibraryMemory(void* to, const void* from, std::size_t bytes) = 0;
+    // Why the last makeTemporaryFile or loadLibrary failed, as the system says it (the
+    // directory and "No space left on device"; the loader's message); empty when unknown.
+    virtual std::string lastProblem() { return {}; }
 };
 
 }  // namespace morvane

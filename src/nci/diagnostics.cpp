@@ -40,7 +40,7 @@ void Diagnostics::reportAt(const DiagnosticCode& code, std::uint32_t line,
 void Diagnostics::fail(const DiagnosticCode& code, std::string_view message) {
     if (!failed_) failure_ = message;
     failed_ = true;
-    add(code, line_, callers_.empty() ? 0 : callers_.back(), message);
+    add(code, 0, 0, message);
 }
 
 void Diagnostics::add(const DiagnosticCode& code, std::uint32_t line, std::uint32_t caller,

@@ -89,8 +89,8 @@ class Diagnostics {
     void report(const DiagnosticCode& code, std::string_view message);
     // Reports at a 1-based line, 0 for none, outside any call.
     void reportAt(const DiagnosticCode& code, std::uint32_t line, std::string_view message);
-    // Reports and marks the conversion failed: its result must not reach the host. Kept whether
-    // or not diagnostics were asked for.
+    // Reports at line 0 and marks the conversion failed: its result must not reach the host.
+    // Kept whether or not diagnostics were asked for.
     void fail(const DiagnosticCode& code, std::string_view message);
     bool failed() const { return failed_; }
     // The message of the first failure.

@@ -12,26 +12,37 @@ namespace morvane::limits {
 // Program text, as the host serves it.
 // A line is read up to its first line feed and at most this many bytes; the rest is ignored.
 inline constexpr std::size_t kLineBytes = std::size_t{1} << 16;
-// A line count above this reads as this (a host that reports two billion lines).
+// A line count above this reads as this (a host that reports two billion lines); the lines
+// beyond it are not converted.
 inline constexpr std::int32_t kProgramLines = std::int32_t{1} << 26;
+
+// Labels a program may define (O numbers, G98 L, LBL): far more than any program has; a label
+// beyond it is not entered, so a program of millions of label lines cannot fill the memory.
+inline constexpr std::size_t kLabels = std::size_t{1} << 16;
 
 // Execution of the program.
 // Nesting levels of subprogram and label calls, the main program being level 1.
 inline constexpr std::uint32_t kCallDepth = 15;
-// ISO: blocks that subprogram calls and L repeats may execute beyond one pass over the program;
-// reaching it ends the run.
-inline constexpr std::uint64_t kIsoRepeatedBlocks = std::uint64_t{1} << 25;
-// Heidenhain: lines that label calls may execute over a whole run; once spent, calls write their
-// comments only and the main program goes on.
-inline constexpr std::uint64_t kEnrolledLines = std::uint64_t{1} << 20;
-// Program text that calls and repeats may read beyond the label scan and one pass over the
-// program (a repeated 64 KiB line costs as much as 64 Ki short ones); reaching it ends the run.
-inline constexpr std::uint64_t kRepeatedTextBytes = std::uint64_t{1} << 30;
 
-// Output.
-// NCI text one conversion may write. The run ends at the first record boundary past it; the ISO
-// trailer is still written.
-inline constexpr std::uint64_t kNciBytes = std::uint64_t{1} << 31;
+// Output and repeated work. A conversion may write kNciBytes of NCI text, plus
+// kNciBytesPerProgramByte for each byte of the program, so that large CAM programs convert
+// whole while a few words that ask for endless repeats end in about a second. The budgets of
+// repeated work follow from that output bound (RunLimits::forOutput): work that writes nothing
+// (repeats of an empty block, calls of an empty section) is bounded as tightly as work that
+// writes. The run ends at the first record boundary past the NCI bound; the ISO trailer is
+// still written.
+inline constexpr std::uint64_t kNciBytes = std::uint64_t{1} << 27;
+inline constexpr std::uint64_t kNciBytesPerProgramByte = 16;
+// ISO: blocks that subprogram calls and L repeats may execute beyond one pass over the program,
+// one per this many bytes of the output bound; reaching it ends the run.
+inline constexpr std::uint64_t kNciBytesPerRepeatedBlock = 32;
+// Heidenhain: lines that label calls may execute over a whole run, one per this many bytes of
+// the output bound; once spent, calls write their comments only and the main program goes on.
+inline constexpr std::uint64_t kNciBytesPerEnrolledLine = 128;
+// Program text that calls and repeats may read beyond the label scan and one pass over the
+// program, per byte of the output bound (a repeated 64 KiB line costs as much as 64 Ki short
+// ones); reaching it ends the run.
+inline constexpr std::uint64_t kRepeatedTextBytesPerNciByte = 2;
 
 // Longhand cycles, per cycle call. Reaching a bound ends the cutting where it is; the tool
 // retracts and the operation is closed as usual.
@@ -57,12 +68,27 @@ inline constexpr std::int32_t kCyclePatterns = 4096;
 
 namespace morvane {
 
-// The budgets of one run, lowered by tests and fuzzing to reach them quickly.
+// The budgets of one run. Tests and fuzzing set them directly to reach them quickly; a
+// conversion takes them from its output bound.
 struct RunLimits {
     std::uint64_t nciBytes = limits::kNciBytes;
-    std::uint64_t repeatedTextBytes = limits::kRepeatedTextBytes;
-    std::uint64_t isoRepeatedBlocks = limits::kIsoRepeatedBlocks;
-    std::uint64_t enrolledLines = limits::kEnrolledLines;
+    std::uint64_t repeatedTextBytes = limits::kNciBytes * limits::kRepeatedTextBytesPerNciByte;
+    std::uint64_t isoRepeatedBlocks = limits::kNciBytes / limits::kNciBytesPerRepeatedBlock;
+    std::uint64_t enrolledLines = limits::kNciBytes / limits::kNciBytesPerEnrolledLine;
+
+    // Every budget from the NCI bytes a conversion may write (at least 1).
+    static constexpr RunLimits forOutput(std::uint64_t nciBytes) {
+        constexpr std::uint64_t kMax = std::uint64_t{1} << 60;  // no product below overflows
+        const std::uint64_t n = nciBytes < 1 ? 1 : (nciBytes > kMax ? kMax : nciBytes);
+        return {n, n * limits::kRepeatedTextBytesPerNciByte,
+                n / limits::kNciBytesPerRepeatedBlock, n / limits::kNciBytesPerEnrolledLine};
+    }
+    // The default budgets of a program of `programBytes` bytes.
+    static constexpr RunLimits forProgram(std::uint64_t programBytes) {
+        constexpr std::uint64_t kMaxBytes = std::uint64_t{1} << 40;
+        const std::uint64_t bytes = programBytes < kMaxBytes ? programBytes : kMaxBytes;
+        return forOutput(limits::kNciBytes + limits::kNciBytesPerProgramByte * bytes);
+    }
 };
 
 }  // namespace morvane

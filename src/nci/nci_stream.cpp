@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 
+#include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
 
 namespace morvane {
@@ -124,22 +126,29 @@ bool NciStream::open(const std::string& path, bool mustExist) {
     lines_ = 0;
     kept_ = 0;
     exhausted_ = false;
+    failed_ = false;
+    path_ = path;
     file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
-    if (file_ != nullptr && capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
-    return file_ != nullptr;
+    if (file_ == nullptr) {
+        writeFailed("open");
+        return false;
+    }
+    if (capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
+    return true;
 }
 
-void NciStream::close() {
-    if (file_ == nullptr) return;
+bool NciStream::close() {
+    if (file_ == nullptr) return !failed_;
     spill();
-    std::fclose(file_);
+    if (std::fclose(file_) != 0 && !failed_) writeFailed("write");
     file_ = nullptr;
+    return !failed_;
 }
 
 void NciStream::flush() {
     if (file_ == nullptr) return;
     spill();
-    std::fflush(file_);
+    if (std::fflush(file_) != 0) writeFailed("write");
 }
 
 void NciStream::grow(std::size_t n) {
@@ -151,10 +160,9 @@ void NciStream::grow(std::size_t n) {
 }
 
 void NciStream::spill() {
-    if (exhausted_) size_ = kept_;  // a line begun after the end of the budget
-    // A failed write is not reported per record; the stream simply stops receiving text, as a
-    // failed output stream would.
-    if (size_ > 0) std::fwrite(data_.get(), 1, size_, file_);
+    if (exhausted_ || failed_) size_ = kept_;  // a line begun after the end of the budget
+    if (size_ > 0 && !failed_ && std::fwrite(data_.get(), 1, size_, file_) != size_)
+        writeFailed("write");
     flushed_ += size_;
     size_ = 0;
     kept_ = 0;
@@ -168,6 +176,21 @@ void NciStream::endOfBudget() {
     if (lines_ % 2 != 0) return;  // the record that crossed the budget is written whole
     exhausted_ = true;
     kept_ = size_;
+    if (diagnostics_ != nullptr)
+        diagnostics_->report(diagnostic::kLimitReached,
+                             "the NCI text reached its bound of " + groupedNumber(budget_) +
+                                 " bytes here; the rest of the program is not converted");
+}
+
+void NciStream::writeFailed(const char* what) {
+    const int error = errno;
+    if (failed_) return;
+    failed_ = true;
+    kept_ = 0;
+    size_ = 0;
+    if (diagnostics_ != nullptr)
+        diagnostics_->fail(diagnostic::kWriteFailed, std::string("cannot ") + what + " the NCI file " +
+                                                         path_ + ": " + std::strerror(error));
 }
 
 }  // namespace morvane

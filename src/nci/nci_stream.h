@@ -18,6 +18,8 @@
 
 namespace morvane {
 
+class Diagnostics;
+
 // Writes `v` as the default stream insertion would (precision 6, general notation) into
 // [first, last) and returns the end of the text. A NaN or an infinity is written as 0: NCI text
 // never carries a non-number. The buffer must hold at least kMaxRealChars characters.
@@ -37,6 +39,9 @@ inline constexpr EndOfLine eol{};
 // is exhausted at the next record boundary (an even number of lines) and drops every later line,
 // so the output ends with whole records and a few program words cannot fill the disk. The runs
 // watch exhausted() to end the program and lift the budget for their closing records.
+//
+// Every write to the file is checked: after a failed write (a full disk) the stream drops all
+// text, is exhausted for good and reports the failure, naming the file and the system's reason.
 class NciStream {
   public:
     NciStream() = default;
@@ -45,11 +50,17 @@ class NciStream {
     ~NciStream();
 
     // Opens `path` for writing, truncating it; with `mustExist`, only a file that exists (it is
-    // written from its start). False when it cannot be opened.
+    // written from its start). False when it cannot be opened (reported as a failed write).
     bool open(const std::string& path, bool mustExist = false);
     bool isOpen() const { return file_ != nullptr; }
-    // Writes what is buffered and closes the file.
-    void close();
+    // Writes what is buffered and closes the file; false when the file was not written whole.
+    bool close();
+    // Where the end of the budget and failed writes are reported; null: nowhere.
+    void setDiagnostics(Diagnostics* diagnostics) { diagnostics_ = diagnostics; }
+    // The run's diagnostics, for the writers that write through the stream; may be null.
+    Diagnostics* diagnostics() const { return diagnostics_; }
+    // A write to the file failed: the file is not whole.
+    bool failed() const { return failed_; }
     // Writes what is buffered to the file (no effect in memory mode).
     void flush();
 
@@ -66,11 +77,11 @@ class NciStream {
 
     // Bytes the stream accepts before it is exhausted (counted from construction or open).
     void setByteBudget(std::uint64_t bytes) { budget_ = bytes; }
-    // The budget was passed: lines written from now on are dropped.
-    bool exhausted() const { return exhausted_; }
+    // The budget was passed, or a write failed: lines written from now on are dropped.
+    bool exhausted() const { return exhausted_ || failed_; }
     // Accepts text again, without bound: for the records that close a program.
     void liftBudget() {
-        exhausted_ = false;
+        exhausted_ = failed_;
         budget_ = UINT64_MAX;
     }
 
@@ -126,6 +137,8 @@ class NciStream {
     void spill();
     // Past the budget: exhausts the stream at a record boundary, then drops each later line.
     void endOfBudget();
+    // Records a failed write or close of the file (errno tells why) and exhausts the stream.
+    void writeFailed(const char* what);
 
     static constexpr std::size_t kMaxIntegerChars = 20;
     std::unique_ptr<char[]> data_;
@@ -137,6 +150,9 @@ class NciStream {
     std::uint64_t budget_ = limits::kNciBytes;
     std::size_t kept_ = 0;  // when exhausted: the length of the text that stays
     bool exhausted_ = false;
+    bool failed_ = false;
+    std::string path_;
+    Diagnostics* diagnostics_ = nullptr;
 };
 
 }  // namespace morvane

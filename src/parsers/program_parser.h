@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "morvane/plugin_api.h"
+#include "nci/diagnostics.h"
 #include "nci/limits.h"
 #include "nci/supported_cycle.h"
 
@@ -15,17 +17,30 @@ namespace morvane {
 // path and the post-processor's native cycle patterns; `run` reads the program through the line
 // source and writes the complete NCI program into the file (opening, truncating and closing it).
 //
-// Every run is bounded (nci/limits.h): reaching a budget ends it cleanly with what was written.
+// Every run is bounded (nci/limits.h): reaching a budget ends it cleanly with what was written,
+// and is reported. A failed write of the NCI file is reported as a failure.
 class ProgramParser {
   public:
     virtual ~ProgramParser() = default;
     virtual void run() = 0;
 
-    // Lowers the budgets of the run (for tests and fuzzing); call before run().
+    // Sets the budgets of the run (tests, fuzzing, a host's output bound); call before run().
+    // Without, the run takes the default budgets of the program's size.
     void setLimits(const RunLimits& limits) { limits_ = limits; }
+    // Where the run reports; call before run(). Without, a failure is still kept (diagnostics()).
+    void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
+    Diagnostics& diagnostics() const { return *diagnostics_; }
 
   protected:
-    RunLimits limits_;
+    // The budgets of the run, for a program of `programBytes` bytes.
+    RunLimits limitsFor(std::uint64_t programBytes) const {
+        return limits_ ? *limits_ : RunLimits::forProgram(programBytes);
+    }
+
+  private:
+    std::optional<RunLimits> limits_;
+    Diagnostics ownDiagnostics_;
+    Diagnostics* diagnostics_ = &ownDiagnostics_;
 };
 
 // Positions of the format list.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "morvane/plugin_api.h"
+#include "nci/diagnostics.h"
 #include "nci/limits.h"
 
 namespace morvane {
@@ -39,15 +40,19 @@ class LineStops {
 //
 // The source counts the bytes it reads, so that a run can bound the text that calls and
 // repeats read again: a long line repeated is as costly as many short ones.
+//
+// From startRun on, a line that cannot be read whole (cut by the length bound or by a line feed)
+// is reported the first time the run reads it, and a count beyond the line bound once.
 class ProgramSource {
   public:
     explicit ProgramSource(const LineSource* source) : source_(source) {}
 
     // Asks the host for its line count.
-    std::int32_t askLineCount() const {
+    std::int32_t askLineCount() {
         std::int32_t count = 0;
         if (source_ != nullptr && source_->getLineCount != nullptr)
             source_->getLineCount(source_->context, &count);
+        hostCount_ = count;
         if (count < 0) return 0;
         return count > limits::kProgramLines ? limits::kProgramLines : count;
     }
@@ -61,8 +66,13 @@ class ProgramSource {
             buffer_.clear();
         } else {
             std::size_t length = ::strnlen(text, limits::kLineBytes);
-            if (const void* feed = std::memchr(text, '\n', length))
+            if (const void* feed = std::memchr(text, '\n', length)) {
                 length = static_cast<std::size_t>(static_cast<const char*>(feed) - text);
+                if (index >= reportedUpTo_) reportCut(index, false);
+            } else if (length == limits::kLineBytes && text[length] != '\0' &&
+                       index >= reportedUpTo_) {
+                reportCut(index, true);
+            }
             buffer_.assign(text, length);
         }
         bytesRead_ += buffer_.size() + 1;
@@ -72,9 +82,12 @@ class ProgramSource {
     // Text read so far, one byte counted for the end of each line.
     std::uint64_t bytesRead() const { return bytesRead_; }
     // From now on the run may read once more what it has read so far (the pass after the label
-    // scan) plus `repeatedBytes` for calls and repeats.
-    void startRun(std::uint64_t repeatedBytes) { readBudget_ = 2 * bytesRead_ + repeatedBytes; }
+    // scan) plus `repeatedBytes` for calls and repeats; lines that cannot be read whole are
+    // reported to `diagnostics` (may be null).
+    void startRun(std::uint64_t repeatedBytes, Diagnostics* diagnostics);
     bool readBudgetSpent() const { return bytesRead_ > readBudget_; }
+    // The budget of the text read again, as startRun set it beyond the pass over the program.
+    std::uint64_t repeatedBytes() const { return repeatedBytes_; }
 
     // True when line `index`, read as line() reads it, holds one of the characters of `wanted`.
     // The line is looked at where the host keeps it, without a copy (a quick look before reading
@@ -98,10 +111,18 @@ class ProgramSource {
     }
 
   private:
+    // Reports line `index` as cut by the length bound or by a line feed.
+    void reportCut(std::int32_t index, bool tooLong);
+
     const LineSource* source_;
     std::string buffer_;
     std::uint64_t bytesRead_ = 0;
     std::uint64_t readBudget_ = UINT64_MAX;
+    std::uint64_t repeatedBytes_ = 0;
+    std::int32_t hostCount_ = 0;
+    Diagnostics* diagnostics_ = nullptr;  // set by startRun
+    // Lines below this were read by the run already (reported if cut); INT32_MAX before the run.
+    std::int32_t reportedUpTo_ = INT32_MAX;
 };
 
 }  // namespace morvane

@@ -1,5 +1,8 @@
 #include "platform/platform_services.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/file_system.h"
 #include "platform/shared_library.h"
 
@@ -11,7 +14,10 @@ std::string PlatformServices::hostDirectory() {
 }
 
 std::string PlatformServices::makeTemporaryFile() {
-    return createTemporaryFile(temporaryDirectory(), "NEW");
+    const std::string directory = temporaryDirectory();
+    std::string path = createTemporaryFile(directory, "NEW");
+    if (path.empty()) problem_ = directory + ": " + std::strerror(errno);
+    return path;
 }
 
 bool PlatformServices::fileExists(const std::string& path) {
@@ -19,7 +25,9 @@ bool PlatformServices::fileExists(const std::string& path) {
 }
 
 void* PlatformServices::loadLibrary(const std::string& path) {
-    return platform::loadLibrary(path);
+    void* library = platform::loadLibrary(path);
+    if (library == nullptr) problem_ = lastLoadError();
+    return library;
 }
 
 void* PlatformServices::findEntryPoint(void* library, const char* name) {

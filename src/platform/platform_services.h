@@ -21,9 +21,11 @@ class PlatformServices final : public SystemServices {
     void* loadLibrary(const std::string& path) override;
     void* findEntryPoint(void* library, const char* name) override;
     bool copyLibraryMemory(void* to, const void* from, std::size_t bytes) override;
+    std::string lastProblem() override { return problem_; }
 
   private:
     std::optional<std::string> hostDirectory_;
+    std::string problem_;
 };
 
 }  // namespace morvane::platform

@@ -14,6 +14,11 @@ void* loadLibrary(const std::string& path) {
     return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
+std::string lastLoadError() {
+    const char* error = ::dlerror();
+    return error != nullptr ? error : "not an absolute path";
+}
+
 void* findSymbol(void* library, const char* name) {
     if (library == nullptr || name == nullptr) return nullptr;
     return ::dlsym(library, name);

@@ -10,6 +10,8 @@ namespace morvane::platform {
 // to later loads (RTLD_NOW | RTLD_LOCAL). Null on failure, or when `path` is not absolute (a bare
 // name would be searched for along the library path). The library is never unloaded.
 void* loadLibrary(const std::string& path);
+// Why the last loadLibrary failed, as the loader says it.
+std::string lastLoadError();
 // The address of `name` in `library`; null when either is missing.
 void* findSymbol(void* library, const char* name);
 // Copies `bytes` from `from`, memory a library handed out, into `to`. False when some of it

@@ -22,9 +22,12 @@ struct PluginState {
     LocalizeSource* localizeSource = nullptr;  // TeskPlugin_attatchLocalizeSource
 };
 
-// Option and property names and the settings kept in the configuration.
-inline constexpr std::string_view kPluginConfigName = "PLUGIN_CONFIG";
-inline constexpr std::string_view kSelectionOption = "SELECTION";
+// Option and property names (include/morvane/plugin_api.h) and the settings kept in the
+// configuration.
+inline constexpr std::string_view kPluginConfigName = MORVANE_OPTION_PLUGIN_CONFIG;
+inline constexpr std::string_view kSelectionOption = MORVANE_OPTION_SELECTION;
+inline constexpr std::string_view kDiagnosticsOption = MORVANE_OPTION_DIAGNOSTICS;
+inline constexpr std::string_view kMaxOutputOption = MORVANE_OPTION_MAX_OUTPUT;
 inline constexpr std::string_view kOutputToNciKey = "OutputToNCI";
 inline constexpr std::string_view kPostProcessorKey = "PostProcessor";
 inline constexpr std::string_view kResInNewWindowKey = "ResInNewWindow";

@@ -36,31 +36,43 @@ TEST(ForEachLayer, HeightsDownToTheBottom) {
     };
     for (const Case& k : cases) {
         std::vector<std::pair<double, bool>> seen;
-        forEachLayer(k.surface, k.depth, k.infeed, [&](double z, bool bottom) {
+        NCIRectPocket cycle(CycleStart{});
+        forEachLayer(cycle, k.surface, k.depth, k.infeed, [&](double z, bool bottom) {
             seen.emplace_back(z, bottom);
             return true;
         });
         EXPECT_EQ(seen, k.layers) << k.depth << " by " << k.infeed;
+        EXPECT_EQ(cycle.reachedBound(), nullptr);
     }
 }
 
 TEST(ForEachLayer, StopsAtTheInfeedBoundOrWhenTheCutSaysSo) {
+    // Exactly as many layers as the bound allows is no cut; one more is noted on the cycle.
+    for (const double depth : {static_cast<double>(kMaxInfeeds + 1), kMaxInfeeds + 1.5}) {
+        int calls = 0;
+        NCIRectPocket cycle(CycleStart{});
+        forEachLayer(cycle, 0.0, depth, 1.0, [&](double, bool) { return ++calls > 0; });
+        EXPECT_EQ(calls, kMaxInfeeds + 1);
+        EXPECT_EQ(cycle.reachedBound() != nullptr, depth > kMaxInfeeds + 1) << depth;
+    }
     int calls = 0;
-    forEachLayer(0.0, 1e12, 1.0, [&](double, bool) { return ++calls > 0; });
-    EXPECT_EQ(calls, kMaxInfeeds + 1);
-    calls = 0;
-    forEachLayer(0.0, 10.0, 1.0, [&](double, bool) { return ++calls < 3; });
+    NCIRectPocket cycle(CycleStart{});
+    forEachLayer(cycle, 0.0, 10.0, 1.0, [&](double, bool) { return ++calls < 3; });
     EXPECT_EQ(calls, 3);  // the bottom is not cut after a stop either
 }
 
 TEST(PassBudget, RefusesPastTheLimitAndRemembersIt) {
-    PassBudget budget(2);
+    NCIRectPocket cycle(CycleStart{});
+    PassBudget budget(cycle, 2, "rings");
     EXPECT_TRUE(budget.take());
     EXPECT_TRUE(budget.take());
     EXPECT_FALSE(budget.spent());  // used up exactly is not spent
+    EXPECT_EQ(cycle.reachedBound(), nullptr);
     EXPECT_FALSE(budget.take());
     EXPECT_TRUE(budget.spent());
     EXPECT_FALSE(budget.take());
+    ASSERT_NE(cycle.reachedBound(), nullptr);
+    EXPECT_EQ(cycle.reachedBound()->value, 2);
 }
 
 // A cycle of class `Cycle` with sound heights and the sound geometry `values`.

@@ -58,14 +58,26 @@ class DriverTest : public testing::Test {
 };
 
 // One row of the failure table: how the post-processor and the files are set up, what the host
-// receives.
+// receives without diagnostics, and the diagnostic a host that asks for them receives besides
+// (before "RESULT_IN_NEW_WINDOW" and "PLUGIN_CONFIG").
 struct FailureRow {
     const char* situation;
     std::function<void(FakeServices&)> setUp;
     ConversionChoices choices;
     std::vector<HostEvent> events;
     std::vector<std::string> entryCalls;
+    const char* diagnostic = nullptr;
 };
+
+// `events` with the diagnostic where the host receives it.
+std::vector<HostEvent> withDiagnostic(std::vector<HostEvent> events, const char* diagnostic) {
+    if (diagnostic == nullptr) return events;
+    auto at = events.begin();
+    while (at != events.end() && at->name != "RESULT_IN_NEW_WINDOW" && at->name != "PLUGIN_CONFIG")
+        ++at;
+    events.insert(at, propertyEvent("DIAGNOSTIC", diagnostic));
+    return events;
+}
 
 ConversionChoices choose(int format, bool toNci, bool longhand, bool newWindow) {
     ConversionChoices choices;
@@ -90,7 +102,9 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
          choose(kNci, true, false, true),
          {selection, newWindow,
           config("OutputToNCI=True;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=;")},
-         {}},
+         {},
+         "0:post-processor-unavailable: the post-processor library "
+         "/opt/editor/Dll/MorvaneNCIReader.so is missing"},
         {"post library missing",
          [](FakeServices& s) {
              s.installPost();
@@ -99,7 +113,9 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
          choose(kNci, false, true, false),
          {selection,
           config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;")},
-         {}},
+         {},
+         "0:post-processor-unavailable: the post-processor library "
+         "/opt/editor/Dll/MorvanePost.so is missing"},
         {"reader library does not load",
          [](FakeServices& s) {
              s.installPost();
@@ -108,7 +124,9 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
          choose(kNci, true, false, false),
          {selection,
           config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;")},
-         {}},
+         {},
+         "0:post-processor-unavailable: cannot load the post-processor library "
+         "/opt/editor/Dll/MorvaneNCIReader.so"},
         {"null table",
          [](FakeServices& s) {
              s.installPost();
@@ -124,14 +142,38 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
           config(
               "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;")},
          {}},
-        {"NCI file cannot be opened for the copy",
+        {"no working file can be made",
          [](FakeServices& s) {
              s.installPost();
              s.failTemporaryFiles = true;
          },
          choose(kNci, true, false, true),
-         {selection},
-         {"GetSupportedCycles"}},
+         {selection, newWindow,
+          config("OutputToNCI=True;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=;")},
+         {},
+         "0:no-working-file: cannot make a working file in the temporary directory; set TMPDIR "
+         "to a writable directory"},
+        {"the NCI file cannot be written whole",
+         [](FakeServices& s) {
+             s.installPost();
+             FakeParsers::ending = FakeParsers::Ending::WriteFailed;
+         },
+         choose(kFanuc, true, true, false),
+         {selection, propertyEvent("UseLonghandCycles", "true"),
+          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;")},
+         {},
+         "0:write-failed: cannot write the NCI file: disk full"},
+        {"NCIConverter answers that it failed",
+         [](FakeServices& s) {
+             s.installPost();
+             FakePost::answerFailure = true;
+             FakePost::output = "N10 G0";
+         },
+         choose(kNci, false, false, false),
+         {selection, config(kDefaultConfig.c_str())},
+         {"GetSupportedCycles", "NCIConverter"},
+         "0:post-processor-failed: the post-processor did not convert the whole program with the "
+         "converter /opt/editor/Converters/Fanuc.conv; nothing of its result is kept"},
         {"NCIConverter missing",
          [](FakeServices& s) { s.installPost(true, false); },
          choose(kNci, false, false, true),
@@ -157,19 +199,24 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
          {}},
     };
     for (const FailureRow& row : rows) {
-        SCOPED_TRACE(row.situation);
-        FakePost::reset();
-        FakeServices fresh;
-        PluginState rowState;
-        rowState.config = {{"OutputToNCI", "True"}, {"UseLonghandCycles", ""}};
-        HostRecorder rowHost{{"G0 X0", "", "M30"}};
-        rowState.lineSource = rowHost.lineSource();
-        rowState.resultStream = rowHost.resultStream();
-        row.setUp(fresh);
-        PostEntryPoints rowEntries;
-        ConversionDriver(rowState, fresh, rowEntries, &FakeParsers::make).run(row.choices);
-        EXPECT_EQ(rowHost.events(), row.events);
-        EXPECT_EQ(entryCalls(), row.entryCalls);
+        for (const bool diagnostics : {false, true}) {
+            SCOPED_TRACE(std::string(row.situation) + (diagnostics ? ", with diagnostics" : ""));
+            FakePost::reset();
+            FakeParsers::reset();
+            FakeServices fresh;
+            PluginState rowState;
+            rowState.config = {{"OutputToNCI", "True"}, {"UseLonghandCycles", ""}};
+            if (diagnostics) rowState.options = {{"DIAGNOSTICS", "True"}};
+            HostRecorder rowHost{{"G0 X0", "", "M30"}};
+            rowState.lineSource = rowHost.lineSource();
+            rowState.resultStream = rowHost.resultStream();
+            row.setUp(fresh);
+            PostEntryPoints rowEntries;
+            ConversionDriver(rowState, fresh, rowEntries, &FakeParsers::make).run(row.choices);
+            EXPECT_EQ(rowHost.events(),
+                      diagnostics ? withDiagnostic(row.events, row.diagnostic) : row.events);
+            EXPECT_EQ(entryCalls(), row.entryCalls);
+        }
     }
 }
 

@@ -67,6 +67,7 @@ void FakePost::reset() {
     count = 0;
     output.clear();
     removeResultFile = false;
+    answerFailure = false;
     calls.clear();
 }
 
@@ -88,7 +89,7 @@ std::int32_t FakePost::nciConverter(const char* nci, const char* result, const c
     } else {
         std::ofstream(result, std::ios::binary) << output;
     }
-    return 1;
+    return answerFailure ? 0 : 1;
 }
 
 void FakeServices::installPost(bool withGetSupportedCycles, bool withConverter) {
@@ -149,6 +150,8 @@ class FakeParser final : public ProgramParser {
     explicit FakeParser(std::string path) : path_(std::move(path)) {}
     void run() override {
         std::ofstream(path_, std::ios::binary) << FakeParsers::text;
+        if (FakeParsers::ending == FakeParsers::Ending::WriteFailed)
+            diagnostics().fail(diagnostic::kWriteFailed, "cannot write the NCI file: disk full");
         if (FakeParsers::ending == FakeParsers::Ending::CycleWrongValue) throw CycleWrongValue();
         if (FakeParsers::ending == FakeParsers::Ending::CycleWrongCode) throw CycleWrongCode();
     }

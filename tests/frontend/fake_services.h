@@ -54,6 +54,7 @@ struct FakePost {
     static inline std::int32_t count = 0;  // the count reported (not always the table's size)
     static inline std::string output;      // written into the result file by NCIConverter
     static inline bool removeResultFile = false;
+    static inline bool answerFailure = false;  // NCIConverter answers 0 after writing
     static inline std::vector<std::vector<std::string>> calls;  // entry name, then arguments
 
     static void reset();
@@ -104,7 +105,8 @@ class QueuedFileAnswers : public DialogFrontEnd {
 // Parsers for the driver: each writes `text` into its NCI file and then, when asked, throws a
 // rejected cycle parameter. Records what it was built with.
 struct FakeParsers {
-    enum class Ending { Normally, CycleWrongValue, CycleWrongCode };
+    // WriteFailed: the parser reports that its NCI file could not be written whole.
+    enum class Ending { Normally, CycleWrongValue, CycleWrongCode, WriteFailed };
     static inline std::string text;
     static inline Ending ending = Ending::Normally;
     static inline bool none = false;  // the factory has no parser

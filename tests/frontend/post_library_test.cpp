@@ -27,8 +27,11 @@ TEST(PostLibrary, LibrariesAreLookedForInTheHostsDllDirectory) {
     noHost.installPost();
     noHost.host.clear();
     PostEntryPoints entries;
-    EXPECT_FALSE(loadPostLibrary(noHost, locatePostLibraries(noHost.hostDirectory()), entries));
+    std::string problem;
+    EXPECT_FALSE(
+        loadPostLibrary(noHost, locatePostLibraries(noHost.hostDirectory()), entries, problem));
     EXPECT_TRUE(noHost.loads.empty());
+    EXPECT_NE(problem.find("directory is unknown"), std::string::npos) << problem;
 }
 
 TEST(PostLibrary, RecordValuesAreTruncatedTowardZeroAndSaturate) {

@@ -88,8 +88,9 @@ class HostFaults : public testing::Test {
         return host.events();
     }
     static std::vector<HostEvent> perform(std::vector<std::string> lines,
-                                          const std::string& script) {
+                                          const std::string& script, bool diagnostics = false) {
         TeskPlugin_ClearOptions();
+        if (diagnostics) TeskPlugin_SetOption(MORVANE_OPTION_DIAGNOSTICS, "True");
         RecordingHost host(std::move(lines));
         host.attach();
         host.perform(script);
@@ -212,18 +213,21 @@ TEST_F(HostFaults, ATemporaryDirectoryThatIsMissingOrCannotBeWritten) {
     tmpdir_.set((temporary_.path() / "missing").string());
     EXPECT_EQ(perform(program, longhandScript("Fanuc")), usual);
 
-    // No file can be made in /proc, not even by root: the parser has nowhere to write and the
-    // host receives no line; the copy of NCI lines stops the run.
+    // No file can be made in /proc, not even by root: the conversion stops before it begins,
+    // the host receives no line and, when it asks, why.
     tmpdir_.set("/proc");
-    const std::string config =
-        "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;";
-    EXPECT_EQ(perform(program, longhandScript("Fanuc")),
-              (std::vector<HostEvent>{propertyEvent("SELECTION_ONLY", "true"),
-                                      propertyEvent("UseLonghandCycles", "true"),
-                                      propertyEvent("PLUGIN_CONFIG", config)}));
-    EXPECT_EQ(perform(program, longhandScript("NCI")),
-              (std::vector<HostEvent>{propertyEvent("SELECTION_ONLY", "true"),
-                                      propertyEvent("UseLonghandCycles", "true")}));
+    const HostEvent config = propertyEvent(
+        "PLUGIN_CONFIG", "OutputToNCI=;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;");
+    const HostEvent why = propertyEvent(
+        "DIAGNOSTIC",
+        "0:no-working-file: cannot make a working file in the temporary directory /proc: No such "
+        "file or directory; set TMPDIR to a writable directory");
+    for (const char* format : {"Fanuc", "NCI"}) {
+        EXPECT_EQ(perform(program, longhandScript(format)),
+                  (std::vector<HostEvent>{propertyEvent("SELECTION_ONLY", "true"), config}));
+        EXPECT_EQ(perform(program, longhandScript(format), true),
+                  (std::vector<HostEvent>{propertyEvent("SELECTION_ONLY", "true"), why, config}));
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,11 @@ struct HostEvent {
     std::string name;  // property name; empty for a line
     std::string text;  // the line, or the property's value
     bool operator==(const HostEvent&) const = default;
+    // "line: TEXT" or "property: NAME = VALUE", as test failures print it.
+    friend std::ostream& operator<<(std::ostream& out, const HostEvent& event) {
+        if (event.kind == Kind::Line) return out << "line: " << event.text;
+        return out << "property: " << event.name << " = " << event.text;
+    }
 };
 
 HostEvent lineEvent(std::string text);

@@ -1,5 +1,7 @@
 #include "parsers/heidenhain/parser.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 #include <utility>
 
@@ -33,12 +35,15 @@ Parser::Parser(const LineSource* lines, std::string nciPath, const SupportedCycl
       nciPath_(std::move(nciPath)) {}
 
 void Parser::run() {
+    out_.setDiagnostics(&diagnostics());
     scanLabels();
     parser_.blk.params = &parser_.params;
     if (!out_.open(nciPath_)) return;
-    out_.setByteBudget(limits_.nciBytes);
-    source_.startRun(limits_.repeatedTextBytes);
-    enrolledLinesLeft_ = limits_.enrolledLines;
+    const RunLimits limits = limitsFor(source_.bytesRead());
+    out_.setByteBudget(limits.nciBytes);
+    source_.startRun(limits.repeatedTextBytes, &diagnostics());
+    enrolledLines_ = limits.enrolledLines;
+    enrolledLinesLeft_ = limits.enrolledLines;
     frame_.SetSupportedCycles(cycles_);
     try {
         runLines(0, lineCount_);
@@ -54,6 +59,7 @@ void Parser::run() {
 
 void Parser::scanLabels() {
     labelTable_.clear();
+    bool cut = false;
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), kLabelLetters)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
@@ -61,7 +67,17 @@ void Parser::scanLabels() {
         Lexer::skipBlockNumber(line, cursor);
         if (parser_.lexer.readKeyword(line, cursor) != kw::LBL) continue;
         const std::int32_t label = wordToInt32(parser_.lexer.readValue(line, cursor));
-        if (label > 0) labelTable_[label] = i;
+        if (label <= 0) continue;
+        // A label beyond the bound is not entered.
+        if (labelTable_.size() >= limits::kLabels && !labelTable_.contains(label)) {
+            if (!std::exchange(cut, true))
+                diagnostics().reportAt(diagnostic::kLimitReached, i + 1,
+                                       "the program defines more labels than the bound of " +
+                                           groupedNumber(limits::kLabels) +
+                                           "; this one and later ones are not entered");
+            continue;
+        }
+        labelTable_[label] = i;
     }
     // The scan reads comments and may enter Q references; neither belongs to the run.
     parser_.lexer.beginLine();
@@ -72,20 +88,47 @@ void Parser::parseBlock(std::uint32_t index) {
     if (index < lineCount_) parser_.parseLine(source_.line(static_cast<std::int32_t>(index)));
 }
 
+// Counts one line executed inside a label call; false when the budget of such lines is spent
+// (reported once).
+bool Parser::chargeEnrolledLine() {
+    if (enrolledLinesLeft_ == 0) {
+        if (!std::exchange(enrolledLinesSpent_, true))
+            diagnostics().report(diagnostic::kLimitReached,
+                                 "label calls reached their bound of " +
+                                     groupedNumber(enrolledLines_) +
+                                     " lines executed; this call and the later ones are skipped");
+        return false;
+    }
+    --enrolledLinesLeft_;
+    return true;
+}
+
 void Parser::runLines(std::uint32_t first, std::uint32_t last) {
     if (++callDepth_ > limits::kCallDepth) {
+        // A call refused for its depth costs a line, so that repeats of it are bounded too.
         --callDepth_;
+        if (chargeEnrolledLine())
+            diagnostics().report(diagnostic::kLimitReached,
+                                 "the call would open one more level of label calls than the "
+                                 "bound of " +
+                                     std::to_string(limits::kCallDepth) + "; it is skipped");
         return;
     }
     parser_.axes.clear();
     block& blk = parser_.blk;
     for (std::uint64_t i = first; i <= last; ++i) {
-        if (out_.exhausted() || source_.readBudgetSpent()) throw endprogramException{};
-        if (callDepth_ > 1) {
-            if (enrolledLinesLeft_ == 0) break;
-            --enrolledLinesLeft_;
+        if (out_.exhausted()) throw endprogramException{};  // reported by the stream
+        if (source_.readBudgetSpent()) {
+            diagnostics().report(diagnostic::kLimitReached,
+                                 "label calls reached their bound of " +
+                                     groupedNumber(source_.repeatedBytes()) +
+                                     " bytes of program text read again; the rest of the "
+                                     "program is not converted");
+            throw endprogramException{};
         }
+        if (callDepth_ > 1 && !chargeEnrolledLine()) break;
         const auto index = static_cast<std::uint32_t>(i);
+        diagnostics().atLine(index);
         parser_.beginLine();
         parseBlock(index);
         if (parser_.flags.message) {
@@ -122,8 +165,12 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
 void Parser::enrolLabelCall(double labelValue) {
     const std::int32_t label = truncToInt32(labelValue);
     if (label == 0) return;
-    const std::int32_t tenThousandths = truncToInt32((labelValue - label) * 10000.0 + 0.5);
-    std::int32_t repeats = truncToInt32(tenThousandths / 10000.0 * 1000.0);
+    // The repeats are the thousandths behind the label number: 0 to 999 whatever the number,
+    // also for a label beyond the 32-bit range, whose number saturates.
+    const double whole = std::trunc(labelValue);
+    const std::int32_t tenThousandths = truncToInt32((labelValue - whole) * 10000.0 + 0.5);
+    std::int32_t repeats =
+        std::clamp(truncToInt32(tenThousandths / 10000.0 * 1000.0), 0, kMaxRepeatCount);
     if (repeats == 0) repeats = 1;
     // A label that was never defined is entered at line 0: the call runs the whole program.
     const std::uint32_t start = labelTable_.try_emplace(label, 0u).first->second;
@@ -137,8 +184,11 @@ void Parser::enrolLabelCall(double labelValue) {
     callLines_[depth].flags = parser_.flags;
 
     out_ << rec::Comment << eol << "Enrolled subprogram start (" << repeats << " repeats)" << eol;
+    diagnostics().enterCall();
+    // Every repeat charges at least one line (a line run, or a call refused for its depth).
     for (std::int32_t r = 0; r < repeats && enrolledLinesLeft_ > 0; ++r)
         runLines(start, lineCount_ - 1);
+    diagnostics().leaveCall();
     out_ << rec::Comment << eol << "Enrolled subprogram end" << eol;
 
     const CallLine& saved = callLines_[depth];

@@ -53,6 +53,7 @@ class Parser final : public ProgramParser {
     };
 
     void parseBlock(std::uint32_t index);
+    bool chargeEnrolledLine();
     void enrolLabelCall(double labelValue);
     void writeBlock();
 
@@ -65,6 +66,8 @@ class Parser final : public ProgramParser {
     // that nested repeated calls of a section cannot grow the output without bound; a call
     // beyond it writes its comments only.
     std::uint64_t enrolledLinesLeft_ = 0;
+    std::uint64_t enrolledLines_ = 0;  // the budget at the start, for its report
+    bool enrolledLinesSpent_ = false;
     std::vector<CallLine> callLines_;  // by call depth, reused
     NciStream out_;
     NCIFrame frame_;

@@ -54,6 +54,20 @@ IsoProgram::IsoProgram(const Dialect& dialect, const LineSource* lines, std::str
 void IsoProgram::scanLabels() {
     labelTable_.clear();
     labelLineStarts_.clear();
+    // A label beyond the bound is not entered; its line is then read as an ordinary block.
+    bool cut = false;
+    const auto enter = [&](std::uint32_t label, std::uint32_t line, std::size_t cursor) {
+        if (labelTable_.size() >= limits::kLabels && !labelTable_.contains(label)) {
+            if (!std::exchange(cut, true))
+                diagnostics().reportAt(diagnostic::kLimitReached, line + 1,
+                                       "the program defines more labels than the bound of " +
+                                           groupedNumber(limits::kLabels) +
+                                           "; this one and later ones are not entered");
+            return;
+        }
+        labelTable_[label] = line + 1;
+        labelLineStarts_.emplace_back(line, clampOffset(cursor));
+    };
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), kLabelLetters)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
@@ -64,15 +78,15 @@ void IsoProgram::scanLabels() {
             address = reader_.readAddress(line, cursor);
         }
         if (address == static_cast<std::int32_t>(addr::O)) {
-            labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
-            labelLineStarts_.emplace_back(i, clampOffset(cursor));
+            const std::uint32_t label = labelNumber(reader_.readNumber(line, cursor));
+            enter(label, i, cursor);
         } else if (address == static_cast<std::int32_t>(addr::G) &&
                    wordToInt32(reader_.readNumber(line, cursor)) == 98 &&
                    reader_.readAddress(line, cursor) == static_cast<std::int32_t>(addr::L)) {
             // G98 L<n> opens a subprogram. G98 before any other word (a canned cycle's
             // return-to-initial-level) defines nothing: the line is read whole.
-            labelTable_[labelNumber(reader_.readNumber(line, cursor))] = i + 1;
-            labelLineStarts_.emplace_back(i, clampOffset(cursor));
+            const std::uint32_t label = labelNumber(reader_.readNumber(line, cursor));
+            enter(label, i, cursor);
         }
         reader_.clearComment();
     }
@@ -87,12 +101,15 @@ std::uint32_t IsoProgram::lineStart(std::uint32_t index) const {
 }
 
 void IsoProgram::run() {
+    out_.setDiagnostics(&diagnostics());
     scanLabels();
     block_.params = &paramMap_;
     if (!out_.open(nciPath_)) return;
-    out_.setByteBudget(limits_.nciBytes);
-    source_.startRun(limits_.repeatedTextBytes);
-    blockBudget_ = lineCount_ + limits_.isoRepeatedBlocks;
+    const RunLimits limits = limitsFor(source_.bytesRead());
+    out_.setByteBudget(limits.nciBytes);
+    source_.startRun(limits.repeatedTextBytes, &diagnostics());
+    repeatedBlocks_ = limits.isoRepeatedBlocks;
+    blockBudget_ = lineCount_ + limits.isoRepeatedBlocks;
     out_ << rec::Message << eol << "0 0 0 0 0 0 0 0 1" << eol;
     frame_.SetSupportedCycles(cycles_);
     // A cycle parameter that the cycle expansion rejects (CycleWrongValue, CycleWrongCode)
@@ -124,9 +141,25 @@ void IsoProgram::executeProgram() {
     callDepth_ = 0;
 }
 
+void IsoProgram::chargeBlock() {
+    if (++executedLines_ > blockBudget_)
+        endAtBound("calls and repeats reached their bound of " + groupedNumber(repeatedBlocks_) +
+                   " blocks executed again");
+    if (source_.readBudgetSpent())
+        endAtBound("calls and repeats reached their bound of " +
+                   groupedNumber(source_.repeatedBytes()) + " bytes of program text read again");
+    if (out_.exhausted()) endProgram();  // reported by the stream
+}
+
+void IsoProgram::endAtBound(const std::string& bound) {
+    diagnostics().report(diagnostic::kLimitReached,
+                         bound + "; the rest of the program is not converted");
+    endProgram();
+}
+
 std::int32_t IsoProgram::executeLine(std::uint32_t index) {
-    if (++executedLines_ > blockBudget_ || out_.exhausted() || source_.readBudgetSpent())
-        endProgram();
+    diagnostics().atLine(index);
+    chargeBlock();
     block_.reset();
     reader_.clearComment();
     if (index < lineCount_)
@@ -180,13 +213,21 @@ std::int32_t IsoProgram::enrolSubprogram() {
 
     // A subprogram that calls itself, or a call of a missing label (which restarts the main
     // program and meets the same call again), ends the run when it would open one level more.
-    if (callDepth_ >= limits::kCallDepth) endProgram();
+    if (callDepth_ >= limits::kCallDepth)
+        endAtBound("the call would open one more level of subprograms than the bound of " +
+                   std::to_string(limits::kCallDepth));
     ++callDepth_;
+    diagnostics().enterCall();
     writeComment("Enrolled subprogram start");
-    for (std::int32_t r = 0; r < repeats; ++r)
+    // Each repeat is charged as a block, so that repeats of a call run within the block budget
+    // whatever the called section holds.
+    for (std::int32_t r = 0; r < repeats; ++r) {
+        if (r > 0) chargeBlock();
         for (std::uint32_t j = start; j < lineCount_; ++j)
             if (executeLine(j) == kEnded) break;
+    }
     writeComment("Enrolled subprogram end");
+    diagnostics().leaveCall();
     --callDepth_;
     return kConsumed;
 }

@@ -68,6 +68,10 @@ class IsoProgram : public ProgramParser {
   private:
     std::int32_t enrolSubprogram();
     void writeComment(const char* text);
+    // Counts one executed block against the budgets of the run; ends the run when one is spent.
+    void chargeBlock();
+    // Reports the bound reached and ends the run (endProgram does not return).
+    void endAtBound(const std::string& bound);
 
     ProgramSource source_;
     GCodeReader reader_;
@@ -87,6 +91,7 @@ class IsoProgram : public ProgramParser {
     // output than any disk holds.
     std::uint64_t executedLines_ = 0;
     std::uint64_t blockBudget_ = 0;
+    std::uint64_t repeatedBlocks_ = 0;  // the budget beyond one pass, for its report
     NciStream out_;
     NCIFrameFanuc frame_;
     SupportedCycleList cycles_;
