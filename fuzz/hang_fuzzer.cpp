@@ -1,7 +1,8 @@
-// The hang hunter: one dialect's conversion of arbitrary bytes with the product's own bounds (a
-// default RunLimits, as the plug-in converts), every cycle expanded. It checks nothing but time:
-// built without the sanitizers (fuzz/CMakeLists.txt) and run with a short timeout (fuzz/run), an
-// input whose conversion takes longer is one that the bounds do not keep short.
+// The hang hunter: one dialect's conversion of arbitrary bytes with the product's own bounds (no
+// setLimits: the budgets a conversion takes for the program's size), every cycle expanded. It
+// checks nothing but time: built without the sanitizers (fuzz/CMakeLists.txt) and run with a
+// short timeout (fuzz/run), an input whose conversion takes longer is one that the bounds do
+// not keep short.
 #include <cstddef>
 #include <cstdint>
 
