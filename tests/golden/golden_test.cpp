@@ -5,6 +5,9 @@
 //
 // A file <name>.cycles beside a program lists the native cycle patterns of the post-processor
 // (29 integers a line, "#" starts a comment); without it every cycle is expanded (longhand).
+// A file <name>.limits sets budgets of the run ("nciBytes 200", one a line) in place of the
+// defaults. A file <name>.diag holds the diagnostics the conversion reports, as a host receives
+// them, one a line; without it the conversion must report none. Reporting never changes the NCI.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,7 +47,9 @@ std::vector<GoldenCase> discoverCases() {
         for (const auto& entry : fs::recursive_directory_iterator(root / dir)) {
             if (!entry.is_regular_file()) continue;
             const auto ext = entry.path().extension();
-            if (ext == ".nci" || ext == ".cycles" || ext == ".md") continue;
+            if (ext == ".nci" || ext == ".cycles" || ext == ".md" || ext == ".limits" ||
+                ext == ".diag")
+                continue;
             cases.push_back({fs::relative(entry.path(), root).string(), entry.path(), format});
         }
     }
@@ -70,6 +75,28 @@ SupportedCycleList readCycles(const fs::path& path) {
     return cycles;
 }
 
+RunLimits readLimits(const fs::path& path) {
+    RunLimits limits;
+    if (!fs::exists(path)) return limits;
+    std::istringstream text(readFile(path.string()));
+    std::string name;
+    std::uint64_t value = 0;
+    while (text >> name >> value) {
+        if (name == "nciBytes") limits.nciBytes = value;
+        else if (name == "repeatedTextBytes") limits.repeatedTextBytes = value;
+        else if (name == "isoRepeatedBlocks") limits.isoRepeatedBlocks = value;
+        else if (name == "enrolledLines") limits.enrolledLines = value;
+        else ADD_FAILURE() << path << ": no budget " << name;
+    }
+    return limits;
+}
+
+// `program` with `extension` in place of its own.
+fs::path beside(const fs::path& program, const char* extension) {
+    fs::path path = program;
+    return path.replace_extension(extension);
+}
+
 // Names the first line where the texts differ, with both versions of it.
 std::string firstDifference(const std::string& expected, const std::string& actual) {
     const auto want = splitLines(expected);
@@ -87,16 +114,22 @@ class Golden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(Golden, ConvertsToTheExpectedNci) {
     const GoldenCase& c = GetParam();
-    fs::path expectedPath = c.program;
-    expectedPath.replace_extension(".nci");
+    const fs::path expectedPath = beside(c.program, ".nci");
     ASSERT_TRUE(fs::exists(expectedPath)) << "no expected output " << expectedPath;
-    fs::path cyclesPath = c.program;
-    cyclesPath.replace_extension(".cycles");
+    const fs::path cyclesPath = beside(c.program, ".cycles");
     const SupportedCycleList cycles = fs::exists(cyclesPath) ? readCycles(cyclesPath) : SupportedCycleList{};
+    const RunLimits limits = readLimits(beside(c.program, ".limits"));
+    const std::string program = readFile(c.program.string());
 
     const std::string expected = readFile(expectedPath.string());
-    const std::string actual = convertToNci(c.format, readFile(c.program.string()), cycles);
+    const std::string actual = convertToNci(c.format, program, cycles, limits);
     EXPECT_TRUE(actual == expected) << c.name << " differs at " << firstDifference(expected, actual);
+
+    Diagnostics diagnostics(true);
+    EXPECT_TRUE(convertToNci(c.format, program, cycles, limits, &diagnostics) == actual)
+        << c.name << ": reporting changed the NCI";
+    const std::string expectedDiagnostics = readFile(beside(c.program, ".diag").string());
+    EXPECT_EQ(diagnosticLines(diagnostics), expectedDiagnostics) << c.name;
 }
 
 std::string testName(const testing::TestParamInfo<GoldenCase>& info) {

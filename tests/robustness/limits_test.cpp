@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "nci/diagnostics.h"
 #include "nci/limits.h"
 #include "nci/nci_stream.h"
 #include "parsers/program_parser.h"
@@ -127,6 +128,13 @@ TEST(ProgramText, WordsBeyondTheLineLimitAreNotRead) {
         EXPECT_EQ(pastLimit, convertToNci(c.format, c.cut)) << c.format;
         EXPECT_NE(atLimit, pastLimit) << c.format;  // the last byte mattered
     }
+}
+
+TEST(ProgramText, NumbersAreReadWholeHoweverLong) {
+    const std::string zeros(260, '0');
+    EXPECT_EQ(convertToNci(kFanuc, "G1 X" + zeros + "15 Y2"), convertToNci(kFanuc, "G1 X15 Y2"));
+    EXPECT_EQ(convertToNci(kHeidenhain, "L X+" + zeros + "15 Y+2"),
+              convertToNci(kHeidenhain, "L X+15 Y+2"));
 }
 
 // One linear move record as the ISO writer writes G1 X1 without feed.
@@ -250,6 +258,70 @@ TEST(RepeatedText, ALongConversationalLineRepeatedEndsTheRun) {
     const std::size_t moves = countOf(nci, "\n1\n");
     EXPECT_GT(moves, 100u);
     EXPECT_LT(moves, 200u);  // (10 MB + twice the program) / 60 kB
+}
+
+// Every bound reached is reported at the line that reached it (the budgets of whole runs, with
+// their NCI, are golden programs under tests/golden/*/limits).
+struct ReportCase {
+    const char* what;
+    int format;
+    std::vector<std::string> lines;
+    std::string reports;  // as the host receives them, one a line
+};
+
+std::vector<std::string> numberedLabels(std::size_t count) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 1; i <= count; ++i)
+        lines.push_back("O" + std::to_string(i));
+    return lines;
+}
+
+TEST(Reports, EveryBoundIsReportedWhereItIsReached) {
+    const std::string tooLong = padded("G1 X1", "", kLimit + 1);
+    const ReportCase cases[] = {
+        {"a line past the length bound", kFanuc, {"G0 X0", tooLong},
+         "2:limit-reached: the line is longer than the bound of 65,536 bytes; the rest of it is "
+         "not read\n"},
+        {"a line feed inside a line", kHeidenhain, {"L X+1\nY+5", "L X+2"},
+         "1:line-feed-in-line: the line holds a line feed; the text after it is not read\n"},
+        {"more labels than the bound", kFanuc, numberedLabels(limits::kLabels + 2),
+         "65537:limit-reached: the program defines more labels than the bound of 65,536; this "
+         "one and later ones are not entered\n"},
+        {"a pecking cycle of more pecks than the bound", kHeidenhain,
+         {"CYCL DEF 205 UNIVERSAL PECKING", "Q200=2", "Q201=-5000", "Q206=100", "Q202=1",
+          "Q203=+0", "Q204=30", "Q211=0", "L X+0 Y+0 FMAX M99"},
+         "9:limit-reached: the cycle reached its bound of 1,000 layers or pecks; the cutting "
+         "stops there and the tool retracts\n"},
+    };
+    for (const ReportCase& c : cases) {
+        Diagnostics diagnostics(true);
+        convertLinesToNci(c.format, c.lines, {}, {}, &diagnostics);
+        EXPECT_EQ(diagnosticLines(diagnostics), c.reports) << c.what;
+    }
+    // A host's count beyond the line bound, reported as the run starts.
+    CountingHost host{limits::kProgramLines + 5};
+    ProgramSource source(&host.source);
+    source.askLineCount();
+    Diagnostics diagnostics(true);
+    source.startRun(0, &diagnostics);
+    EXPECT_EQ(diagnosticLines(diagnostics),
+              "67108865:limit-reached: the program has 67,108,869 lines, more than the bound of "
+              "67,108,864; the lines from here on are not converted\n");
+}
+
+TEST(Reports, AFailedWriteOfTheNciFileIsAFailure) {
+    // /dev/full takes the opening and refuses every write, as a full disk does.
+    for (const int format : {kFanuc, kHeidenhain}) {
+        MemoryProgram program(std::vector<std::string>{"G1 X1", "L X+1"});
+        auto parser = makeParser(format, program.source(), "/dev/full", {});
+        Diagnostics diagnostics;
+        parser->setDiagnostics(diagnostics);
+        parser->run();
+        EXPECT_TRUE(diagnostics.failed()) << format;
+        EXPECT_EQ(diagnostics.failure(),
+                  "cannot write the NCI file /dev/full: No space left on device")
+            << format;
+    }
 }
 
 }  // namespace

@@ -50,12 +50,20 @@ std::string readFile(const std::string& path) {
 }
 
 std::string convertToNci(int format, std::string_view program, const SupportedCycleList& cycles,
-                         const RunLimits& limits) {
-    return convertLinesToNci(format, splitLines(program), cycles, limits);
+                         const RunLimits& limits, Diagnostics* diagnostics) {
+    return convertLinesToNci(format, splitLines(program), cycles, limits, diagnostics);
+}
+
+std::string diagnosticLines(const Diagnostics& diagnostics) {
+    std::string text;
+    for (const Diagnostics::Entry& entry : diagnostics.entries())
+        text += Diagnostics::hostText(entry) + "\n";
+    return text;
 }
 
 std::string convertLinesToNci(int format, std::vector<std::string> lines,
-                              const SupportedCycleList& cycles, const RunLimits& limits) {
+                              const SupportedCycleList& cycles, const RunLimits& limits,
+                              Diagnostics* diagnostics) {
     MemoryProgram source(std::move(lines));
     const char* dir = std::getenv("TMPDIR");
     std::string path =
@@ -71,6 +79,7 @@ std::string convertLinesToNci(int format, std::vector<std::string> lines,
         ADD_FAILURE() << "format " << format << " has no parser";
     } else {
         parser->setLimits(limits);
+        if (diagnostics != nullptr) parser->setDiagnostics(*diagnostics);
         parser->run();
         parser.reset();
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "morvane/plugin_api.h"
+#include "nci/diagnostics.h"
 #include "nci/limits.h"
 #include "nci/supported_cycle.h"
 
@@ -36,14 +37,20 @@ class MemoryProgram {
     LineSource source_;
 };
 
-// Runs the parser at format-list position `format` over `program`, within `limits`, and returns
-// the NCI text it wrote. Fails the current test when the format has no parser.
+// Runs the parser at format-list position `format` over `program`, within `limits`, reporting
+// to `diagnostics` when given, and returns the NCI text it wrote. Fails the current test when
+// the format has no parser.
 std::string convertToNci(int format, std::string_view program,
-                         const SupportedCycleList& cycles = {}, const RunLimits& limits = {});
+                         const SupportedCycleList& cycles = {}, const RunLimits& limits = {},
+                         Diagnostics* diagnostics = nullptr);
 
 // The same over lines given one by one (a line may hold any byte but NUL).
 std::string convertLinesToNci(int format, std::vector<std::string> lines,
-                              const SupportedCycleList& cycles = {}, const RunLimits& limits = {});
+                              const SupportedCycleList& cycles = {}, const RunLimits& limits = {},
+                              Diagnostics* diagnostics = nullptr);
+
+// The host texts of `diagnostics`, one a line.
+std::string diagnosticLines(const Diagnostics& diagnostics);
 
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);

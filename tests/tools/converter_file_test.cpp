@@ -300,6 +300,9 @@ TEST_F(ReaderLibrary, ConvertsThroughThePostLibrary) {
         EXPECT_EQ(text, c.expected) << c.situation;
     }
     EXPECT_EQ(nciConverter(nullptr, nullptr, nullptr, nullptr), 0);
+    // A result that cannot be written whole (/dev/full refuses every write, as a full disk does)
+    // is a failure, although the program is small enough to leave only when the file is closed.
+    EXPECT_EQ(nciConverter(nci.c_str(), "/dev/full", fanuc.c_str(), POST_LIBRARY), 0);
 }
 
 TEST_F(ReaderLibrary, PostProcessesAMillionRecordsInAFewSeconds) {

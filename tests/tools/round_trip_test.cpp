@@ -121,6 +121,9 @@ std::vector<fs::path> programsUnder(const fs::path& dir, int dialect) {
         std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
         const bool heidenhain = ext == ".h";
         const bool iso = ext == ".nc";
+        // A golden program with budgets of its own is about a bound, not a tool path.
+        fs::path limits = entry.path();
+        if (fs::exists(limits.replace_extension(".limits"))) continue;
         if ((dialect == kHeidenhain && heidenhain) || (dialect == kFanuc && iso))
             programs.push_back(entry.path());
     }

@@ -68,7 +68,9 @@ MORVANE_EXPORT int32_t MorvanePost_End(void* session) {
     try {
         s->post.finish();
         s->out.flush();
-        return s->out.failed() ? 0 : 1;
+        // The result is whole only when its last bytes reached the file: closing flushes them.
+        const bool closed = std::fclose(s->file.release()) == 0;
+        return !s->out.failed() && closed ? 1 : 0;
     } catch (...) {
         return 0;
     }

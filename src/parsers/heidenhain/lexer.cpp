@@ -73,8 +73,7 @@ double Lexer::readOtherValue(std::string_view line, std::uint32_t& cursor) {
     const char* const q = first + (*first == '+' || *first == '-' ? 1 : 0);
     if (end - q > 1 && *q == 'Q' && isDigit(q[1])) {
         const nctext::DecimalPrefix number = nctext::readDecimalPrefix(q + 1, end);
-        if (number.exact && number.end - first < static_cast<std::ptrdiff_t>(kMaxTokenLength) &&
-            endsInPlace(line, number.end, cursor))
+        if (number.exact && endsInPlace(line, number.end, cursor))
             return parameter(number.value, *first == '-');
     }
     return collectNumber(line, cursor);
@@ -82,13 +81,12 @@ double Lexer::readOtherValue(std::string_view line, std::uint32_t& cursor) {
 
 double Lexer::collectNumber(std::string_view line, std::uint32_t& cursor) {
     const auto end = static_cast<std::uint32_t>(lineEnd(line) - line.data());
-    char text[kMaxTokenLength];
-    std::uint32_t n = 0;
+    numberText_.clear();
     bool reference = false;
-    while (cursor < end && n < kMaxTokenLength) {
+    while (cursor < end) {
         const char c = line[cursor];
         if (isDigit(c) || c == '+' || c == '-' || c == '.' || c == ',') {
-            text[n++] = c == ',' ? '.' : c;
+            numberText_ += c == ',' ? '.' : c;
             ++cursor;
         } else if (c == ';') {
             skipRestOfLine(line, cursor);
@@ -101,7 +99,7 @@ double Lexer::collectNumber(std::string_view line, std::uint32_t& cursor) {
             break;
         }
     }
-    const std::string_view number(text, n);
+    const std::string_view number = numberText_;
     const double value = nctext::decimalPrefixValue(number);
     if (!reference) return value;
     // X-Q5 reads the negated Q5: the minus belongs to the value, not to the parameter number.

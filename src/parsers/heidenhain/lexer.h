@@ -22,8 +22,8 @@
 
 namespace morvane::HHParser {
 
-// Longest word or number text taken in one piece; the rest is read as the next word or ends
-// the number.
+// Longest word taken in one piece; the rest is read as the next word (no keyword is that
+// long). Numbers are read whole, however long.
 inline constexpr std::uint32_t kMaxTokenLength = 255;
 
 using nctext::isDigit;
@@ -83,8 +83,7 @@ class Lexer {
         // would be that prefix, so it is read in place.
         if (first < end && isNumberChar(*first)) {
             const nctext::DecimalPrefix prefix = nctext::readDecimalPrefix(first, end);
-            if (prefix.exact && prefix.end - first < static_cast<std::ptrdiff_t>(kMaxTokenLength) &&
-                endsInPlace(line, prefix.end, cursor))
+            if (prefix.exact && endsInPlace(line, prefix.end, cursor))
                 return prefix.value;
         }
         return readOtherValue(line, cursor);
@@ -172,6 +171,7 @@ class Lexer {
     // Collects the number's characters, blanks skipped, "," read as ".", a ";" ending the line
     // as comment, a "Q" making it a reference, and reads the text collected.
     double collectNumber(std::string_view line, std::uint32_t& cursor);
+    std::string numberText_;  // the number collectNumber gathers, reused
     // The value of Q parameter |number| (entered with 0 when missing), negated when asked.
     double parameter(double number, bool negated);
 

@@ -62,8 +62,8 @@ class Parser final : public ProgramParser {
     BlockParser parser_;       // block, Q parameters, position, circle centre, axis vector
     std::map<std::int32_t, std::uint32_t> labelTable_;
     std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled call
-    // Lines label calls may still execute (limits::kEnrolledLines at the start of the run), so
-    // that nested repeated calls of a section cannot grow the output without bound; a call
+    // Lines label calls may still execute (RunLimits::enrolledLines at the start of the run),
+    // so that nested repeated calls of a section cannot grow the output without bound; a call
     // beyond it writes its comments only.
     std::uint64_t enrolledLinesLeft_ = 0;
     std::uint64_t enrolledLines_ = 0;  // the budget at the start, for its report

@@ -84,8 +84,7 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const char* after = prefix.end;
     while (after != lineEnd && isSpace(*after))
         ++after;
-    if (prefix.exact && (after == lineEnd || is(*after, kLetter)) &&
-        static_cast<std::size_t>(prefix.end - begin) < kMaxTokenLength) {
+    if (prefix.exact && (after == lineEnd || is(*after, kLetter))) {
         cursor = static_cast<std::size_t>(after - line.data());
         return prefix.value;
     }
@@ -96,19 +95,18 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     while (next != lineEnd && isSpace(*next))
         ++next;
     const bool continues = next != lineEnd && (isNumberChar(*next) || *next == '(' || *next == '/');
-    if (static_cast<std::size_t>(end - begin) < kMaxTokenLength && !continues) {
+    if (!continues) {
         cursor = static_cast<std::size_t>(next - line.data());
         return prefix.exact ? prefix.value
                             : decimalPrefixValue({begin, static_cast<std::size_t>(end - begin)});
     }
 
     // Blanks, comments or a block-skip mark inside the number: collect its characters.
-    char text[kMaxTokenLength];
-    std::size_t length = 0;
-    while (cursor < line.size() && length < kMaxTokenLength) {
+    numberText_.clear();
+    while (cursor < line.size()) {
         const char c = line[cursor];
         if (isNumberChar(c)) {
-            text[length++] = c;
+            numberText_ += c;
             ++cursor;
         } else if (c == '(') {
             readComment(line, cursor);
@@ -120,7 +118,7 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
             break;
         }
     }
-    return decimalPrefixValue(std::string_view(text, length));
+    return decimalPrefixValue(numberText_);
 }
 
 void GCodeReader::readComment(std::string_view line, std::size_t& cursor) {

@@ -17,7 +17,8 @@
 
 namespace morvane::iso {
 
-// A word or a number is cut after this many characters; the rest starts the next word.
+// A word is cut after this many letters; the rest starts the next word (no address is that
+// long). Numbers are read whole, however long.
 inline constexpr std::size_t kMaxTokenLength = 255;
 
 using nctext::decimalPrefixValue;
@@ -60,6 +61,7 @@ class GCodeReader {
 
     const Dialect* dialect_;
     std::string comment_;
+    std::string numberText_;  // a number collected across blanks or comments, reused
     bool hasComment_ = false;
 };
 

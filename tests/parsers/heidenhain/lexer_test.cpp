@@ -189,13 +189,13 @@ TEST(ReadValueDetails, EntersAMissingParameterWithZero) {
     EXPECT_EQ(params[12], 0.0);
 }
 
-TEST(ReadValueDetails, CutsANumberAfter255Characters) {
+TEST(ReadValueDetails, ReadsANumberWholeHoweverLong) {
     ParamMap params;
     Lexer lexer(params);
-    const std::string line = "1" + std::string(299, '0');
+    const std::string line = "1" + std::string(299, '0') + " 5";
     std::uint32_t cursor = 0;
-    EXPECT_EQ(lexer.readValue(line, cursor), 1e254);
-    EXPECT_EQ(cursor, 255u);
+    EXPECT_DOUBLE_EQ(lexer.readValue(line, cursor), 1e300);
+    EXPECT_EQ(cursor, line.size());
 }
 
 TEST(ReadValueDetails, HugeReferenceNumbersSaturateTheIndex) {

@@ -1,7 +1,9 @@
 // The G-code reader: the word and number readers of each dialect, comments.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "parsers/iso/gcode_reader.h"
@@ -72,14 +74,22 @@ TEST(ReadNumber, ReadsTheNumberAndSkipsBlanksAndComments) {
     }
 }
 
-TEST(ReadNumber, CutsANumberAfter255Characters) {
-    GCodeReader reader(kFanuc);
-    const std::string digits(300, '1');
-    std::size_t cursor = 0;
-    const double value = reader.readNumber(digits, cursor);
-    EXPECT_EQ(cursor, kMaxTokenLength);
-    EXPECT_GT(value, 1e254);
-    EXPECT_LT(value, 1e255);
+TEST(ReadNumber, ReadsNumbersOfAnyLength) {
+    const std::string zeros(300, '0');
+    const std::pair<std::string, double> cases[] = {
+        {zeros + "15", 15.0},
+        {"0." + zeros + "5", 5e-301},
+        {std::string(300, '1'), 1.1111111111111111e299},
+        {"-" + std::string(400, '9'), -std::numeric_limits<double>::max()},  // beyond a double
+        {"0." + std::string(400, '0') + "1", 0.0},                             // below one
+        {"1" + zeros + " (a comment inside) 5", 1e301},  // collected across the comment
+    };
+    for (const auto& [text, value] : cases) {
+        GCodeReader reader(kFanuc);
+        std::size_t cursor = 0;
+        EXPECT_DOUBLE_EQ(reader.readNumber(text, cursor), value) << text.substr(0, 20);
+        EXPECT_EQ(cursor, text.size()) << text.substr(0, 20);
+    }
 }
 
 // One address read from the start of a line.

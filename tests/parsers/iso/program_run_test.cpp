@@ -26,13 +26,6 @@ std::string wrapped(const std::string& body) {
     return kHeader + body + kTrailer;
 }
 
-std::string repeat(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
-
 // Calls, repeats, M30 and M91 in whole programs: tests/golden/*/subprograms and */run. Here: what a
 // golden program cannot show (an empty program, Sinumerik, whose notes are written).
 TEST(ProgramRun, EmptyProgramsAndSinumerikRuns) {
@@ -62,19 +55,6 @@ TEST(ProgramRun, WritesNothingWhenTheFileCannotBeOpened) {
     ASSERT_NE(parser, nullptr);
     parser->run();
     EXPECT_EQ(std::fopen(path.c_str(), "rb"), nullptr);
-}
-
-TEST(ProgramRun, StopsRepeatingWhenTheWorkBoundIsReached) {
-    MemoryProgram source(std::vector<std::string>{"G1 X1 L1000000000", "M30"});
-    const std::string path = ::testing::TempDir() + "iso_budget.nci";
-    FanucParser::Parser parser(source.source(), path, {});
-    RunLimits limits;
-    limits.isoRepeatedBlocks = 10;
-    parser.setLimits(limits);
-    parser.run();
-    // One pass over the 3 lines of the run plus 10: the first execution and 12 repeats.
-    EXPECT_EQ(test::readFile(path), wrapped(repeat("1\n0 1 0 0 -1 0\n", 13)));
-    std::remove(path.c_str());
 }
 
 TEST(ProgramRun, EndsAnOpenDrillCycleBeforeTheTrailerButNotAfterAnEarlyEnd) {
