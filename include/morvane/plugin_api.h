@@ -58,6 +58,10 @@ typedef struct LocalizeSource {
 /* A whole number of bytes: the NCI text one conversion may write, in place of the default bound;
  * the bounds on repeated work grow and shrink with it. */
 #define MORVANE_OPTION_MAX_OUTPUT "MAX_OUTPUT"
+/* "corrected": the tool path the control would cut, by the documented corrections
+ * (docs/corrections.md); "exact" (the default, also when absent or anything else): the
+ * conversion rules as they stand, byte for byte. */
+#define MORVANE_OPTION_SEMANTICS "SEMANTICS"
 
 /* Properties the plug-in sets through ResultStream.setProperty during an action, in this order:
  * SELECTION_ONLY, UseLonghandCycles, (the result lines), DIAGNOSTIC (any number),

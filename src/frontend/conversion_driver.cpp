@@ -36,11 +36,16 @@ bool wantsDiagnostics(const OptionMap& options) {
     return value != nullptr && *value == "True";
 }
 
+Semantics semanticsOf(const OptionMap& options) {
+    const std::string* value = findSetting(options, kSemanticsOption);
+    return value != nullptr && *value == "corrected" ? Semantics::Corrected : Semantics::Exact;
+}
+
 }  // namespace
 
 void ConversionDriver::run(const ConversionChoices& choices) {
     HostOutput host(state_.resultStream);
-    Diagnostics diagnostics(wantsDiagnostics(state_.options));
+    Diagnostics diagnostics(wantsDiagnostics(state_.options), semanticsOf(state_.options));
     const std::string nciPath = makeWorkingFile(diagnostics);
 
     // The host learns which lines to serve before any line is read.

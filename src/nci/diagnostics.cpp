@@ -26,6 +26,13 @@ void Diagnostics::leaveCall() {
     callers_.pop_back();
 }
 
+bool Diagnostics::firstOf(const DiagnosticCode& code) {
+    for (const std::string_view name : asked_)
+        if (name == code.name) return false;
+    asked_.push_back(code.name);
+    return true;
+}
+
 void Diagnostics::report(const DiagnosticCode& code, std::string_view message) {
     if (!wanted_) return;
     add(code, line_, callers_.empty() ? 0 : callers_.back(), message);

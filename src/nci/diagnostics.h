@@ -18,10 +18,24 @@ enum class Severity : std::uint8_t {
     Error,    // the result is cut short or was not delivered
 };
 
+// Which rules a conversion follows: the conversion rules as they stand, byte for byte, or with
+// the documented corrections that make the tool path what the control would cut
+// (docs/corrections.md).
+enum class Semantics : std::uint8_t { Exact, Corrected };
+
 struct DiagnosticCode {
     std::string_view name;  // stable kebab-case name, as hosts receive it
     Severity severity;
+    // A correction rule: a warning in exact semantics (the path is likely wrong), a note in
+    // corrected semantics (what was corrected); `severity` is not used.
+    bool correction = false;
 };
+
+// The severity a host gives `code` under `semantics`.
+constexpr Severity severityIn(const DiagnosticCode& code, Semantics semantics) {
+    if (!code.correction) return code.severity;
+    return semantics == Semantics::Exact ? Severity::Warning : Severity::Note;
+}
 
 namespace diagnostic {
 
@@ -38,6 +52,10 @@ inline constexpr DiagnosticCode kPostProcessorUnavailable{"post-processor-unavai
 inline constexpr DiagnosticCode kPostProcessorFailed{"post-processor-failed", Severity::Error};
 // A line served by the host holds a line feed: the text after it is not read.
 inline constexpr DiagnosticCode kLineFeedInLine{"line-feed-in-line", Severity::Warning};
+// Corrections of the ISO dialects (docs/corrections.md).
+// Numbers rounded to 3 decimals and written with 6 significant digits / to 4 decimals with every
+// digit they need.
+inline constexpr DiagnosticCode kNciPrecision{"nci-precision", Severity::Note, true};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -45,7 +63,8 @@ inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
 inline constexpr DiagnosticCode kAll[] = {
     kLimitReached,   kWriteFailed,        kNoWorkingFile, kPostProcessorUnavailable,
-    kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte};
+    kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte,
+    kNciPrecision};
 
 }  // namespace diagnostic
 
@@ -75,9 +94,13 @@ std::string groupedNumber(std::uint64_t n);
 // Identical reports (a subprogram run many times) are kept once with a count.
 class Diagnostics {
   public:
-    explicit Diagnostics(bool wanted = false) : wanted_(wanted) {}
+    explicit Diagnostics(bool wanted = false, Semantics semantics = Semantics::Exact)
+        : wanted_(wanted), semantics_(semantics) {}
 
     bool wanted() const { return wanted_; }
+    // The rules the run follows; every stage of the conversion asks here.
+    Semantics semantics() const { return semantics_; }
+    bool corrected() const { return semantics_ == Semantics::Corrected; }
 
     // The run is at line `index` (0-based, as the host serves it).
     void atLine(std::uint32_t index) { line_ = index + 1; }
@@ -89,6 +112,15 @@ class Diagnostics {
     void report(const DiagnosticCode& code, std::string_view message);
     // Reports at a 1-based line, 0 for none, outside any call.
     void reportAt(const DiagnosticCode& code, std::uint32_t line, std::string_view message);
+    // Reports that the correction `code` applies at the current line: `exact` says what the exact
+    // semantics writes and that the path is likely wrong, `corrected` what the corrected
+    // semantics wrote instead; the one of the run's semantics is reported.
+    void correction(const DiagnosticCode& code, std::string_view exact,
+                    std::string_view corrected) {
+        report(code, this->corrected() ? corrected : exact);
+    }
+    // True the first time a run asks about `code`: for a rule reported once per run.
+    bool firstOf(const DiagnosticCode& code);
     // Reports at line 0 and marks the conversion failed: its result must not reach the host.
     // Kept whether or not diagnostics were asked for.
     void fail(const DiagnosticCode& code, std::string_view message);
@@ -115,6 +147,7 @@ class Diagnostics {
              std::string_view message);
 
     bool wanted_;
+    Semantics semantics_;
     bool failed_ = false;
     std::string failure_;
     std::uint32_t line_ = 0;
@@ -122,6 +155,7 @@ class Diagnostics {
     std::vector<Entry> entries_;
     std::unordered_map<std::string, std::size_t> index_;  // host text to entry
     std::uint64_t dropped_ = 0;
+    std::vector<std::string_view> asked_;  // codes firstOf was asked about
 };
 
 }  // namespace morvane

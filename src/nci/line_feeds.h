@@ -1,5 +1,6 @@
-// Finding the line feeds of a large text (an NC program, an NCI file) in one sweep: a call of
-// memchr per line costs more than the search itself when lines are a few dozen bytes long.
+// Finding the line feeds (or other stop bytes) of a large text (an NC program, an NCI file) in
+// one sweep: a call of memchr per line costs more than the search itself when lines are a few
+// dozen bytes long.
 #pragma once
 
 #include <cstddef>
@@ -28,22 +29,29 @@ inline std::size_t countLineFeeds(const char* text, std::size_t size) {
     return count;
 }
 
-// Calls fn(offset) for every line feed in [text, text + size), in ascending order. fn may change
-// the bytes at and before the offset it is given, never those after it.
-template <class Fn>
-void forEachLineFeed(const char* text, std::size_t size, Fn fn) {
+// Calls fn(offset) for every byte in [text, text + size) that is one of `Stops`, in ascending
+// order. fn may change the bytes at and before the offset it is given, never those after it.
+template <char... Stops, class Fn>
+void forEachByteOf(const char* text, std::size_t size, Fn fn) {
     std::size_t at = 0;
 #if defined(__SSE2__)
-    const __m128i feed = _mm_set1_epi8('\n');
     for (; at + 16 <= size; at += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+        __m128i hits = _mm_setzero_si128();
+        ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Stops)))), ...);
+        auto found = static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
         for (; found != 0; found &= found - 1)
             fn(at + static_cast<std::size_t>(__builtin_ctz(found)));
     }
 #endif
     for (; at < size; ++at)
-        if (text[at] == '\n') fn(at);
+        if (((text[at] == Stops) || ...)) fn(at);
+}
+
+// Calls fn(offset) for every line feed in [text, text + size), as forEachByteOf.
+template <class Fn>
+void forEachLineFeed(const char* text, std::size_t size, Fn fn) {
+    forEachByteOf<'\n'>(text, size, fn);
 }
 
 }  // namespace morvane

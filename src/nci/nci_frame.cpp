@@ -69,13 +69,53 @@ std::int32_t NCIFrame::ResolveBlockCode() {
     return recordCode_;
 }
 
+void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
+    diagnostics_ = &diagnostics;
+    preciseRounding_ = diagnostics.corrected();
+    watchRounding_ = diagnostics.wanted();
+    // The lines the writer composes before they go out are where its numbers become text.
+    for (NciStream* stream : {&line_, &recordLine_}) {
+        stream->setDiagnostics(&diagnostics);
+        stream->setRealForm(diagnostics.corrected(), diagnostics.wanted());
+    }
+}
+
 double NCIFrame::RoundValue(double v) {
+    const double rounded = preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
+    if (watchRounding_) [[unlikely]]
+        NoteKeptDecimal(v, rounded);
+    return rounded;
+}
+
+double NCIFrame::RoundToThousandths(double v) {
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
     if (!(scaled < kRoundableLimit)) return v;
     // `scaled` lies in [0.5, 2^31): its truncation to int is exact and defined.
     const double magnitude = static_cast<double>(static_cast<std::int32_t>(scaled)) / 1000.0;
     return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
+}
+
+double NCIFrame::RoundToTenThousandths(double v) {
+    const double scaled = std::floor(std::fabs(v) * 10000.0 + 0.5);
+    if (!(scaled < 1e18)) return v;  // NaN, infinities and values beyond any part
+    const double magnitude = scaled / 10000.0;
+    return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
+}
+
+void NCIFrame::NoteKeptDecimal(double v, double rounded) {
+    if (!std::isfinite(v) || !(std::fabs(v) < kRoundableLimit / 1000.0)) return;
+    const double threeDecimals = std::trunc(std::fabs(v) * 1000.0 + 0.5) / 1000.0;
+    const double fourDecimals = RoundToTenThousandths(std::fabs(v));
+    if (!(std::fabs(fourDecimals - threeDecimals) > 1e-9)) return;
+    if (!diagnostics_->firstOf(diagnostic::kNciPrecision)) return;
+    const std::string value = preciseRealToString(v);
+    diagnostics_->correction(
+        diagnostic::kNciPrecision,
+        "the value " + value + " is rounded to 3 decimals, " + realToString(rounded) +
+            "; this and values like it further on lose their 4th decimal (the corrected "
+            "semantics keeps 4 decimals)",
+        "the value " + value + " keeps its 4th decimal, here and further on");
 }
 
 double NCIFrame::GetDouble(std::uint32_t index) {

@@ -110,6 +110,35 @@ char* formatReal(char* first, char* last, double v) {
     return std::to_chars(first, last, v, std::chars_format::general, 6).ptr;
 }
 
+char* formatPreciseReal(char* first, char* last, double v) {
+    if (!std::isfinite(v)) v = 0.0;
+    if (!(std::fabs(v) < 1e15)) return std::to_chars(first, last, v).ptr;
+    // Ten-thousandths as a whole number: below 1e19, exact in 64 bits.
+    const double scaled = std::floor(std::fabs(v) * 10000.0 + 0.5);
+    auto n = static_cast<std::uint64_t>(scaled);
+    char* p = first;
+    if (n != 0 && v < 0.0) *p++ = '-';
+    p = std::to_chars(p, last, n / 10000).ptr;
+    std::uint64_t decimals = n % 10000;
+    if (decimals == 0) return p;
+    int digits = 4;
+    while (decimals % 10 == 0) {
+        decimals /= 10;
+        --digits;
+    }
+    *p++ = '.';
+    for (int i = digits - 1; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + decimals % 10);
+        decimals /= 10;
+    }
+    return p + digits;
+}
+
+std::string preciseRealToString(double v) {
+    char text[kMaxRealChars];
+    return std::string(text, formatPreciseReal(text, text + sizeof text, v));
+}
+
 std::string realToString(double v) {
     char text[kMaxRealChars];
     return std::string(text, formatReal(text, text + sizeof text, v));
@@ -180,6 +209,27 @@ void NciStream::endOfBudget() {
         diagnostics_->report(diagnostic::kLimitReached,
                              "the NCI text reached its bound of " + groupedNumber(budget_) +
                                  " bytes here; the rest of the program is not converted");
+}
+
+void NciStream::compareRealForms(double v, std::string_view written) {
+    char other[kMaxRealChars];
+    const char* const end = preciseReals_ ? formatReal(other, other + sizeof other, v)
+                                          : formatPreciseReal(other, other + sizeof other, v);
+    const std::string_view exact = preciseReals_ ? std::string_view(other, end - other) : written;
+    const std::string_view precise = preciseReals_ ? written : std::string_view(other, end - other);
+    // Only digits the exact form loses count: a value below the 4th decimal is no loss.
+    double exactValue = 0.0;
+    std::from_chars(exact.data(), exact.data() + exact.size(), exactValue);
+    if (!std::isfinite(v) || !(std::fabs(exactValue - v) > 0.00005)) return;
+    if (diagnostics_ == nullptr || !diagnostics_->firstOf(diagnostic::kNciPrecision)) return;
+    const std::string both = "a value written " + std::string(exact) + " with 6 significant digits";
+    diagnostics_->correction(
+        diagnostic::kNciPrecision,
+        both + " is " + std::string(precise) +
+            "; this and values like it further on lose digits (the corrected semantics writes "
+            "every digit of 4 decimals)",
+        both + " is written " + std::string(precise) +
+            ", with every digit of 4 decimals, here and further on");
 }
 
 void NciStream::writeFailed(const char* what) {

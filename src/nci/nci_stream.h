@@ -26,6 +26,12 @@ class Diagnostics;
 inline constexpr std::size_t kMaxRealChars = 32;
 char* formatReal(char* first, char* last, double v);
 std::string realToString(double v);
+// The corrected semantics' form: `v` rounded to 4 decimals (half away from zero) and written
+// with every digit that needs, in fixed notation without trailing zeros ("1234.5678", "-0.5",
+// "0" for negative zero); beyond 1e15 in magnitude the shortest general form. A NaN or an
+// infinity is written as 0.
+char* formatPreciseReal(char* first, char* last, double v);
+std::string preciseRealToString(double v);
 
 // Marks the end of an NCI line: `out << x << eol;`
 struct EndOfLine {};
@@ -75,6 +81,15 @@ class NciStream {
     // Bytes written since construction or open (flushed or not).
     std::uint64_t bytesWritten() const { return flushed_ + size_; }
 
+    // Reals in the corrected semantics' form (formatPreciseReal) instead of the exact one; with
+    // `watch`, the first real whose two forms differ is reported (nci-precision) to the
+    // stream's diagnostics.
+    void setRealForm(bool precise, bool watch) {
+        preciseReals_ = precise;
+        formatRealIn_ = precise ? &formatPreciseReal : &formatReal;
+        watchReals_ = watch;
+    }
+
     // Bytes the stream accepts before it is exhausted (counted from construction or open).
     void setByteBudget(std::uint64_t bytes) { budget_ = bytes; }
     // The budget was passed, or a write failed: lines written from now on are dropped.
@@ -103,7 +118,10 @@ class NciStream {
     NciStream& operator<<(bool v) { return *this << (v ? '1' : '0'); }
     NciStream& operator<<(double v) {
         char* first = room(kMaxRealChars);
-        size_ += static_cast<std::size_t>(formatReal(first, first + kMaxRealChars, v) - first);
+        char* const end = formatRealIn_(first, first + kMaxRealChars, v);
+        if (watchReals_) [[unlikely]]
+            compareRealForms(v, {first, static_cast<std::size_t>(end - first)});
+        size_ += static_cast<std::size_t>(end - first);
         return *this;
     }
     NciStream& operator<<(EndOfLine) {
@@ -139,6 +157,8 @@ class NciStream {
     void endOfBudget();
     // Records a failed write or close of the file (errno tells why) and exhausts the stream.
     void writeFailed(const char* what);
+    // Reports the first real whose exact and corrected forms differ; `written` is the one written.
+    void compareRealForms(double v, std::string_view written);
 
     static constexpr std::size_t kMaxIntegerChars = 20;
     std::unique_ptr<char[]> data_;
@@ -151,6 +171,9 @@ class NciStream {
     std::size_t kept_ = 0;  // when exhausted: the length of the text that stays
     bool exhausted_ = false;
     bool failed_ = false;
+    bool preciseReals_ = false;  // {setRealForm}
+    char* (*formatRealIn_)(char*, char*, double) = &formatReal;  // {setRealForm}
+    bool watchReals_ = false;    // {setRealForm}
     std::string path_;
     Diagnostics* diagnostics_ = nullptr;
 };

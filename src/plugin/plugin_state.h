@@ -28,6 +28,7 @@ inline constexpr std::string_view kPluginConfigName = MORVANE_OPTION_PLUGIN_CONF
 inline constexpr std::string_view kSelectionOption = MORVANE_OPTION_SELECTION;
 inline constexpr std::string_view kDiagnosticsOption = MORVANE_OPTION_DIAGNOSTICS;
 inline constexpr std::string_view kMaxOutputOption = MORVANE_OPTION_MAX_OUTPUT;
+inline constexpr std::string_view kSemanticsOption = MORVANE_OPTION_SEMANTICS;
 inline constexpr std::string_view kOutputToNciKey = "OutputToNCI";
 inline constexpr std::string_view kPostProcessorKey = "PostProcessor";
 inline constexpr std::string_view kResInNewWindowKey = "ResInNewWindow";

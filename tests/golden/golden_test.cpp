@@ -8,6 +8,10 @@
 // A file <name>.limits sets budgets of the run ("nciBytes 200", one a line) in place of the
 // defaults. A file <name>.diag holds the diagnostics the conversion reports, as a host receives
 // them, one a line; without it the conversion must report none. Reporting never changes the NCI.
+//
+// Every program is converted with the exact semantics. A program with a file
+// <name>.corrected.nci is converted with the corrected semantics too, and compared with it and
+// with <name>.corrected.diag: the golden pair of a correction (docs/corrections.md).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -112,24 +116,36 @@ std::string firstDifference(const std::string& expected, const std::string& actu
 
 class Golden : public testing::TestWithParam<GoldenCase> {};
 
-TEST_P(Golden, ConvertsToTheExpectedNci) {
-    const GoldenCase& c = GetParam();
-    const fs::path expectedPath = beside(c.program, ".nci");
-    ASSERT_TRUE(fs::exists(expectedPath)) << "no expected output " << expectedPath;
+// Converts `c` with `semantics` and compares the NCI and the diagnostics with the files
+// `expected` and `expectedDiagnostics` (absent: no diagnostic).
+void expectConversion(const GoldenCase& c, Semantics semantics, const fs::path& expectedPath,
+                      const fs::path& diagnosticsPath) {
     const fs::path cyclesPath = beside(c.program, ".cycles");
-    const SupportedCycleList cycles = fs::exists(cyclesPath) ? readCycles(cyclesPath) : SupportedCycleList{};
+    const SupportedCycleList cycles =
+        fs::exists(cyclesPath) ? readCycles(cyclesPath) : SupportedCycleList{};
     const RunLimits limits = readLimits(beside(c.program, ".limits"));
     const std::string program = readFile(c.program.string());
-
     const std::string expected = readFile(expectedPath.string());
-    const std::string actual = convertToNci(c.format, program, cycles, limits);
-    EXPECT_TRUE(actual == expected) << c.name << " differs at " << firstDifference(expected, actual);
 
-    Diagnostics diagnostics(true);
+    Diagnostics silent(false, semantics);
+    const std::string actual = convertToNci(c.format, program, cycles, limits, &silent);
+    EXPECT_TRUE(actual == expected)
+        << expectedPath.filename() << " differs at " << firstDifference(expected, actual);
+    Diagnostics diagnostics(true, semantics);
     EXPECT_TRUE(convertToNci(c.format, program, cycles, limits, &diagnostics) == actual)
         << c.name << ": reporting changed the NCI";
-    const std::string expectedDiagnostics = readFile(beside(c.program, ".diag").string());
-    EXPECT_EQ(diagnosticLines(diagnostics), expectedDiagnostics) << c.name;
+    EXPECT_EQ(diagnosticLines(diagnostics), readFile(diagnosticsPath.string()))
+        << diagnosticsPath.filename();
+}
+
+TEST_P(Golden, ConvertsToTheExpectedNci) {
+    const GoldenCase& c = GetParam();
+    const fs::path exact = beside(c.program, ".nci");
+    ASSERT_TRUE(fs::exists(exact)) << "no expected output " << exact;
+    expectConversion(c, Semantics::Exact, exact, beside(c.program, ".diag"));
+    const fs::path corrected = beside(c.program, ".corrected.nci");
+    if (fs::exists(corrected))
+        expectConversion(c, Semantics::Corrected, corrected, beside(c.program, ".corrected.diag"));
 }
 
 std::string testName(const testing::TestParamInfo<GoldenCase>& info) {

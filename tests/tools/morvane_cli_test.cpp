@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -167,6 +168,13 @@ TEST_F(Cli, TheConfigurationIsRememberedBetweenRuns) {
     EXPECT_NE(run.err.find("the remembered converter " + gone + " no longer exists"),
               std::string::npos)
         << run.err;
+    ASSERT_EQ(::mkfifo(gone.c_str(), 0600), 0);
+    run = tested({"convert", input});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("the remembered converter " + gone +
+                           " is a named pipe (FIFO), not a converter file"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
@@ -200,13 +208,28 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
     const std::string input = work.write("p.nci", "A\nB\n");
     work.write("empty.nci", "");
     work.write("unknown.txt", "hello there\nnothing like a program\n");
+    work.write("wide.nc", std::string("G\0001\0\n\0", 6));
+    ASSERT_EQ(::mkfifo((work.path() / "pipe.nc").c_str(), 0600), 0);
     const std::string broken = (testHost() / "Converters/Broken.conv").string();
     const ErrorCase cases[] = {
         {"input missing", "convert missing.nci --nci", 3,
          "missing.nci: cannot read it: No such file"},
         {"input is a directory", "convert . --nci --from nci", 3, "it is a directory"},
         {"input is no regular file", "convert /dev/null --nci --from nci", 3,
-         "cannot read it: it is not a regular file"},
+         "cannot read it: it is not a regular file but a character device"},
+        // Opening a pipe would wait for a writer.
+        {"input is a named pipe", "convert pipe.nc --nci", 3,
+         "not a regular file but a named pipe"},
+        {"UTF-16 input", "convert wide.nc --nci", 3,
+         "UTF-16 text (little-endian, without a "
+         "byte-order mark); programs are read as "
+         "UTF-8: convert it first, e.g. iconv -f "
+         "UTF-16LE -t UTF-8 'wide.nc'"},
+        {"converter is a named pipe", "convert IN --converter pipe.nc", 2,
+         "the converter pipe.nc is a named pipe (FIFO), not a converter file"},
+        {"malformed bound", "convert IN --nci --max-output 2GB", 2, "--max-output takes"},
+        {"output on a full device", "convert IN --nci -o /dev/full", 3,
+         "cannot write /dev/full: No space left on device"},
         {"empty input", "convert empty.nci --nci", 1, "it is empty"},
         {"unknown format", "convert IN --from haas --nci", 2,
          "unknown format 'haas'; the formats are fanuc, heidenhain, siemens, sinumerik, "
@@ -217,9 +240,12 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
          "stopped before any result: the post-processor rejected the converter " + broken +
              ": line 7: a cycle pattern is 29 numbers"},
         {"rejected converter, cycles expanded", "convert IN --converter Broken --longhand", 1,
-         "produced nothing: the post-processor rejected the converter " + broken + ": line 7"},
-        {"conversion produced nothing", "convert IN --converter Silent --longhand", 1,
-         "produced nothing: the post-processor wrote no result with"},
+         "[post-processor-failed]\nmorvane: " + input +
+             ": the post-processor rejected the converter " + broken + ": line 7"},
+        {"post-processor failed", "convert IN --converter Silent --longhand", 1,
+         "error: the post-processor did not convert the whole program with the converter " +
+             (testHost() / "Converters/Silent.conv").string() +
+             "; nothing of its result is kept [post-processor-failed]\nmorvane: 1 error\n"},
         {"selection beyond the end", "convert IN --nci --lines 2-9", 2, "beyond the last line (2)"},
         {"format not recognised", "convert unknown.txt --nci", 2, "cannot tell the format"},
         {"nothing to produce", "convert IN --no-config", 2, "nothing to produce was chosen"},
@@ -244,7 +270,7 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
     // No output of a failed run, no temporary file, no working directory of the plug-in.
     for (const std::string& name : leftovers(work.path(), "p.nci"))
         EXPECT_TRUE(name == "config" || name == "empty.nci" || name == "tmp" ||
-                    name == "unknown.txt")
+                    name == "unknown.txt" || name == "wide.nc" || name == "pipe.nc")
             << name;
     EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
 }
@@ -271,11 +297,28 @@ TEST_F(Cli, AnIncompleteInstallationIsNamed) {
     EXPECT_EQ(run.exitCode, 5);
     EXPECT_NE(run.err.find("the plug-in libmorvane.so is not installed"), std::string::npos)
         << run.err;
+
+    // A library that is there but does not load is no program without NCI.
+    const fs::path emptyReader =
+        makeHostDirectory(place.path() / "empty-reader", {MORVANE_TEST_POST, {}});
+    fs::resize_file(emptyReader / "Dll/MorvaneNCIReader.so", 0);
+    run =
+        runProgram((emptyReader / "morvane").string(), {"convert", input, "--nci"}, environment());
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_NE(run.err.find("cannot load the post-processor library " +
+                           (emptyReader / "Dll/MorvaneNCIReader.so").string() + ": "),
+              std::string::npos)
+        << run.err;
 }
 
-TEST_F(Cli, InPlaceReplacesTheFileAtomicallyAndKeepsItsPermissions) {
+TEST_F(Cli, InPlaceReplacesTheFileAtomicallyAndKeepsItsPermissionsAndOwner) {
     const std::string input = work.write("dir/p.nci", "A\nB\nC\n");
     ::chmod(input.c_str(), 0640);
+    // Run by root on another user's file, the file stays that user's.
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(input.c_str(), 4321, 4322), 0);
+    }
     const ProgramRun run =
         tested({"convert", input, "--in-place", "--lines", "2", "-c", "Numbering", "--longhand"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -283,6 +326,9 @@ TEST_F(Cli, InPlaceReplacesTheFileAtomicallyAndKeepsItsPermissions) {
     struct stat info {};
     ASSERT_EQ(::stat(input.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_TRUE(info.st_uid == 4321 && info.st_gid == 4322);
+    }
     EXPECT_EQ(leftovers(work.path() / "dir", "p.nci"), std::vector<std::string>{});
     EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
 }
@@ -338,6 +384,153 @@ TEST_F(Cli, AnInterruptedInPlaceRunLeavesTheInputUntouched) {
         EXPECT_EQ(readFile(input), "A\nB\n");
         EXPECT_EQ(leftovers(work.path() / "dir", "p.nci"), std::vector<std::string>{});
         EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
+    }
+}
+
+// Outputs that fail part way: the run ends with status 3 naming the reason, no output file
+// and no working file stays, an input replaced in place is untouched. The shell sets what
+// makes the write fail: a reader that goes away, a full device, a file size limit (8 KiB: the
+// plug-in's NCI of 4096 "A" lines fits exactly, the copy with CR LF does not).
+TEST_F(Cli, OutputsThatCannotBeWrittenLeaveNothingBehind) {
+    std::string big, crlf;
+    for (int i = 0; i < 20000; ++i)
+        big += "1\n0 " + std::to_string(i) + " 0 0 100 0\n";
+    for (int i = 0; i < 4096; ++i)
+        crlf += "A\r\n";
+    work.write("big.nci", big);
+    const std::string crlfInput = work.write("crlf.nci", crlf);
+    const std::string run = "\"$0\" convert --nci --no-config --from nci ";
+    const std::string limit = "trap '' XFSZ; ulimit -f 8; ";
+    const std::pair<std::string, std::string> cases[] = {
+        {run + "big.nci | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}",
+         "cannot write the standard output: Broken pipe"},
+        {run + "big.nci >/dev/full", "cannot write the standard output: No space left on device"},
+        {limit + run + "crlf.nci -o out.nci", "out.nci: File too large"},
+        // The plug-in's own NCI file: it reports the failure.
+        {limit + run + "big.nci -o out.nci", "File too large [write-failed]"},
+        {limit + run + "crlf.nci --in-place", "crlf.nci: File too large"},
+    };
+    for (const auto& [script, message] : cases) {
+        const ProgramRun result = runProgram("/bin/bash", {"-c", script, MORVANE_PROGRAM},
+                                             environment(), work.path().string());
+        EXPECT_EQ(result.exitCode, 3) << script << "\n" << result.err;
+        EXPECT_NE(result.err.find(message), std::string::npos) << script << "\n" << result.err;
+        EXPECT_EQ(readFile(crlfInput), crlf) << script;
+        std::vector<std::string> files = leftovers(work.path(), "tmp");
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"big.nci", "crlf.nci"})) << script;
+        EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{}) << script;
+    }
+}
+
+// Working files of runs that were killed, named with their process id, are removed by the next
+// run: in the temporary directory, and beside the output before it is written. Never those of
+// a running process, of another user, or of another form.
+TEST_F(Cli, WorkingFilesOfKilledRunsAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string gone = std::to_string(ended), alive = std::to_string(::getpid());
+    struct Case {
+        std::string path;  // below the work directory
+        bool directory;
+        bool otherUser;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"tmp/morvane-" + gone + "-a1B2c3", true, false, true},
+        {"out/.p.nci.morvane-" + gone + "-a1B2c3", false, false, true},
+        {"out/.other.nc.morvane-" + gone + "-Zz9Zz9", false, false, true},
+        {"tmp/morvane-" + alive + "-a1B2c3", true, false, false},
+        {"out/.p.nci.morvane-" + alive + "-a1B2c3", false, false, false},
+        {"tmp/morvane-" + gone + "-a1B2c3x", true, false, false},
+        {"tmp/morvane-" + gone + "-a1B2c3.nc", false, false, false},
+        {"out/.p.nci.morvane-a1B2c3", false, false, false},  // no process id: an older run's
+        {"out/p.nci.morvane-" + gone + "-a1B2c3", false, false, false},
+        {"tmp/morvane-" + gone + "-b1B2c3", true, true, false},
+    };
+    const bool root = ::geteuid() == 0;
+    for (const Case& c : cases) {
+        if (c.otherUser && !root) continue;
+        const fs::path path = work.path() / c.path;
+        if (c.directory) {
+            fs::create_directories(path);
+            work.write(c.path + "/NEW1.tmp", "1003\n");
+        } else {
+            work.write(c.path, "half a result\n");
+        }
+        if (c.otherUser) {
+            ASSERT_EQ(::chown(path.c_str(), 4321, 4321), 0);
+        }
+    }
+    const std::string input = work.write("p.nci", "A\n");
+    const ProgramRun run = build(
+        {"convert", input, "--nci", "--no-config", "-o", (work.path() / "out/p.nci").string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    for (const Case& c : cases) {
+        if (c.otherUser && !root) continue;
+        EXPECT_EQ(fs::exists(work.path() / c.path), !c.removed) << c.path;
+    }
+}
+
+// Diagnostics go to standard error as compilers print them, in lines of the file; a result cut
+// short at a bound is not written unless the user accepts it.
+TEST_F(Cli, DiagnosticsOnStandardError) {
+    const std::string nul("1005\nX\0Y\n", 9);
+    std::string manyNuls;
+    for (int i = 0; i < 205; ++i)
+        manyNuls += nul;
+    const std::string records = "1005\nL1\n1005\nL2\n1005\nL3\n1005\nL4\n";
+    const std::string cut =
+        "[limit-reached]\nmorvane: p.nci: nothing written: the result is cut "
+        "short at a bound of the conversion\nmorvane: raise the bound with "
+        "--max-output SIZE (e.g. 4G), or keep the cut result with "
+        "--allow-truncated\nmorvane: 1 error\n";
+    const std::string dropped =
+        ": a NUL byte at column 2: the rest of the line is not converted "
+        "[nul-byte]\n";
+    struct Case {
+        std::vector<std::string> options;
+        std::string program;
+        int exitCode;
+        std::vector<std::string> err;  // standard error in parts, the last one its end
+    };
+    const Case cases[] = {
+        {{}, nul, 0, {"p.nci:2: warning" + dropped + "morvane: 1 warning\n"}},
+        {{"-q"}, nul, 0, {}},
+        {{"--lines", "3-4"}, nul + nul, 0, {"p.nci:4: warning" + dropped + "morvane: 1 warning\n"}},
+        {{},
+         manyNuls,
+         0,
+         {"p.nci:400: warning" + dropped +
+          "p.nci: warning: 5 more lines hold a NUL byte [nul-byte]\nmorvane: 201 warnings\n"}},
+        {{"--max-output", "10"}, records, 1, {"p.nci:4: error: ", cut}},
+        {{"--max-output", "10", "--lines", "3-6"}, records, 1, {"p.nci:6: error: ", cut}},
+        {{"--max-output", "10", "-q"}, records + nul, 1, {"p.nci:4: error: ", cut}},
+        {{"--max-output", "10", "--allow-truncated"},
+         records,
+         0,
+         {"p.nci:4: warning: ", "[limit-reached]\nmorvane: 1 warning\n"}},
+    };
+    for (const Case& c : cases) {
+        work.write("p.nci", c.program);
+        std::vector<std::string> arguments = {"convert", "p.nci", "--nci", "--no-config"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const ProgramRun run =
+            runProgram(MORVANE_PROGRAM, arguments, environment(), work.path().string());
+        const std::string name = testing::PrintToString(c.options);
+        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err;
+        std::size_t at = 0;
+        for (const std::string& part : c.err) {
+            at = run.err.find(part, at);
+            ASSERT_NE(at, std::string::npos) << name << ": " << part << "\n" << run.err;
+        }
+        EXPECT_TRUE(c.err.empty() ? run.err.empty() : run.err.ends_with(c.err.back()))
+            << name << "\n"
+            << run.err;
+        // Nothing of a result cut short reaches the output; an accepted one is its beginning.
+        EXPECT_EQ(run.out.empty(), c.exitCode != 0) << name;
+        EXPECT_TRUE(records.starts_with(run.out) || c.program != records) << name << run.out;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -12,8 +13,10 @@
 #include "command_line.h"
 #include "config_store.h"
 #include "converter_catalog.h"
+#include "diagnostic_report.h"
 #include "dialog_script.h"
 #include "editor_host.h"
+#include "failure_report.h"
 #include "frontend/morvane_dialog.h"
 #include "input_document.h"
 #include "locale_file.h"
@@ -56,9 +59,12 @@ TEST(CommandLine, ConvertOptions) {
     EXPECT_EQ(o.locale, "de");
     EXPECT_TRUE(o.verbose && o.resultOnly && o.noConfig && !o.progress && !o.nci && !o.inPlace);
 
-    ASSERT_TRUE(parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand"}), line,
-                                 error));
-    EXPECT_TRUE(line.convert.inPlace && line.convert.nci);
+    ASSERT_TRUE(parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
+                                        "--max-output=512M", "--allow-truncated"}),
+                                 line, error));
+    EXPECT_TRUE(line.convert.inPlace && line.convert.nci && line.convert.quiet &&
+                line.convert.allowTruncated);
+    EXPECT_EQ(line.convert.maxOutput, std::uint64_t{512} << 20);
     EXPECT_EQ(line.convert.longhand, false);
     EXPECT_FALSE(line.convert.from.has_value());
     ASSERT_TRUE(parseCommandLine(words({"convert", "-", "--output", "-"}), line, error));
@@ -114,6 +120,7 @@ TEST(CommandLine, Mistakes) {
         {words({"convert", "a", "b"}), "several inputs need -d DIR or --in-place"},
         {words({"convert", "a", "b", "-o", "x"}), "several inputs need"},
         {words({"convert", "a", "-x"}), "unknown option -x"},
+        {words({"convert", "a", "--max-output", "1.5M"}), "--max-output takes a number of bytes"},
         {words({"formats", "all"}), "formats takes no argument 'all'"},
         {words({"help", "everything"}), "no help on 'everything'"},
     };
@@ -152,6 +159,65 @@ TEST(CommandLine, LineSelections) {
         if (!selection) continue;
         EXPECT_EQ(selection->first, c.first) << c.text;
         EXPECT_EQ(selection->last, c.last) << c.text;
+    }
+}
+
+TEST(CommandLine, ByteSizes) {
+    const std::pair<const char*, std::optional<std::uint64_t>> cases[] = {
+        {"4096", 4096},
+        {"64K", 65536},
+        {"2g", std::uint64_t{2} << 30},
+        {"1M", std::uint64_t{1} << 20},
+        {"0", std::nullopt},
+        {"1.5M", std::nullopt},
+        {"M", std::nullopt},
+        {"", std::nullopt},
+        {"-1", std::nullopt},
+        {"12KB", std::nullopt},
+        {"17179869184G", std::nullopt},  // beyond 64 bits
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(parseByteSize(text), bytes) << text;
+}
+
+TEST(Diagnostics, AsTheUserReadsThem) {
+    struct Case {
+        const char* received;
+        std::int32_t firstServed;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {"12:limit-reached: the NCI reached 100 bytes", 0,
+         "p.nc:12: error: the NCI reached 100 bytes [limit-reached]"},
+        // A selection from line 41 of the file: its line 2 is the file's line 42.
+        {"2:line-feed-in-line: text after it is not read", 40,
+         "p.nc:42: warning: text after it is not read [line-feed-in-line]"},
+        {"0:write-failed: cannot write /t/NEW1.tmp: File too large", 40,
+         "p.nc: error: cannot write /t/NEW1.tmp: File too large [write-failed]"},
+        {"3:too-many-diagnostics: 5 more", 0, "p.nc:3: note: 5 more [too-many-diagnostics]"},
+        {"7:from-a-newer-plugin: something", 0, "p.nc:7: warning: something [from-a-newer-plugin]"},
+        {"no line or code", 0, "p.nc: warning: no line or code"},
+        {"9:: empty code", 0, "p.nc: warning: 9:: empty code"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(formatDiagnostic("p.nc", parseDiagnostic(c.received, c.firstServed)), c.printed);
+
+    const std::vector<Severity> severities = {Severity::Warning, Severity::Note, Severity::Error,
+                                              Severity::Warning};
+    for (const bool quiet : {false, true}) {
+        ScratchDirectory dir;
+        std::FILE* out = std::fopen((dir.path() / "err").c_str(), "w+");
+        DiagnosticPrinter printer(quiet, out);
+        EXPECT_EQ(printer.summary(), "");
+        for (const Severity severity : severities)
+            printer.print("p.nc", {1, "c", severity, "m"});
+        std::fclose(out);
+        EXPECT_EQ(printer.summary(),
+                  quiet ? "morvane: 1 error" : "morvane: 1 note, 2 warnings and 1 error");
+        EXPECT_EQ(readFile(dir.path() / "err"),
+                  quiet ? "p.nc:1: error: m [c]\n"
+                        : "p.nc:1: warning: m [c]\np.nc:1: note: m [c]\np.nc:1: error: m [c]\n"
+                          "p.nc:1: warning: m [c]\n");
     }
 }
 
@@ -233,49 +299,86 @@ std::string writtenBack(const InputDocument& document) {
     return written ? readFile(path) : "<failed>";
 }
 
-TEST(InputDocument, LinesAndTheirTerminators) {
+TEST(InputDocument, LinesTerminatorsAndEncodings) {
+    using namespace std::string_literals;
     struct Case {
         const char* name;
         std::string text;
-        std::vector<std::string> lines;
-        bool crlf;
+        std::vector<std::string> lines;  // as the file has them; the plug-in sees up to a NUL
+        const char* terminator;          // the document's own
+        const char* refused = "";        // a part of the reason the text is refused
     };
     const Case cases[] = {
-        {"empty", "", {}, false},
-        {"one line feed", "\n", {""}, false},
-        {"last line unterminated", "A\nB", {"A", "B"}, false},
-        {"CR LF", "A\r\nB\r\n", {"A", "B"}, true},
-        {"a lone CR stays in the line", "A\rB\n", {"A\rB"}, false},
-        {"mixed: the first line decides", "A\nB\r\n", {"A", "B"}, false},
-        {"empty lines", "\n\nC\n", {"", "", "C"}, false},
-        {"CR at the very end", "A\r", {"A\r"}, false},
+        {"empty", "", {}, "\n"},
+        {"one line feed", "\n", {""}, "\n"},
+        {"last line unterminated", "A\nB", {"A", "B"}, "\n"},
+        {"CR LF", "A\r\nB\r\n", {"A", "B"}, "\r\n"},
+        {"a lone CR ends a line", "A\rB\n", {"A", "B"}, "\r"},
+        {"CR only", "G0 X1\rG1 X2\rM30\r", {"G0 X1", "G1 X2", "M30"}, "\r"},
+        {"CR, CR LF", "A\r\r\nB", {"A", "", "B"}, "\r"},
+        {"mixed: the first line decides", "A\nB\r\n", {"A", "B"}, "\n"},
+        {"empty lines", "\n\nC\n", {"", "", "C"}, "\n"},
+        {"CR at the very end", "A\r", {"A"}, "\r"},
+        {"NUL bytes inside lines",
+         "A\0B\r\nC\nD\0\0\rE\0"s,
+         {"A\0B"s, "C", "D\0\0"s, "E\0"s},
+         "\r\n"},
+        {"UTF-8 byte-order mark set aside",
+         "\xEF\xBB\xBF"
+         "0 BEGIN PGM P MM\n",
+         {"0 BEGIN PGM P MM"},
+         "\n"},
+        {"UTF-16LE with its mark", "\xFF\xFEG\0001\0\n\0"s, {}, "", "UTF-16 text (little"},
+        {"UTF-16BE with its mark", "\xFE\xFF\0G\0001\0\n"s, {}, "", "-f UTF-16 -t UTF-8"},
+        {"UTF-16LE told by its NUL bytes",
+         "G\0001\0 \0X\0001\0\n\0"s,
+         {},
+         "",
+         "-f UTF-16LE -t UTF-8"},
+        {"UTF-16BE told by its NUL bytes", "\0G\0001\0 \0X\0001\0\n"s, {}, "", "-f UTF-16BE"},
+        {"UTF-32LE with its mark", "\xFF\xFE\0\0G\0\0\0"s, {}, "", "UTF-32 text"},
+        {"UTF-32LE told by its NUL bytes", "G\0\0\0001\0\0\0\n\0\0\0"s, {}, "", "-f UTF-32LE"},
     };
     for (const Case& c : cases) {
         InputDocument document;
-        document.assign(c.text);
+        std::string error;
+        ASSERT_EQ(document.assign(c.text, &error), *c.refused == '\0') << c.name << ": " << error;
+        EXPECT_NE(error.find(c.refused), std::string::npos) << c.name << ": " << error;
         ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(c.lines.size())) << c.name;
         for (std::size_t i = 0; i < c.lines.size(); ++i) {
             const auto index = static_cast<std::int32_t>(i);
             EXPECT_EQ(document.line(index), c.lines[i]) << c.name;
-            EXPECT_EQ(std::string(document.lineText(index)), c.lines[i]) << c.name;
+            EXPECT_EQ(std::string(document.lineText(index)), c.lines[i].c_str()) << c.name;
         }
         EXPECT_EQ(document.lineText(document.lineCount()), nullptr) << c.name;
         EXPECT_EQ(document.lineText(-1), nullptr) << c.name;
-        EXPECT_EQ(document.usesCrLf(), c.crlf) << c.name;
-        // Written back, the document is byte for byte the file.
-        EXPECT_EQ(writtenBack(document), c.text) << c.name;
+        if (!document.assign(c.text)) continue;
+        EXPECT_EQ(document.terminator(), c.terminator) << c.name;
+        // Written back after its byte-order mark, the document is byte for byte the file.
+        EXPECT_EQ(std::string(document.byteOrderMark()) + writtenBack(document), c.text) << c.name;
     }
+    // Counted before it is indexed: one line more than a program may have is refused.
+    InputDocument document;
+    std::string error;
+    EXPECT_FALSE(document.assign(std::string((std::size_t{1} << 26) + 1, '\n'), &error));
+    EXPECT_EQ(error, "it has 67108865 lines, more than the 67108864 a program may have; split it");
 }
 
-TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
-    // Over the size at which the text is held in huge pages; lines of every terminator, an
-    // empty line, a line longer than a page, and a last line without a terminator.
+TEST(InputDocument, ALargeProgramIsReadInAnyOrderAndWrittenBackByteForByte) {
+    // Over the size at which the text is held in huge pages; lines of every terminator, empty
+    // lines, lines with NUL bytes, a line longer than a page, and a last line without a
+    // terminator.
+    using namespace std::string_literals;
     std::string text;
     std::vector<std::string> lines;
     for (int i = 0; lines.size() < 200000; ++i) {
-        lines.push_back(i % 1000 == 7 ? std::string(5000, 'X')
-                                      : (i % 97 == 0 ? "" : "N" + std::to_string(i) + " G1 X1"));
-        text += lines.back() + (i % 3 == 0 ? "\r\n" : "\n");
+        lines.push_back(i % 1000 == 7  ? std::string(5000, 'X')
+                        : i % 997 == 3 ? "N"s + std::to_string(i) + "\0 G1\0"s
+                        : i % 97 == 0  ? ""
+                                       : "N" + std::to_string(i) + " G1 X1");
+        // A CR before an empty line's line feed would make a CR LF of them.
+        const bool crlf = i % 3 == 0 || lines.back().empty();
+        text += lines.back() + (crlf ? "\r\n" : i % 5 == 0 ? "\r" : "\n");
     }
     lines.push_back("M30");
     text += "M30";
@@ -286,11 +389,23 @@ TEST(InputDocument, ALargeProgramIsReadWholeAndWrittenBackByteForByte) {
     std::string error;
     ASSERT_TRUE(document.read(file, error)) << error;
     ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(lines.size()));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    // In order, backwards (every step a jump back), and in strides across the kept starts.
+    const auto expectLine = [&](std::size_t i) {
         const auto index = static_cast<std::int32_t>(i);
         ASSERT_EQ(document.line(index), lines[i]) << i;
-        ASSERT_EQ(std::string_view(document.lineText(index)), lines[i]) << i;
-    }
+        ASSERT_EQ(std::string_view(document.lineText(index)), lines[i].c_str()) << i;
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        expectLine(i);
+    for (std::size_t i = lines.size(); i-- > 0;)
+        expectLine(i);
+    for (std::size_t i = 0; i < lines.size(); i += 45)
+        expectLine(i);
+    // As subprograms run again and again: jumps to the same lines, each followed by a few more.
+    for (int round = 0; round < 3; ++round)
+        for (const std::size_t label : {100007u, 77u, 150031u, 100023u})
+            for (std::size_t i = label; i < label + 5; ++i)
+                expectLine(i);
     EXPECT_TRUE(writtenBack(document) == text);
 }
 
@@ -346,6 +461,8 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     stream->writeLine(stream->context, "1005", 4);
     stream->writeLine(stream->context, "", 0);
     stream->writeLine(stream->context, "ab\0cd", 5);  // a NUL inside stays
+    stream->setProperty(stream->context, "DIAGNOSTIC", "2:limit-reached: cut");
+    stream->setProperty(stream->context, "DIAGNOSTIC", "0:write-failed: lost");
     stream->setProperty(stream->context, "RESULT_IN_NEW_WINDOW", "true");
     stream->setProperty(stream->context, "PLUGIN_CONFIG", "A=1;");
     stream->setProperty(stream->context, nullptr, "ignored");
@@ -353,6 +470,7 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     EXPECT_TRUE(seen.selectionOnlySent && !seen.selectionOnly && seen.longhandCycles &&
                 seen.resultInNewWindow);
     EXPECT_EQ(seen.config, "A=1;");
+    EXPECT_EQ(seen.diagnostics, words({"2:limit-reached: cut", "0:write-failed: lost"}));
     EXPECT_EQ(seen.resultLines, 3u);
     host.endAction();
     EXPECT_EQ(spooled(), std::string("1005\n\nab\0cd\n", 12));
@@ -381,8 +499,42 @@ TEST_F(HostRecords, ResultLinesOfAnySizeReachTheSpoolInOrder) {
         send(std::to_string(i));
     host.endAction();
     EXPECT_EQ(host.observations().resultLines, 151002u);
-    EXPECT_FALSE(host.observations().resultWriteFailed);
+    EXPECT_EQ(host.observations().resultWriteError, 0);
     EXPECT_TRUE(spooled() == expected);
+    // A spool that cannot take them: the first failure is kept with its reason.
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    host.beginAction(full);
+    send(std::string(3 << 20, 'Z'));
+    host.endAction();
+    std::fclose(full);
+    EXPECT_EQ(host.observations().resultWriteError, ENOSPC);
+}
+
+// The exit status an error of the plug-in decides, for those no test run can provoke.
+TEST(FailureReport, ErrorsOfThePluginDecideTheExitStatus) {
+    struct Case {
+        const char* received;
+        bool fileSystemFull;
+        ExitStatus status;
+    };
+    const Case cases[] = {
+        {"0:no-working-file: cannot make a working file", false, ExitStatus::FileError},
+        {"0:post-processor-unavailable: cannot load it", false, ExitStatus::Installation},
+        {"0:post-processor-failed: not whole", false, ExitStatus::ConversionFailed},
+        {"0:post-processor-failed: not whole", true, ExitStatus::FileError},
+        {"0:some-new-error: text", false, ExitStatus::Done},  // an unknown code is a warning
+    };
+    Observations seen;
+    seen.selectionOnlySent = true;
+    seen.config = "OutputToNCI=True;";
+    seen.resultLines = 1;
+    for (const Case& c : cases) {
+        RunContext context;
+        context.workingFileSystemFull = c.fileSystemFull;
+        const auto failure = explainRun(seen, {parseDiagnostic(c.received, 0)}, context);
+        EXPECT_EQ(failure ? failure->status : ExitStatus::Done, c.status) << c.received;
+    }
 }
 
 TEST(LocaleTable, FileFormat) {
@@ -529,6 +681,22 @@ TEST(ResultPlacement, WhereTheResultGoes) {
         {"CR LF document, whole", "a\r\nb\r\n", {0, 2}, false, "X\nY\n", "X\r\nY\r\n"},
         {"CR LF document, selection", "a\r\nb\r\nc\r\n", {1, 1}, false, "X\n", "a\r\nX\r\nc\r\n"},
         {"new window: the result alone, line feeds", "a\r\nb\r\n", {1, 1}, true, "X\n", "X\n"},
+        {"CR document, selection", "a\rb\rc", {1, 1}, false, "X\nY\n", "a\rX\rY\rc"},
+        {"byte-order mark kept around a selection",
+         "\xEF\xBB\xBF"
+         "a\nb\n",
+         {0, 1},
+         false,
+         "X\n",
+         "\xEF\xBB\xBF"
+         "X\nb\n"},
+        {"byte-order mark not before a whole result",
+         "\xEF\xBB\xBF"
+         "a\n",
+         {0, 1},
+         false,
+         "X\n",
+         "X\n"},
     };
     for (const Case& c : cases) {
         ScratchDirectory dir;

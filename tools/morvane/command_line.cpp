@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <limits>
 
 namespace morvane::cli {
 
@@ -22,7 +23,10 @@ enum class Option {
     NoConfig,
     Locale,
     Verbose,
+    Quiet,
     NoProgress,
+    MaxOutput,
+    AllowTruncated,
     Help,
 };
 
@@ -33,7 +37,7 @@ struct OptionName {
     Option option;
 };
 
-constexpr std::array<OptionName, 16> kConvertOptions = {{
+constexpr std::array<OptionName, 19> kConvertOptions = {{
     {"--from", "-f", true, Option::From},
     {"--nci", "", false, Option::Nci},
     {"--converter", "-c", true, Option::Converter},
@@ -48,7 +52,10 @@ constexpr std::array<OptionName, 16> kConvertOptions = {{
     {"--no-config", "", false, Option::NoConfig},
     {"--locale", "", true, Option::Locale},
     {"--verbose", "-v", false, Option::Verbose},
+    {"--quiet", "-q", false, Option::Quiet},
     {"--no-progress", "", false, Option::NoProgress},
+    {"--max-output", "", true, Option::MaxOutput},
+    {"--allow-truncated", "", false, Option::AllowTruncated},
     {"--help", "-h", false, Option::Help},
 }};
 
@@ -132,8 +139,22 @@ bool applyOption(Option option, const std::string& value, CommandLine& line, std
         case Option::Verbose:
             o.verbose = true;
             return true;
+        case Option::Quiet:
+            o.quiet = true;
+            return true;
         case Option::NoProgress:
             o.progress = false;
+            return true;
+        case Option::MaxOutput:
+            o.maxOutput = parseByteSize(value);
+            if (!o.maxOutput)
+                error =
+                    "--max-output takes a number of bytes above 0, with K, M or G for KiB, "
+                    "MiB, GiB (e.g. 512M), not '" +
+                    value + "'";
+            return o.maxOutput.has_value();
+        case Option::AllowTruncated:
+            o.allowTruncated = true;
             return true;
         case Option::Help:
             line.helpTopic = Subcommand::Convert;
@@ -228,6 +249,35 @@ std::optional<LineSelection> parseLineSelection(std::string_view text) {
     return selection;
 }
 
+std::optional<std::uint64_t> parseByteSize(std::string_view text) {
+    std::uint64_t unit = 1;
+    if (!text.empty()) {
+        switch (text.back()) {
+            case 'K':
+            case 'k':
+                unit = std::uint64_t{1} << 10;
+                break;
+            case 'M':
+            case 'm':
+                unit = std::uint64_t{1} << 20;
+                break;
+            case 'G':
+            case 'g':
+                unit = std::uint64_t{1} << 30;
+                break;
+            default:
+                break;
+        }
+        if (unit > 1) text.remove_suffix(1);
+    }
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value == 0 ||
+        value > std::numeric_limits<std::uint64_t>::max() / unit)
+        return std::nullopt;
+    return value * unit;
+}
+
 bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& line,
                       std::string& error) {
     line = CommandLine();
@@ -285,8 +335,8 @@ Commands:
   help [COMMAND]               this text, or the help of one command
   version                      the versions of morvane and of the plug-in (also --version)
 
-Exit status: 0 done, 1 conversion failed, 2 usage, 3 file error, 4 cancelled in the dialog,
-5 installation incomplete.
+Exit status: 0 done, 1 conversion failed (or cut short at a bound), 2 usage, 3 a file that
+cannot be read or written, 4 cancelled in the dialog, 5 installation incomplete.
 )";
     }
     switch (*topic) {
@@ -327,8 +377,19 @@ Dialog and host:
                         translations of the dialog's texts (KEY = text lines); NAME is looked
                         up in the host's locale/ directory (de: German)
   -v, --verbose         say which format, plug-in and configuration file are used
+  -q, --quiet           no notes or warnings about the program, only errors
       --no-progress     no progress bar (it appears only on a terminal, for long programs)
   -h, --help            this text
+
+Bounds:
+      --max-output SIZE the NCI text a conversion may write, in bytes or with K, M, G
+                        (default 128M plus 16 bytes per byte of the program); the
+                        bounds on repeated work follow it
+      --allow-truncated write a result cut short at a bound (else nothing is written and
+                        the exit status is 1)
+
+Diagnostics go to standard error as FILE:LINE: warning: MESSAGE [CODE], with a count at
+the end.
 )";
         case Subcommand::Formats:
             return "usage: morvane formats\n\nLists the program formats, their --from names, "

@@ -1,6 +1,7 @@
 // The command line of `morvane`: subcommands, options, and their help texts.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,20 +18,23 @@ struct LineSelection {
 
 struct ConvertOptions {
     std::vector<std::string> inputs;
-    std::optional<SourceFormat> from;      // --from; else recognised per input
-    bool nci = false;                      // --nci: "Convert to NCI format"
-    std::optional<std::string> converter;  // --converter NAME|PATH
-    std::optional<bool> longhand;          // --longhand / --no-longhand; else as remembered
-    bool resultOnly = false;               // --result-only: "Result in new window"
-    std::optional<LineSelection> lines;    // --lines A-B: a selection
-    std::optional<std::string> output;     // -o FILE
-    std::optional<std::string> directory;  // -d DIR
-    bool inPlace = false;                  // --in-place
-    bool interactive = false;              // --interactive
-    bool noConfig = false;                 // --no-config
-    std::optional<std::string> locale;     // --locale FILE|NAME
-    bool verbose = false;                  // -v
-    bool progress = true;                  // --no-progress clears it
+    std::optional<SourceFormat> from;        // --from; else recognised per input
+    bool nci = false;                        // --nci: "Convert to NCI format"
+    std::optional<std::string> converter;    // --converter NAME|PATH
+    std::optional<bool> longhand;            // --longhand / --no-longhand; else as remembered
+    bool resultOnly = false;                 // --result-only: "Result in new window"
+    std::optional<LineSelection> lines;      // --lines A-B: a selection
+    std::optional<std::string> output;       // -o FILE
+    std::optional<std::string> directory;    // -d DIR
+    bool inPlace = false;                    // --in-place
+    bool interactive = false;                // --interactive
+    bool noConfig = false;                   // --no-config
+    std::optional<std::string> locale;       // --locale FILE|NAME
+    bool verbose = false;                    // -v
+    bool quiet = false;                      // -q: no notes or warnings
+    bool progress = true;                    // --no-progress clears it
+    std::optional<std::uint64_t> maxOutput;  // --max-output SIZE: bytes of NCI at most
+    bool allowTruncated = false;             // --allow-truncated: keep a result cut at a bound
 };
 
 enum class Subcommand { Convert, Formats, Converters, Help, Version };
@@ -48,6 +52,8 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
 
 // "12-40", "12-", "12": lines counted from 1.
 std::optional<LineSelection> parseLineSelection(std::string_view text);
+// "4096", "64K", "512M", "2G" (K, M, G: KiB, MiB, GiB): a number of bytes above 0.
+std::optional<std::uint64_t> parseByteSize(std::string_view text);
 
 // Help of the program (no topic) or of one subcommand.
 std::string helpText(std::optional<Subcommand> topic);

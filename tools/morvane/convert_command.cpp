@@ -1,6 +1,7 @@
 #include "convert_command.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,12 +10,15 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "config_store.h"
 #include "converter_catalog.h"
+#include "diagnostic_report.h"
 #include "dialog_script.h"
 #include "editor_host.h"
 #include "failure_report.h"
+#include "file_kind.h"
 #include "host_paths.h"
 #include "locale_file.h"
 #include "output_file.h"
@@ -64,24 +68,39 @@ struct Session {
     ScratchDirectory scratch;
     ProgressBar progress;
     bool canInteract;
+    DiagnosticPrinter diagnostics;
+    bool limitHintGiven = false;
+    bool wroteStandardOutput = false;
 
     explicit Session(const ConvertOptions& o)
         : options(o),
           progress(STDERR_FILENO, o.progress && ::isatty(STDERR_FILENO) != 0),
-          canInteract(terminalAvailable()) {}
+          canInteract(terminalAvailable()),
+          diagnostics(o.quiet, stderr) {}
 };
+
+// The post-processor's libraries load: a file that is there but broken (empty, cut short, for
+// another machine) is named with the loader's reason, not taken for a program without NCI.
+std::optional<Failure> checkPostLibraries(const HostPaths& host) {
+    std::string missing;
+    for (const std::string& library : {host.readerLibrary(), host.postLibrary()})
+        if (!platform::isRegularFile(library)) missing += "\n  " + library;
+    if (!missing.empty())
+        return Failure{ExitStatus::Installation,
+                       "the post-processor libraries are missing:" + missing};
+    for (const std::string& library : {host.readerLibrary(), host.postLibrary()})
+        if (const std::string why = libraryLoadError(library); !why.empty())
+            return Failure{ExitStatus::Installation,
+                           "cannot load the post-processor library " + library + ": " + why};
+    return std::nullopt;
+}
 
 std::optional<Failure> prepare(Session& s) {
     s.host = locateHost();
     std::string error;
     if (!s.plugin.load(pluginCandidates(s.host), error))
         return Failure{ExitStatus::Installation, error};
-    std::string missing;
-    for (const std::string& library : {s.host.readerLibrary(), s.host.postLibrary()})
-        if (!platform::isRegularFile(library)) missing += "\n  " + library;
-    if (!missing.empty())
-        return Failure{ExitStatus::Installation,
-                       "the post-processor libraries are missing:" + missing};
+    if (auto failure = checkPostLibraries(s.host)) return failure;
     if (s.options.locale) {
         const std::string path = resolveLocale(*s.options.locale, s.host.localeDirectory());
         if (path.empty())
@@ -92,6 +111,10 @@ std::optional<Failure> prepare(Session& s) {
         s.localised = true;
     }
     if (s.options.converter) {
+        // A path to something that is not a file would be mistaken for an unknown name.
+        if (const std::string problem = notAConverterFile(*s.options.converter); !problem.empty())
+            return Failure{ExitStatus::Usage,
+                           "the converter " + *s.options.converter + " " + problem};
         s.converter = findConverter(*s.options.converter, s.host.convertersDirectory());
         if (!s.converter) {
             const auto available = listConverters(s.host.convertersDirectory());
@@ -144,6 +167,8 @@ class Conversion {
   public:
     Conversion(Session& session, std::string input) : s_(session), input_(std::move(input)) {}
     std::optional<Failure> run();
+    // What the run reported about the program, in file lines, for the user.
+    const std::vector<HostDiagnostic>& diagnostics() const { return diagnostics_; }
 
   private:
     // Reads the program, checks the selection, settles the format (or leaves it to the user).
@@ -157,6 +182,8 @@ class Conversion {
     DialogChoices dialogChoices() const;
     std::optional<Failure> destinationForSpool(std::string& spoolPath);
     void act(EditorHost& host, std::FILE* spool, const std::optional<std::string>& script);
+    // The host's reports on the lines it served, then the plug-in's, in file lines.
+    void collectDiagnostics(const EditorHost& host);
 
     Session& s_;
     std::string input_;
@@ -165,7 +192,34 @@ class Conversion {
     std::optional<SourceFormat> format_;
     bool interactive_ = false;
     Destination destination_;
+    std::vector<HostDiagnostic> diagnostics_;
 };
+
+// Lines with a NUL byte reported one by one up to this many, then counted.
+constexpr std::size_t kMaxNulByteReports = 200;
+
+void Conversion::collectDiagnostics(const EditorHost& host) {
+    const Observations& seen = host.observations();
+    if (!seen.selectionOnlySent) return;
+    const LineRange served = host.servedLines();
+    std::size_t total = 0;
+    for (const NulByteLine& nul : document_.nulByteLines(served, kMaxNulByteReports, total))
+        diagnostics_.push_back({static_cast<std::uint64_t>(nul.line) + 1,
+                                std::string(diagnostic::kNulByte.name),
+                                diagnostic::kNulByte.severity,
+                                "a NUL byte at column " + std::to_string(nul.column) +
+                                    ": the rest of the line is not converted"});
+    if (total > kMaxNulByteReports)
+        diagnostics_.push_back(
+            {0, std::string(diagnostic::kNulByte.name), diagnostic::kNulByte.severity,
+             std::to_string(total - kMaxNulByteReports) + " more lines hold a NUL byte"});
+    for (const std::string& text : seen.diagnostics) {
+        HostDiagnostic received = parseDiagnostic(text, served.first);
+        if (s_.options.allowTruncated && received.code == diagnostic::kLimitReached.name)
+            received.severity = Severity::Warning;
+        diagnostics_.push_back(std::move(received));
+    }
+}
 
 std::optional<Failure> Conversion::chooseFormat() {
     if (s_.options.from) {
@@ -243,6 +297,7 @@ void Conversion::act(EditorHost& host, std::FILE* spool, const std::optional<std
     setup.hasSelection = s_.options.lines.has_value();
     setup.config = s_.config;
     setup.script = script;
+    setup.maxOutput = s_.options.maxOutput;
     s_.progress.setLabel(fs::path(input_).filename().string());
     performAction(s_.plugin.exports(), host, setup, spool);
     s_.progress.finish();
@@ -299,8 +354,8 @@ std::optional<Failure> Conversion::place(const EditorHost& host, OutputFile& spo
     const Observations& seen = host.observations();
     std::string error;
     if (std::fflush(spool.stream()) != 0)
-        return Failure{ExitStatus::FileError,
-                       "cannot keep the result lines: " + std::string(std::strerror(errno))};
+        return Failure{ExitStatus::FileError, "cannot write the result into " + spool.path() +
+                                                  ": " + std::strerror(errno)};
     if (s_.options.directory) {
         const std::string path = *s_.options.directory + "/" + fs::path(input_).stem().string() +
                                  resultExtension(input_, seen.config);
@@ -314,6 +369,7 @@ std::optional<Failure> Conversion::place(const EditorHost& host, OutputFile& spo
     const Placement placement = decidePlacement(seen, host.servedLines(), document_);
     if (!writeResult(document_, placement, spool, destination_, error))
         return Failure{ExitStatus::FileError, error};
+    if (destination_.kind == Destination::Kind::StandardOutput) s_.wroteStandardOutput = true;
     if (s_.options.verbose)
         say(input_, std::to_string(seen.resultLines) + " result lines" +
                         (destination_.kind == Destination::Kind::StandardOutput
@@ -331,9 +387,13 @@ std::optional<Failure> Conversion::run() {
     // The plug-in's working files of the last action go; those of this one stay until the next.
     s_.scratch.empty();
     EditorHost host(document_, selection_, s_.localised ? &s_.locale : nullptr, &s_.progress);
-    const RunContext context = converse(host, spool.stream(), error);
+    RunContext context = converse(host, spool.stream(), error);
     if (!error.empty()) return Failure{ExitStatus::Usage, error};
-    if (auto failure = explainRun(host.observations(), context)) return failure;
+    collectDiagnostics(host);
+    context.resultFile = spool.path();
+    context.temporaryDirectory = platform::directoryOf(s_.scratch.path());
+    context.workingFileSystemFull = s_.scratch.fileSystemFull();
+    if (auto failure = explainRun(host.observations(), diagnostics_, context)) return failure;
     return place(host, spool);
 }
 
@@ -341,6 +401,9 @@ std::optional<Failure> Conversion::run() {
 
 ExitStatus runConvert(const ConvertOptions& options) {
     installInterruptCleanup();
+    // A reader that goes away (| head) makes the write fail with EPIPE, which ends the run
+    // as any failed write does, with the working files removed.
+    ::signal(SIGPIPE, SIG_IGN);
     Session session(options);
     if (auto failure = prepare(session)) {
         say("", failure->message);
@@ -348,10 +411,25 @@ ExitStatus runConvert(const ConvertOptions& options) {
     }
     ExitStatus status = ExitStatus::Done;
     for (const std::string& input : options.inputs) {
-        if (auto failure = Conversion(session, input).run()) {
-            say(input, failure->message);
-            if (status == ExitStatus::Done) status = failure->status;
+        Conversion conversion(session, input);
+        const std::optional<Failure> failure = conversion.run();
+        bool cutShort = false;
+        for (const HostDiagnostic& diagnostic : conversion.diagnostics()) {
+            session.diagnostics.print(input, diagnostic);
+            cutShort = cutShort || (diagnostic.code == diagnostic::kLimitReached.name &&
+                                    diagnostic.severity == Severity::Error);
         }
+        if (!failure) continue;
+        if (!failure->message.empty()) say(input, failure->message);
+        if (cutShort && !std::exchange(session.limitHintGiven, true)) say("", kLimitHint);
+        if (status == ExitStatus::Done) status = failure->status;
+    }
+    if (const std::string summary = session.diagnostics.summary(); !summary.empty())
+        std::fprintf(stderr, "%s\n", summary.c_str());
+    // Closing can still report a write that failed (a full disk, a network file system).
+    if (session.wroteStandardOutput && std::fclose(stdout) != 0) {
+        say("", std::string("cannot write the standard output: ") + std::strerror(errno));
+        if (status == ExitStatus::Done) status = ExitStatus::FileError;
     }
     return status;
 }

@@ -1,5 +1,6 @@
 #include "editor_host.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 
@@ -47,7 +48,10 @@ void EditorHost::endAction() {
 }
 
 void EditorHost::writeToSpool(const char* bytes, std::size_t size) {
-    if (std::fwrite(bytes, 1, size, spool_) != size) seen_.resultWriteFailed = true;
+    if (seen_.resultWriteError != 0) return;
+    errno = 0;
+    if (std::fwrite(bytes, 1, size, spool_) != size)
+        seen_.resultWriteError = errno != 0 ? errno : EIO;
 }
 
 void EditorHost::keepLine(const char* text, std::size_t length) {
@@ -103,14 +107,16 @@ std::int32_t EditorHost::setProperty(void* context, const char* name, const char
     if (name == nullptr) return 1;
     const std::string_view key = name;
     const std::string_view text = value != nullptr ? value : "";
-    if (key == "SELECTION_ONLY") {
+    if (key == MORVANE_PROPERTY_SELECTION_ONLY) {
         host.seen_.selectionOnlySent = true;
         host.seen_.selectionOnly = text == "true";
-    } else if (key == "UseLonghandCycles") {
+    } else if (key == MORVANE_PROPERTY_USE_LONGHAND_CYCLES) {
         host.seen_.longhandCycles = text == "true";
-    } else if (key == "RESULT_IN_NEW_WINDOW") {
+    } else if (key == MORVANE_PROPERTY_DIAGNOSTIC) {
+        host.seen_.diagnostics.emplace_back(text);
+    } else if (key == MORVANE_PROPERTY_RESULT_IN_NEW_WINDOW) {
         host.seen_.resultInNewWindow = text == "true";
-    } else if (key == "PLUGIN_CONFIG") {
+    } else if (key == MORVANE_PROPERTY_PLUGIN_CONFIG) {
         host.seen_.config = std::string(text);
     }
     return 1;

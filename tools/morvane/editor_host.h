@@ -25,7 +25,8 @@ struct Observations {
     bool resultInNewWindow = false;     // "RESULT_IN_NEW_WINDOW" = "true"
     std::optional<std::string> config;  // "PLUGIN_CONFIG": the run went to its end
     std::uint64_t resultLines = 0;
-    bool resultWriteFailed = false;
+    int resultWriteError = 0;              // errno of the first result write that failed
+    std::vector<std::string> diagnostics;  // "DIAGNOSTIC" values: "LINE:CODE: MESSAGE"
 };
 
 class EditorHost {
@@ -60,6 +61,7 @@ class EditorHost {
 
     // Adds one result line and its line feed to the pending lines, writing them out when full.
     void keepLine(const char* text, std::size_t length);
+    // After a failed write nothing more is written: the failure is reported, the result dropped.
     void writeToSpool(const char* bytes, std::size_t size);
 
     const InputDocument& document_;

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/file_system.h"
+#include "working_files.h"
 
 namespace morvane::cli {
 
@@ -77,6 +78,13 @@ void removeRegistered() {
     }
 }
 
+// The replaced file's owner and group; when the system refuses the owner (the caller may not
+// give files away), its group where the caller may.
+void keepOwner(int fd, const struct stat& replaced) {
+    if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
+        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid));
+}
+
 void onInterrupt(int signal) {
     removeRegistered();
     // Let the signal end the program with its usual status.
@@ -93,7 +101,8 @@ bool OutputFile::open(const std::string& destination, std::string& error) {
     const std::size_t slash = destination.rfind('/');
     const std::string name =
         slash == std::string::npos ? destination : destination.substr(slash + 1);
-    std::string path = directory + "/." + name + ".morvane-XXXXXX";
+    removeStaleWorkingFiles(directory);
+    std::string path = sideFileTemplate(directory, name);
     const int fd = ::mkostemp(path.data(), O_CLOEXEC);
     if (fd < 0) {
         error = "cannot write in " + directory + ": " + std::strerror(errno);
@@ -123,17 +132,20 @@ bool OutputFile::commit(const std::string& destination, mode_t mode, std::string
     // out, as a copy or a compiler leaves its output: a crash can lose nothing that existed, and
     // the wait for the disk would be a large part of converting a big program.
     struct stat existing {};
-    const bool replaces = ::lstat(destination.c_str(), &existing) == 0;
+    const bool replaces = ::stat(destination.c_str(), &existing) == 0;
+    const int fd = ::fileno(stream_);
+    if (replaces) keepOwner(fd, existing);
+    // After the owner: a change of owner clears the set-user-ID and set-group-ID bits.
     const bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 &&
-                         (!replaces || ::fsync(::fileno(stream_)) == 0) &&
-                         ::fchmod(::fileno(stream_), mode) == 0;
-    if (!written) {
-        error = "cannot write " + destination + ": " + std::strerror(errno);
+                         (!replaces || ::fsync(fd) == 0) && ::fchmod(fd, mode) == 0;
+    const int reason = errno;
+    const bool closed = std::fclose(stream_) == 0;
+    stream_ = nullptr;
+    if (!written || !closed) {
+        error = "cannot write " + destination + ": " + std::strerror(written ? errno : reason);
         discard();
         return false;
     }
-    std::fclose(stream_);
-    stream_ = nullptr;
     if (::rename(temporary_.c_str(), destination.c_str()) != 0) {
         error = "cannot replace " + destination + ": " + std::strerror(errno);
         discard();
@@ -163,25 +175,29 @@ mode_t modeForDestination(const std::string& destination) {
     return 0666 & ~mask;
 }
 
-bool copyLines(std::FILE* from, std::FILE* to, bool crlf) {
+bool copyLines(std::FILE* from, std::FILE* to, std::string_view terminator) {
+    if (std::fflush(from) != 0) return false;
     std::rewind(from);
+    const auto put = [to](const char* bytes, std::size_t size) {
+        return std::fwrite(bytes, 1, size, to) == size;
+    };
     char chunk[1 << 16];
     std::size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, from)) > 0) {
-        if (!crlf) {
-            std::fwrite(chunk, 1, got, to);
+        if (terminator == "\n") {
+            if (!put(chunk, got)) return false;
             continue;
         }
         std::size_t start = 0;
         for (std::size_t i = 0; i < got; ++i) {
             if (chunk[i] != '\n') continue;
-            std::fwrite(chunk + start, 1, i - start, to);
-            std::fputs("\r\n", to);
+            if (!put(chunk + start, i - start) || !put(terminator.data(), terminator.size()))
+                return false;
             start = i + 1;
         }
-        std::fwrite(chunk + start, 1, got - start, to);
+        if (!put(chunk + start, got - start)) return false;
     }
-    return std::ferror(from) == 0 && std::ferror(to) == 0;
+    return std::ferror(from) == 0;
 }
 
 void installInterruptCleanup() {

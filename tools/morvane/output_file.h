@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace morvane::cli {
 
@@ -17,14 +18,17 @@ class OutputFile {
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates the temporary file (mode 0600) in the directory of `destination`. False with the
-    // reason in `error`.
+    // Creates the temporary file (mode 0600) in the directory of `destination`, after removing
+    // those that killed runs left there. False with the reason in `error`.
     bool open(const std::string& destination, std::string& error);
     // Open for writing and, after rewind, for reading.
     std::FILE* stream() const { return stream_; }
+    // The temporary file's path.
+    const std::string& path() const { return temporary_; }
 
-    // Flushes, syncs when `destination` exists (a replaced file), gives the file `mode` and
-    // renames it over `destination`, which must be in the directory given to open.
+    // Flushes, syncs when `destination` exists (a replaced file), gives the file `mode` and the
+    // owner and group of the file it replaces (or the group alone, when the system refuses the
+    // owner), and renames it over `destination`, which must be in the directory given to open.
     bool commit(const std::string& destination, mode_t mode, std::string& error);
     // Removes the temporary file; nothing happens to the destination.
     void discard();
@@ -37,9 +41,9 @@ class OutputFile {
 // The mode a written file gets: that of the file it replaces, else 0666 less the umask.
 mode_t modeForDestination(const std::string& destination);
 
-// Copies what `from` holds (from its start) to `to`; with `crlf` every line feed becomes
-// CR LF. False when reading or writing fails.
-bool copyLines(std::FILE* from, std::FILE* to, bool crlf);
+// Copies what `from` holds (from its start) to `to`, every line feed becoming `terminator`.
+// False with errno set when reading or writing fails.
+bool copyLines(std::FILE* from, std::FILE* to, std::string_view terminator);
 
 // Removal of temporary files and directories when SIGINT, SIGTERM, SIGHUP or SIGQUIT ends the
 // program: the handler removes what is registered, then lets the signal end the program as it

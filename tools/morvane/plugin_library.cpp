@@ -62,6 +62,13 @@ bool PluginLibrary::load(const std::vector<std::string>& candidates, std::string
     return true;
 }
 
+std::string libraryLoadError(const std::string& path) {
+    // Left loaded: the plug-in's own dlopen of it then costs nothing.
+    if (::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL) != nullptr) return {};
+    const char* why = ::dlerror();
+    return why != nullptr ? why : "unknown error";
+}
+
 std::string PluginLibrary::version() const {
     uint32_t part[4] = {0, 0, 0, 0};
     if (exports_.getVersion != nullptr) exports_.getVersion(&part[0], &part[1], &part[2], &part[3]);

@@ -22,6 +22,10 @@ struct PluginExports {
     int32_t (*performAction)() = nullptr;
 };
 
+// Why the library at `path` cannot be loaded, in the loader's words; empty when it loads (it
+// then stays loaded, as the plug-in's libraries do).
+std::string libraryLoadError(const std::string& path);
+
 // The loaded plug-in. The library stays loaded until the program ends.
 class PluginLibrary {
   public:

@@ -1,6 +1,8 @@
 #include "plugin_session.h"
 
 #include <stdlib.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -9,6 +11,7 @@
 
 #include "output_file.h"
 #include "platform/file_system.h"
+#include "working_files.h"
 
 namespace morvane::cli {
 
@@ -16,8 +19,11 @@ void performAction(const PluginExports& plugin, EditorHost& host, const ActionSe
                    std::FILE* spool) {
     // Options of an earlier action must not leak into this one (the first value of a name wins).
     plugin.clearOptions();
-    if (!setup.hasSelection) plugin.setOption("SELECTION", "False");
-    if (setup.config) plugin.setOption("PLUGIN_CONFIG", setup.config->c_str());
+    if (!setup.hasSelection) plugin.setOption(MORVANE_OPTION_SELECTION, "False");
+    if (setup.config) plugin.setOption(MORVANE_OPTION_PLUGIN_CONFIG, setup.config->c_str());
+    plugin.setOption(MORVANE_OPTION_DIAGNOSTICS, "True");
+    if (setup.maxOutput)
+        plugin.setOption(MORVANE_OPTION_MAX_OUTPUT, std::to_string(*setup.maxOutput).c_str());
     plugin.attachLineSource(host.lineSource());
     plugin.attachResultStream(host.resultStream());
     plugin.attachLocalizeSource(host.localizeSource());
@@ -42,7 +48,8 @@ ScratchDirectory::~ScratchDirectory() {
 }
 
 bool ScratchDirectory::create(std::string& error) {
-    std::string pattern = platform::temporaryDirectory() + "/morvane-XXXXXX";
+    removeStaleWorkingFiles(platform::temporaryDirectory());
+    std::string pattern = workingDirectoryTemplate(platform::temporaryDirectory());
     if (::mkdtemp(pattern.data()) == nullptr) {
         error = "cannot make a working directory in " + platform::temporaryDirectory() + ": " +
                 std::strerror(errno);
@@ -52,6 +59,15 @@ bool ScratchDirectory::create(std::string& error) {
     registerTemporary(path_);
     ::setenv("TMPDIR", path_.c_str(), 1);
     return true;
+}
+
+bool ScratchDirectory::fileSystemFull() const {
+    struct statvfs space {};
+    if (::statvfs(path_.c_str(), &space) != 0) return false;
+    // The blocks kept for the superuser count only for the superuser.
+    const auto blocks = ::geteuid() == 0 ? space.f_bfree : space.f_bavail;
+    const auto files = ::geteuid() == 0 ? space.f_ffree : space.f_favail;
+    return blocks == 0 || (space.f_files > 0 && files == 0);
 }
 
 void ScratchDirectory::empty() const {

@@ -3,6 +3,7 @@
 // or in the terminal), the records detached again.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,18 +13,20 @@
 namespace morvane::cli {
 
 struct ActionSetup {
-    bool hasSelection = false;          // else the option SELECTION = "False"
-    std::optional<std::string> config;  // handed back as the option PLUGIN_CONFIG
-    std::optional<std::string> script;  // MORVANE_DIALOG; none: the terminal front end
+    bool hasSelection = false;               // else the option SELECTION = "False"
+    std::optional<std::string> config;       // handed back as the option PLUGIN_CONFIG
+    std::optional<std::string> script;       // MORVANE_DIALOG; none: the terminal front end
+    std::optional<std::uint64_t> maxOutput;  // the option MAX_OUTPUT: bytes of NCI at most
 };
 
+// Diagnostics are always asked for.
 void performAction(const PluginExports& plugin, EditorHost& host, const ActionSetup& setup,
                    std::FILE* spool);
 
 // A private directory for the plug-in's working files (it leaves its NCI and result files in
-// the temporary directory): made in the user's temporary directory, handed to the plug-in as
-// TMPDIR, emptied before each action, and removed with everything in it at the end or on an
-// interrupt.
+// the temporary directory): made in the user's temporary directory (where those that killed
+// runs left are removed first), handed to the plug-in as TMPDIR, emptied before each action,
+// and removed with everything in it at the end or on an interrupt.
 class ScratchDirectory {
   public:
     ScratchDirectory() = default;
@@ -35,6 +38,8 @@ class ScratchDirectory {
     const std::string& path() const { return path_; }
     // Removes what the plug-in left in it.
     void empty() const;
+    // True when the file system it is on has no room left for a byte or a file.
+    bool fileSystemFull() const;
 
   private:
     std::string path_;

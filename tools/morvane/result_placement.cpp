@@ -14,9 +14,15 @@ namespace {
 bool writeSpliced(const InputDocument& document, const Placement& placement, std::FILE* spool,
                   std::FILE* out) {
     const std::int32_t after = placement.replaced.first + placement.replaced.count;
-    bool fine = document.writeLines(out, 0, placement.replaced.first);
-    fine = copyLines(spool, out, placement.crlf) && fine;
-    return document.writeLines(out, after, document.lineCount() - after) && fine;
+    const std::string_view mark = document.byteOrderMark();
+    return std::fwrite(mark.data(), 1, mark.size(), out) == mark.size() &&
+           document.writeLines(out, 0, placement.replaced.first) &&
+           copyLines(spool, out, placement.terminator) &&
+           document.writeLines(out, after, document.lineCount() - after);
+}
+
+std::string reason() {
+    return std::strerror(errno != 0 ? errno : EIO);
 }
 
 }  // namespace
@@ -29,7 +35,7 @@ Placement decidePlacement(const Observations& seen, LineRange served,
         return placement;
     }
     placement.replaced = served;
-    placement.crlf = document.usesCrLf();
+    placement.terminator = document.terminator();
     return placement;
 }
 
@@ -52,31 +58,38 @@ bool writeResult(const InputDocument& document, const Placement& placement, Outp
         placement.resultAlone ||
         (placement.replaced.first == 0 && placement.replaced.count == document.lineCount());
     const auto writeInto = [&](std::FILE* out) {
-        return wholeDocument ? copyLines(spool.stream(), out, placement.crlf)
+        errno = 0;
+        return wholeDocument ? copyLines(spool.stream(), out, placement.terminator)
                              : writeSpliced(document, placement, spool.stream(), out);
     };
     if (destination.kind == Destination::Kind::StandardOutput) {
         if (!writeInto(stdout) || std::fflush(stdout) != 0) {
-            error = std::string("cannot write the standard output: ") + std::strerror(errno);
+            error = "cannot write the standard output: " + reason();
             return false;
         }
         return true;
     }
     if (destination.kind == Destination::Kind::Stream) {
         std::FILE* out = std::fopen(destination.path.c_str(), "wb");
-        const bool fine = out != nullptr && writeInto(out);
-        if (out == nullptr || std::fclose(out) != 0 || !fine) {
-            error = "cannot write " + destination.path + ": " + std::strerror(errno);
+        if (out == nullptr) {
+            error = "cannot write " + destination.path + ": " + reason();
+            return false;
+        }
+        const bool written = writeInto(out) && std::fflush(out) == 0;
+        const std::string why = reason();
+        if (std::fclose(out) != 0 || !written) {
+            error = "cannot write " + destination.path + ": " + (written ? reason() : why);
             return false;
         }
         return true;
     }
     const mode_t mode = modeForDestination(destination.path);
-    if (wholeDocument && !placement.crlf) return spool.commit(destination.path, mode, error);
+    if (wholeDocument && placement.terminator == "\n")
+        return spool.commit(destination.path, mode, error);
     OutputFile out;
     if (!out.open(destination.path, error)) return false;
     if (!writeInto(out.stream())) {
-        error = "cannot write " + destination.path + ": " + std::strerror(errno);
+        error = "cannot write " + destination.path + ": " + reason();
         return false;
     }
     return out.commit(destination.path, mode, error);

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "editor_host.h"
 #include "input_document.h"
@@ -28,17 +29,18 @@ struct Destination {
 std::optional<Destination> destinationAt(const std::string& path, std::string& error);
 
 struct Placement {
-    bool resultAlone = false;  // "RESULT_IN_NEW_WINDOW" was sent
-    LineRange replaced;        // the document's lines the result replaces
-    bool crlf = false;         // result lines end with CR LF, as the document's lines do
+    bool resultAlone = false;            // "RESULT_IN_NEW_WINDOW" was sent
+    LineRange replaced;                  // the document's lines the result replaces
+    std::string_view terminator = "\n";  // of the result lines: the document's own
 };
 
 Placement decidePlacement(const Observations& seen, LineRange served,
                           const InputDocument& document);
 
-// Writes the output: the document's lines before the replaced ones, the result lines held in
-// `spool`, the document's lines after them. A file destination is written atomically; when the
-// result alone is the output, the spool (which lies beside the destination) simply becomes it.
+// Writes the output: the document's lines before the replaced ones (after its byte-order mark),
+// the result lines held in `spool`, the document's lines after them. A file destination is
+// written atomically; when the result alone is the output, the spool (which lies beside the
+// destination) simply becomes it. False with the file and the system's reason in `error`.
 bool writeResult(const InputDocument& document, const Placement& placement, OutputFile& spool,
                  const Destination& destination, std::string& error);
 
