@@ -56,6 +56,11 @@ inline constexpr DiagnosticCode kLineFeedInLine{"line-feed-in-line", Severity::W
 // Numbers rounded to 3 decimals and written with 6 significant digits / to 4 decimals with every
 // digit they need.
 inline constexpr DiagnosticCode kNciPrecision{"nci-precision", Severity::Note, true};
+// A word, or the rest of a line, that the ISO dialect reads past without converting it.
+inline constexpr DiagnosticCode kWordIgnored{"word-ignored", Severity::Warning};
+// A number that cannot be held as read: a whole-number word beyond the 32-bit range, a value
+// too large for the NCI's rounding.
+inline constexpr DiagnosticCode kNumberOutOfRange{"number-out-of-range", Severity::Warning};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -64,7 +69,7 @@ inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 inline constexpr DiagnosticCode kAll[] = {
     kLimitReached,   kWriteFailed,        kNoWorkingFile, kPostProcessorUnavailable,
     kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte,
-    kNciPrecision};
+    kNciPrecision, kWordIgnored, kNumberOutOfRange};
 
 }  // namespace diagnostic
 

@@ -55,6 +55,8 @@ constexpr MCodeRule kFrameMCodes[] = {
 
 // Below this magnitude a value times 1000 plus 0.5 still fits a 32-bit integer.
 constexpr double kRoundableLimit = 2147483648.0;
+// Below this magnitude a value in ten-thousandths is a whole number a double holds exactly.
+constexpr double kTenThousandthsLimit = 1e18;
 
 }  // namespace
 
@@ -81,12 +83,18 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
 double NCIFrame::RoundValue(double v) {
     if (diagnostics_->corrected()) {
         const double rounded = RoundToTenThousandths(v);
-        if (diagnostics_->wanted()) NoteKeptDecimal(v, rounded);
+        if (diagnostics_->wanted()) {
+            if (!(std::fabs(v) * 10000.0 + 0.5 < kTenThousandthsLimit)) NoteUnrounded(v);
+            NoteKeptDecimal(v, rounded);
+        }
         return rounded;
     }
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
-    if (!(scaled < kRoundableLimit)) return v;
+    if (!(scaled < kRoundableLimit)) {
+        if (diagnostics_->wanted()) NoteUnrounded(v);
+        return v;
+    }
     // `scaled` lies in [0.5, 2^31): its truncation to int is exact and defined.
     const double magnitude = static_cast<double>(static_cast<std::int32_t>(scaled)) / 1000.0;
     const double rounded = v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
@@ -96,9 +104,25 @@ double NCIFrame::RoundValue(double v) {
 
 double NCIFrame::RoundToTenThousandths(double v) {
     const double scaled = std::floor(std::fabs(v) * 10000.0 + 0.5);
-    if (!(scaled < 1e18)) return v;  // NaN, infinities and values beyond any part
+    if (!(scaled < kTenThousandthsLimit)) return v;  // NaN, infinities and values beyond any part
     const double magnitude = scaled / 10000.0;
     return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
+}
+
+void NCIFrame::NoteUnrounded(double v) {
+    // A value runs away in steps (an incremental move repeated): said once, where it begins.
+    if (!diagnostics_->firstOf(diagnostic::kNumberOutOfRange)) return;
+    const std::string further = "; values this large further on are not rounded either";
+    if (!std::isfinite(v)) {
+        diagnostics_->report(diagnostic::kNumberOutOfRange,
+                             "a value too large to compute with is written as 0" + further);
+        return;
+    }
+    const bool corrected = diagnostics_->corrected();
+    diagnostics_->report(diagnostic::kNumberOutOfRange,
+                         "the value " + preciseRealToString(v) + " is too large to be rounded to " +
+                             (corrected ? "4" : "3") + " decimals and is written as " +
+                             (corrected ? preciseRealToString(v) : realToString(v)) + further);
 }
 
 void NCIFrame::NoteKeptDecimal(double v, double rounded) {

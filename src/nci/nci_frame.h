@@ -157,6 +157,8 @@ class NCIFrame {
     // Reports, once a run, a value whose 4th decimal the exact rounding drops (and the corrected
     // one keeps); `rounded` is the value as the run rounded it.
     void NoteKeptDecimal(double v, double rounded);
+    // Reports, once a run, a value too large for the rounding, written unrounded.
+    void NoteUnrounded(double v);
 
     // Shared by both frames' LoadBlock: everything except the record code handling.
     void TakeOverBlock(const block& b, const std::vector<double>& axes);

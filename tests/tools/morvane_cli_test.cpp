@@ -63,12 +63,13 @@ class Cli : public testing::Test {
         return runProgram((testHost() / "morvane").string(), arguments, environment());
     }
     std::string storedConfig() const { return test::storedConfig(work.path()); }
-    // The build's host converts `program` as `dialect` with `options` into its golden NCI.
+    // The build's host converts `program` as `dialect` with `options` into its golden NCI (of
+    // the exact semantics).
     void expectGolden(const fs::path& program, const std::string& dialect,
                       std::vector<std::string> options) const {
         const fs::path out = work.path() / "out.nci";
         options.insert(options.begin(), {"convert", program.string(), "--from", dialect, "--nci",
-                                         "--no-config", "-o", out.string()});
+                                         "--exact", "--no-config", "-o", out.string()});
         const ProgramRun run = build(options);
         EXPECT_EQ(run.exitCode, 0) << program << "\n" << run.err;
         EXPECT_EQ(readFile(out), readFile(fs::path(program).replace_extension(".nci"))) << program;

@@ -1,6 +1,7 @@
 #include "parsers/iso/block_parser.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "nci/int_conversion.h"
@@ -44,7 +45,15 @@ void BlockParser::convertWordsRead(block& b, double sign) const {
 void BlockParser::storeGCode(std::int32_t g, block& b) {
     const BlockRules& rules = reader_->dialect().block;
     if (rules.arcDirectionExchanged && (g == 2 || g == 3)) g = 5 - g;
-    if (rules.planeSelectionDropped && g >= 17 && g <= 19) return;
+    if (rules.planeSelectionDropped && g >= 17 && g <= 19) {
+        // G18 names the turning plane the dialect reads in: nothing is lost.
+        if (g != 18 && diagnostics_->wanted())
+            diagnostics_->report(diagnostic::kWordIgnored,
+                                 "G" + std::to_string(g) + " is not converted: " +
+                                     std::string(reader_->dialect().name) +
+                                     " programs are read in the turning plane");
+        return;
+    }
     if (g == 90 || g == 91) {
         // A mode change takes effect where it stands: the words before it keep the mode they
         // were read in, so they are re-expressed for the new one (the run reads X Y Z by the
@@ -69,11 +78,15 @@ void BlockParser::storeGCode(std::int32_t g, block& b) {
 
 void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
     const BlockRules& rules = reader_->dialect().block;
+    const bool reporting = diagnostics_->wanted();
+    reader_->startLine();
     std::size_t cursor = start;
     for (std::int32_t address = reader_->readAddress(line, cursor); address >= 0;
          address = reader_->readAddress(line, cursor)) {
+        const std::uint32_t irregular = reader_->irregularNumbers();
         const double value = reader_->readNumber(line, cursor);
         const auto slot = static_cast<std::uint32_t>(address);
+        if (reporting) checkWord(slot, value, reader_->irregularNumbers() != irregular, b);
         switch (slot) {
             case addr::G:
                 storeGCode(wordToInt32(value), b);
@@ -120,6 +133,7 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
                 break;
         }
     }
+    if (reporting) reportLineEnd(line, start, b);
     if (rules.exchangesYZ) {
         if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
         if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "nci/block.h"
+#include "nci/diagnostics.h"
 #include "parsers/iso/gcode_reader.h"
 
 namespace morvane::iso {
@@ -27,7 +29,17 @@ class BlockParser {
     // ignored. Dialects that exchange Y and Z (and J and K) do so at the end.
     void parse(std::string_view line, std::size_t start, block& b);
 
+    // Where the parser says what a line loses (word-ignored, number-out-of-range); without, it
+    // reports nothing.
+    void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
+
   private:
+    // Reports (block_parser_reports.cpp), called only when diagnostics are wanted: on a word
+    // about to be stored, `irregular` when its number was not read in one piece; on the line
+    // once it is read.
+    void checkWord(std::uint32_t slot, double value, bool irregular, const block& b);
+    void reportLineEnd(std::string_view line, std::size_t start, const block& b);
+
     void storeGCode(std::int32_t g, block& b);
     // Re-expresses the X Y Z I J K words read so far for the other distance mode: `sign` +1
     // when G90 follows incremental words, -1 when G91 follows absolute ones.
@@ -38,7 +50,13 @@ class BlockParser {
 
     GCodeReader* reader_;
     AxisState* axes_;
+    Diagnostics ownDiagnostics_;
+    Diagnostics* diagnostics_ = &ownDiagnostics_;
 };
+
+// The message of a whole-number word (G, T, a label, a repeat count) whose value lies beyond the
+// 32-bit range: "L1e+12 is beyond ... and is read as L2147483647".
+std::string wholeNumberBeyondRange(std::string_view word, double value);
 
 // Exchanges the values and defined bits of two slots.
 void exchangeSlots(block& b, std::uint32_t first, std::uint32_t second);

@@ -1,5 +1,7 @@
 #include "parsers/iso/gcode_reader.h"
 
+#include <algorithm>
+
 namespace morvane::iso {
 
 using namespace nctext;
@@ -9,6 +11,7 @@ bool GCodeReader::applyMark(Mark mark, std::string_view line, std::size_t& curso
         case Mark::EndsWord:
             return true;
         case Mark::IgnoresRest:
+            droppedFrom_ = cursor;
             cursor = line.size();
             return false;
         case Mark::CommentsRest:
@@ -31,12 +34,13 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
         return static_cast<std::int32_t>(addr::letter(toUpper(line[cursor++])));
 
     const ReaderRules& rules = dialect_->reader;
-    char word[kMaxTokenLength];
     std::size_t length = 0;
+    std::size_t first = cursor;  // where the first letter stands
     while (cursor < line.size() && length < kMaxTokenLength) {
         const char c = toUpper(line[cursor]);
         if (is(c, kLetter)) {
-            word[length++] = c;
+            if (length == 0) first = cursor;
+            word_[length++] = c;
             ++cursor;
             continue;
         }
@@ -44,7 +48,7 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
         switch (c) {
             case '(':
                 // Sinumerik's TC(n): the parenthesis belongs to the tool call, not a comment.
-                ends = rules.parenthesisAfterTC && length >= 2 && word[0] == 'T' && word[1] == 'C';
+                ends = rules.parenthesisAfterTC && length >= 2 && word_[0] == 'T' && word_[1] == 'C';
                 if (!ends) readComment(line, cursor);
                 break;
             case ';':
@@ -63,7 +67,21 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
         }
         if (ends) break;
     }
-    return length == 0 ? -1 : lookUp(std::string_view(word, length));
+    if (length == 0) {
+        unreadFrom_ = cursor;
+        return -1;
+    }
+    const std::int32_t index = lookUp(std::string_view(word_, length));
+    if (index < 0) {
+        unreadFrom_ = first;
+        unknownLength_ = length;
+    }
+    return index;
+}
+
+void GCodeReader::noteIrregular(std::string_view text) {
+    ++irregularNumbers_;
+    irregular_ = text;
 }
 
 double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
@@ -73,7 +91,10 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     if (rules.numberAfterAssign && cursor < line.size() &&
         (line[cursor] == '=' || line[cursor] == '('))
         ++cursor;
-    if (cursor >= line.size() || !isNumberChar(line[cursor])) return 0.0;
+    if (cursor >= line.size() || !isNumberChar(line[cursor])) {
+        noteIrregular({});
+        return 0.0;
+    }
 
     // The usual number stands in one piece, followed by blanks and a letter: read it in place,
     // converting while it is scanned.
@@ -84,7 +105,9 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const char* after = prefix.end;
     while (after != lineEnd && isSpace(*after))
         ++after;
-    if (prefix.exact && (after == lineEnd || is(*after, kLetter))) {
+    // A sign or a point without digits ("X- Y5") reads 0 too, but is irregular.
+    if (prefix.exact && (after == lineEnd || is(*after, kLetter)) &&
+        (prefix.value != 0.0 || std::any_of(begin, prefix.end, isDigit))) {
         cursor = static_cast<std::size_t>(after - line.data());
         return prefix.value;
     }
@@ -97,6 +120,7 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const bool continues = next != lineEnd && (isNumberChar(*next) || *next == '(' || *next == '/');
     if (!continues) {
         cursor = static_cast<std::size_t>(next - line.data());
+        noteIrregular({begin, static_cast<std::size_t>(end - begin)});
         return prefix.exact ? prefix.value
                             : decimalPrefixValue({begin, static_cast<std::size_t>(end - begin)});
     }
@@ -118,6 +142,7 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
             break;
         }
     }
+    noteIrregular(numberText_);
     return decimalPrefixValue(numberText_);
 }
 
