@@ -61,10 +61,10 @@ TEST(CommandLine, ConvertOptions) {
 
     EXPECT_FALSE(o.exact || o.strict);
 
-    ASSERT_TRUE(parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
-                                        "--max-output=512M", "--allow-truncated", "--exact",
-                                        "--strict"}),
-                                 line, error));
+    ASSERT_TRUE(
+        parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
+                                "--max-output=512M", "--allow-truncated", "--exact", "--strict"}),
+                         line, error));
     EXPECT_TRUE(line.convert.inPlace && line.convert.nci && line.convert.quiet &&
                 line.convert.allowTruncated && line.convert.exact && line.convert.strict);
     EXPECT_EQ(line.convert.maxOutput, std::uint64_t{512} << 20);
@@ -540,7 +540,8 @@ TEST(FailureReport, ErrorsOfThePluginDecideTheExitStatus) {
     for (const Case& c : cases) {
         RunContext context;
         context.workingFileSystemFull = c.fileSystemFull;
-        const auto failure = explainRun(seen, {parseDiagnostic(c.received, 0, Semantics::Exact)}, context);
+        const auto failure =
+            explainRun(seen, {parseDiagnostic(c.received, 0, Semantics::Exact)}, context);
         EXPECT_EQ(failure ? failure->status : ExitStatus::Done, c.status) << c.received;
     }
 }

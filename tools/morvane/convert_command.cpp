@@ -405,14 +405,13 @@ std::optional<Failure> Conversion::run() {
 
 std::optional<Failure> Conversion::refuseWarnings() const {
     if (!s_.options.strict) return std::nullopt;
-    const auto warnings = std::count_if(
-        diagnostics_.begin(), diagnostics_.end(),
-        [](const HostDiagnostic& d) { return d.severity == Severity::Warning; });
+    const auto warnings =
+        std::count_if(diagnostics_.begin(), diagnostics_.end(),
+                      [](const HostDiagnostic& d) { return d.severity == Severity::Warning; });
     if (warnings == 0) return std::nullopt;
     return Failure{ExitStatus::ConversionFailed,
                    "nothing written: --strict, and the conversion reported " +
-                       std::to_string(warnings) +
-                       (warnings == 1 ? " warning" : " warnings") +
+                       std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
                        (s_.options.quiet ? " (not shown with -q)" : "")};
 }
 

@@ -49,8 +49,8 @@ void BlockParser::storeGCode(std::int32_t g, block& b) {
         // G18 names the turning plane the dialect reads in: nothing is lost.
         if (g != 18 && diagnostics_->wanted())
             diagnostics_->report(diagnostic::kWordIgnored,
-                                 "G" + std::to_string(g) + " is not converted: " +
-                                     std::string(reader_->dialect().name) +
+                                 "G" + std::to_string(g) +
+                                     " is not converted: " + std::string(reader_->dialect().name) +
                                      " programs are read in the turning plane");
         return;
     }

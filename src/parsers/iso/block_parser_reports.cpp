@@ -130,13 +130,13 @@ void BlockParser::checkWord(std::uint32_t slot, double value, bool irregular, co
     const std::uint32_t stored = storedSlot(slot);
     if (stored < kVariableCount && b.has(stored)) {
         const std::string storedName(addressName(reader_->dialect(), stored));
-        diagnostics_->report(
-            diagnostic::kWordIgnored,
-            stored == slot
-                ? storedName + " stands twice in the block: the first " + storedName +
-                      " is dropped, the last one counts"
-                : std::string(name) + " sets " + storedName + " again in the block: the " +
-                      storedName + " before it is dropped");
+        diagnostics_->report(diagnostic::kWordIgnored,
+                             stored == slot
+                                 ? storedName + " stands twice in the block: the first " +
+                                       storedName + " is dropped, the last one counts"
+                                 : std::string(name) + " sets " + storedName +
+                                       " again in the block: the " + storedName +
+                                       " before it is dropped");
     }
 }
 
@@ -175,8 +175,9 @@ void BlockParser::reportLineEnd(std::string_view line, std::size_t start, const 
         const std::string call = "G" + std::to_string(g) +
                                  (b.has(addr::P) ? " P" + numberText(b.getDouble(addr::P)) : "");
         diagnostics_->report(diagnostic::kWordIgnored,
-                             call + " calls a macro, which is not run: the other words of the "
-                                    "block are converted as they stand");
+                             call +
+                                 " calls a macro, which is not run: the other words of the "
+                                 "block are converted as they stand");
     }
 }
 

@@ -48,7 +48,8 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
         switch (c) {
             case '(':
                 // Sinumerik's TC(n): the parenthesis belongs to the tool call, not a comment.
-                ends = rules.parenthesisAfterTC && length >= 2 && word_[0] == 'T' && word_[1] == 'C';
+                ends =
+                    rules.parenthesisAfterTC && length >= 2 && word_[0] == 'T' && word_[1] == 'C';
                 if (!ends) readComment(line, cursor);
                 break;
             case ';':
