@@ -73,6 +73,8 @@ std::int32_t NCIFrame::ResolveBlockCode() {
 
 void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
     diagnostics_ = &diagnostics;
+    preciseRounding_ = diagnostics.corrected();
+    watchRounding_ = diagnostics.wanted();
     // The lines the writer composes before they go out are where its numbers become text.
     for (NciStream* stream : {&line_, &recordLine_}) {
         stream->setDiagnostics(&diagnostics);
@@ -81,25 +83,21 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
 }
 
 double NCIFrame::RoundValue(double v) {
-    if (diagnostics_->corrected()) {
-        const double rounded = RoundToTenThousandths(v);
-        if (diagnostics_->wanted()) {
-            if (!(std::fabs(v) * 10000.0 + 0.5 < kTenThousandthsLimit)) NoteUnrounded(v);
-            NoteKeptDecimal(v, rounded);
-        }
-        return rounded;
+    const double rounded = preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
+    if (watchRounding_) [[unlikely]] {
+        NoteUnrounded(v);
+        NoteKeptDecimal(v, rounded);
     }
+    return rounded;
+}
+
+double NCIFrame::RoundToThousandths(double v) {
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
-    if (!(scaled < kRoundableLimit)) {
-        if (diagnostics_->wanted()) NoteUnrounded(v);
-        return v;
-    }
+    if (!(scaled < kRoundableLimit)) return v;
     // `scaled` lies in [0.5, 2^31): its truncation to int is exact and defined.
     const double magnitude = static_cast<double>(static_cast<std::int32_t>(scaled)) / 1000.0;
-    const double rounded = v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
-    if (diagnostics_->wanted()) NoteKeptDecimal(v, rounded);
-    return rounded;
+    return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
 }
 
 double NCIFrame::RoundToTenThousandths(double v) {
@@ -110,19 +108,22 @@ double NCIFrame::RoundToTenThousandths(double v) {
 }
 
 void NCIFrame::NoteUnrounded(double v) {
+    const bool roundable = preciseRounding_
+                               ? std::fabs(v) * 10000.0 + 0.5 < kTenThousandthsLimit
+                               : std::fabs(v) * 1000.0 + 0.5 < kRoundableLimit;
     // A value runs away in steps (an incremental move repeated): said once, where it begins.
-    if (!diagnostics_->firstOf(diagnostic::kNumberOutOfRange)) return;
+    if (roundable || !diagnostics_->firstOf(diagnostic::kNumberOutOfRange)) return;
     const std::string further = "; values this large further on are not rounded either";
     if (!std::isfinite(v)) {
         diagnostics_->report(diagnostic::kNumberOutOfRange,
                              "a value too large to compute with is written as 0" + further);
         return;
     }
-    const bool corrected = diagnostics_->corrected();
     diagnostics_->report(diagnostic::kNumberOutOfRange,
                          "the value " + preciseRealToString(v) + " is too large to be rounded to " +
-                             (corrected ? "4" : "3") + " decimals and is written as " +
-                             (corrected ? preciseRealToString(v) : realToString(v)) + further);
+                             (preciseRounding_ ? "4" : "3") + " decimals and is written as " +
+                             (preciseRounding_ ? preciseRealToString(v) : realToString(v)) +
+                             further);
 }
 
 void NCIFrame::NoteKeptDecimal(double v, double rounded) {

@@ -62,8 +62,9 @@ class NCIFrame {
 
     // Interprets the loaded block's codes and returns the record code chosen for it.
     virtual std::int32_t ResolveBlockCode();
-    // Rounds to 3 decimals, half away from zero; small negatives give negative zero. Values too
-    // large for the rounding (|v| >= 2147483.6475) and non-numbers are returned unchanged.
+    // Rounds to 3 decimals (4 in the corrected semantics), half away from zero; small negatives
+    // give negative zero. Values too large for the rounding (|v| >= 2147483.6475) and
+    // non-numbers are returned unchanged.
     virtual double RoundValue(double v);
     // Variable `index` (511 for every larger index) as a rounded double; 0.0 for a string or an
     // undefined variable.
@@ -152,12 +153,15 @@ class NCIFrame {
     // True for a record code 91000 + n that calls a cycle n that is always written longhand.
     bool IsLonghandCycleCall(std::int32_t code) const;
 
-    // `v` rounded to 4 decimals, half away from zero: the corrected semantics' rounding.
+    // `v` rounded to 3 decimals (the exact semantics) or 4 (the corrected), half away from
+    // zero; small negatives give negative zero; values the rounding cannot hold and non-numbers
+    // come back unchanged.
+    static double RoundToThousandths(double v);
     static double RoundToTenThousandths(double v);
     // Reports, once a run, a value whose 4th decimal the exact rounding drops (and the corrected
     // one keeps); `rounded` is the value as the run rounded it.
     void NoteKeptDecimal(double v, double rounded);
-    // Reports, once a run, a value too large for the rounding, written unrounded.
+    // Reports, once a run, a value too large for the rounding, which is written unrounded.
     void NoteUnrounded(double v);
 
     // Shared by both frames' LoadBlock: everything except the record code handling.
@@ -219,6 +223,8 @@ class NCIFrame {
     ParamMap* params_ = &ownParams_;
     Diagnostics ownDiagnostics_;
     Diagnostics* diagnostics_ = &ownDiagnostics_;  // {SetDiagnostics}
+    bool preciseRounding_ = false;                 // {SetDiagnostics}: corrected semantics
+    bool watchRounding_ = false;                   // {SetDiagnostics}: diagnostics wanted
     NciStream recordLine_;  // parameter line of the block's special or move record
 };
 

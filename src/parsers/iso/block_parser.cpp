@@ -133,7 +133,7 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
                 break;
         }
     }
-    if (reporting) reportLineEnd(line, start, b);
+    if (reporting) checkLineEnd(line, start, b);
     if (rules.exchangesYZ) {
         if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
         if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);

@@ -3,12 +3,14 @@
 // the block (motion, planes, cycles, feeds) is left to the writer.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "nci/block.h"
 #include "nci/diagnostics.h"
+#include "nci/int_conversion.h"
 #include "parsers/iso/gcode_reader.h"
 
 namespace morvane::iso {
@@ -34,11 +36,50 @@ class BlockParser {
     void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
 
   private:
-    // Reports (block_parser_reports.cpp), called only when diagnostics are wanted: on a word
-    // about to be stored, `irregular` when its number was not read in one piece; on the line
-    // once it is read.
-    void checkWord(std::uint32_t slot, double value, bool irregular, const block& b);
+    // Called only when diagnostics are wanted. On a word about to be stored (`irregular`: its
+    // number was not read in one piece): reports what it loses. The usual word loses nothing and
+    // is let through here; the reports themselves are in block_parser_reports.cpp.
+    void checkWord(std::uint32_t slot, double value, bool irregular, const block& b) {
+        const std::uint32_t stored = storedSlot(slot);
+        if (irregular || (stored < kVariableCount && b.has(stored)) ||
+            (holdsWholeNumber(slot) && wordBeyondInt32(value)))
+            reportWord(slot, stored, value, irregular, b);
+    }
+    // On the line once it is read: reports the text left unread and a macro call.
+    void checkLineEnd(std::string_view line, std::size_t start, const block& b) {
+        if (reader_->unreadFrom() < line.size() ||
+            reader_->droppedFrom() != std::string_view::npos ||
+            std::any_of(b.gcodes.begin(), b.gcodes.end(),
+                        [](std::int32_t g) { return g == 65 || g == 66; }))
+            reportLineEnd(line, start, b);
+    }
+    void reportWord(std::uint32_t slot, std::uint32_t stored, double value, bool irregular,
+                    const block& b);
     void reportLineEnd(std::string_view line, std::size_t start, const block& b);
+    // The slot the word of `slot` is stored in; kVariableCount for G, which may stand more than
+    // once, and M, whose handling reports on its own.
+    static constexpr std::uint32_t storedSlot(std::uint32_t slot) {
+        switch (slot) {
+            case addr::G:
+            case addr::M:
+                return kVariableCount;
+            case addr::U:
+            case addr::V:
+            case addr::W:
+                return addr::X + (slot - addr::U);
+            case addr::TC:
+                return addr::T;
+            case addr::LIMS:
+                return addr::S;
+            case addr::CR:
+                return addr::R;
+            default:
+                return slot;
+        }
+    }
+    static constexpr bool holdsWholeNumber(std::uint32_t slot) {
+        return slot == addr::G || slot == addr::M || slot == addr::T || slot == addr::TC;
+    }
 
     void storeGCode(std::int32_t g, block& b);
     // Re-expresses the X Y Z I J K words read so far for the other distance mode: `sign` +1

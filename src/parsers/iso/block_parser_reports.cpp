@@ -65,28 +65,6 @@ std::string numberText(double v) {
     return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
 }
 
-// The slot a word is stored in; kVariableCount for the words that may stand more than once (G)
-// and the M word, whose handling reports on its own.
-std::uint32_t storedSlot(std::uint32_t slot) {
-    switch (slot) {
-        case addr::G:
-        case addr::M:
-            return kVariableCount;
-        case addr::U:
-        case addr::V:
-        case addr::W:
-            return addr::X + (slot - addr::U);
-        case addr::TC:
-            return addr::T;
-        case addr::LIMS:
-            return addr::S;
-        case addr::CR:
-            return addr::R;
-        default:
-            return slot;
-    }
-}
-
 // The length of the valid decimal prefix of `text`, 0 when it holds no digit ("--5", "-").
 std::size_t validLength(std::string_view text) {
     const DecimalPrefix prefix = readDecimalPrefix(text.data(), text.data() + text.size());
@@ -104,7 +82,8 @@ std::string wholeNumberBeyondRange(std::string_view word, double value) {
            name + std::to_string(wordToInt32(value));
 }
 
-void BlockParser::checkWord(std::uint32_t slot, double value, bool irregular, const block& b) {
+void BlockParser::reportWord(std::uint32_t slot, std::uint32_t stored, double value,
+                             bool irregular, const block& b) {
     const std::string_view name = addressName(reader_->dialect(), slot);
     if (irregular) {
         const std::string_view text = reader_->lastIrregularNumber();
@@ -124,10 +103,8 @@ void BlockParser::checkWord(std::uint32_t slot, double value, bool irregular, co
                                      quoted(text.substr(used)) + " after the number is ignored");
         }
     }
-    if ((slot == addr::G || slot == addr::M || slot == addr::T || slot == addr::TC) &&
-        wordBeyondInt32(value))
+    if (holdsWholeNumber(slot) && wordBeyondInt32(value))
         diagnostics_->report(diagnostic::kNumberOutOfRange, wholeNumberBeyondRange(name, value));
-    const std::uint32_t stored = storedSlot(slot);
     if (stored < kVariableCount && b.has(stored)) {
         const std::string storedName(addressName(reader_->dialect(), stored));
         diagnostics_->report(diagnostic::kWordIgnored,

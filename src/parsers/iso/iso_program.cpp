@@ -68,16 +68,8 @@ void IsoProgram::scanLabels() {
     labelTable_.clear();
     labelLineStarts_.clear();
     // A label beyond the bound is not entered; its line is then read as an ordinary block.
-    bool cut = false;
     const auto enter = [&](std::uint32_t label, std::uint32_t line, std::size_t cursor) {
-        if (labelTable_.size() >= limits::kLabels && !labelTable_.contains(label)) {
-            if (!std::exchange(cut, true))
-                diagnostics().reportAt(diagnostic::kLimitReached, line + 1,
-                                       "the program defines more labels than the bound of " +
-                                           groupedNumber(limits::kLabels) +
-                                           "; this one and later ones are not entered");
-            return;
-        }
+        if (!admitsLabel(labelTable_, label, line)) return;
         labelTable_[label] = line + 1;
         labelLineStarts_.emplace_back(line, clampOffset(cursor));
     };
@@ -160,8 +152,8 @@ void IsoProgram::executeProgram() {
     callDepth_ = 0;
 }
 
-void IsoProgram::chargeBlock() {
-    if (++executedLines_ > blockBudget_)
+void IsoProgram::endAtSpentBudget() {
+    if (executedLines_ > blockBudget_)
         endAtBound("calls and repeats reached their bound of " + groupedNumber(repeatedBlocks_) +
                    " blocks executed again");
     if (source_.readBudgetSpent())
