@@ -84,10 +84,8 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
 
 double NCIFrame::RoundValue(double v) {
     const double rounded = preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
-    if (watchRounding_) [[unlikely]] {
-        NoteUnrounded(v);
+    if (watchRounding_) [[unlikely]]
         NoteKeptDecimal(v, rounded);
-    }
     return rounded;
 }
 
@@ -127,7 +125,10 @@ void NCIFrame::NoteUnrounded(double v) {
 }
 
 void NCIFrame::NoteKeptDecimal(double v, double rounded) {
-    if (!std::isfinite(v) || !(std::fabs(v) < kRoundableLimit / 1000.0)) return;
+    if (!std::isfinite(v) || !(std::fabs(v) < kRoundableLimit / 1000.0)) {
+        NoteUnrounded(v);
+        return;
+    }
     const double threeDecimals = std::trunc(std::fabs(v) * 1000.0 + 0.5) / 1000.0;
     const double fourDecimals = RoundToTenThousandths(std::fabs(v));
     if (!(std::fabs(fourDecimals - threeDecimals) > 1e-9)) return;

@@ -49,7 +49,7 @@ void BlockParser::storeGCode(std::int32_t g, block& b) {
         // G18 names the turning plane the dialect reads in: nothing is lost.
         if (g != 18 && diagnostics_->wanted())
             diagnostics_->report(diagnostic::kWordIgnored,
-                                 "G" + std::to_string(g) +
+                                 std::string("G") + std::to_string(g) +
                                      " is not converted: " + std::string(reader_->dialect().name) +
                                      " programs are read in the turning plane");
         return;
@@ -78,17 +78,19 @@ void BlockParser::storeGCode(std::int32_t g, block& b) {
 
 void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
     const BlockRules& rules = reader_->dialect().block;
-    const bool reporting = diagnostics_->wanted();
     reader_->startLine();
+    const std::uint32_t lostBefore = reader_->lostNumbers();
+    std::uint32_t words = 0;  // for the reports (checkLine)
+    std::uint32_t gWords = 0;
     std::size_t cursor = start;
     for (std::int32_t address = reader_->readAddress(line, cursor); address >= 0;
          address = reader_->readAddress(line, cursor)) {
-        const std::uint32_t irregular = reader_->irregularNumbers();
         const double value = reader_->readNumber(line, cursor);
         const auto slot = static_cast<std::uint32_t>(address);
-        if (reporting) checkWord(slot, value, reader_->irregularNumbers() != irregular, b);
+        ++words;
         switch (slot) {
             case addr::G:
+                ++gWords;
                 storeGCode(wordToInt32(value), b);
                 break;
             case addr::M: {
@@ -133,7 +135,7 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
                 break;
         }
     }
-    if (reporting) checkLineEnd(line, start, b);
+    if (diagnostics_->wanted()) checkLine(line, start, b, words, gWords, lostBefore);
     if (rules.exchangesYZ) {
         if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
         if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);

@@ -5,12 +5,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
 #include "nci/block.h"
 #include "nci/diagnostics.h"
-#include "nci/int_conversion.h"
 #include "parsers/iso/gcode_reader.h"
 
 namespace morvane::iso {
@@ -24,7 +25,8 @@ struct AxisState {
 
 class BlockParser {
   public:
-    BlockParser(GCodeReader& reader, AxisState& axes) : reader_(&reader), axes_(&axes) {}
+    BlockParser(GCodeReader& reader, AxisState& axes)
+        : reader_(&reader), axes_(&axes), reportReader_(reader.dialect()) {}
 
     // Reads `line` from `start` into `b`, which the caller has reset (the comment text too).
     // Reading stops at the first word that is not in the address table; the rest of the line is
@@ -36,50 +38,33 @@ class BlockParser {
     void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
 
   private:
-    // Called only when diagnostics are wanted. On a word about to be stored (`irregular`: its
-    // number was not read in one piece): reports what it loses. The usual word loses nothing and
-    // is let through here; the reports themselves are in block_parser_reports.cpp.
-    void checkWord(std::uint32_t slot, double value, bool irregular, const block& b) {
-        const std::uint32_t stored = storedSlot(slot);
-        if (irregular || (stored < kVariableCount && b.has(stored)) ||
-            (holdsWholeNumber(slot) && wordBeyondInt32(value)))
-            reportWord(slot, stored, value, irregular, b);
-    }
-    // On the line once it is read: reports the text left unread and a macro call.
-    void checkLineEnd(std::string_view line, std::size_t start, const block& b) {
+    // Called only when diagnostics are wanted, once the line is read into `b` (`words` words, of
+    // them `gWords` G words; the reader had read `lostBefore` numbers not in full before it).
+    // The usual line loses nothing and is let through after a few tests: nothing left unread,
+    // no number read not in full, as many stored words as the block holds (a word stored on top
+    // of another leaves one fewer; an M word, which may be dropped, always makes the line
+    // suspect), no whole number at its limit, no macro call. Any other line is read again by
+    // reportLine (block_parser_reports.cpp), which says what it loses.
+    void checkLine(std::string_view line, std::size_t start, const block& b, std::uint32_t words,
+                   std::uint32_t gWords, std::uint32_t lostBefore) {
+        // The words of a line are stored below slot 64; the M slot is left out of the count.
+        std::uint32_t stored = 0;
+        for (std::uint64_t bits = b.defined.firstWord() & ~(std::uint64_t{1} << addr::M); bits != 0;
+             bits &= bits - 1)
+            ++stored;
+        const auto atLimit = [](std::int32_t n) {
+            return n == std::numeric_limits<std::int32_t>::max() ||
+                   n == std::numeric_limits<std::int32_t>::min();
+        };
         if (reader_->unreadFrom() < line.size() ||
             reader_->droppedFrom() != std::string_view::npos ||
+            reader_->lostNumbers() != lostBefore || words != gWords + stored ||
+            (b.has(addr::T) && atLimit(b.vars[addr::T].integral())) ||
             std::any_of(b.gcodes.begin(), b.gcodes.end(),
-                        [](std::int32_t g) { return g == 65 || g == 66; }))
-            reportLineEnd(line, start, b);
+                        [&](std::int32_t g) { return g == 65 || g == 66 || atLimit(g); }))
+            reportLine(line, start, b);
     }
-    void reportWord(std::uint32_t slot, std::uint32_t stored, double value, bool irregular,
-                    const block& b);
-    void reportLineEnd(std::string_view line, std::size_t start, const block& b);
-    // The slot the word of `slot` is stored in; kVariableCount for G, which may stand more than
-    // once, and M, whose handling reports on its own.
-    static constexpr std::uint32_t storedSlot(std::uint32_t slot) {
-        switch (slot) {
-            case addr::G:
-            case addr::M:
-                return kVariableCount;
-            case addr::U:
-            case addr::V:
-            case addr::W:
-                return addr::X + (slot - addr::U);
-            case addr::TC:
-                return addr::T;
-            case addr::LIMS:
-                return addr::S;
-            case addr::CR:
-                return addr::R;
-            default:
-                return slot;
-        }
-    }
-    static constexpr bool holdsWholeNumber(std::uint32_t slot) {
-        return slot == addr::G || slot == addr::M || slot == addr::T || slot == addr::TC;
-    }
+    void reportLine(std::string_view line, std::size_t start, const block& b);
 
     void storeGCode(std::int32_t g, block& b);
     // Re-expresses the X Y Z I J K words read so far for the other distance mode: `sign` +1
@@ -93,6 +78,7 @@ class BlockParser {
     AxisState* axes_;
     Diagnostics ownDiagnostics_;
     Diagnostics* diagnostics_ = &ownDiagnostics_;
+    GCodeReader reportReader_;  // reads a suspect line again, leaving reader_ as it was
 };
 
 // The message of a whole-number word (G, T, a label, a repeat count) whose value lies beyond the

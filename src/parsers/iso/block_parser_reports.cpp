@@ -2,6 +2,7 @@
 // converting them (word-ignored) and the whole-number words it cannot hold (number-out-of-range).
 // Called only when diagnostics are wanted; nothing here runs for a conversion without them.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <string>
 
@@ -38,7 +39,8 @@ std::string shown(std::string_view text) {
 }
 
 std::string quoted(std::string_view text) {
-    return "\"" + shown(text) + "\"";
+    std::string result = "\"";
+    return result.append(shown(text)).append("\"");
 }
 
 // The character at `at` as a message shows it: quoted, a UTF-8 sequence whole, a control
@@ -53,7 +55,8 @@ std::string characterAt(std::string_view line, std::size_t at) {
     while (end < line.size() && end < at + 4 &&
            (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
         ++end;
-    return "\"" + std::string(line.substr(at, end - at)) + "\"";
+    std::string character = "\"";
+    return character.append(line.substr(at, end - at)).append("\"");
 }
 
 bool blank(std::string_view text) {
@@ -74,60 +77,59 @@ std::size_t validLength(std::string_view text) {
                : 0;
 }
 
-}  // namespace
-
-std::string wholeNumberBeyondRange(std::string_view word, double value) {
-    const std::string name(word);
-    return name + numberText(value) + " is beyond the range of whole-number words and is read as " +
-           name + std::to_string(wordToInt32(value));
+// What the reports need to know of an address, in one byte: the slot its word is stored in (the
+// low six bits), and kWholeNumber when its value is read as a whole number. Addresses are the
+// letters and the dialect keywords; index 26 is never assigned, so a word "stored" there is
+// never found twice: G, which may stand more than once, and M, whose handling reports on its
+// own.
+constexpr std::uint8_t kWholeNumber = 0x80;
+constexpr std::uint8_t kNoSlot = 26;
+constexpr std::array<std::uint8_t, 64> makeWordTraits() {
+    std::array<std::uint8_t, 64> traits{};
+    for (std::uint32_t slot = 0; slot < traits.size(); ++slot)
+        traits[slot] = static_cast<std::uint8_t>(slot);
+    traits[addr::G] = traits[addr::M] = kNoSlot | kWholeNumber;
+    traits[addr::T] = traits[addr::TC] = addr::T | kWholeNumber;
+    for (const std::uint32_t slot : {addr::U, addr::V, addr::W})
+        traits[slot] = static_cast<std::uint8_t>(addr::X + (slot - addr::U));
+    traits[addr::LIMS] = addr::S;
+    traits[addr::CR] = addr::R;
+    return traits;
 }
+constexpr std::array<std::uint8_t, 64> kWordTraits = makeWordTraits();
+static_assert(addr::CR < kWordTraits.size());
 
-void BlockParser::reportWord(std::uint32_t slot, std::uint32_t stored, double value,
-                             bool irregular, const block& b) {
-    const std::string_view name = addressName(reader_->dialect(), slot);
-    if (irregular) {
-        const std::string_view text = reader_->lastIrregularNumber();
-        const std::size_t used = validLength(text);
-        const std::string word(name);
-        if (text.empty()) {
-            diagnostics_->report(diagnostic::kWordIgnored,
-                                 word + " has no number and is read as " + word + "0");
-        } else if (used == 0) {
-            diagnostics_->report(diagnostic::kWordIgnored, word + shown(text) + " is read as " +
-                                                               word + "0: " + quoted(text) +
-                                                               " is not a number");
-        } else if (used < text.size()) {
-            diagnostics_->report(diagnostic::kWordIgnored,
-                                 word + shown(text) + " is read as " + word +
-                                     shown(text.substr(0, used)) + ": the " +
-                                     quoted(text.substr(used)) + " after the number is ignored");
-        }
-    }
-    if (holdsWholeNumber(slot) && wordBeyondInt32(value))
-        diagnostics_->report(diagnostic::kNumberOutOfRange, wholeNumberBeyondRange(name, value));
-    if (stored < kVariableCount && b.has(stored)) {
-        const std::string storedName(addressName(reader_->dialect(), stored));
-        diagnostics_->report(diagnostic::kWordIgnored,
-                             stored == slot
-                                 ? storedName + " stands twice in the block: the first " +
-                                       storedName + " is dropped, the last one counts"
-                                 : std::string(name) + " sets " + storedName +
-                                       " again in the block: the " + storedName +
-                                       " before it is dropped");
+// A number read not in full: `text` as the reader collected it, empty when there was none.
+void reportNumber(Diagnostics& diagnostics, std::string_view name, std::string_view text) {
+    const std::size_t used = validLength(text);
+    const std::string word(name);
+    if (text.empty()) {
+        diagnostics.report(diagnostic::kWordIgnored,
+                           word + " has no number and is read as " + word + "0");
+    } else if (used == 0) {
+        diagnostics.report(diagnostic::kWordIgnored, word + shown(text) + " is read as " + word +
+                                                         "0: " + quoted(text) + " is not a number");
+    } else {
+        diagnostics.report(diagnostic::kWordIgnored, word + shown(text) + " is read as " + word +
+                                                         shown(text.substr(0, used)) + ": the " +
+                                                         quoted(text.substr(used)) +
+                                                         " after the number is ignored");
     }
 }
 
-void BlockParser::reportLineEnd(std::string_view line, std::size_t start, const block& b) {
-    const std::size_t unread = reader_->unreadFrom();
-    const std::size_t dropped = reader_->droppedFrom();
+// The text the line leaves unread after its last word, and a macro call.
+void reportLineEnd(Diagnostics& diagnostics, const GCodeReader& reader, std::string_view line,
+                   std::size_t start, const block& b) {
+    const std::size_t unread = reader.unreadFrom();
+    const std::size_t dropped = reader.droppedFrom();
     std::string where;  // where the block ends, when it loses text
     std::size_t lost = line.size();
     if (unread < line.size()) {
         lost = unread;
         const char c = line[unread];
         if (isLetter(c)) {
-            where = std::string(reader_->unknownWord()) + ", which is not an address of " +
-                    std::string(reader_->dialect().name) + " programs";
+            where = std::string(reader.unknownWord()) + ", which is not an address of " +
+                    std::string(reader.dialect().name) + " programs";
         } else if (c == '#') {
             where = "a macro variable, which is not read";
         } else if (c == '[') {
@@ -144,18 +146,63 @@ void BlockParser::reportLineEnd(std::string_view line, std::size_t start, const 
         where = line[dropped] == '/' ? "the block skip \"/\"" : characterAt(line, dropped);
     }
     if (!where.empty())
-        diagnostics_->report(diagnostic::kWordIgnored,
-                             "the block ends at " + where + ": the rest of the line, " +
-                                 quoted(line.substr(lost)) + ", is not converted");
+        diagnostics.report(diagnostic::kWordIgnored,
+                           std::string("the block ends at ") + where + ": the rest of the line, " +
+                               quoted(line.substr(lost)) + ", is not converted");
     for (const std::int32_t g : b.gcodes) {
         if (g != 65 && g != 66) continue;
-        const std::string call = "G" + std::to_string(g) +
-                                 (b.has(addr::P) ? " P" + numberText(b.getDouble(addr::P)) : "");
-        diagnostics_->report(diagnostic::kWordIgnored,
-                             call +
-                                 " calls a macro, which is not run: the other words of the "
-                                 "block are converted as they stand");
+        std::string call = "G";
+        call += std::to_string(g);
+        if (b.has(addr::P)) call.append(" P").append(numberText(b.getDouble(addr::P)));
+        diagnostics.report(diagnostic::kWordIgnored,
+                           call +
+                               " calls a macro, which is not run: the other words of the "
+                               "block are converted as they stand");
     }
+}
+
+}  // namespace
+
+std::string wholeNumberBeyondRange(std::string_view word, double value) {
+    const std::string name(word);
+    return name + numberText(value) + " is beyond the range of whole-number words and is read as " +
+           name + std::to_string(wordToInt32(value));
+}
+
+void BlockParser::reportLine(std::string_view line, std::size_t start, const block& b) {
+    GCodeReader& reader = reportReader_;
+    const Dialect& dialect = reader.dialect();
+    reader.clearComment();
+    reader.startLine();
+    std::uint64_t stored = 0;  // the slots the words read so far are stored in
+    std::size_t cursor = start;
+    for (std::int32_t address = reader.readAddress(line, cursor); address >= 0;
+         address = reader.readAddress(line, cursor)) {
+        const std::uint32_t lostBefore = reader.lostNumbers();
+        const double value = reader.readNumber(line, cursor);
+        const auto slot = static_cast<std::uint32_t>(address);
+        const std::string_view name = addressName(dialect, slot);
+        if (reader.lostNumbers() != lostBefore)
+            reportNumber(*diagnostics_, name, reader.lastLostNumber());
+        const std::uint8_t traits = kWordTraits[slot % kWordTraits.size()];
+        if ((traits & kWholeNumber) != 0 && wordBeyondInt32(value))
+            diagnostics_->report(diagnostic::kNumberOutOfRange,
+                                 wholeNumberBeyondRange(name, value));
+        const std::uint32_t into = traits % 64;
+        if (into == kNoSlot) continue;
+        if ((stored >> into & 1) != 0) {
+            const std::string storedName(addressName(dialect, into));
+            diagnostics_->report(diagnostic::kWordIgnored,
+                                 into == slot
+                                     ? storedName + " stands twice in the block: the first " +
+                                           storedName + " is dropped, the last one counts"
+                                     : std::string(name) + " sets " + storedName +
+                                           " again in the block: the " + storedName +
+                                           " before it is dropped");
+        }
+        stored |= std::uint64_t{1} << into;
+    }
+    reportLineEnd(*diagnostics_, reader, line, start, b);
 }
 
 }  // namespace morvane::iso

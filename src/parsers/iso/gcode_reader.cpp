@@ -6,6 +6,16 @@ namespace morvane::iso {
 
 using namespace nctext;
 
+namespace {
+
+// True when `value`, read from the valid prefix [first, prefixEnd) of a number text that runs to
+// `last`, stands for the whole text: nothing follows the prefix, and the prefix holds a digit.
+bool readInFull(const char* first, const char* prefixEnd, const char* last, double value) {
+    return prefixEnd == last && (value != 0.0 || std::any_of(first, prefixEnd, isDigit));
+}
+
+}  // namespace
+
 bool GCodeReader::applyMark(Mark mark, std::string_view line, std::size_t& cursor) {
     switch (mark) {
         case Mark::EndsWord:
@@ -80,9 +90,9 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
     return index;
 }
 
-void GCodeReader::noteIrregular(std::string_view text) {
-    ++irregularNumbers_;
-    irregular_ = text;
+void GCodeReader::noteLost(std::string_view text) {
+    ++lostNumbers_;
+    lost_ = text;
 }
 
 double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
@@ -93,7 +103,7 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
         (line[cursor] == '=' || line[cursor] == '('))
         ++cursor;
     if (cursor >= line.size() || !isNumberChar(line[cursor])) {
-        noteIrregular({});
+        noteLost({});
         return 0.0;
     }
 
@@ -106,9 +116,9 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const char* after = prefix.end;
     while (after != lineEnd && isSpace(*after))
         ++after;
-    // A sign or a point without digits ("X- Y5") reads 0 too, but is irregular.
+    // A sign or a point without digits ("X- Y5") reads 0 too, but not in full: not here.
     if (prefix.exact && (after == lineEnd || is(*after, kLetter)) &&
-        (prefix.value != 0.0 || std::any_of(begin, prefix.end, isDigit))) {
+        (prefix.value != 0.0 || (prefix.end != begin && isDigit(prefix.end[-1])))) {
         cursor = static_cast<std::size_t>(after - line.data());
         return prefix.value;
     }
@@ -121,9 +131,10 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const bool continues = next != lineEnd && (isNumberChar(*next) || *next == '(' || *next == '/');
     if (!continues) {
         cursor = static_cast<std::size_t>(next - line.data());
-        noteIrregular({begin, static_cast<std::size_t>(end - begin)});
-        return prefix.exact ? prefix.value
-                            : decimalPrefixValue({begin, static_cast<std::size_t>(end - begin)});
+        const std::string_view text(begin, static_cast<std::size_t>(end - begin));
+        const double value = prefix.exact ? prefix.value : decimalPrefixValue(text);
+        if (!readInFull(begin, prefix.end, end, value)) noteLost(text);
+        return value;
     }
 
     // Blanks, comments or a block-skip mark inside the number: collect its characters.
@@ -143,8 +154,12 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
             break;
         }
     }
-    noteIrregular(numberText_);
-    return decimalPrefixValue(numberText_);
+    const char* const first = numberText_.data();
+    const char* const last = first + numberText_.size();
+    const DecimalPrefix collected = readDecimalPrefix(first, last);
+    const double value = collected.exact ? collected.value : longDecimalPrefixValue(numberText_);
+    if (!readInFull(first, collected.end, last, value)) noteLost(numberText_);
+    return value;
 }
 
 void GCodeReader::readComment(std::string_view line, std::size_t& cursor) {

@@ -7,8 +7,8 @@
 // allocates once the comment text has grown to the longest comment of the program.
 //
 // The readers also keep what the block parser needs to say what a line loses (where the text
-// left unread begins, the number text a value leaves out); they keep it only where reading
-// leaves its usual path, so the usual word costs nothing more.
+// left unread begins, the numbers read not in full); they keep it only where reading leaves its
+// usual path, so the usual word costs next to nothing more.
 #pragma once
 
 #include <cstddef>
@@ -49,11 +49,12 @@ class GCodeReader {
     // startLine(); npos when none was.
     std::size_t droppedFrom() const { return droppedFrom_; }
     void startLine() { droppedFrom_ = std::string_view::npos; }
-    // Numbers not read in one piece so far: missing, or with blanks, comments or further number
-    // characters in them. Only these can lose text; the text of the last one is kept (empty
-    // when the number was missing), until the next readNumber.
-    std::uint32_t irregularNumbers() const { return irregularNumbers_; }
-    std::string_view lastIrregularNumber() const { return irregular_; }
+    // Numbers so far whose value does not stand for their whole text: missing (read as 0), a
+    // sign or point without digits ("X- Y5"), characters after the valid number ("1,5"). The
+    // text of the last one (blanks and comments left out; empty when the number was missing)
+    // is kept until the next readNumber.
+    std::uint32_t lostNumbers() const { return lostNumbers_; }
+    std::string_view lastLostNumber() const { return lost_; }
 
     // Reads a parenthesised comment; `cursor` is on the "(". Nested parentheses stay in the
     // text; an unclosed comment runs to the end of the line.
@@ -78,8 +79,8 @@ class GCodeReader {
     // Applies what `mark` says about the character at `cursor`; true when the token ends here.
     bool applyMark(Mark mark, std::string_view line, std::size_t& cursor);
     std::int32_t lookUp(std::string_view word) const;
-    // Keeps `text` as the last irregular number.
-    void noteIrregular(std::string_view text);
+    // Counts a number read not in full, and keeps its text.
+    void noteLost(std::string_view text);
 
     const Dialect* dialect_;
     std::string comment_;
@@ -89,8 +90,8 @@ class GCodeReader {
     std::size_t unknownLength_ = 0;
     std::size_t unreadFrom_ = 0;
     std::size_t droppedFrom_ = std::string_view::npos;
-    std::uint32_t irregularNumbers_ = 0;
-    std::string_view irregular_;
+    std::uint32_t lostNumbers_ = 0;
+    std::string_view lost_;
 };
 
 }  // namespace morvane::iso
