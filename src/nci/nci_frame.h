@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "nci/block.h"
@@ -49,6 +50,8 @@ struct CycleMask;
 struct NativeCycleLine;
 struct CycleRecipe;
 struct CycleTerm;
+struct IsoHole;
+class NCIGeneralCycle;
 
 class NCIFrame {
   public:
@@ -140,6 +143,8 @@ class NCIFrame {
     // The run's diagnostics, which also say which semantics the writer follows; without, the
     // writer follows the exact semantics and reports nothing.
     void SetDiagnostics(Diagnostics& diagnostics);
+    // Where the tool stands after the last block written.
+    const MachineState& Position() const { return current_; }
 
   protected:
     // Entry n of the Q-parameter table; a missing number is entered with 0.0.
@@ -174,7 +179,7 @@ class NCIFrame {
     // Composes the native record line of the active cycle from the frame's layout table.
     void ComposeNativeCycleLine(const NativeCycleLine* first, const NativeCycleLine* last,
                                 NciStream& line);
-    double CycleTermValue(const CycleTerm& term);
+    virtual double CycleTermValue(const CycleTerm& term);
 
     // Pieces of WriteBlock that both frames share.
     void WritePendingComment(NciStream& out);
@@ -192,6 +197,13 @@ class NCIFrame {
     void WriteLonghandDrilling(NciStream& out);
     // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
     void ExpandCycle(const CycleRecipe& recipe, NciStream& out);
+    // One hole of an ISO drill cycle written longhand from the tool's position, at `feed`.
+    void ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out);
+    // The comment and the operation start of a longhand cycle, called where the tool stands.
+    void OpenOperation(std::string_view label, double feed, NciStream& out);
+    // Writes the moves of `cycle`, takes over where they leave the tool and closes the
+    // operation; reports a bound the expansion reached.
+    void RunOperation(NCIGeneralCycle& cycle, NciStream& out);
 
     std::int32_t recordCode_ = rec::None;          // record chosen for the current block
     std::int32_t previousRecordCode_ = rec::None;  // record chosen for the block before

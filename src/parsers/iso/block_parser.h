@@ -21,6 +21,9 @@ namespace morvane::iso {
 struct AxisState {
     bool absolute = true;                  // {G90: true, G91: false}
     double position[3] = {0.0, 0.0, 0.0};  // last absolute X Y Z in block axes; {G28} zeroes it
+    // A drill cycle G73..G89 is open ({G80, G0..G3} close it): with the corrected semantics
+    // the Z of a block under G91 is then a depth below R, not a move.
+    bool drilling = false;
 };
 
 class BlockParser {
@@ -33,8 +36,8 @@ class BlockParser {
     // ignored. Dialects that exchange Y and Z (and J and K) do so at the end.
     void parse(std::string_view line, std::size_t start, block& b);
 
-    // Where the parser says what a line loses (word-ignored, number-out-of-range); without, it
-    // reports nothing.
+    // Where the parser reports (the M words, dwells, and what a line loses: word-ignored,
+    // number-out-of-range), and which semantics the reading follows.
     void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
 
   private:
@@ -67,6 +70,12 @@ class BlockParser {
     void reportLine(std::string_view line, std::size_t start, const block& b);
 
     void storeGCode(std::int32_t g, block& b);
+    // Stores M word `m` when the dialect keeps it and reports it when it is not converted;
+    // `previous` is the M word written before it in the line (-1 for none).
+    void storeMWord(std::int32_t m, std::int32_t previous, block& b);
+    // A G4 block: with the corrected semantics its time word (X seconds, P milliseconds; F
+    // seconds in Sinumerik) becomes P in milliseconds and no longer names a position.
+    void readDwell(block& b);
     // Re-expresses the X Y Z I J K words read so far for the other distance mode: `sign` +1
     // when G90 follows incremental words, -1 when G91 follows absolute ones.
     void convertWordsRead(block& b, double sign) const;

@@ -169,7 +169,8 @@ void IsoProgram::endAtBound(const std::string& bound) {
 }
 
 std::int32_t IsoProgram::executeLine(std::uint32_t index) {
-    diagnostics().atLine(index);
+    // The two empty blocks after the program report at its last line.
+    diagnostics().atLine(index + 1 < lineCount_ ? index : std::max(lineCount_, 2u) - 2);
     chargeBlock();
     block_.reset();
     reader_.clearComment();
@@ -178,19 +179,26 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
                            block_);
 
     double* position = axisState_.position;
+    // With the corrected semantics the Z of an open drill cycle is its depth, never a move: the
+    // writer reads it (under G91 as the distance below R) and says where the holes leave the tool.
+    const bool drillDepth = axisState_.drilling && diagnostics().corrected();
+    const std::uint32_t movingAxes = drillDepth ? 2 : 3;
     if (!axisState_.absolute) {
         // Incremental words become absolute; a missing word still carries the position.
-        for (std::uint32_t axis = 0; axis < 3; ++axis) {
+        for (std::uint32_t axis = 0; axis < movingAxes; ++axis) {
             varstorage& word = block_.vars[addr::X + axis];
             word.setDouble(position[axis] + (block_.has(addr::X + axis) ? word.numeric() : 0.0));
         }
     }
     block_.line = index;
-    for (std::uint32_t axis = 0; axis < 3; ++axis)
+    for (std::uint32_t axis = 0; axis < movingAxes; ++axis)
         if (block_.has(addr::X + axis)) position[axis] = block_.getDouble(addr::X + axis);
 
     if (block_.has(addr::M)) {
         switch (block_.getMCode()) {
+            case 2:
+                if (diagnostics().corrected()) return kEnded;
+                break;
             case 30:
             case 99:
                 return kEnded;
@@ -207,6 +215,12 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
     frame_.LoadBlock(block_, axes_);
     if (reader_.hasComment()) frame_.QueueComment(reader_.comment());
     frame_.WriteBlock(out_);
+    if (drillDepth) {
+        const MachineState& tool = frame_.Position();
+        position[0] = tool.x;
+        position[1] = tool.y;
+        position[2] = tool.z;
+    }
     return kWritten;
 }
 
