@@ -72,8 +72,12 @@ inline constexpr DiagnosticCode kDrillNativeLevels{"drill-native-levels", Severi
 inline constexpr DiagnosticCode kReferenceReturn{"reference-return", Severity::Note, true};
 // M2 to M6 dropped / tool change, spindle direction and program end written.
 inline constexpr DiagnosticCode kToolAndSpindle{"tool-and-spindle", Severity::Note, true};
-// A word the dialect reads but does not convert (an M word such as M8).
+// A word, or the rest of a line, that the ISO dialect reads past without converting it (an M
+// word such as M8, a word that is no address, a macro variable ...).
 inline constexpr DiagnosticCode kWordIgnored{"word-ignored", Severity::Warning};
+// A number that cannot be held as read: a whole-number word beyond the 32-bit range, a value
+// too large for the NCI's rounding.
+inline constexpr DiagnosticCode kNumberOutOfRange{"number-out-of-range", Severity::Warning};
 // A spindle stop, reversal or orientation of a drill cycle written as moves is not in the NCI.
 inline constexpr DiagnosticCode kCycleSpindleAction{"cycle-spindle-action", Severity::Warning};
 // More distinct diagnostics than are kept: the rest are counted only.
@@ -86,7 +90,7 @@ inline constexpr DiagnosticCode kAll[] = {
     kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte,
     kNciPrecision,   kDwellNonmodal,      kG80WithMove,   kDrillRepeatPosition,
     kDrillLonghandWords, kDrillNativeLevels, kReferenceReturn, kToolAndSpindle,
-    kWordIgnored,    kCycleSpindleAction};
+    kWordIgnored,    kCycleSpindleAction, kNumberOutOfRange};
 
 }  // namespace diagnostic
 

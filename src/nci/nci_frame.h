@@ -164,8 +164,11 @@ class NCIFrame {
     static double RoundToThousandths(double v);
     static double RoundToTenThousandths(double v);
     // Reports, once a run, a value whose 4th decimal the exact rounding drops (and the corrected
-    // one keeps); `rounded` is the value as the run rounded it.
+    // one keeps); `rounded` is the value as the run rounded it. A value too large for the
+    // 3-decimal rounding goes on to NoteUnrounded.
     void NoteKeptDecimal(double v, double rounded);
+    // Reports, once a run, a value too large for the run's rounding, which is written unrounded.
+    void NoteUnrounded(double v);
 
     // Shared by both frames' LoadBlock: everything except the record code handling.
     void TakeOverBlock(const block& b, const std::vector<double>& axes);
