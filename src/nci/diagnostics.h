@@ -56,6 +56,19 @@ inline constexpr DiagnosticCode kLineFeedInLine{"line-feed-in-line", Severity::W
 // Numbers rounded to 3 decimals and written with 6 significant digits / to 4 decimals with every
 // digit they need.
 inline constexpr DiagnosticCode kNciPrecision{"nci-precision", Severity::Note, true};
+// An arc's omitted I, J or K keeps the previous arc's value / reads 0.
+inline constexpr DiagnosticCode kArcIjkNonmodal{"arc-ijk-nonmodal", Severity::Note, true};
+// How I J K are meant, found from 3-D lengths of rounded values / from the working plane's two
+// axes, unrounded, with a start-relative reading when none fits.
+inline constexpr DiagnosticCode kArcCentreDetection{"arc-centre-detection", Severity::Note, true};
+// An R arc's centre from values rounded to 3 decimals / from the unrounded values.
+inline constexpr DiagnosticCode kArcRadiusUnrounded{"arc-radius-unrounded", Severity::Note, true};
+// An arc block with a centre word and no axis word writes nothing / a full circle.
+inline constexpr DiagnosticCode kFullCircleNoAxis{"full-circle-no-axis", Severity::Note, true};
+// The full-circle flag compares X and Y / the working plane's two axes.
+inline constexpr DiagnosticCode kFullFlagPlane{"full-flag-plane", Severity::Note, true};
+// An arc whose start and end lie at different distances from its centre.
+inline constexpr DiagnosticCode kArcOffCircle{"arc-off-circle", Severity::Warning};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -64,7 +77,8 @@ inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 inline constexpr DiagnosticCode kAll[] = {
     kLimitReached,   kWriteFailed,        kNoWorkingFile, kPostProcessorUnavailable,
     kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte,
-    kNciPrecision};
+    kNciPrecision,   kArcIjkNonmodal,     kArcCentreDetection, kArcRadiusUnrounded,
+    kFullCircleNoAxis, kFullFlagPlane, kArcOffCircle};
 
 }  // namespace diagnostic
 

@@ -79,19 +79,24 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
 }
 
 double NCIFrame::RoundValue(double v) {
-    if (diagnostics_->corrected()) {
-        const double rounded = RoundToTenThousandths(v);
-        if (diagnostics_->wanted()) NoteKeptDecimal(v, rounded);
-        return rounded;
-    }
+    const double rounded = RoundAsWritten(v);
+    // The exact rounding leaves a value too large for it as it is: nothing to note then.
+    if (diagnostics_->wanted() && (diagnostics_->corrected() || rounded != v))
+        NoteKeptDecimal(v, rounded);
+    return rounded;
+}
+
+double NCIFrame::RoundAsWritten(double v) const {
+    return diagnostics_->corrected() ? RoundToTenThousandths(v) : RoundToThousandths(v);
+}
+
+double NCIFrame::RoundToThousandths(double v) {
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
     if (!(scaled < kRoundableLimit)) return v;
     // `scaled` lies in [0.5, 2^31): its truncation to int is exact and defined.
     const double magnitude = static_cast<double>(static_cast<std::int32_t>(scaled)) / 1000.0;
-    const double rounded = v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
-    if (diagnostics_->wanted()) NoteKeptDecimal(v, rounded);
-    return rounded;
+    return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
 }
 
 double NCIFrame::RoundToTenThousandths(double v) {
@@ -162,6 +167,7 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
     b.defined.forEach([&](std::uint32_t i) { vars_[i] = b.vars[i]; });
 
     previous_ = current_;
+    unroundedPrevious_ = unroundedCurrent_;
     static constexpr struct {
         std::uint32_t letter;
         double MachineState::*field;
@@ -170,7 +176,9 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
         {addr::A, &MachineState::a}, {addr::B, &MachineState::b}, {addr::C, &MachineState::c},
     };
     for (const auto& word : kPositionWords) {
-        if (Given(word.letter)) current_.*word.field = GetDouble(word.letter);
+        if (!Given(word.letter)) continue;
+        current_.*word.field = GetDouble(word.letter);
+        unroundedCurrent_.*word.field = vars_[word.letter].numeric();
     }
 }
 
