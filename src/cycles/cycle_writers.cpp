@@ -4,33 +4,25 @@
 #include <memory>
 
 #include "cycles/cycle_writer_table.h"
+#include "cycles/iso_drilling.h"
 #include "nci/diagnostics.h"
 #include "nci/nci_frame.h"
 
 namespace morvane {
 
-void NCIFrame::ExpandCycle(const CycleRecipe& recipe, NciStream& out) {
-    out << rec::Comment << eol << recipe.label << eol << rec::OperationStart << eol;
-
+void NCIFrame::OpenOperation(std::string_view label, double feed, NciStream& out) {
+    out << rec::Comment << eol << label << eol << rec::OperationStart << eol;
     std::int32_t tool = GetInt(addr::T);
     if (tool == 0) tool = 1;
     const double speed = GetDouble(addr::S);
-    const double feed = GetDouble(addr::F);
     out << "0 0 0 " << tool << ' ' << current_.toolDiameter << " 0 " << plane_ << ' ' << speed
         << ' ' << feed << " 0 " << current_.x << ' ' << current_.y << ' ' << current_.z << " 0 0 "
         << eol;
-    if (recipe.drillingHead) {
-        out << rec::LinearMove << eol << compensation_ << ' ' << current_.x << ' ' << current_.y
-            << ' ' << current_.z << ' ' << GetDouble(addr::F) << " 0" << eol;
-    }
+}
 
-    // The old-style cycles measure their surface from the Z of the calling block.
-    const double callZ = Given(addr::Z) ? GetDouble(addr::Z) : current_.z;
-    const std::unique_ptr<NCIGeneralCycle> cycle =
-        recipe.build({current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra});
-    passCycleArgs(*cycle, recipe.args, *params_, callZ);
-    const CyclePosition end = cycle->Run(out);
-    if (const NCIGeneralCycle::Bound* bound = cycle->reachedBound();
+void NCIFrame::RunOperation(NCIGeneralCycle& cycle, NciStream& out) {
+    const CyclePosition end = cycle.Run(out);
+    if (const NCIGeneralCycle::Bound* bound = cycle.reachedBound();
         bound != nullptr && out.diagnostics() != nullptr)
         out.diagnostics()->report(diagnostic::kLimitReached,
                                   "the cycle reached its bound of " + groupedNumber(bound->value) +
@@ -42,6 +34,27 @@ void NCIFrame::ExpandCycle(const CycleRecipe& recipe, NciStream& out) {
     current_.z = end.z;
 
     out << rec::OperationEnd << eol << "0 0 0" << eol;
+}
+
+void NCIFrame::ExpandCycle(const CycleRecipe& recipe, NciStream& out) {
+    OpenOperation(recipe.label, GetDouble(addr::F), out);
+    if (recipe.drillingHead) {
+        out << rec::LinearMove << eol << compensation_ << ' ' << current_.x << ' ' << current_.y
+            << ' ' << current_.z << ' ' << GetDouble(addr::F) << " 0" << eol;
+    }
+
+    // The old-style cycles measure their surface from the Z of the calling block.
+    const double callZ = Given(addr::Z) ? GetDouble(addr::Z) : current_.z;
+    const std::unique_ptr<NCIGeneralCycle> cycle =
+        recipe.build({current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra});
+    passCycleArgs(*cycle, recipe.args, *params_, callZ);
+    RunOperation(*cycle, out);
+}
+
+void NCIFrame::ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out) {
+    OpenOperation(isoCycleLabel(hole.cycle), feed, out);
+    NCIIsoDrilling cycle({current_.toolDiameter, current_.x, current_.y, current_.z, feed}, hole);
+    RunOperation(cycle, out);
 }
 
 using cycle_table::writerFor;

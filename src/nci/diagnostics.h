@@ -56,6 +56,26 @@ inline constexpr DiagnosticCode kLineFeedInLine{"line-feed-in-line", Severity::W
 // Numbers rounded to 3 decimals and written with 6 significant digits / to 4 decimals with every
 // digit they need.
 inline constexpr DiagnosticCode kNciPrecision{"nci-precision", Severity::Note, true};
+// G4 taken as a motion mode, its X as a position / a dwell of its block only.
+inline constexpr DiagnosticCode kDwellNonmodal{"dwell-nonmodal", Severity::Note, true};
+// A G80 block (or a motion code ending a drill cycle) loses its move / writes it after the end.
+inline constexpr DiagnosticCode kG80WithMove{"g80-with-move", Severity::Note, true};
+// Blocks without a position repeat the open drill cycle / only a position drills again.
+inline constexpr DiagnosticCode kDrillRepeatPosition{"drill-repeat-position", Severity::Note,
+                                                     true};
+// Longhand G73..G89 drilled from Heidenhain Q parameters / from the words of the blocks.
+inline constexpr DiagnosticCode kDrillLonghandWords{"drill-longhand-words", Severity::Note, true};
+// Native drill records with R as written and the tool left at Z0 - R / with the levels the
+// control drills at and the tool at its return level.
+inline constexpr DiagnosticCode kDrillNativeLevels{"drill-native-levels", Severity::Note, true};
+// G28 followed by a move to work zero / the reference return alone, the position unknown.
+inline constexpr DiagnosticCode kReferenceReturn{"reference-return", Severity::Note, true};
+// M2 to M6 dropped / tool change, spindle direction and program end written.
+inline constexpr DiagnosticCode kToolAndSpindle{"tool-and-spindle", Severity::Note, true};
+// A word the dialect reads but does not convert (an M word such as M8).
+inline constexpr DiagnosticCode kWordIgnored{"word-ignored", Severity::Warning};
+// A spindle stop, reversal or orientation of a drill cycle written as moves is not in the NCI.
+inline constexpr DiagnosticCode kCycleSpindleAction{"cycle-spindle-action", Severity::Warning};
 // An arc's omitted I, J or K keeps the previous arc's value / reads 0.
 inline constexpr DiagnosticCode kArcIjkNonmodal{"arc-ijk-nonmodal", Severity::Note, true};
 // How I J K are meant, found from 3-D lengths of rounded values / from the working plane's two
@@ -77,8 +97,10 @@ inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 inline constexpr DiagnosticCode kAll[] = {
     kLimitReached,   kWriteFailed,        kNoWorkingFile, kPostProcessorUnavailable,
     kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte,
-    kNciPrecision,   kArcIjkNonmodal,     kArcCentreDetection, kArcRadiusUnrounded,
-    kFullCircleNoAxis, kFullFlagPlane, kArcOffCircle};
+    kNciPrecision,   kDwellNonmodal,      kG80WithMove,   kDrillRepeatPosition,
+    kDrillLonghandWords, kDrillNativeLevels, kReferenceReturn, kToolAndSpindle,
+    kWordIgnored,    kCycleSpindleAction, kArcIjkNonmodal, kArcCentreDetection,
+    kArcRadiusUnrounded, kFullCircleNoAxis, kFullFlagPlane, kArcOffCircle};
 
 }  // namespace diagnostic
 

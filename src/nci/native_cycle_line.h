@@ -6,6 +6,7 @@
 //   0*14          fourteen integer zeros
 //   0.2           a real constant
 //   x y z         the current position;  z0  the Z before the block
+//   zret          the level the tool returns to after the hole (the ISO writer)
 //   F P Q R S Z   a letter of the block (rounded)
 //   Q203          entry 203 of the Q-parameter table
 //   a+b a-b a/b   sum, difference, quotient of two operands
@@ -30,7 +31,8 @@ enum class CycleOperand : std::uint8_t {
     CurrentX,
     CurrentY,
     CurrentZ,
-    StartZ
+    StartZ,
+    ReturnZ
 };
 
 struct CycleTerm {
@@ -104,6 +106,7 @@ constexpr CycleTerm parseTerm(std::string_view text) {
     if (text == "y") return {CycleOperand::CurrentY, 0};
     if (text == "z") return {CycleOperand::CurrentZ, 0};
     if (text == "z0") return {CycleOperand::StartZ, 0};
+    if (text == "zret") return {CycleOperand::ReturnZ, 0};
     if (text.size() > 1 && text.front() == 'Q')
         return {CycleOperand::Param, parseUnsigned(text.substr(1))};
     if (text.size() == 1 && text.front() >= 'A' && text.front() <= 'Z')

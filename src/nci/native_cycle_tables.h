@@ -80,15 +80,17 @@ inline constexpr CycleMask kFanucCycleMasks[] = {
     {209, 0, kMask209},
 };
 
-// Record fields of the ISO drill cycles: kind, position, initial level z0, reference level R,
-// depth below R, feed, dwell P, peck Q, tapping pitch S/F. The letter Z is the hole bottom.
+// Record fields of the ISO drill cycles: kind, position, initial level z0, return level zret
+// (the exact semantics: z0), reference level R, depth below R, feed, dwell P, peck Q, tapping
+// pitch S/F. The letter Z is the hole bottom. With the corrected semantics the ISO frame gives
+// the letters the values the cycle keeps, R and Z as absolute levels (NCIFrameFanuc).
 inline constexpr NativeCycleLine kFanucCycleLines[] = {
-    {73, compileCycleLine("1 x y z0 z0 z0-R 0 R-Z F 0 0 0 0 Q 0*14 -1")},
-    {74, compileCycleLine("3 x y z0 z0 z0-R 0 R-Z F 0 P 0*9 S/F 0*7 -1")},
-    {76, compileCycleLine("2 x y z0 z0 z0-R 0 R-Z F 0 P 0*10 Q 0*6 -1")},
-    {81, compileCycleLine("1 x y z0 z0 z0-R 0 R-Z F 0*19 -1")},
-    {82, compileCycleLine("1 x y z0 z0 z0-R 0 R-Z F 0 P 0*17 -1")},
-    {83, compileCycleLine("1 x y z0 z0 z0-R 0 R-Z F 0 0 0 0 Q 0*14 -1")},
+    {73, compileCycleLine("1 x y z0 zret z0-R 0 R-Z F 0 0 0 0 Q 0*14 -1")},
+    {74, compileCycleLine("3 x y z0 zret z0-R 0 R-Z F 0 P 0*9 S/F 0*7 -1")},
+    {76, compileCycleLine("2 x y z0 zret z0-R 0 R-Z F 0 P 0*10 Q 0*6 -1")},
+    {81, compileCycleLine("1 x y z0 zret z0-R 0 R-Z F 0*19 -1")},
+    {82, compileCycleLine("1 x y z0 zret z0-R 0 R-Z F 0 P 0*17 -1")},
+    {83, compileCycleLine("1 x y z0 zret z0-R 0 R-Z F 0 0 0 0 Q 0*14 -1")},
 };
 
 }  // namespace morvane

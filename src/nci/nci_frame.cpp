@@ -71,6 +71,8 @@ std::int32_t NCIFrame::ResolveBlockCode() {
 
 void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
     diagnostics_ = &diagnostics;
+    preciseRounding_ = diagnostics.corrected();
+    watchRounding_ = diagnostics.wanted();
     // The lines the writer composes before they go out are where its numbers become text.
     for (NciStream* stream : {&line_, &recordLine_}) {
         stream->setDiagnostics(&diagnostics);
@@ -79,15 +81,14 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
 }
 
 double NCIFrame::RoundValue(double v) {
-    const double rounded = RoundAsWritten(v);
-    // The exact rounding leaves a value too large for it as it is: nothing to note then.
-    if (diagnostics_->wanted() && (diagnostics_->corrected() || rounded != v))
+    const double rounded = preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
+    if (watchRounding_) [[unlikely]]
         NoteKeptDecimal(v, rounded);
     return rounded;
 }
 
 double NCIFrame::RoundAsWritten(double v) const {
-    return diagnostics_->corrected() ? RoundToTenThousandths(v) : RoundToThousandths(v);
+    return preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
 }
 
 double NCIFrame::RoundToThousandths(double v) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "nci/block.h"
@@ -49,6 +50,8 @@ struct CycleMask;
 struct NativeCycleLine;
 struct CycleRecipe;
 struct CycleTerm;
+struct IsoHole;
+class NCIGeneralCycle;
 
 class NCIFrame {
   public:
@@ -62,8 +65,9 @@ class NCIFrame {
 
     // Interprets the loaded block's codes and returns the record code chosen for it.
     virtual std::int32_t ResolveBlockCode();
-    // Rounds to 3 decimals, half away from zero; small negatives give negative zero. Values too
-    // large for the rounding (|v| >= 2147483.6475) and non-numbers are returned unchanged.
+    // Rounds to 3 decimals (4 in the corrected semantics), half away from zero; small negatives
+    // give negative zero. Values too large for the rounding (|v| >= 2147483.6475) and
+    // non-numbers are returned unchanged.
     virtual double RoundValue(double v);
     // Variable `index` (511 for every larger index) as a rounded double; 0.0 for a string or an
     // undefined variable.
@@ -139,6 +143,8 @@ class NCIFrame {
     // The run's diagnostics, which also say which semantics the writer follows; without, the
     // writer follows the exact semantics and reports nothing.
     void SetDiagnostics(Diagnostics& diagnostics);
+    // Where the tool stands after the last block written.
+    const MachineState& Position() const { return current_; }
 
   protected:
     // Entry n of the Q-parameter table; a missing number is entered with 0.0.
@@ -152,10 +158,11 @@ class NCIFrame {
     // True for a record code 91000 + n that calls a cycle n that is always written longhand.
     bool IsLonghandCycleCall(std::int32_t code) const;
 
-    // `v` rounded to 4 decimals, half away from zero: the corrected semantics' rounding.
-    static double RoundToTenThousandths(double v);
-    // `v` rounded to 3 decimals as the exact semantics rounds (RoundValue).
+    // `v` rounded to 3 decimals (the exact semantics) or 4 (the corrected), half away from
+    // zero; small negatives give negative zero; values the rounding cannot hold and non-numbers
+    // come back unchanged.
     static double RoundToThousandths(double v);
+    static double RoundToTenThousandths(double v);
     // `v` rounded as the run writes it, without a report.
     double RoundAsWritten(double v) const;
     // Reports, once a run, a value whose 4th decimal the exact rounding drops (and the corrected
@@ -171,7 +178,7 @@ class NCIFrame {
     // Composes the native record line of the active cycle from the frame's layout table.
     void ComposeNativeCycleLine(const NativeCycleLine* first, const NativeCycleLine* last,
                                 NciStream& line);
-    double CycleTermValue(const CycleTerm& term);
+    virtual double CycleTermValue(const CycleTerm& term);
 
     // Pieces of WriteBlock that both frames share.
     void WritePendingComment(NciStream& out);
@@ -211,6 +218,13 @@ class NCIFrame {
     void WriteLonghandDrilling(NciStream& out);
     // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
     void ExpandCycle(const CycleRecipe& recipe, NciStream& out);
+    // One hole of an ISO drill cycle written longhand from the tool's position, at `feed`.
+    void ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out);
+    // The comment and the operation start of a longhand cycle, called where the tool stands.
+    void OpenOperation(std::string_view label, double feed, NciStream& out);
+    // Writes the moves of `cycle`, takes over where they leave the tool and closes the
+    // operation; reports a bound the expansion reached.
+    void RunOperation(NCIGeneralCycle& cycle, NciStream& out);
 
     std::int32_t recordCode_ = rec::None;          // record chosen for the current block
     std::int32_t previousRecordCode_ = rec::None;  // record chosen for the block before
@@ -247,6 +261,8 @@ class NCIFrame {
     ParamMap* params_ = &ownParams_;
     Diagnostics ownDiagnostics_;
     Diagnostics* diagnostics_ = &ownDiagnostics_;  // {SetDiagnostics}
+    bool preciseRounding_ = false;                 // {SetDiagnostics}: corrected semantics
+    bool watchRounding_ = false;                   // {SetDiagnostics}: diagnostics wanted
     NciStream recordLine_;  // parameter line of the block's special or move record
 };
 

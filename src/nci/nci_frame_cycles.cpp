@@ -112,6 +112,7 @@ double NCIFrame::CycleTermValue(const CycleTerm& term) {
         case CycleOperand::CurrentZ:
             return current_.z;
         case CycleOperand::StartZ:
+        case CycleOperand::ReturnZ:
             return previous_.z;
         case CycleOperand::None:
             break;

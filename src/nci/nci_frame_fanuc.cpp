@@ -5,65 +5,10 @@
 #include <iterator>
 
 #include "nci/frame_rules.h"
+#include "nci/iso_codes.h"
 #include "nci/native_cycle_tables.h"
 
 namespace morvane {
-namespace {
-
-constexpr GCodeRule kFanucGCodes[] = {
-    {0, 4, GEffect::Motion},
-    {17, 17, GEffect::Plane, 0},
-    {18, 18, GEffect::Plane, 2},
-    {19, 19, GEffect::Plane, 1},
-    {24, 24, GEffect::Record, rec::Chamfer},
-    {25, 25, GEffect::Record, rec::Rounding},
-    {28, 28, GEffect::Record, rec::ReferenceReturn},
-    {30, 30, GEffect::BlankMin},
-    {31, 31, GEffect::BlankMax},
-    {40, 42, GEffect::Compensation},
-    {54, 59, GEffect::Datum},
-    {73, 74, GEffect::DrillCycle},
-    {76, 76, GEffect::DrillCycle},
-    {80, 80, GEffect::CancelDrill},
-    {81, 88, GEffect::DrillCycle},
-    {92, 92, GEffect::Record, rec::SpindleLimit},
-    {96, 96, GEffect::Record, rec::SurfaceSpeed},
-    {1018, 1018, GEffect::Record, rec::SubprogramLabel},
-};
-
-constexpr MCodeRule kFanucMCodes[] = {
-    {3, MEffect::Spindle, 1},
-    {4, MEffect::Spindle, -1},
-    {6, MEffect::ToolChange},
-    {30, MEffect::Record, rec::ProgramEnd},
-    {98, MEffect::Record, rec::SubprogramCall},
-    {99, MEffect::Record, rec::SubprogramReturn},
-};
-
-// Special records of the ISO frame. Codes that stay in force are written again by the following
-// blocks until their own codes choose another record.
-constexpr RecordLayout kFanucRecords[] = {
-    {rec::ToolChange, Layout::ToolLineDirected},
-    {rec::ProgramEnd, Layout::Empty, true},
-    {rec::SubprogramReturn, Layout::Empty, true},
-    {rec::SubprogramLabel, Layout::SubprogramLabelP, true},
-    {rec::StockBlank, Layout::StockBlank, true},
-    {rec::SubprogramCall, Layout::SubprogramCallP},
-    {rec::ReferenceReturn, Layout::Empty},
-    {rec::Chamfer, Layout::Radius},
-    {rec::Rounding, Layout::Radius},
-    {rec::DatumSelect, Layout::Datum},
-    {rec::SpindleLimit, Layout::SpindleDirected},
-    {rec::SurfaceSpeed, Layout::SpindleDirected},
-    {rec::CycleCall, Layout::CycleCall, true},
-    {rec::CycleCallRepeat, Layout::CycleCallRepeatAtZ, true},
-};
-
-bool isDrillCycleCall(std::int32_t code) {
-    return code == rec::CycleCall || code == rec::CycleCallRepeat;
-}
-
-}  // namespace
 
 NCIFrameFanuc::NCIFrameFanuc() = default;
 
@@ -74,6 +19,10 @@ void NCIFrameFanuc::LoadBlock(const block& b, const std::vector<double>& axes) {
 }
 
 void NCIFrameFanuc::InterpretCodes() {
+    if (diagnostics_->corrected()) {
+        InterpretCorrected();
+        return;
+    }
     for (const std::int32_t g : gcodes_) {
         const GCodeRule* rule = findGCodeRule(kFanucGCodes, g);
         if (rule == nullptr) continue;
@@ -101,10 +50,20 @@ bool NCIFrameFanuc::WriteSupportedCycle(NciStream& line) {
     return true;
 }
 
+std::int32_t NCIFrameFanuc::GetBlockCode() {
+    if (diagnostics_->corrected() && drilling_.cycle != 0) return rec::CycleCall;
+    return recordCode_;
+}
+
 void NCIFrameFanuc::WriteBlock(NciStream& out) {
     WritePendingComment(out);
     const std::int32_t code = ResolveBlockCode();
     previousRecordCode_ = recordCode_;
+    if (diagnostics_->corrected()) {
+        WriteCorrectedBlock(out, code);
+        return;
+    }
+    if (diagnostics_->wanted()) ReportExactBlock(code);
     if (cycleCancelled_) {
         out << rec::CycleEnd << eol << "0 0 0" << eol;
         return;
@@ -117,7 +76,10 @@ void NCIFrameFanuc::WriteBlock(NciStream& out) {
         WriteRecord(out, code);
         if (entry == nullptr || !entry->staysInForce) recordCode_ = rec::None;
     }
+    WriteBlockMove(out);
+}
 
+void NCIFrameFanuc::WriteBlockMove(NciStream& out) {
     const bool arc = motionMode_ == rec::ArcCW || motionMode_ == rec::ArcCCW;
     if (!BlockHasAxisWord() && !(arc && FullCircleInPlace())) return;
     if (arc) ResolveIsoArc();

@@ -86,6 +86,7 @@ class NciStream {
     // stream's diagnostics.
     void setRealForm(bool precise, bool watch) {
         preciseReals_ = precise;
+        formatRealIn_ = precise ? &formatPreciseReal : &formatReal;
         watchReals_ = watch;
     }
 
@@ -117,9 +118,9 @@ class NciStream {
     NciStream& operator<<(bool v) { return *this << (v ? '1' : '0'); }
     NciStream& operator<<(double v) {
         char* first = room(kMaxRealChars);
-        char* const end = preciseReals_ ? formatPreciseReal(first, first + kMaxRealChars, v)
-                                        : formatReal(first, first + kMaxRealChars, v);
-        if (watchReals_) compareRealForms(v, {first, static_cast<std::size_t>(end - first)});
+        char* const end = formatRealIn_(first, first + kMaxRealChars, v);
+        if (watchReals_) [[unlikely]]
+            compareRealForms(v, {first, static_cast<std::size_t>(end - first)});
         size_ += static_cast<std::size_t>(end - first);
         return *this;
     }
@@ -171,6 +172,7 @@ class NciStream {
     bool exhausted_ = false;
     bool failed_ = false;
     bool preciseReals_ = false;  // {setRealForm}
+    char* (*formatRealIn_)(char*, char*, double) = &formatReal;  // {setRealForm}
     bool watchReals_ = false;    // {setRealForm}
     std::string path_;
     Diagnostics* diagnostics_ = nullptr;

@@ -32,6 +32,20 @@ class ProgramParser {
     Diagnostics& diagnostics() const { return *diagnostics_; }
 
   protected:
+    // True when `label`, defined at line `index`, may go into `labels`: it is there already, or
+    // the table is below the bound on labels. The first label refused is reported.
+    template <class LabelTable, class Label>
+    bool admitsLabel(const LabelTable& labels, Label label, std::uint32_t index) {
+        if (labels.size() < limits::kLabels || labels.contains(label)) return true;
+        if (!labelsCut_)
+            diagnostics().reportAt(diagnostic::kLimitReached, index + 1,
+                                   "the program defines more labels than the bound of " +
+                                       groupedNumber(limits::kLabels) +
+                                       "; this one and later ones are not entered");
+        labelsCut_ = true;
+        return false;
+    }
+
     // The budgets of the run, for a program of `programBytes` bytes.
     RunLimits limitsFor(std::uint64_t programBytes) const {
         return limits_ ? *limits_ : RunLimits::forProgram(programBytes);
@@ -39,6 +53,7 @@ class ProgramParser {
 
   private:
     std::optional<RunLimits> limits_;
+    bool labelsCut_ = false;
     Diagnostics ownDiagnostics_;
     Diagnostics* diagnostics_ = &ownDiagnostics_;
 };

@@ -121,9 +121,12 @@ std::vector<fs::path> programsUnder(const fs::path& dir, int dialect) {
         std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
         const bool heidenhain = ext == ".h";
         const bool iso = ext == ".nc";
-        // A golden program with budgets of its own is about a bound, not a tool path.
-        fs::path limits = entry.path();
-        if (fs::exists(limits.replace_extension(".limits"))) continue;
+        // A golden program with budgets of its own is about a bound, not a tool path; the
+        // exact half of a correction's golden pair is the path the correction says is wrong.
+        fs::path limits = entry.path(), corrected = entry.path();
+        if (fs::exists(limits.replace_extension(".limits")) ||
+            fs::exists(corrected.replace_extension(".corrected.nci")))
+            continue;
         if ((dialect == kHeidenhain && heidenhain) || (dialect == kFanuc && iso))
             programs.push_back(entry.path());
     }

@@ -61,7 +61,6 @@ void Parser::run() {
 
 void Parser::scanLabels() {
     labelTable_.clear();
-    bool cut = false;
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), kLabelLetters)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
@@ -69,17 +68,7 @@ void Parser::scanLabels() {
         Lexer::skipBlockNumber(line, cursor);
         if (parser_.lexer.readKeyword(line, cursor) != kw::LBL) continue;
         const std::int32_t label = wordToInt32(parser_.lexer.readValue(line, cursor));
-        if (label <= 0) continue;
-        // A label beyond the bound is not entered.
-        if (labelTable_.size() >= limits::kLabels && !labelTable_.contains(label)) {
-            if (!std::exchange(cut, true))
-                diagnostics().reportAt(diagnostic::kLimitReached, i + 1,
-                                       "the program defines more labels than the bound of " +
-                                           groupedNumber(limits::kLabels) +
-                                           "; this one and later ones are not entered");
-            continue;
-        }
-        labelTable_[label] = i;
+        if (label > 0 && admitsLabel(labelTable_, label, i)) labelTable_[label] = i;
     }
     // The scan reads comments and may enter Q references; neither belongs to the run.
     parser_.lexer.beginLine();

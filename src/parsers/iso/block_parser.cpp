@@ -4,14 +4,21 @@
 #include <utility>
 
 #include "nci/int_conversion.h"
+#include "nci/iso_codes.h"
+#include "nci/nci_stream.h"
+#include "parsers/iso/m_words.h"
 
 namespace morvane::iso {
 
 namespace {
 
-// The M words the writer and the run act on; dialects that do not keep every M word drop the
-// others (spindle, coolant, tool change M words leave no trace in the block).
-constexpr std::int32_t kStoredMCodes[] = {30, 91, 98, 99};
+// "M8 (coolant on)".
+std::string mWordText(std::int32_t m) {
+    std::string text = "M" + std::to_string(m);
+    if (const std::string_view name = mWordName(m); !name.empty())
+        text.append(" (").append(name).append(")");
+    return text;
+}
 
 bool contains(const std::vector<std::int32_t>& codes, std::int32_t g) {
     return std::find(codes.begin(), codes.end(), g) != codes.end();
@@ -63,13 +70,66 @@ void BlockParser::storeGCode(std::int32_t g, block& b) {
         }
         return;
     }
-    if (g == 28) std::fill(std::begin(axes_->position), std::end(axes_->position), 0.0);
+    // With the corrected semantics the position is the intermediate point of the return.
+    if (g == 28 && !diagnostics_->corrected())
+        std::fill(std::begin(axes_->position), std::end(axes_->position), 0.0);
+    if (isIsoDrillCycle(g)) axes_->drilling = true;
+    if (g == 80 || (g >= 0 && g <= 3)) axes_->drilling = false;
     b.gcodes.push_back(g);
+}
+
+void BlockParser::storeMWord(std::int32_t m, std::int32_t previous, block& b) {
+    const bool corrected = diagnostics_->corrected();
+    const bool keepsEvery = reader_->dialect().block.keepsEveryMWord;
+    if (keepsEvery || isStoredMWord(m) || (corrected && isToolOrSpindleMWord(m)))
+        b.setInt(addr::M, m);
+    if (!diagnostics_->wanted()) return;
+    // Dropped by the exact semantics, converted by the corrected one.
+    if ((!keepsEvery && isToolOrSpindleMWord(m)) || (keepsEvery && (m == 2 || m == 5))) {
+        const std::string word = mWordText(m);
+        const char* effect = m == 2   ? "ends the program like M30"
+                             : m == 6 ? "writes the tool change with the last T"
+                             : m == 5 ? "gives the next tool or speed record the speed 0"
+                                      : "sets the spindle direction of the next tool or speed record";
+        diagnostics_->correction(
+            diagnostic::kToolAndSpindle,
+            word + " is not converted (the corrected semantics " + effect + ")",
+            word + " " + effect);
+    } else if (!mWordActs(m, corrected)) {
+        diagnostics_->report(diagnostic::kWordIgnored, mWordText(m) + " is not converted");
+    }
+    // One M word a block: the one written last takes the place of the one before.
+    if (previous >= 0 && mWordActs(previous, corrected) && b.has(addr::M) &&
+        b.getMCode() == m)
+        diagnostics_->report(diagnostic::kWordIgnored,
+                             mWordText(previous) + " gives way to " + mWordText(m) +
+                                 ": a block keeps one M word, the last");
+}
+
+void BlockParser::readDwell(block& b) {
+    const bool inF = reader_->dialect().block.dwellSecondsInF;
+    const std::uint32_t word = inF ? addr::F : (b.has(addr::P) ? addr::P : addr::X);
+    const double given = b.has(word) ? b.getDouble(word) : 0.0;
+    const double seconds = word == addr::P ? given / 1000.0 : given;
+    if (diagnostics_->wanted()) {
+        const std::string time = realToString(seconds) + " s";
+        diagnostics_->correction(
+            diagnostic::kDwellNonmodal,
+            std::string("G4 is taken as a motion mode: the following moves are written as dwells") +
+                (word == addr::X && b.has(word) ? " and its X as a position" : "") +
+                " (the corrected semantics writes a dwell of " + time + " for this block only)",
+            "G4 writes a dwell of " + time +
+                "; the motion mode and the position stay as they were");
+    }
+    if (!diagnostics_->corrected()) return;
+    b.clear(word);
+    b.setDouble(addr::P, seconds * 1000.0);
 }
 
 void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
     const BlockRules& rules = reader_->dialect().block;
     std::size_t cursor = start;
+    std::int32_t previousM = -1;
     for (std::int32_t address = reader_->readAddress(line, cursor); address >= 0;
          address = reader_->readAddress(line, cursor)) {
         const double value = reader_->readNumber(line, cursor);
@@ -80,10 +140,8 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
                 break;
             case addr::M: {
                 const std::int32_t m = wordToInt32(value);
-                if (rules.keepsEveryMWord ||
-                    std::find(std::begin(kStoredMCodes), std::end(kStoredMCodes), m) !=
-                        std::end(kStoredMCodes))
-                    b.setInt(addr::M, m);
+                storeMWord(m, previousM, b);
+                previousM = m;
                 break;
             }
             case addr::T:
@@ -120,6 +178,7 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
                 break;
         }
     }
+    if (contains(b.gcodes, 4)) readDwell(b);
     if (rules.exchangesYZ) {
         if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
         if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);

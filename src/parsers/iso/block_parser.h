@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "nci/block.h"
+#include "nci/diagnostics.h"
 #include "parsers/iso/gcode_reader.h"
 
 namespace morvane::iso {
@@ -16,6 +17,9 @@ namespace morvane::iso {
 struct AxisState {
     bool absolute = true;                  // {G90: true, G91: false}
     double position[3] = {0.0, 0.0, 0.0};  // last absolute X Y Z in block axes; {G28} zeroes it
+    // A drill cycle G73..G89 is open ({G80, G0..G3} close it): with the corrected semantics
+    // the Z of a block under G91 is then a depth below R, not a move.
+    bool drilling = false;
 };
 
 class BlockParser {
@@ -27,8 +31,17 @@ class BlockParser {
     // ignored. Dialects that exchange Y and Z (and J and K) do so at the end.
     void parse(std::string_view line, std::size_t start, block& b);
 
+    // Where the M words and dwells are reported, and which semantics the reading follows.
+    void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
+
   private:
     void storeGCode(std::int32_t g, block& b);
+    // Stores M word `m` when the dialect keeps it and reports it when it is not converted;
+    // `previous` is the M word written before it in the line (-1 for none).
+    void storeMWord(std::int32_t m, std::int32_t previous, block& b);
+    // A G4 block: with the corrected semantics its time word (X seconds, P milliseconds; F
+    // seconds in Sinumerik) becomes P in milliseconds and no longer names a position.
+    void readDwell(block& b);
     // Re-expresses the X Y Z I J K words read so far for the other distance mode: `sign` +1
     // when G90 follows incremental words, -1 when G91 follows absolute ones.
     void convertWordsRead(block& b, double sign) const;
@@ -38,6 +51,8 @@ class BlockParser {
 
     GCodeReader* reader_;
     AxisState* axes_;
+    Diagnostics ownDiagnostics_;
+    Diagnostics* diagnostics_ = &ownDiagnostics_;
 };
 
 // Exchanges the values and defined bits of two slots.

@@ -42,6 +42,7 @@ struct BlockRules {
     bool planeSelectionDropped;  // G17, G18, G19 are not stored
     bool speedSetsSurfaceSpeed;  // S appends 96 unless the block already holds 92
     bool exchangesYZ;            // Y/Z and J/K change places once the block is read
+    bool dwellSecondsInF;        // G4 takes its time from F (seconds), not from X or P (ms)
 };
 
 struct Dialect {
@@ -72,7 +73,8 @@ inline constexpr Dialect kFanuc{.name = "Fanuc",
                                           .arcDirectionExchanged = false,
                                           .planeSelectionDropped = false,
                                           .speedSetsSurfaceSpeed = false,
-                                          .exchangesYZ = false}};
+                                          .exchangesYZ = false,
+                                          .dwellSecondsInF = false}};
 
 // Siemens programs read exactly as Fanuc programs; only the run's namespace differs.
 inline constexpr Dialect kSiemens{
@@ -94,7 +96,8 @@ inline constexpr Dialect kSinumerik{.name = "Sinumerik",
                                               .arcDirectionExchanged = true,
                                               .planeSelectionDropped = true,
                                               .speedSetsSurfaceSpeed = false,
-                                              .exchangesYZ = true}};
+                                              .exchangesYZ = true,
+                                              .dwellSecondsInF = true}};
 
 inline constexpr Dialect kNumeripath{.name = "G&L Numeripath",
                                      .keywords = kNumeripathKeywords,
@@ -110,6 +113,7 @@ inline constexpr Dialect kNumeripath{.name = "G&L Numeripath",
                                                .arcDirectionExchanged = false,
                                                .planeSelectionDropped = false,
                                                .speedSetsSurfaceSpeed = true,
-                                               .exchangesYZ = true}};
+                                               .exchangesYZ = true,
+                                               .dwellSecondsInF = false}};
 
 }  // namespace morvane::iso

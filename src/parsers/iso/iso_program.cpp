@@ -55,16 +55,8 @@ void IsoProgram::scanLabels() {
     labelTable_.clear();
     labelLineStarts_.clear();
     // A label beyond the bound is not entered; its line is then read as an ordinary block.
-    bool cut = false;
     const auto enter = [&](std::uint32_t label, std::uint32_t line, std::size_t cursor) {
-        if (labelTable_.size() >= limits::kLabels && !labelTable_.contains(label)) {
-            if (!std::exchange(cut, true))
-                diagnostics().reportAt(diagnostic::kLimitReached, line + 1,
-                                       "the program defines more labels than the bound of " +
-                                           groupedNumber(limits::kLabels) +
-                                           "; this one and later ones are not entered");
-            return;
-        }
+        if (!admitsLabel(labelTable_, label, line)) return;
         labelTable_[label] = line + 1;
         labelLineStarts_.emplace_back(line, clampOffset(cursor));
     };
@@ -104,6 +96,7 @@ void IsoProgram::run() {
     out_.setDiagnostics(&diagnostics());
     out_.setRealForm(diagnostics().corrected(), diagnostics().wanted());
     frame_.SetDiagnostics(diagnostics());
+    blockParser_.setDiagnostics(diagnostics());
     scanLabels();
     block_.params = &paramMap_;
     if (!out_.open(nciPath_)) return;
@@ -143,8 +136,8 @@ void IsoProgram::executeProgram() {
     callDepth_ = 0;
 }
 
-void IsoProgram::chargeBlock() {
-    if (++executedLines_ > blockBudget_)
+void IsoProgram::endAtSpentBudget() {
+    if (executedLines_ > blockBudget_)
         endAtBound("calls and repeats reached their bound of " + groupedNumber(repeatedBlocks_) +
                    " blocks executed again");
     if (source_.readBudgetSpent())
@@ -169,19 +162,26 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
                            block_);
 
     double* position = axisState_.position;
+    // With the corrected semantics the Z of an open drill cycle is its depth, never a move: the
+    // writer reads it (under G91 as the distance below R) and says where the holes leave the tool.
+    const bool drillDepth = axisState_.drilling && diagnostics().corrected();
+    const std::uint32_t movingAxes = drillDepth ? 2 : 3;
     if (!axisState_.absolute) {
         // Incremental words become absolute; a missing word still carries the position.
-        for (std::uint32_t axis = 0; axis < 3; ++axis) {
+        for (std::uint32_t axis = 0; axis < movingAxes; ++axis) {
             varstorage& word = block_.vars[addr::X + axis];
             word.setDouble(position[axis] + (block_.has(addr::X + axis) ? word.numeric() : 0.0));
         }
     }
     block_.line = index;
-    for (std::uint32_t axis = 0; axis < 3; ++axis)
+    for (std::uint32_t axis = 0; axis < movingAxes; ++axis)
         if (block_.has(addr::X + axis)) position[axis] = block_.getDouble(addr::X + axis);
 
     if (block_.has(addr::M)) {
         switch (block_.getMCode()) {
+            case 2:
+                if (diagnostics().corrected()) return kEnded;
+                break;
             case 30:
             case 99:
                 return kEnded;
@@ -198,6 +198,12 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
     frame_.LoadBlock(block_, axes_);
     if (reader_.hasComment()) frame_.QueueComment(reader_.comment());
     frame_.WriteBlock(out_);
+    if (drillDepth) {
+        const MachineState& tool = frame_.Position();
+        position[0] = tool.x;
+        position[1] = tool.y;
+        position[2] = tool.z;
+    }
     return kWritten;
 }
 

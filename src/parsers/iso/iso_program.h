@@ -69,7 +69,13 @@ class IsoProgram : public ProgramParser {
     std::int32_t enrolSubprogram();
     void writeComment(const char* text);
     // Counts one executed block against the budgets of the run; ends the run when one is spent.
-    void chargeBlock();
+    void chargeBlock() {
+        if (++executedLines_ > blockBudget_ || source_.readBudgetSpent() || out_.exhausted())
+            [[unlikely]]
+            endAtSpentBudget();
+    }
+    // Reports the budget that is spent and ends the run.
+    void endAtSpentBudget();
     // Reports the bound reached and ends the run (endProgram does not return).
     void endAtBound(const std::string& bound);
 

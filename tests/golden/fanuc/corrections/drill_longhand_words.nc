@@ -1,0 +1,7 @@
+(Longhand drilling from R, Z, Q, F, G98 and G99, and K under G91.)
+G90 G0 X0 Y0 Z20
+G99 G83 X10 Y0 Z-6 R2 Q4 F100
+G98 G84 X20 Z-4 F50
+G91 G81 X10 Z-5 R-18 K2
+G90 G80
+M30
