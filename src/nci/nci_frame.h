@@ -193,7 +193,7 @@ class NCIFrame {
     // `mFlag` is the last field of a straight move, `fullCircle` the last field of an arc.
     void WriteMove(NciStream& out, bool mFlag, bool fullCircle);
 
-    // Arcs of the ISO frame (nci_frame_arcs.cpp, nci_frame_arc_rules.cpp).
+    // Arcs (nci_frame_arcs.cpp, nci_frame_arc_ends.cpp).
     // Stores the loaded arc's centre, absolute, in I J K: from the radius word, else from I J K
     // by the reading the program uses.
     void ResolveIsoArc();
