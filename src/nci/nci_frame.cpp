@@ -89,6 +89,10 @@ double NCIFrame::RoundValue(double v) {
     return rounded;
 }
 
+double NCIFrame::RoundAsWritten(double v) const {
+    return preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
+}
+
 double NCIFrame::RoundToThousandths(double v) {
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
@@ -188,6 +192,7 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
     b.defined.forEach([&](std::uint32_t i) { vars_[i] = b.vars[i]; });
 
     previous_ = current_;
+    unroundedPrevious_ = unroundedCurrent_;
     static constexpr struct {
         std::uint32_t letter;
         double MachineState::*field;
@@ -196,7 +201,9 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
         {addr::A, &MachineState::a}, {addr::B, &MachineState::b}, {addr::C, &MachineState::c},
     };
     for (const auto& word : kPositionWords) {
-        if (Given(word.letter)) current_.*word.field = GetDouble(word.letter);
+        if (!Given(word.letter)) continue;
+        current_.*word.field = GetDouble(word.letter);
+        unroundedCurrent_.*word.field = vars_[word.letter].numeric();
     }
 }
 
