@@ -127,6 +127,7 @@ class NCIRuledSurface : public NCIDeepDrilling {
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    bool hasClearance() const override { return false; }
 };
 
 // Circular pocket (cycle 252, CYCL DEF 5): 13 radius, 14 step-over, 15 side allowance, 16 floor
@@ -187,8 +188,14 @@ class NCICircularSlot : public NCIDeepDrilling {
     // Cuts the centre line there and back at the current height, then clears the width by rings
     // round it, the tool standing at the slot's start point.
     void ClearArcSlot(NciStream& out);
+    // The same with the corrected semantics: every arc round its own centre (the pitch-circle
+    // centre, the end or the start point), turning the way the angular length says.
+    void ClearArcSlotAround(NciStream& out);
 
   private:
+    // Arc record `code` to `end` round `centre` at the current height.
+    void arcRound(NciStream& out, std::int32_t code, Point2 end, Point2 centre, bool full);
+
     PassBudget rings_{*this, kMaxArcSlotRings, "rings of the slot"};
 };
 

@@ -92,19 +92,47 @@ inline constexpr DiagnosticCode kFullCircleNoAxis{"full-circle-no-axis", Severit
 inline constexpr DiagnosticCode kFullFlagPlane{"full-flag-plane", Severity::Note, true};
 // An arc whose start and end lie at different distances from its centre.
 inline constexpr DiagnosticCode kArcOffCircle{"arc-off-circle", Severity::Warning};
+// Corrections of the Heidenhain cycles (docs/corrections.md).
+// A longhand cycle's first move is a diagonal rapid from where the tool stood / the tool rises,
+// moves over the call point, then goes down.
+inline constexpr DiagnosticCode kCycleApproach{"cycle-approach", Severity::Note, true};
+// Without a plunging depth the infeed is the depth less 1 / one infeed to the full depth.
+inline constexpr DiagnosticCode kDepthFallback{"depth-fallback", Severity::Note, true};
+// A circular slot over 180 degrees or with a negative angle cut round the shorter arc's centre /
+// round its own centre in the direction of the angle.
+inline constexpr DiagnosticCode kSlotArcCentre{"slot-arc-centre", Severity::Note, true};
+// Old-style slot and pocket (CYCL DEF 3, 4) with the first length along the second axis / along
+// the first axis.
+inline constexpr DiagnosticCode kOldPocketAxes{"old-pocket-axes", Severity::Note, true};
+// Cycle 203 longhand in one plunge / pecks by Q202 with decrement, minimum and chip breaking.
+inline constexpr DiagnosticCode kPeckDepth203{"peck-depth-203", Severity::Note, true};
+// A datum shift (CYCL DEF 7) writes rapid moves to the shift values / its record alone.
+inline constexpr DiagnosticCode kDatumShiftNoMove{"datum-shift-no-move", Severity::Note, true};
+// Rotation (CYCL DEF 10) and scaling (CYCL DEF 11) records without their angle and factor / with
+// them.
+inline constexpr DiagnosticCode kRotationScaling{"rotation-scaling", Severity::Note, true};
+// No cycle end at the end of a program with a drill cycle open / the cycle end written.
+inline constexpr DiagnosticCode kCycleEndRecord{"cycle-end-record", Severity::Note, true};
+// The old-style pecking cycle written natively leaves the tool at Z0 / at its retract height.
+inline constexpr DiagnosticCode kOldPeckingRetract{"old-pecking-retract", Severity::Note, true};
+// A cycle parameter the cycle cannot take (a negative dwell time): the conversion stops there.
+inline constexpr DiagnosticCode kCycleParameterRejected{"cycle-parameter-rejected",
+                                                        Severity::Error};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
 inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
 inline constexpr DiagnosticCode kAll[] = {
-    kLimitReached,        kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
-    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
-    kNciPrecision,        kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
-    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
-    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
-    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
-    kArcOffCircle};
+    kLimitReached,        kWriteFailed,        kNoWorkingFile,         kPostProcessorUnavailable,
+    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics,    kNulByte,
+    kNciPrecision,        kDwellNonmodal,      kG80WithMove,           kDrillRepeatPosition,
+    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,       kToolAndSpindle,
+    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,      kArcIjkNonmodal,
+    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,      kFullFlagPlane,
+    kArcOffCircle,        kCycleApproach,      kDepthFallback,         kSlotArcCentre,
+    kOldPocketAxes,       kPeckDepth203,       kDatumShiftNoMove,      kRotationScaling,
+    kCycleEndRecord,      kOldPeckingRetract,  kCycleParameterRejected};
 
 }  // namespace diagnostic
 

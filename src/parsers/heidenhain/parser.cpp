@@ -1,6 +1,7 @@
 #include "parsers/heidenhain/parser.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string_view>
 #include <utility>
@@ -128,7 +129,13 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         }
         // The comment of a Q assignment names the parameter; it is not written.
         if (parser_.flags.parameterComment) parser_.lexer.commentFlag = false;
-        parser_.rememberLine();
+        if (parser_.flags.datum) [[unlikely]] {
+            const std::array<double, kAxisCount> kept = parser_.position;
+            parser_.rememberLine();
+            holdDatumShift(kept);
+        } else {
+            parser_.rememberLine();
+        }
         blk.line = index;
 
         if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
@@ -147,8 +154,45 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         }
         writeBlock();
     }
-    if (isDrillCycleOpen(frame_.GetBlockCode())) out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+    if (isDrillCycleOpen(frame_.GetBlockCode())) {
+        out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+        drillCycleOpen_ = false;
+    }
+    if (callDepth_ == 1) closeOpenCycle();
     --callDepth_;
+}
+
+void Parser::closeOpenCycle() {
+    if (!drillCycleOpen_) return;
+    // Reported at the program's last line; the run reads one empty line beyond it.
+    diagnostics().reportAt(diagnostic::kCycleEndRecord, lineCount_ - 1,
+                           diagnostics().corrected()
+                               ? "a drill cycle is still open at the end of the program: the "
+                                 "cycle end (91080) is written"
+                               : "a drill cycle is still open at the end of the program, and no "
+                                 "cycle end (91080) is written (the corrected semantics writes "
+                                 "it)");
+    if (!diagnostics().corrected()) return;
+    out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+    drillCycleOpen_ = false;
+}
+
+void Parser::holdDatumShift(const std::array<double, kAxisCount>& kept) {
+    block& blk = parser_.blk;
+    // Only a shift value that differs from the tool's position moves it in the exact semantics.
+    bool moves = false;
+    for (std::uint32_t k = 0; k < kAxisCount; ++k)
+        moves = moves || (blk.has(kAxisSlot[k]) && parser_.position[k] != kept[k]);
+    if (moves)
+        diagnostics().correction(
+            diagnostic::kDatumShiftNoMove,
+            "the datum shift's values are taken as the tool's position and, once a motion mode "
+            "is active, written as a rapid move there (the corrected semantics moves nothing)",
+            "the datum shift moves nothing: the tool stays where it stood");
+    if (!diagnostics().corrected()) return;
+    parser_.position = kept;
+    for (const std::uint32_t slot : kAxisSlot)
+        blk.clear(slot);
 }
 
 // Runs the called label's section (from the label line to the end of the program) once per
@@ -195,6 +239,7 @@ void Parser::writeBlock() {
     frame_.LoadBlock(parser_.blk, parser_.axes.values);
     if (parser_.lexer.commentFlag) frame_.QueueComment(parser_.lexer.commentText);
     if (!parser_.flags.centreBlock) frame_.WriteBlock(out_);
+    if (isDrillCycleOpen(frame_.GetBlockCode())) drillCycleOpen_ = true;
 }
 
 std::unique_ptr<ProgramParser> makeParser(const LineSource* lines, std::string nciPath,
