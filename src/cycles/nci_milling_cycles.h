@@ -49,6 +49,9 @@ class NCIRectPocket : public NCIDeepDrilling {
     PassBudget passes_{*this, kMaxPocketPasses, "passes of the pocket"};
 
   private:
+    // Reports the exact semantics' circle at the start of the finishing contour, which reaches
+    // beyond the contour.
+    void reportWallCircle(NciStream& out) const;
     // One ring at distance w from the walls with corner arcs of radius q, counter-clockwise from
     // the middle of the side at +u; `entry` adds the first move to that middle point.
     void ring(NciStream& out, double w, double q, bool entry);

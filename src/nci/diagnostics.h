@@ -115,6 +115,9 @@ inline constexpr DiagnosticCode kRotationScaling{"rotation-scaling", Severity::N
 inline constexpr DiagnosticCode kCycleEndRecord{"cycle-end-record", Severity::Note, true};
 // The old-style pecking cycle written natively leaves the tool at Z0 / at its retract height.
 inline constexpr DiagnosticCode kOldPeckingRetract{"old-pecking-retract", Severity::Note, true};
+// The small circle that starts a pocket's finishing contour round a point beside the contour,
+// into the wall / inside the contour.
+inline constexpr DiagnosticCode kPocketWallCircle{"pocket-wall-circle", Severity::Note, true};
 // A cycle parameter the cycle cannot take (a negative dwell time): the conversion stops there.
 inline constexpr DiagnosticCode kCycleParameterRejected{"cycle-parameter-rejected",
                                                         Severity::Error};
@@ -124,15 +127,15 @@ inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Seve
 inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
 inline constexpr DiagnosticCode kAll[] = {
-    kLimitReached,        kWriteFailed,        kNoWorkingFile,         kPostProcessorUnavailable,
-    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics,    kNulByte,
-    kNciPrecision,        kDwellNonmodal,      kG80WithMove,           kDrillRepeatPosition,
-    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,       kToolAndSpindle,
-    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,      kArcIjkNonmodal,
-    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,      kFullFlagPlane,
-    kArcOffCircle,        kCycleApproach,      kDepthFallback,         kSlotArcCentre,
-    kOldPocketAxes,       kPeckDepth203,       kDatumShiftNoMove,      kRotationScaling,
-    kCycleEndRecord,      kOldPeckingRetract,  kCycleParameterRejected};
+    kLimitReached,        kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
+    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
+    kNciPrecision,        kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
+    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
+    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
+    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
+    kArcOffCircle,        kCycleApproach,      kDepthFallback,      kSlotArcCentre,
+    kOldPocketAxes,       kPeckDepth203,       kDatumShiftNoMove,   kRotationScaling,
+    kCycleEndRecord,      kOldPeckingRetract,  kPocketWallCircle,   kCycleParameterRejected};
 
 }  // namespace diagnostic
 
