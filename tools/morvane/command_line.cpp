@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -190,6 +191,19 @@ bool checkDestinations(const ConvertOptions& o, std::string& error) {
     if (o.inputs.size() > 1 && !o.directory && !o.inPlace) {
         error = "several inputs need -d DIR or --in-place";
         return false;
+    }
+    // Standard input has no file to replace and no name to write beside.
+    if (std::find(o.inputs.begin(), o.inputs.end(), kStandardInput) != o.inputs.end()) {
+        if (o.inPlace) {
+            error = "--in-place cannot replace standard input (-); give -o FILE, or no -o for "
+                    "standard output";
+            return false;
+        }
+        if (o.directory) {
+            error = "-d names each result after its input, and standard input (-) has no name; "
+                    "give -o FILE";
+            return false;
+        }
     }
     return true;
 }
