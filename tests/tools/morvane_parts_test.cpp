@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -310,6 +312,33 @@ TEST(SourceFormats, Recognition) {
         EXPECT_NE(detection.reason.find(c.reason), std::string::npos)
             << c.path << ": " << detection.reason;
     }
+}
+
+// Real programs, as tests/tools/program_formats.txt lists them: none is binary data, each is
+// recognised as the format listed (the corpus lies beside the repository when it is there).
+TEST(SourceFormats, RealProgramsAsListed) {
+    const std::filesystem::path source(MORVANE_SOURCE_DIR);
+    const std::map<std::string, std::filesystem::path> roots = {
+        {"corpus", MORVANE_CORPUS_DIR}, {"golden", source / "tests/golden"}};
+    std::istringstream table(readFile(source / "tests/tools/program_formats.txt"));
+    int checked = 0;
+    for (std::string path, format; table >> path >> format;) {
+        if (path.front() == '#') {
+            std::getline(table, path);
+            continue;
+        }
+        const std::size_t slash = path.find('/');
+        const std::filesystem::path file = roots.at(path.substr(0, slash)) / path.substr(slash + 1);
+        if (!std::filesystem::exists(file)) continue;
+        InputDocument document;
+        std::string error;
+        ASSERT_TRUE(document.read(file.string(), error)) << path << ": " << error;
+        EXPECT_FALSE(looksBinary(document.sample())) << path;
+        const Detection detection = detectFormat(file.string(), document.head(200));
+        EXPECT_EQ(detection.format, formatByOption(format)) << path << ": " << detection.reason;
+        ++checked;
+    }
+    EXPECT_GT(checked, 30);
 }
 
 // The whole document written back into a file, as that file reads; "<failed>" when it could not

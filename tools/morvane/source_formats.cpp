@@ -195,9 +195,10 @@ const char* evidenceOfWord(std::string_view letters, std::string_view digits, bo
 
 MachineEvidence machineOf(const std::vector<std::string_view>& head) {
     using Kind = MachineEvidence::Kind;
-    MachineEvidence milling, lathe;
+    // The first evidence decides: a lathe program that selects G17 for a moment stays one.
+    MachineEvidence first;
     std::optional<std::size_t> xLine, zLine;
-    for (std::size_t n = 0; n < head.size() && milling.kind == Kind::None; ++n) {
+    for (std::size_t n = 0; n < head.size() && first.kind == Kind::None; ++n) {
         const std::string_view line = head[n];
         std::size_t i = 0;
         while (i < line.size()) {
@@ -231,14 +232,13 @@ MachineEvidence machineOf(const std::vector<std::string_view>& head) {
             if (letters == "Z" && valueFollows && !zLine) zLine = n;
             Kind kind = Kind::None;
             const char* what = evidenceOfWord(letters, digits, valueFollows, kind);
-            MachineEvidence& found = kind == Kind::Milling ? milling : lathe;
-            if (what != nullptr && found.kind == Kind::None)
-                found = {kind, lineReason(n, std::string("has ") + what)};
-            if (milling.kind != Kind::None) break;
+            if (what != nullptr) {
+                first = {kind, lineReason(n, std::string("has ") + what)};
+                break;
+            }
         }
     }
-    if (milling.kind != Kind::None) return milling;
-    if (lathe.kind != Kind::None) return lathe;
+    if (first.kind != Kind::None) return first;
     if (xLine && zLine)
         return {Kind::Lathe, "it moves in X and Z and never in Y"};
     return {};
