@@ -367,14 +367,17 @@ cannot be read or written, 4 cancelled in the dialog, 5 installation incomplete.
         case Subcommand::Convert:
             return R"(usage: morvane convert INPUT... [OPTIONS]
 
-Converts each INPUT with the Morvane plug-in, driving its dialog with the options below.
+Converts each INPUT (- for standard input) with the Morvane plug-in, driving its dialog with
+the options below.
 Options not given keep the choices of the last run (stored in
 $XDG_CONFIG_HOME/morvane/plugin.conf). When the options and those choices do not settle what
 to produce, the dialog opens in the terminal.
 
 What to read:
   -f, --from FORMAT     fanuc, heidenhain, siemens, sinumerik, numeripath or nci;
-                        without it the format is recognised from the file (see -v)
+                        without it the format is recognised from the file (see -v and
+                        morvane formats: sinumerik and numeripath are lathe dialects), and
+                        binary data is refused
   -l, --lines A-B       convert only lines A to B (A-, A also work; counted from 1); the
                         result replaces them in the document
 
