@@ -254,6 +254,7 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
         {"output on a full device", "convert IN --nci -o /dev/full", 3,
          "cannot write /dev/full: No space left on device"},
         {"empty input", "convert empty.nci --nci", 1, "it is empty"},
+        {"empty standard input", "convert - --nci", 1, "morvane: <stdin>: it is empty"},
         {"unknown format", "convert IN --from haas --nci", 2,
          "unknown format 'haas'; the formats are fanuc, heidenhain, siemens, sinumerik, "
          "numeripath, nci"},
