@@ -143,6 +143,37 @@ bool InputDocument::read(const std::string& path, std::string& error) {
     return load(got, path, error);
 }
 
+bool InputDocument::readStream(int fd, const std::string& name, std::string& error) {
+    // The size is not known: the buffer doubles as the text comes.
+    std::size_t capacity = std::size_t{64} << 10;
+    std::size_t got = 0;
+    buffer_ = allocateText(capacity + kPadding);
+    for (;;) {
+        if (buffer_ == nullptr) {
+            error = "there is not enough memory to hold it";
+            return false;
+        }
+        const ssize_t n = ::read(fd, buffer_.get() + got, capacity - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = std::strerror(errno);
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+        if (got < capacity) continue;
+        if (capacity == kMaxSize) {
+            error = "it is larger than 4 GiB";
+            return false;
+        }
+        capacity = std::min(capacity * 2, kMaxSize);
+        char* const grown = static_cast<char*>(std::realloc(buffer_.get(), capacity + kPadding));
+        if (grown != nullptr) static_cast<void>(buffer_.release());
+        buffer_.reset(grown);
+    }
+    return load(got, name, error);
+}
+
 bool InputDocument::assign(std::string_view text, std::string* error) {
     const std::size_t size = std::min(text.size(), kMaxSize);
     buffer_ = allocateText(size + kPadding);
@@ -169,6 +200,7 @@ bool InputDocument::load(std::size_t size, const std::string& path, std::string&
         size_ = 0;
         return false;
     }
+    sample_ = sampleText({bytes, size});
     byteOrderMark_ = std::string_view(bytes, size).starts_with(kUtf8ByteOrderMark);
     if (byteOrderMark_) {
         text_ += kUtf8ByteOrderMark.size();
