@@ -209,6 +209,10 @@ class NCIOutsideThread : public NCIDeepDrilling {
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+  private:
+    // Reports the exact semantics' front countersink, round the offset alone.
+    void reportStudCountersink(NciStream& out) const;
 };
 
 // Inside thread milling with countersinking (cycles 262, 263): the outside thread's values and

@@ -118,6 +118,9 @@ inline constexpr DiagnosticCode kOldPeckingRetract{"old-pecking-retract", Severi
 // The small circle that starts a pocket's finishing contour round a point beside the contour,
 // into the wall / inside the contour.
 inline constexpr DiagnosticCode kPocketWallCircle{"pocket-wall-circle", Severity::Note, true};
+// Cycle 267's front countersink round the offset alone, inside the stud / at the thread's major
+// radius plus the offset.
+inline constexpr DiagnosticCode kStudCountersink{"stud-countersink", Severity::Note, true};
 // A cycle parameter the cycle cannot take (a negative dwell time): the conversion stops there.
 inline constexpr DiagnosticCode kCycleParameterRejected{"cycle-parameter-rejected",
                                                         Severity::Error};
@@ -127,15 +130,16 @@ inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Seve
 inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
 inline constexpr DiagnosticCode kAll[] = {
-    kLimitReached,        kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
-    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
-    kNciPrecision,        kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
-    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
-    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
-    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
-    kArcOffCircle,        kCycleApproach,      kDepthFallback,      kSlotArcCentre,
-    kOldPocketAxes,       kPeckDepth203,       kDatumShiftNoMove,   kRotationScaling,
-    kCycleEndRecord,      kOldPeckingRetract,  kPocketWallCircle,   kCycleParameterRejected};
+    kLimitReached,          kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
+    kPostProcessorFailed,   kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
+    kNciPrecision,          kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
+    kDrillLonghandWords,    kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
+    kWordIgnored,           kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
+    kArcCentreDetection,    kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
+    kArcOffCircle,          kCycleApproach,      kDepthFallback,      kSlotArcCentre,
+    kOldPocketAxes,         kPeckDepth203,       kDatumShiftNoMove,   kRotationScaling,
+    kCycleEndRecord,        kOldPeckingRetract,  kPocketWallCircle,   kStudCountersink,
+    kCycleParameterRejected};
 
 }  // namespace diagnostic
 
