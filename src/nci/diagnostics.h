@@ -92,6 +92,21 @@ inline constexpr DiagnosticCode kFullCircleNoAxis{"full-circle-no-axis", Severit
 inline constexpr DiagnosticCode kFullFlagPlane{"full-flag-plane", Severity::Note, true};
 // An arc whose start and end lie at different distances from its centre.
 inline constexpr DiagnosticCode kArcOffCircle{"arc-off-circle", Severity::Warning};
+// Corrections of the Heidenhain dialect (docs/corrections.md).
+// RL and RR end the line / give 41 and 42 and the line is read on.
+inline constexpr DiagnosticCode kRadiusCompensation{"radius-compensation", Severity::Note, true};
+// FAUTO ends the line / keeps the feed and the line is read on.
+inline constexpr DiagnosticCode kFautoFeed{"fauto-feed", Severity::Note, true};
+// FN 0 to FN 4 end the line / assign and compute their Q parameter.
+inline constexpr DiagnosticCode kFnAssign{"fn-assign", Severity::Note, true};
+// LP lines end at LP / move straight to the polar point about the circle centre.
+inline constexpr DiagnosticCode kPolarLine{"polar-line", Severity::Note, true};
+// CT lines write nothing / an arc tangent to the previous contour element.
+inline constexpr DiagnosticCode kTangentArc{"tangent-arc", Severity::Note, true};
+// An arc about a CC in Y Z or X Z is written in the XY plane / in the plane of the CC's axes.
+inline constexpr DiagnosticCode kArcPlane{"arc-plane", Severity::Note, true};
+// A called label section runs past LBL 0 to the end of the program / ends at LBL 0.
+inline constexpr DiagnosticCode kLabelSectionEnd{"label-section-end", Severity::Note, true};
 // Corrections of the Heidenhain cycles (docs/corrections.md).
 // A longhand cycle's first move is a diagonal rapid from where the tool stood / the tool rises,
 // moves over the call point, then goes down.
@@ -130,16 +145,17 @@ inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Seve
 inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
 inline constexpr DiagnosticCode kAll[] = {
-    kLimitReached,          kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
-    kPostProcessorFailed,   kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
-    kNciPrecision,          kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
-    kDrillLonghandWords,    kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
-    kWordIgnored,           kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
-    kArcCentreDetection,    kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
-    kArcOffCircle,          kCycleApproach,      kDepthFallback,      kSlotArcCentre,
-    kOldPocketAxes,         kPeckDepth203,       kDatumShiftNoMove,   kRotationScaling,
-    kCycleEndRecord,        kOldPeckingRetract,  kPocketWallCircle,   kStudCountersink,
-    kCycleParameterRejected};
+    kLimitReached,        kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
+    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
+    kNciPrecision,        kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
+    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
+    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
+    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
+    kArcOffCircle,        kRadiusCompensation, kFautoFeed,          kFnAssign,
+    kPolarLine,           kTangentArc,         kLabelSectionEnd,    kArcPlane,
+    kCycleApproach,       kDepthFallback,      kSlotArcCentre,      kOldPocketAxes,
+    kPeckDepth203,        kDatumShiftNoMove,   kRotationScaling,    kCycleEndRecord,
+    kOldPeckingRetract,   kPocketWallCircle,   kStudCountersink,    kCycleParameterRejected};
 
 }  // namespace diagnostic
 

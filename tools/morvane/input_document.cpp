@@ -95,6 +95,22 @@ std::size_t countTerminators(const char* text, std::size_t size) {
     return count;
 }
 
+// One read(2) of at most `room` bytes into `at`, again when a signal interrupts it; `got` 0 at
+// the end of the file.
+bool readSome(int fd, char* at, std::size_t room, std::size_t& got, std::string& error) {
+    for (;;) {
+        const ssize_t n = ::read(fd, at, room);
+        if (n >= 0) {
+            got = static_cast<std::size_t>(n);
+            return true;
+        }
+        if (errno != EINTR) {
+            error = std::strerror(errno);
+            return false;
+        }
+    }
+}
+
 }  // namespace
 
 bool InputDocument::read(const std::string& path, std::string& error) {
@@ -131,14 +147,10 @@ bool InputDocument::read(const std::string& path, std::string& error) {
     }
     std::size_t got = 0;
     while (got < expected) {
-        const ssize_t n = ::read(file.fd, buffer_.get() + got, expected - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = std::strerror(errno);
-            return false;
-        }
+        std::size_t n = 0;
+        if (!readSome(file.fd, buffer_.get() + got, expected - got, n, error)) return false;
         if (n == 0) break;
-        got += static_cast<std::size_t>(n);
+        got += n;
     }
     return load(got, path, error);
 }
@@ -153,14 +165,10 @@ bool InputDocument::readStream(int fd, const std::string& name, std::string& err
             error = "there is not enough memory to hold it";
             return false;
         }
-        const ssize_t n = ::read(fd, buffer_.get() + got, capacity - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = std::strerror(errno);
-            return false;
-        }
+        std::size_t n = 0;
+        if (!readSome(fd, buffer_.get() + got, capacity - got, n, error)) return false;
         if (n == 0) break;
-        got += static_cast<std::size_t>(n);
+        got += n;
         if (got < capacity) continue;
         if (capacity == kMaxSize) {
             error = "it is larger than 4 GiB";
