@@ -1,6 +1,9 @@
 # The fuzz targets and what each is built from, shared by the libFuzzer build (fuzz/) and the
 # replay tests (tests/robustness). fuzz/run reads the list below: keep it on one line.
 set(MORVANE_FUZZ_TARGETS fanuc heidenhain siemens sinumerik numeripath config_string converter_file post)
+# The hang hunters convert with the product's own bounds in a build without the sanitizers
+# (fuzz/CMakeLists.txt); the replay tests leave them out. fuzz/run reads this line too.
+set(MORVANE_HANG_TARGETS hang_fanuc hang_heidenhain)
 set(MORVANE_FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # Format-list positions of the dialect targets.
@@ -9,6 +12,8 @@ set(MORVANE_FUZZ_FORMAT_heidenhain 1)
 set(MORVANE_FUZZ_FORMAT_siemens 2)
 set(MORVANE_FUZZ_FORMAT_sinumerik 3)
 set(MORVANE_FUZZ_FORMAT_numeripath 4)
+set(MORVANE_FUZZ_FORMAT_hang_fanuc 0)
+set(MORVANE_FUZZ_FORMAT_hang_heidenhain 1)
 
 # Adds the entry point of fuzz target `name` and what it needs to the executable `exe`.
 function(morvane_fuzz_target_sources exe name)

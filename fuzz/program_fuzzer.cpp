@@ -1,6 +1,7 @@
 // One dialect's conversion of arbitrary bytes taken as a program, once with every cycle expanded
-// into moves and once with every native cycle supported. The conversion must end (no crash, no
-// hang, no sanitizer report) and leave well-formed NCI text without a non-number in it.
+// into moves and once with every native cycle supported, the second one with diagnostics wanted
+// and the corrected semantics. The conversion must end (no crash, no hang, no sanitizer report)
+// and leave well-formed NCI text without a non-number in it.
 #include <cstddef>
 #include <cstdint>
 
@@ -27,11 +28,13 @@ SupportedCycleList everyNativeCycle() {
     return {all};
 }
 
-void convert(const fuzz::InputDocument& document, const SupportedCycleList& cycles) {
+void convert(const fuzz::InputDocument& document, const SupportedCycleList& cycles,
+             Diagnostics* diagnostics) {
     const std::string& path = fuzz::scratchFile();
     auto parser = makeParser(kFormat, document.source(), path, cycles);
     if (parser == nullptr) fuzz::fail("the format has no parser", "");
     parser->setLimits(fuzz::fuzzLimits());
+    if (diagnostics != nullptr) parser->setDiagnostics(*diagnostics);
     bool ended = true;
     try {
         parser->run();
@@ -51,7 +54,8 @@ void convert(const fuzz::InputDocument& document, const SupportedCycleList& cycl
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::InputDocument document(data, size);
-    convert(document, {});
-    convert(document, everyNativeCycle());
+    convert(document, {}, nullptr);
+    Diagnostics diagnostics(true, Semantics::Corrected);
+    convert(document, everyNativeCycle(), &diagnostics);
     return 0;
 }

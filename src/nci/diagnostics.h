@@ -61,8 +61,7 @@ inline constexpr DiagnosticCode kDwellNonmodal{"dwell-nonmodal", Severity::Note,
 // A G80 block (or a motion code ending a drill cycle) loses its move / writes it after the end.
 inline constexpr DiagnosticCode kG80WithMove{"g80-with-move", Severity::Note, true};
 // Blocks without a position repeat the open drill cycle / only a position drills again.
-inline constexpr DiagnosticCode kDrillRepeatPosition{"drill-repeat-position", Severity::Note,
-                                                     true};
+inline constexpr DiagnosticCode kDrillRepeatPosition{"drill-repeat-position", Severity::Note, true};
 // Longhand G73..G89 drilled from Heidenhain Q parameters / from the words of the blocks.
 inline constexpr DiagnosticCode kDrillLonghandWords{"drill-longhand-words", Severity::Note, true};
 // Native drill records with R as written and the tool left at Z0 - R / with the levels the
@@ -72,21 +71,40 @@ inline constexpr DiagnosticCode kDrillNativeLevels{"drill-native-levels", Severi
 inline constexpr DiagnosticCode kReferenceReturn{"reference-return", Severity::Note, true};
 // M2 to M6 dropped / tool change, spindle direction and program end written.
 inline constexpr DiagnosticCode kToolAndSpindle{"tool-and-spindle", Severity::Note, true};
-// A word the dialect reads but does not convert (an M word such as M8).
+// A word, or the rest of a line, that the ISO dialect reads past without converting it (an M
+// word such as M8, a word that is no address, a macro variable ...).
 inline constexpr DiagnosticCode kWordIgnored{"word-ignored", Severity::Warning};
+// A number that cannot be held as read: a whole-number word beyond the 32-bit range, a value
+// too large for the NCI's rounding.
+inline constexpr DiagnosticCode kNumberOutOfRange{"number-out-of-range", Severity::Warning};
 // A spindle stop, reversal or orientation of a drill cycle written as moves is not in the NCI.
 inline constexpr DiagnosticCode kCycleSpindleAction{"cycle-spindle-action", Severity::Warning};
+// An arc's omitted I, J or K keeps the previous arc's value / reads 0.
+inline constexpr DiagnosticCode kArcIjkNonmodal{"arc-ijk-nonmodal", Severity::Note, true};
+// How I J K are meant, found from 3-D lengths of rounded values / from the working plane's two
+// axes, unrounded, with a start-relative reading when none fits.
+inline constexpr DiagnosticCode kArcCentreDetection{"arc-centre-detection", Severity::Note, true};
+// An R arc's centre from values rounded to 3 decimals / from the unrounded values.
+inline constexpr DiagnosticCode kArcRadiusUnrounded{"arc-radius-unrounded", Severity::Note, true};
+// An arc block with a centre word and no axis word writes nothing / a full circle.
+inline constexpr DiagnosticCode kFullCircleNoAxis{"full-circle-no-axis", Severity::Note, true};
+// The full-circle flag compares X and Y / the working plane's two axes.
+inline constexpr DiagnosticCode kFullFlagPlane{"full-flag-plane", Severity::Note, true};
+// An arc whose start and end lie at different distances from its centre.
+inline constexpr DiagnosticCode kArcOffCircle{"arc-off-circle", Severity::Warning};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
 inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
 inline constexpr DiagnosticCode kAll[] = {
-    kLimitReached,   kWriteFailed,        kNoWorkingFile, kPostProcessorUnavailable,
-    kPostProcessorFailed, kLineFeedInLine, kTooManyDiagnostics, kNulByte,
-    kNciPrecision,   kDwellNonmodal,      kG80WithMove,   kDrillRepeatPosition,
-    kDrillLonghandWords, kDrillNativeLevels, kReferenceReturn, kToolAndSpindle,
-    kWordIgnored,    kCycleSpindleAction};
+    kLimitReached,        kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
+    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
+    kNciPrecision,        kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
+    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
+    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
+    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
+    kArcOffCircle};
 
 }  // namespace diagnostic
 
@@ -151,10 +169,10 @@ class Diagnostics {
     const std::string& failure() const { return failure_; }
 
     struct Entry {
-        std::uint32_t line;        // 1-based, 0: no line
+        std::uint32_t line;  // 1-based, 0: no line
         const DiagnosticCode* code;
-        std::string message;       // with the calling line, when inside a subprogram
-        std::uint64_t count;       // identical reports merged into this one
+        std::string message;  // with the calling line, when inside a subprogram
+        std::uint64_t count;  // identical reports merged into this one
     };
     // In the order first reported; a last kTooManyDiagnostics entry counts those not kept.
     std::vector<Entry> entries() const;

@@ -23,6 +23,12 @@ constexpr std::int32_t wordToInt32(double v) {
     return truncToInt32(v + 0.5);
 }
 
+// True when the NC reading of `v` as an integer word lies beyond the 32-bit range, so that
+// wordToInt32 gives the nearest limit instead (NaN too).
+constexpr bool wordBeyondInt32(double v) {
+    return !(v + 0.5 < 2147483648.0 && v + 0.5 > -2147483649.0);
+}
+
 // Truncation to an unsigned 32-bit value; negatives and NaN give 0.
 constexpr std::uint32_t truncToUint32(double v) {
     if (!(v > 0.0)) return 0;

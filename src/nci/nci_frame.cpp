@@ -55,6 +55,8 @@ constexpr MCodeRule kFrameMCodes[] = {
 
 // Below this magnitude a value times 1000 plus 0.5 still fits a 32-bit integer.
 constexpr double kRoundableLimit = 2147483648.0;
+// Below this magnitude a value in ten-thousandths is a whole number a double holds exactly.
+constexpr double kTenThousandthsLimit = 1e18;
 
 }  // namespace
 
@@ -87,6 +89,10 @@ double NCIFrame::RoundValue(double v) {
     return rounded;
 }
 
+double NCIFrame::RoundAsWritten(double v) const {
+    return preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
+}
+
 double NCIFrame::RoundToThousandths(double v) {
     const double scaled = std::fabs(v) * 1000.0 + 0.5;
     // NaN, infinities and magnitudes the 32-bit rounding cannot hold are written unrounded.
@@ -98,13 +104,35 @@ double NCIFrame::RoundToThousandths(double v) {
 
 double NCIFrame::RoundToTenThousandths(double v) {
     const double scaled = std::floor(std::fabs(v) * 10000.0 + 0.5);
-    if (!(scaled < 1e18)) return v;  // NaN, infinities and values beyond any part
+    if (!(scaled < kTenThousandthsLimit)) return v;  // NaN, infinities and values beyond any part
     const double magnitude = scaled / 10000.0;
     return v > 0.0 ? magnitude : (v < 0.0 ? -magnitude : 0.0);
 }
 
+void NCIFrame::NoteUnrounded(double v) {
+    const bool roundable = preciseRounding_
+                               ? std::fabs(v) * 10000.0 + 0.5 < kTenThousandthsLimit
+                               : std::fabs(v) * 1000.0 + 0.5 < kRoundableLimit;
+    // A value runs away in steps (an incremental move repeated): said once, where it begins.
+    if (roundable || !diagnostics_->firstOf(diagnostic::kNumberOutOfRange)) return;
+    const std::string further = "; values this large further on are not rounded either";
+    if (!std::isfinite(v)) {
+        diagnostics_->report(diagnostic::kNumberOutOfRange,
+                             "a value too large to compute with is written as 0" + further);
+        return;
+    }
+    diagnostics_->report(diagnostic::kNumberOutOfRange,
+                         "the value " + preciseRealToString(v) + " is too large to be rounded to " +
+                             (preciseRounding_ ? "4" : "3") + " decimals and is written as " +
+                             (preciseRounding_ ? preciseRealToString(v) : realToString(v)) +
+                             further);
+}
+
 void NCIFrame::NoteKeptDecimal(double v, double rounded) {
-    if (!std::isfinite(v) || !(std::fabs(v) < kRoundableLimit / 1000.0)) return;
+    if (!std::isfinite(v) || !(std::fabs(v) < kRoundableLimit / 1000.0)) {
+        NoteUnrounded(v);
+        return;
+    }
     const double threeDecimals = std::trunc(std::fabs(v) * 1000.0 + 0.5) / 1000.0;
     const double fourDecimals = RoundToTenThousandths(std::fabs(v));
     if (!(std::fabs(fourDecimals - threeDecimals) > 1e-9)) return;
@@ -164,6 +192,7 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
     b.defined.forEach([&](std::uint32_t i) { vars_[i] = b.vars[i]; });
 
     previous_ = current_;
+    unroundedPrevious_ = unroundedCurrent_;
     static constexpr struct {
         std::uint32_t letter;
         double MachineState::*field;
@@ -172,7 +201,9 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
         {addr::A, &MachineState::a}, {addr::B, &MachineState::b}, {addr::C, &MachineState::c},
     };
     for (const auto& word : kPositionWords) {
-        if (Given(word.letter)) current_.*word.field = GetDouble(word.letter);
+        if (!Given(word.letter)) continue;
+        current_.*word.field = GetDouble(word.letter);
+        unroundedCurrent_.*word.field = vars_[word.letter].numeric();
     }
 }
 

@@ -163,9 +163,14 @@ class NCIFrame {
     // come back unchanged.
     static double RoundToThousandths(double v);
     static double RoundToTenThousandths(double v);
+    // `v` rounded as the run writes it, without a report.
+    double RoundAsWritten(double v) const;
     // Reports, once a run, a value whose 4th decimal the exact rounding drops (and the corrected
-    // one keeps); `rounded` is the value as the run rounded it.
+    // one keeps); `rounded` is the value as the run rounded it. A value too large for the
+    // 3-decimal rounding goes on to NoteUnrounded.
     void NoteKeptDecimal(double v, double rounded);
+    // Reports, once a run, a value too large for the run's rounding, which is written unrounded.
+    void NoteUnrounded(double v);
 
     // Shared by both frames' LoadBlock: everything except the record code handling.
     void TakeOverBlock(const block& b, const std::vector<double>& axes);
@@ -187,9 +192,31 @@ class NCIFrame {
     // the block writes nothing more.
     bool ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream& out);
     bool BlockHasAxisWord() const;
-    // Writes the move record of the motion mode when the block carries an axis word.
+    // Writes the move record of the motion mode (nothing before the first motion code).
     // `mFlag` is the last field of a straight move, `fullCircle` the last field of an arc.
     void WriteMove(NciStream& out, bool mFlag, bool fullCircle);
+
+    // Arcs (nci_frame_arcs.cpp, nci_frame_arc_ends.cpp).
+    // Stores the loaded arc's centre, absolute, in I J K: from the radius word, else from I J K
+    // by the reading the program uses.
+    void ResolveIsoArc();
+    // For an arc block without an axis word: true when the corrected semantics writes it as a
+    // full circle where the tool stands (it gives a centre word of the working plane).
+    bool FullCircleInPlace();
+    // The last field of an arc record: the end point meets the start point.
+    bool FullCircleFlag();
+    // Reports an arc whose start and end lie at different distances from its centre.
+    void ReportOffCircle();
+    // Coordinate `field` of the arc's end point (`end`) or start point: the unrounded word while
+    // the position is the one the words gave, else the rounded position.
+    double UnroundedCoordinate(bool end, double MachineState::*field) const;
+    // In an arc block without a radius: I J K the block omits keep the previous arc's values in
+    // the exact semantics and read 0 in the corrected one.
+    void ReadOmittedCentreWords();
+    // Adds to the plane's centre words (corrected semantics) the point `reading` refers to.
+    void ResolvePlaneCentre(std::uint32_t reading);
+    // Reports that the exact and the corrected reading of I J K differ at this arc.
+    void ReportCentreReadings(std::uint32_t exact, std::uint32_t inPlane);
     // Expands a call of the active drill cycle longhand by its number (200..209, 1001).
     void WriteLonghandDrilling(NciStream& out);
     // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
@@ -215,6 +242,10 @@ class NCIFrame {
     double blankMax_[3] = {0, 0, 0};               // {G31}: X Y Z
     MachineState current_;                         // position after the block: X Y Z
     MachineState previous_{.toolDiameter = 0.0};   // position before the block: X0 Y0 Z0
+    // X Y Z after and before the block as the words gave them, unrounded: the corrected
+    // semantics computes arc centres from them.
+    MachineState unroundedCurrent_;
+    MachineState unroundedPrevious_;
     NciStream line_;                               // scratch line for the cycle writers
     std::string storedText_;                       // {QueueComment, SetMessageText}
     bool commentPending_ = false;                  // {QueueComment}; WriteBlock clears it

@@ -1,10 +1,14 @@
 // Arc centres: from the radius word, and from I J K in whichever of the three meanings the
-// program uses (absolute, relative to the start point, relative to the end point).
-#include <algorithm>
+// program uses (absolute, relative to the start point, relative to the end point). The exact
+// semantics works on rounded values; the corrected one on the unrounded words, in the working
+// plane (docs/corrections.md). Where the two differ, the arc's line is reported.
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "nci/frame_rules.h"
 #include "nci/nci_frame.h"
+#include "nci/nci_stream.h"
 
 namespace morvane {
 namespace {
@@ -32,22 +36,42 @@ void storeCentre(varstorage* vars, Vec3 centre) {
     vars[addr::K].setDouble(centre.z);
 }
 
-// Centre words and the two ends may differ by this much and still be taken as one reading.
+// The readings of I J K, numbered as the frame's arc centre mode.
+constexpr std::uint32_t kNoReading = 0, kAbsolute = 1, kFromStart = 2, kFromEnd = 3;
+
+// Centre words and the two ends may differ by this much and still be taken as one reading: in
+// the exact semantics (3-D lengths of rounded values) and in the corrected one (in the plane,
+// unrounded: the words of a program written to 3 decimals are up to 0.0005 off each).
 constexpr double kCentreTolerance = 0.001;
+constexpr double kPlaneCentreTolerance = 0.005;
 // A chord whose ends differ less than this along the plane's second axis is taken as parallel
 // to the first axis.
 constexpr double kParallelChord = 1e-8;
+// Centres of the two semantics further apart than this are reported.
+constexpr double kReportedShift = 0.001;
 
-}  // namespace
+// The first reading of centre words `c` that puts the centre as far from `p0` as from `p1`,
+// within `tolerance`: from the start point, absolute, from the end point; kNoReading if none.
+std::uint32_t fittingReading(Vec3 c, Vec3 p0, Vec3 p1, double tolerance) {
+    if (std::fabs(length(c) - length(c + p0 - p1)) < tolerance) return kFromStart;
+    if (std::fabs(length(c - p1) - length(c - p0)) < tolerance) return kAbsolute;
+    if (std::fabs(length(c) - length(c + p1 - p0)) < tolerance) return kFromEnd;
+    return kNoReading;
+}
 
-void NCIFrame::ArcCenterFromRadius(std::int32_t direction) {
-    const double radiusWord = GetDouble(addr::R);
-    // A negative radius asks for the arc longer than a half circle.
+// A point of the working plane: horizontal and vertical coordinate.
+struct PlanePoint {
+    double h, v;
+};
+
+// The centre of the arc with the radius word `radiusWord` from `p0` to `p1` (`direction` -1
+// clockwise, +1 counter-clockwise; a negative radius asks for the arc longer than a half
+// circle), as the exact semantics finds it: the two candidates from a quadratic in the first
+// axis, then the one on the side the direction asks for.
+PlanePoint quadraticCentre(PlanePoint p0, PlanePoint p1, double radiusWord, std::int32_t direction) {
     const double sr = radiusWord > 0.0 ? 1.0 : -1.0;
     const double r = sr * radiusWord;
-    const PlaneAxes& axes = planeAxes(plane_);
-    const double a0 = previous_.*axes.horizontal, b0 = previous_.*axes.vertical;
-    const double a1 = current_.*axes.horizontal, b1 = current_.*axes.vertical;
+    const double a0 = p0.h, b0 = p0.v, a1 = p1.h, b1 = p1.v;
 
     // The two centres at distance r from both ends lie on the chord's perpendicular bisector.
     double a1c, b1c, a2c, b2c;
@@ -75,39 +99,193 @@ void NCIFrame::ArcCenterFromRadius(std::int32_t direction) {
     // Which side of the chord the second candidate lies on, seen in the arc's direction.
     const double side =
         ((b1 - b2c) * (a0 - a2c) - (b0 - b2c) * (a1 - a2c)) * static_cast<double>(direction) * sr;
-    const bool first = side < 0.0;
-    vars_[axes.centreH].setDouble(first ? a1c : a2c);
-    vars_[axes.centreV].setDouble(first ? b1c : b2c);
+    return side < 0.0 ? PlanePoint{a1c, b1c} : PlanePoint{a2c, b2c};
+}
+
+// The same centre as the corrected semantics finds it, without the quadratic's loss of digits
+// on a chord nearly parallel to the first axis: from the chord's middle along its normal, to
+// the left of the chord for a counter-clockwise arc shorter than a half circle. A chord longer
+// than the diameter puts it on the middle; a chord of length 0 above the point, as the exact
+// semantics does.
+PlanePoint normalCentre(PlanePoint p0, PlanePoint p1, double radiusWord, std::int32_t direction) {
+    const double dh = p1.h - p0.h, dv = p1.v - p0.v;
+    const double chord = std::hypot(dh, dv);
+    const double r = std::fabs(radiusWord);
+    if (!(chord > 0.0)) return {p0.h, p0.v + r};
+    const double h = std::sqrt(std::fmax(0.0, r * r - chord * chord / 4.0));
+    const double side = (radiusWord > 0.0 ? 1.0 : -1.0) * static_cast<double>(direction) * h / chord;
+    return {(p0.h + p1.h) / 2.0 - dv * side, (p0.v + p1.v) / 2.0 + dh * side};
+}
+
+bool farApart(PlanePoint a, PlanePoint b) {
+    return std::hypot(a.h - b.h, a.v - b.v) > kReportedShift;
+}
+
+std::string pointText(PlanePoint p) {
+    return preciseRealToString(p.h) + ", " + preciseRealToString(p.v);
+}
+
+// How a reading takes I J K, for the messages.
+const char* readingText(std::uint32_t reading) {
+    return reading == kAbsolute    ? "as the centre's coordinates"
+           : reading == kFromStart ? "from the start point"
+                                   : "from the end point";
+}
+
+}  // namespace
+
+double NCIFrame::UnroundedCoordinate(bool end, double MachineState::*field) const {
+    const double rounded = (end ? current_ : previous_).*field;
+    const double word = (end ? unroundedCurrent_ : unroundedPrevious_).*field;
+    // A position the writer set itself (a drill cycle, the stock blank) has no unrounded word.
+    return RoundAsWritten(word) == rounded ? word : rounded;
+}
+
+void NCIFrame::ArcCenterFromRadius(std::int32_t direction) {
+    const PlaneAxes& axes = planeAxes(plane_);
+    const bool corrected = diagnostics_->corrected();
+    // The exact semantics' centre, from the values rounded to 3 decimals.
+    const auto asExact = [&](bool end, double MachineState::*field) {
+        return corrected ? RoundToThousandths(UnroundedCoordinate(end, field))
+                         : (end ? current_ : previous_).*field;
+    };
+    const PlanePoint rounded = quadraticCentre(
+        {asExact(false, axes.horizontal), asExact(false, axes.vertical)},
+        {asExact(true, axes.horizontal), asExact(true, axes.vertical)},
+        corrected ? RoundToThousandths(vars_[addr::R].numeric()) : GetDouble(addr::R), direction);
+    PlanePoint centre = rounded;
+    if (corrected || diagnostics_->wanted()) {
+        const PlanePoint unrounded = normalCentre(
+            {UnroundedCoordinate(false, axes.horizontal), UnroundedCoordinate(false, axes.vertical)},
+            {UnroundedCoordinate(true, axes.horizontal), UnroundedCoordinate(true, axes.vertical)},
+            vars_[addr::R].numeric(), direction);
+        if (diagnostics_->wanted() && farApart(rounded, unrounded))
+            diagnostics_->correction(
+                diagnostic::kArcRadiusUnrounded,
+                "the centre is computed from the end points and the radius rounded to 3 "
+                "decimals: " + pointText(rounded) + "; from the numbers written it is " +
+                    pointText(unrounded) + " (corrected semantics)",
+                "the centre " + pointText(unrounded) + " is computed from the numbers written "
+                    "(the exact semantics rounds them to 3 decimals first and finds " +
+                    pointText(rounded) + ")");
+        if (corrected) centre = unrounded;
+    }
+    vars_[axes.centreH].setDouble(centre.h);
+    vars_[axes.centreV].setDouble(centre.v);
     vars_[axes.centreDepth].setDouble(previous_.*axes.depth);
 }
 
 void NCIFrame::DetectArcCenterMode() {
-    const Vec3 c{GetDouble(addr::I), GetDouble(addr::J), GetDouble(addr::K)};
-    const Vec3 p0 = position(previous_);
-    const Vec3 p1 = position(current_);
-    Vec3 centre;
-    if (std::fabs(length(c) - length(c + p0 - p1)) < kCentreTolerance) {
-        arcCentreMode_ = 2;
-        centre = c + p0;
-    } else if (std::fabs(length(c - p1) - length(c - p0)) < kCentreTolerance) {
-        arcCentreMode_ = 1;
-        return;
-    } else if (std::fabs(length(c) - length(c + p1 - p0)) < kCentreTolerance) {
-        arcCentreMode_ = 3;
-        centre = c + p1;
-    } else {
-        return;
+    const bool corrected = diagnostics_->corrected();
+    // The exact reading: 3-D lengths of the values rounded to 3 decimals.
+    const auto exactWord = [&](std::uint32_t word) {
+        return corrected ? RoundToThousandths(vars_[word].numeric()) : GetDouble(word);
+    };
+    const auto exactPoint = [&](bool end) {
+        if (!corrected) return position(end ? current_ : previous_);
+        return Vec3{RoundToThousandths(UnroundedCoordinate(end, &MachineState::x)),
+                    RoundToThousandths(UnroundedCoordinate(end, &MachineState::y)),
+                    RoundToThousandths(UnroundedCoordinate(end, &MachineState::z))};
+    };
+    const Vec3 c{exactWord(addr::I), exactWord(addr::J), exactWord(addr::K)};
+    const Vec3 p0 = exactPoint(false);
+    const Vec3 p1 = exactPoint(true);
+    const std::uint32_t exact = fittingReading(c, p0, p1, kCentreTolerance);
+    if (corrected || diagnostics_->wanted()) {
+        // The corrected reading: the working plane's two axes, unrounded.
+        const PlaneAxes& axes = planeAxes(plane_);
+        const auto planePoint = [&](bool end) {
+            return Vec3{UnroundedCoordinate(end, axes.horizontal),
+                        UnroundedCoordinate(end, axes.vertical), 0.0};
+        };
+        const std::uint32_t inPlane =
+            fittingReading({vars_[axes.centreH].numeric(), vars_[axes.centreV].numeric(), 0.0},
+                           planePoint(false), planePoint(true), kPlaneCentreTolerance);
+        // Two misses differ too: the exact one writes the offsets as the centre.
+        if ((exact != inPlane || exact == kNoReading) && diagnostics_->wanted())
+            ReportCentreReadings(exact, inPlane);
+        if (corrected) {
+            // No reading that fits leaves the mode open and takes the offsets from the start.
+            if (inPlane != kNoReading) arcCentreMode_ = inPlane;
+            ResolvePlaneCentre(inPlane == kNoReading ? kFromStart : inPlane);
+            return;
+        }
     }
-    storeCentre(vars_, centre);
+    if (exact == kNoReading) return;  // the offsets stay as the centre; the next arc decides
+    arcCentreMode_ = exact;
+    if (exact != kAbsolute) storeCentre(vars_, c + (exact == kFromStart ? p0 : p1));
+}
+
+void NCIFrame::ReportCentreReadings(std::uint32_t exact, std::uint32_t inPlane) {
+    const std::string exactText =
+        exact == kNoReading ? "fit no reading within 0.001 and are written as the centre"
+                            : std::string("are read ") + readingText(exact) +
+                                  " for the rest of the program";
+    const std::string inPlaneText =
+        inPlane == kNoReading
+            ? "fit no reading within 0.005 and are taken from the start point for this arc"
+            : std::string("are read ") + readingText(inPlane) + " for the rest of the program";
+    diagnostics_->correction(
+        diagnostic::kArcCentreDetection,
+        "I J K " + exactText + " (3-D lengths of values rounded to 3 decimals); in the working "
+            "plane, unrounded, they " + inPlaneText + " (corrected semantics)",
+        "I J K, in the working plane and unrounded, " + inPlaneText +
+            " (from 3-D lengths of values rounded to 3 decimals, the exact semantics: they " +
+            exactText + ")");
 }
 
 void NCIFrame::ResolveArcCenter() {
-    if (arcCentreMode_ != 2 && arcCentreMode_ != 3) {
-        if (arcCentreMode_ != 1) DetectArcCenterMode();
+    if (arcCentreMode_ == kNoReading) {
+        DetectArcCenterMode();
         return;
     }
+    if (diagnostics_->corrected()) {
+        ResolvePlaneCentre(arcCentreMode_);
+        return;
+    }
+    if (arcCentreMode_ == kAbsolute) return;
     const Vec3 c{GetDouble(addr::I), GetDouble(addr::J), GetDouble(addr::K)};
-    storeCentre(vars_, c + (arcCentreMode_ == 2 ? position(previous_) : position(current_)));
+    storeCentre(vars_, c + (arcCentreMode_ == kFromStart ? position(previous_) : position(current_)));
+}
+
+void NCIFrame::ResolvePlaneCentre(std::uint32_t reading) {
+    if (reading == kAbsolute) return;
+    const PlaneAxes& axes = planeAxes(plane_);
+    const bool end = reading == kFromEnd;
+    for (const auto& [word, field] : {std::pair{axes.centreH, axes.horizontal},
+                                      std::pair{axes.centreV, axes.vertical}})
+        vars_[word].setDouble(vars_[word].numeric() + UnroundedCoordinate(end, field));
+}
+
+void NCIFrame::ReadOmittedCentreWords() {
+    const PlaneAxes& axes = planeAxes(plane_);
+    for (const std::uint32_t word : {axes.centreH, axes.centreV}) {
+        if (Given(word)) continue;
+        const double kept = vars_[word].numeric();
+        if (diagnostics_->wanted() && RoundToThousandths(kept) != 0.0) {
+            const std::string letter(1, static_cast<char>('A' + word));
+            diagnostics_->correction(
+                diagnostic::kArcIjkNonmodal,
+                "the arc omits " + letter + ": it keeps " + preciseRealToString(kept) +
+                    ", the value the previous arc left (the corrected semantics reads 0, as "
+                    "the control does)",
+                "the arc omits " + letter + ": read as 0, as the control does (the exact "
+                    "semantics keeps " + preciseRealToString(kept) +
+                    ", the value the previous arc left)");
+        }
+    }
+    if (!diagnostics_->corrected()) return;
+    for (const std::uint32_t word : {addr::I, addr::J, addr::K})
+        if (!Given(word)) vars_[word].setDouble(0.0);
+}
+
+void NCIFrame::ResolveIsoArc() {
+    if (RadiusGiven()) {
+        ArcCenterFromRadius(motionMode_ == rec::ArcCW ? -1 : 1);
+        return;
+    }
+    ReadOmittedCentreWords();
+    ResolveArcCenter();
 }
 
 }  // namespace morvane

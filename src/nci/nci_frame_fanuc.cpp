@@ -80,18 +80,10 @@ void NCIFrameFanuc::WriteBlock(NciStream& out) {
 }
 
 void NCIFrameFanuc::WriteBlockMove(NciStream& out) {
-    if (!BlockHasAxisWord()) return;
-    if (motionMode_ == rec::ArcCW || motionMode_ == rec::ArcCCW) {
-        if (RadiusGiven())
-            ArcCenterFromRadius(motionMode_ == rec::ArcCW ? -1 : 1);
-        else if (arcCentreMode_ == 0)
-            DetectArcCenterMode();
-        else
-            ResolveArcCenter();
-    }
-    // Full circle: the end point meets the start point in X and Y, whatever the plane.
-    const bool fullCircle = current_.x == previous_.x && current_.y == previous_.y;
-    WriteMove(out, Given(addr::M), fullCircle);
+    const bool arc = motionMode_ == rec::ArcCW || motionMode_ == rec::ArcCCW;
+    if (!BlockHasAxisWord() && !(arc && FullCircleInPlace())) return;
+    if (arc) ResolveIsoArc();
+    WriteMove(out, Given(addr::M), FullCircleFlag());
 }
 
 }  // namespace morvane

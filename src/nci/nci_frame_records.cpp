@@ -54,7 +54,7 @@ void NCIFrame::WriteBlock(NciStream& out) {
         if (!ComposeRecordLine(layout, &NCIFrame::WriteLonghandDrilling, out)) return;
         WriteRecord(out, code);
     }
-    WriteMove(out, false, false);
+    if (BlockHasAxisWord()) WriteMove(out, false, false);
 }
 
 void NCIFrame::WritePendingComment(NciStream& out) {
@@ -170,7 +170,7 @@ bool NCIFrame::BlockHasAxisWord() const {
 }
 
 void NCIFrame::WriteMove(NciStream& out, bool mFlag, bool fullCircle) {
-    if (motionMode_ == -1 || !BlockHasAxisWord()) return;
+    if (motionMode_ == -1) return;
     // Nothing else is composed for a move: its fields go straight to the output.
     NciStream& line = out;
     line << motionMode_ << eol;
@@ -189,6 +189,7 @@ void NCIFrame::WriteMove(NciStream& out, bool mFlag, bool fullCircle) {
                  << current_.*axes.vertical << ' ' << GetDouble(axes.centreH) << ' '
                  << GetDouble(axes.centreV) << ' ' << axes.depthSign * current_.*axes.depth << ' '
                  << GetDouble(addr::F) << " 0 " << fullCircle;
+            ReportOffCircle();
             break;
         }
         default:

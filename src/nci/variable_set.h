@@ -17,6 +17,8 @@ class VariableSet {
         words_[i / 64] = value ? words_[i / 64] | bit : words_[i / 64] & ~bit;
     }
     void reset(std::uint32_t i) { set(i, false); }
+    // Bits 0 to 63 as one word (the letters and the dialect keywords).
+    std::uint64_t firstWord() const { return words_[0]; }
     // Every bit set, or every bit cleared.
     void set() {
         for (std::uint64_t& word : words_)

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cycles/cycle_errors.h"
@@ -17,6 +19,7 @@
 #include "recording_host.h"
 #include "support/memory_program.h"
 #include "support/nci_check.h"
+#include "support/tool_path_check.h"
 
 namespace morvane::test {
 namespace {
@@ -87,6 +90,46 @@ TEST_P(CorpusInEveryDialect, LonghandAndNativeCyclesGiveWellFormedNci) {
             EXPECT_EQ(dialect.format == 1 ? checkNciRecords(nci) : checkIsoProgram(nci, ended), "")
                 << (cycles.empty() ? "longhand" : "native");
         }
+    }
+}
+
+// Programs whose arcs no semantics puts on their circle, with their count: lathe programs
+// (X a diameter, I a radius) read by the Fanuc dialect, a milling and a grinding program read by
+// the Sinumerik dialect (X halved, Y and Z exchanged), and circles a Heidenhain program draws in
+// the YZ plane (CC Y Z), which its reader writes in XY.
+constexpr std::pair<std::string_view, std::size_t> kArcsOffCircle[] = {
+    {"ld_lathe_Threading_ballhatch.NC", 2}, {"ld_lathe_bishopFromCam.nc", 5},
+    {"sh_lathe_2001.nc", 9},                 {"ph_CAM_TEST.MPF", 444},
+    {"nk_40CI_shape.SPF", 2},                {"mdv_SP1_probe_5ax.h", 3},
+};
+
+// Every program in the dialect of its folder, in the corrected semantics: an arc ends on its
+// circle (within 0.01), except those counted above, and every arc off its circle is reported.
+TEST(CorpusArcs, EndOnTheirCircleOrAreReported) {
+    const std::vector<fs::path> programs = corpusPrograms();
+    if (programs.empty()) GTEST_SKIP() << "no corpus at " << MORVANE_CORPUS_DIR;
+    for (const fs::path& program : programs) {
+        const std::string name = program.filename().string();
+        SCOPED_TRACE(name);
+        const std::string folder = program.parent_path().filename().string();
+        const int format = folder == "heidenhain" ? 1 : folder == "sinumerik" ? 3 : 0;
+        Diagnostics diagnostics(true, Semantics::Corrected);
+        const std::string nci = convertToNci(format, readFile(program.string()), {}, {}, &diagnostics);
+        std::uint64_t reported = 0;
+        bool cut = false;  // more diagnostics than are kept: the rest are only counted
+        for (const Diagnostics::Entry& entry : diagnostics.entries()) {
+            if (entry.code->name == diagnostic::kArcOffCircle.name) reported += entry.count;
+            cut = cut || entry.code->name == diagnostic::kTooManyDiagnostics.name;
+        }
+        const std::vector<std::string> offCircle = checkToolPath(nci, 0.01);
+        std::size_t expected = 0;
+        for (const auto& [known, count] : kArcsOffCircle)
+            if (known == name) expected = count;
+        EXPECT_EQ(offCircle.size(), expected) << (offCircle.empty() ? "" : offCircle.front());
+        if (cut)
+            EXPECT_GE(offCircle.size(), reported);
+        else
+            EXPECT_EQ(offCircle.size(), reported);
     }
 }
 

@@ -39,17 +39,22 @@ bool isMove(const std::string& code) {
 }  // namespace
 
 std::vector<std::string> checkToolPath(std::string_view nci, double tolerance) {
+    // Per plane code (0 XY, 1 YZ, 2 XZ): the coordinates an arc writes, its depth and its sign.
+    static constexpr struct {
+        int h, v, depth;
+        double sign;
+    } kPlanes[] = {{0, 1, 2, 1.0}, {1, 2, 0, 1.0}, {0, 2, 1, -1.0}};
     std::vector<std::string> problems;
     const std::vector<std::string> lines = splitLines(nci);
-    double x = 0.0, y = 0.0;
+    double p[3] = {0.0, 0.0, 0.0};
     bool known = false;  // no move seen yet: the first arc has no start point to check against
     std::vector<double> f;
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    // Record by record: a code line, then its parameter line.
+    for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
         const std::string& code = lines[i];
         if (!isMove(code)) continue;
         const std::string where = "line " + std::to_string(i + 2) + " [" + lines[i + 1] + "]";
-        ++i;
-        if (!readFields(lines[i], f)) {
+        if (!readFields(lines[i + 1], f)) {
             problems.push_back(where + ": not a finite number");
             continue;
         }
@@ -58,24 +63,24 @@ std::vector<std::string> checkToolPath(std::string_view nci, double tolerance) {
                 problems.push_back(where + ": too few fields for a move");
                 continue;
             }
-            x = f[1], y = f[2], known = true;
+            p[0] = f[1], p[1] = f[2], p[2] = f[3], known = true;
             continue;
         }
         if (f.size() < 7) {
             problems.push_back(where + ": too few fields for an arc");
             continue;
         }
-        if (f[0] != 0.0) continue;  // another plane
-        const double ex = f[2], ey = f[3], cx = f[4], cy = f[5];
+        const auto& plane = kPlanes[f[0] == 1.0 ? 1 : f[0] == 2.0 ? 2 : 0];
+        const double eh = f[2], ev = f[3], ch = f[4], cv = f[5];
         if (known) {
-            const double fromStart = std::hypot(x - cx, y - cy);
-            const double fromEnd = std::hypot(ex - cx, ey - cy);
+            const double fromStart = std::hypot(p[plane.h] - ch, p[plane.v] - cv);
+            const double fromEnd = std::hypot(eh - ch, ev - cv);
             if (std::fabs(fromStart - fromEnd) > tolerance)
                 problems.push_back(where + ": centre " + std::to_string(fromStart) +
                                    " from the start and " + std::to_string(fromEnd) +
                                    " from the end");
         }
-        x = ex, y = ey, known = true;
+        p[plane.h] = eh, p[plane.v] = ev, p[plane.depth] = plane.sign * f[6], known = true;
     }
     return problems;
 }

@@ -63,12 +63,13 @@ class Cli : public testing::Test {
         return runProgram((testHost() / "morvane").string(), arguments, environment());
     }
     std::string storedConfig() const { return test::storedConfig(work.path()); }
-    // The build's host converts `program` as `dialect` with `options` into its golden NCI.
+    // The build's host converts `program` as `dialect` with `options` into its golden NCI (of
+    // the exact semantics).
     void expectGolden(const fs::path& program, const std::string& dialect,
                       std::vector<std::string> options) const {
         const fs::path out = work.path() / "out.nci";
         options.insert(options.begin(), {"convert", program.string(), "--from", dialect, "--nci",
-                                         "--no-config", "-o", out.string()});
+                                         "--exact", "--no-config", "-o", out.string()});
         const ProgramRun run = build(options);
         EXPECT_EQ(run.exitCode, 0) << program << "\n" << run.err;
         EXPECT_EQ(readFile(out), readFile(fs::path(program).replace_extension(".nci"))) << program;
@@ -474,7 +475,8 @@ TEST_F(Cli, WorkingFilesOfKilledRunsAreRemoved) {
 }
 
 // Diagnostics go to standard error as compilers print them, in lines of the file; a result cut
-// short at a bound is not written unless the user accepts it.
+// short at a bound is not written unless the user accepts it, nor with --strict one that has a
+// warning. A correction is a note, with --exact a warning.
 TEST_F(Cli, DiagnosticsOnStandardError) {
     const std::string nul("1005\nX\0Y\n", 9);
     std::string manyNuls;
@@ -489,6 +491,11 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
     const std::string dropped =
         ": a NUL byte at column 2: the rest of the line is not converted "
         "[nul-byte]\n";
+    // A correction (a note, or with --exact a warning), and two words a Fanuc program loses.
+    const std::string precise = "G1 X1.2345\nM30\n";
+    const std::string macro = "G1 X#1\nM30\n";
+    const std::string strict =
+        "morvane: p.nci: nothing written: --strict, and the conversion reported ";
     struct Case {
         std::vector<std::string> options;
         std::string program;
@@ -511,6 +518,25 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
          records,
          0,
          {"p.nci:4: warning: ", "[limit-reached]\nmorvane: 1 warning\n"}},
+        {{"--from", "fanuc"},
+         precise,
+         0,
+         {"p.nci:1: note: the value 1.2345 keeps its 4th decimal, here and further on "
+          "[nci-precision]\nmorvane: 1 note\n"}},
+        {{"--from", "fanuc", "--exact"},
+         precise,
+         0,
+         {"p.nci:1: warning: the value 1.2345 is rounded to 3 decimals, 1.235;",
+          "[nci-precision]\nmorvane: 1 warning\n"}},
+        {{"--from", "fanuc", "--strict"}, precise, 0, {"[nci-precision]\nmorvane: 1 note\n"}},
+        {{"--from", "fanuc", "--strict", "--exact"},
+         precise,
+         1,
+         {"[nci-precision]\n" + strict + "1 warning\nmorvane: 1 warning\n"}},
+        {{"--from", "fanuc", "--strict", "-q"},
+         macro,
+         1,
+         {strict + "2 warnings (not shown with -q)\n"}},
     };
     for (const Case& c : cases) {
         work.write("p.nci", c.program);

@@ -59,11 +59,14 @@ TEST(CommandLine, ConvertOptions) {
     EXPECT_EQ(o.locale, "de");
     EXPECT_TRUE(o.verbose && o.resultOnly && o.noConfig && !o.progress && !o.nci && !o.inPlace);
 
-    ASSERT_TRUE(parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
-                                        "--max-output=512M", "--allow-truncated"}),
-                                 line, error));
+    EXPECT_FALSE(o.exact || o.strict);
+
+    ASSERT_TRUE(
+        parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
+                                "--max-output=512M", "--allow-truncated", "--exact", "--strict"}),
+                         line, error));
     EXPECT_TRUE(line.convert.inPlace && line.convert.nci && line.convert.quiet &&
-                line.convert.allowTruncated);
+                line.convert.allowTruncated && line.convert.exact && line.convert.strict);
     EXPECT_EQ(line.convert.maxOutput, std::uint64_t{512} << 20);
     EXPECT_EQ(line.convert.longhand, false);
     EXPECT_FALSE(line.convert.from.has_value());
@@ -185,6 +188,7 @@ TEST(Diagnostics, AsTheUserReadsThem) {
         const char* received;
         std::int32_t firstServed;
         const char* printed;
+        Semantics semantics = Semantics::Corrected;  // the semantics the host asked for
     };
     const Case cases[] = {
         {"12:limit-reached: the NCI reached 100 bytes", 0,
@@ -198,9 +202,13 @@ TEST(Diagnostics, AsTheUserReadsThem) {
         {"7:from-a-newer-plugin: something", 0, "p.nc:7: warning: something [from-a-newer-plugin]"},
         {"no line or code", 0, "p.nc: warning: no line or code"},
         {"9:: empty code", 0, "p.nc: warning: 9:: empty code"},
+        // A correction is a warning when the host asked for the exact semantics.
+        {"2:nci-precision: kept", 0, "p.nc:2: note: kept [nci-precision]"},
+        {"2:nci-precision: lost", 0, "p.nc:2: warning: lost [nci-precision]", Semantics::Exact},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(formatDiagnostic("p.nc", parseDiagnostic(c.received, c.firstServed)), c.printed);
+        EXPECT_EQ(formatDiagnostic("p.nc", parseDiagnostic(c.received, c.firstServed, c.semantics)),
+                  c.printed);
 
     const std::vector<Severity> severities = {Severity::Warning, Severity::Note, Severity::Error,
                                               Severity::Warning};
@@ -532,7 +540,8 @@ TEST(FailureReport, ErrorsOfThePluginDecideTheExitStatus) {
     for (const Case& c : cases) {
         RunContext context;
         context.workingFileSystemFull = c.fileSystemFull;
-        const auto failure = explainRun(seen, {parseDiagnostic(c.received, 0)}, context);
+        const auto failure =
+            explainRun(seen, {parseDiagnostic(c.received, 0, Semantics::Exact)}, context);
         EXPECT_EQ(failure ? failure->status : ExitStatus::Done, c.status) << c.received;
     }
 }

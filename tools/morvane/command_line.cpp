@@ -27,6 +27,8 @@ enum class Option {
     NoProgress,
     MaxOutput,
     AllowTruncated,
+    Exact,
+    Strict,
     Help,
 };
 
@@ -37,7 +39,7 @@ struct OptionName {
     Option option;
 };
 
-constexpr std::array<OptionName, 19> kConvertOptions = {{
+constexpr std::array<OptionName, 21> kConvertOptions = {{
     {"--from", "-f", true, Option::From},
     {"--nci", "", false, Option::Nci},
     {"--converter", "-c", true, Option::Converter},
@@ -56,6 +58,8 @@ constexpr std::array<OptionName, 19> kConvertOptions = {{
     {"--no-progress", "", false, Option::NoProgress},
     {"--max-output", "", true, Option::MaxOutput},
     {"--allow-truncated", "", false, Option::AllowTruncated},
+    {"--exact", "", false, Option::Exact},
+    {"--strict", "", false, Option::Strict},
     {"--help", "-h", false, Option::Help},
 }};
 
@@ -155,6 +159,12 @@ bool applyOption(Option option, const std::string& value, CommandLine& line, std
             return o.maxOutput.has_value();
         case Option::AllowTruncated:
             o.allowTruncated = true;
+            return true;
+        case Option::Exact:
+            o.exact = true;
+            return true;
+        case Option::Strict:
+            o.strict = true;
             return true;
         case Option::Help:
             line.helpTopic = Subcommand::Convert;
@@ -387,6 +397,13 @@ Bounds:
                         bounds on repeated work follow it
       --allow-truncated write a result cut short at a bound (else nothing is written and
                         the exit status is 1)
+
+Semantics:
+      --exact           the conversion rules as they stand, byte for byte what an editor gets
+                        from the plug-in; without it the corrected semantics: the tool path
+                        the control would cut (docs/corrections.md), each correction a note
+      --strict          a warning fails the run as an error does: nothing is written, exit
+                        status 1
 
 Diagnostics go to standard error as FILE:LINE: warning: MESSAGE [CODE], with a count at
 the end.

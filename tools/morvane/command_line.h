@@ -35,6 +35,8 @@ struct ConvertOptions {
     bool progress = true;                    // --no-progress clears it
     std::optional<std::uint64_t> maxOutput;  // --max-output SIZE: bytes of NCI at most
     bool allowTruncated = false;             // --allow-truncated: keep a result cut at a bound
+    bool exact = false;   // --exact: the plug-in's exact semantics, else the corrected one
+    bool strict = false;  // --strict: a warning fails the run
 };
 
 enum class Subcommand { Convert, Formats, Converters, Help, Version };

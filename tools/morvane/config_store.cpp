@@ -66,7 +66,7 @@ bool storeConfig(const std::string& path, std::string_view text, std::string& er
     if (!makeDirectories(platform::directoryOf(path), error)) return false;
     OutputFile file;
     if (!file.open(path, error)) return false;
-    std::fwrite(text.data(), 1, text.size(), file.stream());
+    writeBytes(file.stream(), text);
     std::fputc('\n', file.stream());
     return file.commit(path, 0600, error);
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -184,6 +185,8 @@ class Conversion {
     void act(EditorHost& host, std::FILE* spool, const std::optional<std::string>& script);
     // The host's reports on the lines it served, then the plug-in's, in file lines.
     void collectDiagnostics(const EditorHost& host);
+    // With --strict, the failure of a run that reported a warning.
+    std::optional<Failure> refuseWarnings() const;
 
     Session& s_;
     std::string input_;
@@ -214,7 +217,8 @@ void Conversion::collectDiagnostics(const EditorHost& host) {
             {0, std::string(diagnostic::kNulByte.name), diagnostic::kNulByte.severity,
              std::to_string(total - kMaxNulByteReports) + " more lines hold a NUL byte"});
     for (const std::string& text : seen.diagnostics) {
-        HostDiagnostic received = parseDiagnostic(text, served.first);
+        HostDiagnostic received = parseDiagnostic(
+            text, served.first, s_.options.exact ? Semantics::Exact : Semantics::Corrected);
         if (s_.options.allowTruncated && received.code == diagnostic::kLimitReached.name)
             received.severity = Severity::Warning;
         diagnostics_.push_back(std::move(received));
@@ -298,6 +302,7 @@ void Conversion::act(EditorHost& host, std::FILE* spool, const std::optional<std
     setup.config = s_.config;
     setup.script = script;
     setup.maxOutput = s_.options.maxOutput;
+    setup.exact = s_.options.exact;
     s_.progress.setLabel(fs::path(input_).filename().string());
     performAction(s_.plugin.exports(), host, setup, spool);
     s_.progress.finish();
@@ -394,7 +399,20 @@ std::optional<Failure> Conversion::run() {
     context.temporaryDirectory = platform::directoryOf(s_.scratch.path());
     context.workingFileSystemFull = s_.scratch.fileSystemFull();
     if (auto failure = explainRun(host.observations(), diagnostics_, context)) return failure;
+    if (auto failure = refuseWarnings()) return failure;
     return place(host, spool);
+}
+
+std::optional<Failure> Conversion::refuseWarnings() const {
+    if (!s_.options.strict) return std::nullopt;
+    const auto warnings =
+        std::count_if(diagnostics_.begin(), diagnostics_.end(),
+                      [](const HostDiagnostic& d) { return d.severity == Severity::Warning; });
+    if (warnings == 0) return std::nullopt;
+    return Failure{ExitStatus::ConversionFailed,
+                   "nothing written: --strict, and the conversion reported " +
+                       std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
+                       (s_.options.quiet ? " (not shown with -q)" : "")};
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 
 namespace morvane::cli {
 
-HostDiagnostic parseDiagnostic(std::string_view text, std::int32_t firstServed) {
+HostDiagnostic parseDiagnostic(std::string_view text, std::int32_t firstServed,
+                               Semantics semantics) {
     HostDiagnostic diagnostic;
     std::uint32_t line = 0;
     const char* const end = text.data() + text.size();
@@ -20,7 +21,7 @@ HostDiagnostic parseDiagnostic(std::string_view text, std::int32_t firstServed) 
     diagnostic.message = rest.substr(codeEnd + 2);
     if (line > 0) diagnostic.line = line + static_cast<std::uint64_t>(firstServed);
     if (const DiagnosticCode* known = findDiagnosticCode(diagnostic.code))
-        diagnostic.severity = known->severity;
+        diagnostic.severity = severityIn(*known, semantics);
     return diagnostic;
 }
 

@@ -22,9 +22,12 @@ struct HostDiagnostic {
 };
 
 // A diagnostic the plug-in sent. Its LINE counts in what was served: `firstServed`, the
-// 0-based file line served first, turns it into the file's line. A code this build does not
-// know is a warning; a text not of the form LINE:CODE: MESSAGE is a warning of its own.
-HostDiagnostic parseDiagnostic(std::string_view text, std::int32_t firstServed);
+// 0-based file line served first, turns it into the file's line. Its severity is its code's
+// under the `semantics` the host asked for (a correction is a warning with the exact semantics,
+// a note with the corrected one). A code this build does not know is a warning; a text not of
+// the form LINE:CODE: MESSAGE is a warning of its own.
+HostDiagnostic parseDiagnostic(std::string_view text, std::int32_t firstServed,
+                               Semantics semantics);
 
 // "FILE:LINE: SEVERITY: MESSAGE [CODE]", or "FILE: SEVERITY: MESSAGE [CODE]" without a line.
 std::string formatDiagnostic(const std::string& file, const HostDiagnostic& diagnostic);

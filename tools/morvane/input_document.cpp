@@ -20,6 +20,7 @@
 #include "input_encoding.h"
 #include "nci/limits.h"
 #include "nci/line_feeds.h"
+#include "output_file.h"
 
 namespace morvane::cli {
 
@@ -348,8 +349,8 @@ bool InputDocument::writeLines(std::FILE* out, std::int32_t first, std::int32_t 
         const std::size_t end = endAt(i, start);
         const std::string_view terminator =
             i + 1 < lines_ || lastTerminated_ ? terminatorOf(i, end) : std::string_view();
-        if (std::fwrite(text_ + start, 1, end - start, out) != end - start ||
-            std::fwrite(terminator.data(), 1, terminator.size(), out) != terminator.size())
+        if (!writeBytes(out, std::string_view(text_ + start, end - start)) ||
+            !writeBytes(out, terminator))
             return false;
         start = end + terminator.size();
     }

@@ -175,11 +175,15 @@ mode_t modeForDestination(const std::string& destination) {
     return 0666 & ~mask;
 }
 
+bool writeBytes(std::FILE* to, std::string_view bytes) {
+    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), to) == bytes.size();
+}
+
 bool copyLines(std::FILE* from, std::FILE* to, std::string_view terminator) {
     if (std::fflush(from) != 0) return false;
     std::rewind(from);
     const auto put = [to](const char* bytes, std::size_t size) {
-        return std::fwrite(bytes, 1, size, to) == size;
+        return writeBytes(to, std::string_view(bytes, size));
     };
     char chunk[1 << 16];
     std::size_t got = 0;

@@ -41,6 +41,10 @@ class OutputFile {
 // The mode a written file gets: that of the file it replaces, else 0666 less the umask.
 mode_t modeForDestination(const std::string& destination);
 
+// Writes all of `bytes`; true when nothing was lost. Nothing to write is never an error (and
+// never hands fwrite the null pointer of an empty view).
+bool writeBytes(std::FILE* to, std::string_view bytes);
+
 // Copies what `from` holds (from its start) to `to`, every line feed becoming `terminator`.
 // False with errno set when reading or writing fails.
 bool copyLines(std::FILE* from, std::FILE* to, std::string_view terminator);

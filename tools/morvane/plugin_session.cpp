@@ -22,6 +22,7 @@ void performAction(const PluginExports& plugin, EditorHost& host, const ActionSe
     if (!setup.hasSelection) plugin.setOption(MORVANE_OPTION_SELECTION, "False");
     if (setup.config) plugin.setOption(MORVANE_OPTION_PLUGIN_CONFIG, setup.config->c_str());
     plugin.setOption(MORVANE_OPTION_DIAGNOSTICS, "True");
+    plugin.setOption(MORVANE_OPTION_SEMANTICS, setup.exact ? "exact" : "corrected");
     if (setup.maxOutput)
         plugin.setOption(MORVANE_OPTION_MAX_OUTPUT, std::to_string(*setup.maxOutput).c_str());
     plugin.attachLineSource(host.lineSource());

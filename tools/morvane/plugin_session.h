@@ -17,9 +17,10 @@ struct ActionSetup {
     std::optional<std::string> config;       // handed back as the option PLUGIN_CONFIG
     std::optional<std::string> script;       // MORVANE_DIALOG; none: the terminal front end
     std::optional<std::uint64_t> maxOutput;  // the option MAX_OUTPUT: bytes of NCI at most
+    bool exact = false;                      // the option SEMANTICS: exact, else corrected
 };
 
-// Diagnostics are always asked for.
+// Diagnostics are always asked for; the semantics is always named.
 void performAction(const PluginExports& plugin, EditorHost& host, const ActionSetup& setup,
                    std::FILE* spool);
 

@@ -14,8 +14,7 @@ namespace {
 bool writeSpliced(const InputDocument& document, const Placement& placement, std::FILE* spool,
                   std::FILE* out) {
     const std::int32_t after = placement.replaced.first + placement.replaced.count;
-    const std::string_view mark = document.byteOrderMark();
-    return std::fwrite(mark.data(), 1, mark.size(), out) == mark.size() &&
+    return writeBytes(out, document.byteOrderMark()) &&
            document.writeLines(out, 0, placement.replaced.first) &&
            copyLines(spool, out, placement.terminator) &&
            document.writeLines(out, after, document.lineCount() - after);

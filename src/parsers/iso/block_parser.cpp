@@ -1,6 +1,7 @@
 #include "parsers/iso/block_parser.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "nci/int_conversion.h"
@@ -51,7 +52,15 @@ void BlockParser::convertWordsRead(block& b, double sign) const {
 void BlockParser::storeGCode(std::int32_t g, block& b) {
     const BlockRules& rules = reader_->dialect().block;
     if (rules.arcDirectionExchanged && (g == 2 || g == 3)) g = 5 - g;
-    if (rules.planeSelectionDropped && g >= 17 && g <= 19) return;
+    if (rules.planeSelectionDropped && g >= 17 && g <= 19) {
+        // G18 names the turning plane the dialect reads in: nothing is lost.
+        if (g != 18 && diagnostics_->wanted())
+            diagnostics_->report(diagnostic::kWordIgnored,
+                                 std::string("G") + std::to_string(g) +
+                                     " is not converted: " + std::string(reader_->dialect().name) +
+                                     " programs are read in the turning plane");
+        return;
+    }
     if (g == 90 || g == 91) {
         // A mode change takes effect where it stands: the words before it keep the mode they
         // were read in, so they are re-expressed for the new one (the run reads X Y Z by the
@@ -128,14 +137,20 @@ void BlockParser::readDwell(block& b) {
 
 void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
     const BlockRules& rules = reader_->dialect().block;
+    reader_->startLine();
+    const std::uint32_t lostBefore = reader_->lostNumbers();
+    std::uint32_t words = 0;  // for the reports (checkLine)
+    std::uint32_t gWords = 0;
     std::size_t cursor = start;
     std::int32_t previousM = -1;
     for (std::int32_t address = reader_->readAddress(line, cursor); address >= 0;
          address = reader_->readAddress(line, cursor)) {
         const double value = reader_->readNumber(line, cursor);
         const auto slot = static_cast<std::uint32_t>(address);
+        ++words;
         switch (slot) {
             case addr::G:
+                ++gWords;
                 storeGCode(wordToInt32(value), b);
                 break;
             case addr::M: {
@@ -178,6 +193,7 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
                 break;
         }
     }
+    if (diagnostics_->wanted()) checkLine(line, start, b, words, gWords, lostBefore);
     if (contains(b.gcodes, 4)) readDwell(b);
     if (rules.exchangesYZ) {
         if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);

@@ -3,7 +3,11 @@
 // the block (motion, planes, cycles, feeds) is left to the writer.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "nci/block.h"
@@ -24,17 +28,47 @@ struct AxisState {
 
 class BlockParser {
   public:
-    BlockParser(GCodeReader& reader, AxisState& axes) : reader_(&reader), axes_(&axes) {}
+    BlockParser(GCodeReader& reader, AxisState& axes)
+        : reader_(&reader), axes_(&axes), reportReader_(reader.dialect()) {}
 
     // Reads `line` from `start` into `b`, which the caller has reset (the comment text too).
     // Reading stops at the first word that is not in the address table; the rest of the line is
     // ignored. Dialects that exchange Y and Z (and J and K) do so at the end.
     void parse(std::string_view line, std::size_t start, block& b);
 
-    // Where the M words and dwells are reported, and which semantics the reading follows.
+    // Where the parser reports (the M words, dwells, and what a line loses: word-ignored,
+    // number-out-of-range), and which semantics the reading follows.
     void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
 
   private:
+    // Called only when diagnostics are wanted, once the line is read into `b` (`words` words, of
+    // them `gWords` G words; the reader had read `lostBefore` numbers not in full before it).
+    // The usual line loses nothing and is let through after a few tests: nothing left unread,
+    // no number read not in full, as many stored words as the block holds (a word stored on top
+    // of another leaves one fewer; an M word, which may be dropped, always makes the line
+    // suspect), no whole number at its limit, no macro call. Any other line is read again by
+    // reportLine (block_parser_reports.cpp), which says what it loses.
+    void checkLine(std::string_view line, std::size_t start, const block& b, std::uint32_t words,
+                   std::uint32_t gWords, std::uint32_t lostBefore) {
+        // The words of a line are stored below slot 64; the M slot is left out of the count.
+        std::uint32_t stored = 0;
+        for (std::uint64_t bits = b.defined.firstWord() & ~(std::uint64_t{1} << addr::M); bits != 0;
+             bits &= bits - 1)
+            ++stored;
+        const auto atLimit = [](std::int32_t n) {
+            return n == std::numeric_limits<std::int32_t>::max() ||
+                   n == std::numeric_limits<std::int32_t>::min();
+        };
+        if (reader_->unreadFrom() < line.size() ||
+            reader_->droppedFrom() != std::string_view::npos ||
+            reader_->lostNumbers() != lostBefore || words != gWords + stored ||
+            (b.has(addr::T) && atLimit(b.vars[addr::T].integral())) ||
+            std::any_of(b.gcodes.begin(), b.gcodes.end(),
+                        [&](std::int32_t g) { return g == 65 || g == 66 || atLimit(g); }))
+            reportLine(line, start, b);
+    }
+    void reportLine(std::string_view line, std::size_t start, const block& b);
+
     void storeGCode(std::int32_t g, block& b);
     // Stores M word `m` when the dialect keeps it and reports it when it is not converted;
     // `previous` is the M word written before it in the line (-1 for none).
@@ -53,7 +87,12 @@ class BlockParser {
     AxisState* axes_;
     Diagnostics ownDiagnostics_;
     Diagnostics* diagnostics_ = &ownDiagnostics_;
+    GCodeReader reportReader_;  // reads a suspect line again, leaving reader_ as it was
 };
+
+// The message of a whole-number word (G, T, a label, a repeat count) whose value lies beyond the
+// 32-bit range: "L1e+12 is beyond ... and is read as L2147483647".
+std::string wholeNumberBeyondRange(std::string_view word, double value);
 
 // Exchanges the values and defined bits of two slots.
 void exchangeSlots(block& b, std::uint32_t first, std::uint32_t second);

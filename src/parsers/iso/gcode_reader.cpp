@@ -1,14 +1,27 @@
 #include "parsers/iso/gcode_reader.h"
 
+#include <algorithm>
+
 namespace morvane::iso {
 
 using namespace nctext;
+
+namespace {
+
+// True when `value`, read from the valid prefix [first, prefixEnd) of a number text that runs to
+// `last`, stands for the whole text: nothing follows the prefix, and the prefix holds a digit.
+bool readInFull(const char* first, const char* prefixEnd, const char* last, double value) {
+    return prefixEnd == last && (value != 0.0 || std::any_of(first, prefixEnd, isDigit));
+}
+
+}  // namespace
 
 bool GCodeReader::applyMark(Mark mark, std::string_view line, std::size_t& cursor) {
     switch (mark) {
         case Mark::EndsWord:
             return true;
         case Mark::IgnoresRest:
+            droppedFrom_ = cursor;
             cursor = line.size();
             return false;
         case Mark::CommentsRest:
@@ -31,12 +44,13 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
         return static_cast<std::int32_t>(addr::letter(toUpper(line[cursor++])));
 
     const ReaderRules& rules = dialect_->reader;
-    char word[kMaxTokenLength];
     std::size_t length = 0;
+    std::size_t first = cursor;  // where the first letter stands
     while (cursor < line.size() && length < kMaxTokenLength) {
         const char c = toUpper(line[cursor]);
         if (is(c, kLetter)) {
-            word[length++] = c;
+            if (length == 0) first = cursor;
+            word_[length++] = c;
             ++cursor;
             continue;
         }
@@ -44,7 +58,8 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
         switch (c) {
             case '(':
                 // Sinumerik's TC(n): the parenthesis belongs to the tool call, not a comment.
-                ends = rules.parenthesisAfterTC && length >= 2 && word[0] == 'T' && word[1] == 'C';
+                ends =
+                    rules.parenthesisAfterTC && length >= 2 && word_[0] == 'T' && word_[1] == 'C';
                 if (!ends) readComment(line, cursor);
                 break;
             case ';':
@@ -63,7 +78,21 @@ std::int32_t GCodeReader::readAddress(std::string_view line, std::size_t& cursor
         }
         if (ends) break;
     }
-    return length == 0 ? -1 : lookUp(std::string_view(word, length));
+    if (length == 0) {
+        unreadFrom_ = cursor;
+        return -1;
+    }
+    const std::int32_t index = lookUp(std::string_view(word_, length));
+    if (index < 0) {
+        unreadFrom_ = first;
+        unknownLength_ = length;
+    }
+    return index;
+}
+
+void GCodeReader::noteLost(std::string_view text) {
+    ++lostNumbers_;
+    lost_ = text;
 }
 
 double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
@@ -73,7 +102,10 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     if (rules.numberAfterAssign && cursor < line.size() &&
         (line[cursor] == '=' || line[cursor] == '('))
         ++cursor;
-    if (cursor >= line.size() || !isNumberChar(line[cursor])) return 0.0;
+    if (cursor >= line.size() || !isNumberChar(line[cursor])) {
+        noteLost({});
+        return 0.0;
+    }
 
     // The usual number stands in one piece, followed by blanks and a letter: read it in place,
     // converting while it is scanned.
@@ -84,7 +116,9 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const char* after = prefix.end;
     while (after != lineEnd && isSpace(*after))
         ++after;
-    if (prefix.exact && (after == lineEnd || is(*after, kLetter))) {
+    // A sign or a point without digits ("X- Y5") reads 0 too, but not in full: not here.
+    if (prefix.exact && (after == lineEnd || is(*after, kLetter)) &&
+        (prefix.value != 0.0 || (prefix.end != begin && isDigit(prefix.end[-1])))) {
         cursor = static_cast<std::size_t>(after - line.data());
         return prefix.value;
     }
@@ -97,8 +131,10 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
     const bool continues = next != lineEnd && (isNumberChar(*next) || *next == '(' || *next == '/');
     if (!continues) {
         cursor = static_cast<std::size_t>(next - line.data());
-        return prefix.exact ? prefix.value
-                            : decimalPrefixValue({begin, static_cast<std::size_t>(end - begin)});
+        const std::string_view text(begin, static_cast<std::size_t>(end - begin));
+        const double value = prefix.exact ? prefix.value : decimalPrefixValue(text);
+        if (!readInFull(begin, prefix.end, end, value)) noteLost(text);
+        return value;
     }
 
     // Blanks, comments or a block-skip mark inside the number: collect its characters.
@@ -118,7 +154,12 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
             break;
         }
     }
-    return decimalPrefixValue(numberText_);
+    const char* const first = numberText_.data();
+    const char* const last = first + numberText_.size();
+    const DecimalPrefix collected = readDecimalPrefix(first, last);
+    const double value = collected.exact ? collected.value : longDecimalPrefixValue(numberText_);
+    if (!readInFull(first, collected.end, last, value)) noteLost(numberText_);
+    return value;
 }
 
 void GCodeReader::readComment(std::string_view line, std::size_t& cursor) {

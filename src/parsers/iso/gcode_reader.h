@@ -5,6 +5,10 @@
 // Both readers skip white space and comments, also in the middle of a word or a number: "X Y10"
 // is the word XY, "X1 0" is X 10 and "X-(note)5" is X -5 with the comment "note". Nothing here
 // allocates once the comment text has grown to the longest comment of the program.
+//
+// The readers also keep what the block parser needs to say what a line loses (where the text
+// left unread begins, the numbers read not in full); they keep it only where reading leaves its
+// usual path, so the usual word costs next to nothing more.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +39,23 @@ class GCodeReader {
     // Reads the number at `cursor`; 0.0 when no number follows (nothing is consumed then).
     double readNumber(std::string_view line, std::size_t& cursor);
 
+    // After readAddress returned -1: where the text it leaves unread begins (the character that
+    // cannot start a word, or the first letter of a word the dialect does not know); the line's
+    // length when nothing is left.
+    std::size_t unreadFrom() const { return unreadFrom_; }
+    // The letters of the word readAddress did not know, until the next readAddress.
+    std::string_view unknownWord() const { return {word_, unknownLength_}; }
+    // Where a mark that drops the rest of the line (Fanuc's ";" and "/") was met since
+    // startLine(); npos when none was.
+    std::size_t droppedFrom() const { return droppedFrom_; }
+    void startLine() { droppedFrom_ = std::string_view::npos; }
+    // Numbers so far whose value does not stand for their whole text: missing (read as 0), a
+    // sign or point without digits ("X- Y5"), characters after the valid number ("1,5"). The
+    // text of the last one (blanks and comments left out; empty when the number was missing)
+    // is kept until the next readNumber.
+    std::uint32_t lostNumbers() const { return lostNumbers_; }
+    std::string_view lastLostNumber() const { return lost_; }
+
     // Reads a parenthesised comment; `cursor` is on the "(". Nested parentheses stay in the
     // text; an unclosed comment runs to the end of the line.
     void readComment(std::string_view line, std::size_t& cursor);
@@ -58,11 +79,19 @@ class GCodeReader {
     // Applies what `mark` says about the character at `cursor`; true when the token ends here.
     bool applyMark(Mark mark, std::string_view line, std::size_t& cursor);
     std::int32_t lookUp(std::string_view word) const;
+    // Counts a number read not in full, and keeps its text.
+    void noteLost(std::string_view text);
 
     const Dialect* dialect_;
     std::string comment_;
     std::string numberText_;  // a number collected across blanks or comments, reused
     bool hasComment_ = false;
+    char word_[kMaxTokenLength];  // the letters of the word being read
+    std::size_t unknownLength_ = 0;
+    std::size_t unreadFrom_ = 0;
+    std::size_t droppedFrom_ = std::string_view::npos;
+    std::uint32_t lostNumbers_ = 0;
+    std::string_view lost_;
 };
 
 }  // namespace morvane::iso

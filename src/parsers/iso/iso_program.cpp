@@ -40,6 +40,19 @@ std::uint32_t labelNumber(double value) {
     return static_cast<std::uint32_t>(wordToInt32(value));
 }
 
+// Reports, at line `line` (1-based) or at the current line (0), a whole-number word beyond the
+// 32-bit range.
+void checkWholeNumber(Diagnostics& diagnostics, std::string_view word, double value,
+                      std::uint32_t line = 0) {
+    if (!diagnostics.wanted() || !wordBeyondInt32(value)) return;
+    if (line == 0) {
+        diagnostics.report(diagnostic::kNumberOutOfRange, wholeNumberBeyondRange(word, value));
+    } else {
+        diagnostics.reportAt(diagnostic::kNumberOutOfRange, line,
+                             wholeNumberBeyondRange(word, value));
+    }
+}
+
 }  // namespace
 
 IsoProgram::IsoProgram(const Dialect& dialect, const LineSource* lines, std::string nciPath,
@@ -70,15 +83,17 @@ void IsoProgram::scanLabels() {
             address = reader_.readAddress(line, cursor);
         }
         if (address == static_cast<std::int32_t>(addr::O)) {
-            const std::uint32_t label = labelNumber(reader_.readNumber(line, cursor));
-            enter(label, i, cursor);
+            const double number = reader_.readNumber(line, cursor);
+            checkWholeNumber(diagnostics(), "O", number, i + 1);
+            enter(labelNumber(number), i, cursor);
         } else if (address == static_cast<std::int32_t>(addr::G) &&
                    wordToInt32(reader_.readNumber(line, cursor)) == 98 &&
                    reader_.readAddress(line, cursor) == static_cast<std::int32_t>(addr::L)) {
             // G98 L<n> opens a subprogram. G98 before any other word (a canned cycle's
             // return-to-initial-level) defines nothing: the line is read whole.
-            const std::uint32_t label = labelNumber(reader_.readNumber(line, cursor));
-            enter(label, i, cursor);
+            const double number = reader_.readNumber(line, cursor);
+            checkWholeNumber(diagnostics(), "L", number, i + 1);
+            enter(labelNumber(number), i, cursor);
         }
         reader_.clearComment();
     }
@@ -127,6 +142,7 @@ void IsoProgram::executeProgram() {
         if (result == kConsumed || !block_.has(addr::L)) continue;
         // L repeats a block that was written: L more times, L + 1 in all.
         block_.clear(addr::L);
+        checkWholeNumber(diagnostics(), "L", block_.getDouble(addr::L));
         for (std::int32_t n = wordToInt32(block_.getDouble(addr::L)); n > 0; --n)
             if (executeLine(i) == kEnded) break;
     }
@@ -210,10 +226,12 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
 
 std::int32_t IsoProgram::enrolSubprogram() {
     block_.clear(addr::P);
+    checkWholeNumber(diagnostics(), "P", block_.getDouble(addr::P));
     const std::uint32_t label = labelNumber(block_.getDouble(addr::P));
     std::int32_t repeats = 1;
     if (block_.has(addr::L)) {
         block_.clear(addr::L);
+        checkWholeNumber(diagnostics(), "L", block_.getDouble(addr::L));
         repeats = wordToInt32(block_.getDouble(addr::L));
     }
     // A label that is not in the program runs the program from its first line.
