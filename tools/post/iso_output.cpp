@@ -284,7 +284,8 @@ void IsoOutput::cycle(const CycleCall& call) {
     const bool raise = call.origin == WriterFamily::Heidenhain && call.toolZ < c.clearanceZ - 1e-9;
     const OpenCycle next = openCycleOf(call);
     line_.clear();
-    if (!cycleOpen_ || raise || next.code != open_.code || next.toReference != open_.toReference) {
+    if (!cycleOpen_ || !call.repeat || raise || next.code != open_.code ||
+        next.toReference != open_.toReference) {
         // A Heidenhain cycle retracts to its second set-up clearance; G98 returns to the level
         // the cycle started from, so the tool first goes up to that clearance.
         if (raise) {
