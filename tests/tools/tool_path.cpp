@@ -326,10 +326,16 @@ std::string unsafeMove(std::string_view nci) {
     NciRecord r;
     post::Point at;
     bool known = true;  // `at` is where the tool is: no cycle or return has moved it since
+    bool afterHole = false;
     double feed = -1.0;
     while (reader.next(r)) {
         if (r.problem != post::RecordProblem::None || r.kind == nullptr) continue;
         const RecordRole role = r.kind->role;
+        // The rapid a reading parser adds after a hole is its own idea of the return level (the
+        // exact semantics' Z0 - R, not the control's), not a block the output wrote.
+        const bool retractOfHole = afterHole && role == RecordRole::Rapid;
+        afterHole = role == RecordRole::CycleCall || role == RecordRole::CycleCallRepeat;
+        if (retractOfHole) continue;
         if (role == RecordRole::ArcClockwise || role == RecordRole::ArcCounter) {
             if (r.field(post::kArcFeed) >= 0.0) feed = r.field(post::kArcFeed);
             if (const auto plane = post::arcPlane(r)) at = post::arcEnd(r, *plane);
