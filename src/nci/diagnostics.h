@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "nci/nci_line_map.h"
+
 namespace morvane {
 
 enum class Severity : std::uint8_t {
@@ -92,6 +94,8 @@ inline constexpr DiagnosticCode kFullCircleNoAxis{"full-circle-no-axis", Severit
 inline constexpr DiagnosticCode kFullFlagPlane{"full-flag-plane", Severity::Note, true};
 // An arc whose start and end lie at different distances from its centre.
 inline constexpr DiagnosticCode kArcOffCircle{"arc-off-circle", Severity::Warning};
+// A warning of the post-processor about a record of the NCI it could not write as it says.
+inline constexpr DiagnosticCode kPostWarning{"post-warning", Severity::Warning};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -100,6 +104,7 @@ inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 inline constexpr DiagnosticCode kAll[] = {
     kLimitReached,        kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
     kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
+    kPostWarning,
     kNciPrecision,        kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
     kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
     kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
@@ -147,6 +152,13 @@ class Diagnostics {
     // The current line calls a subprogram / the subprogram returns to it.
     void enterCall();
     void leaveCall();
+
+    // The NCI file's line `nciLine` (1-based) ends at the current line: kept only when
+    // diagnostics are wanted, to name the program line of a report about the NCI.
+    void nciLineEnded(std::uint64_t nciLine) {
+        if (wanted_) nciLines_.note(nciLine, line_);
+    }
+    const NciLineMap& nciLines() const { return nciLines_; }
 
     // Reports at the current line (0 when the run has not begun).
     void report(const DiagnosticCode& code, std::string_view message);
@@ -196,6 +208,7 @@ class Diagnostics {
     std::unordered_map<std::string, std::size_t> index_;  // host text to entry
     std::uint64_t dropped_ = 0;
     std::vector<std::string_view> asked_;  // codes firstOf was asked about
+    NciLineMap nciLines_;
 };
 
 }  // namespace morvane

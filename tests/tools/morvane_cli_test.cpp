@@ -537,11 +537,19 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
          macro,
          1,
          {strict + "2 warnings (not shown with -q)\n"}},
+        // The post-processor's warning names the program line of its NCI record.
+        {{"--from", "heidenhain", "-c", "Fanuc"},
+         "BEGIN PGM T MM\nCALL LBL 1 ; RESET\nL X1 R0 FMAX\nM30\nLBL 1\nLBL 0\nEND PGM T MM\n",
+         0,
+         {"p.nci:2: warning: the post-processor: SubprogramCall 10181 0 0 0 ... skipped, it calls "
+          "no subprogram number (NCI line 9) [post-warning]\nmorvane: 1 warning\n"}},
     };
     for (const Case& c : cases) {
         work.write("p.nci", c.program);
-        std::vector<std::string> arguments = {"convert", "p.nci", "--nci", "--no-config"};
+        std::vector<std::string> arguments = {"convert", "p.nci", "--no-config"};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        if (std::find(arguments.begin(), arguments.end(), "-c") == arguments.end())
+            arguments.push_back("--nci");
         const ProgramRun run =
             runProgram(MORVANE_PROGRAM, arguments, environment(), work.path().string());
         const std::string name = testing::PrintToString(c.options);
@@ -557,6 +565,7 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
         // Nothing of a result cut short reaches the output; an accepted one is its beginning.
         EXPECT_EQ(run.out.empty(), c.exitCode != 0) << name;
         EXPECT_TRUE(records.starts_with(run.out) || c.program != records) << name << run.out;
+        EXPECT_TRUE(fs::is_empty(work.path() / "tmp")) << name << ": working files left";
     }
 }
 
