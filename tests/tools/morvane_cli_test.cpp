@@ -538,11 +538,12 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
          1,
          {strict + "2 warnings (not shown with -q)\n"}},
         // The post-processor's warning names the program line of its NCI record.
-        {{"--from", "heidenhain", "-c", "Fanuc"},
-         "BEGIN PGM T MM\nCALL LBL 1 ; RESET\nL X1 R0 FMAX\nM30\nLBL 1\nLBL 0\nEND PGM T MM\n",
+        {{"--from", "fanuc", "-c", "Fanuc"},
+         "G0 X0 Y0 Z5\nG1 Z-1 F100\nG2 X10 Y0 I3 J0\nM30\n",
          0,
-         {"p.nci:2: warning: the post-processor: SubprogramCall 10181 0 0 0 ... skipped, it calls "
-          "no subprogram number (NCI line 9) [post-warning]\nmorvane: 1 warning\n"}},
+         {"p.nci:3: warning: the post-processor: ArcMove 2 0 0 10 ... ends off its circle, "
+          "written as a straight move (NCI line 7) [post-warning]\nmorvane: 1 note and 2 "
+          "warnings\n"}},
     };
     for (const Case& c : cases) {
         work.write("p.nci", c.program);

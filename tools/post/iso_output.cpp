@@ -284,7 +284,14 @@ void IsoOutput::cycle(const CycleCall& call) {
     const bool raise = call.origin == WriterFamily::Heidenhain && call.toolZ < c.clearanceZ - 1e-9;
     const OpenCycle next = openCycleOf(call);
     line_.clear();
-    if (!cycleOpen_ || !call.repeat || raise || next.code != open_.code ||
+    // The ISO writers' new record for a block that gives a new depth is a further hole too;
+    // other changed words restate the cycle (our reader takes only X Y Z from a further hole).
+    const auto same = [](double a, double b) { return std::fabs(a - b) <= 1e-9; };
+    const bool onlyDepth = call.origin == WriterFamily::Iso &&
+                           same(next.referenceZ, open_.referenceZ) && same(next.peck, open_.peck) &&
+                           same(next.shift, open_.shift) && next.dwellMs == open_.dwellMs &&
+                           same(next.feed, open_.feed);
+    if (!cycleOpen_ || !(call.repeat || onlyDepth) || raise || next.code != open_.code ||
         next.toReference != open_.toReference) {
         // A Heidenhain cycle retracts to its second set-up clearance; G98 returns to the level
         // the cycle started from, so the tool first goes up to that clearance.

@@ -148,7 +148,9 @@ void PostEngine::process(const NciRecord& record) {
         }
     }
     const bool afterInlineBody = afterInlineBody_;
-    afterInlineBody_ = false;
+    // The calling block's own comment stands between the enrolled body and its call record.
+    afterInlineBody_ = afterInlineBody_ && record.kind != nullptr &&
+                       record.kind->role == RecordRole::Comment;
     if (record.problem != RecordProblem::None) {
         problemWarning(record);
         return;
@@ -213,7 +215,7 @@ void PostEngine::dispatch(const NciRecord& r) {
         case RecordRole::ProgramEnd:
             return;  // the end of the program closes the output
         case RecordRole::Comment:
-            afterInlineBody_ = r.text == kInlineBodyEnd;
+            if (r.text == kInlineBodyEnd) afterInlineBody_ = true;
             out_.comment(r.text);
             return;
         case RecordRole::Message:
@@ -318,7 +320,15 @@ void PostEngine::handleUnits(const NciRecord& r) {
 }
 
 double PostEngine::feedFor(double given, const NciRecord& r) {
-    if (given >= 0.0) feed_ = given;
+    if (given > 0.0) feed_ = given;
+    // No control moves at F0 (a program's F0, or an F the NCI could not work out): the feed in
+    // force goes on, as for a move that names none.
+    if (given == 0.0 && feed_ > 0.0) {
+        detail_.assign("F0 is no feed a control moves at; the feed in force, F");
+        appendNumber(detail_, feed_, kCommentNumber);
+        detail_ += ", written";
+        warn(detail_, r);
+    }
     if (feed_ > 0.0) return feed_;
     // A control refuses a feed move before any F: the first feed move gets the converter's.
     feed_ = settings_.defaultFeed;
@@ -393,10 +403,12 @@ void PostEngine::handleCycleCall(const NciRecord& r) {
         // began. The corrected semantics gives the level the control returns to, G98 or G99.
         if (!cycleArtifactZ_) initialZ_ = position_.z;
         if (cycleArtifactZ_) cycle->clearanceZ = initialZ_;
-        if (cycle->feed <= 0.0) cycle->feed = feedFor(-1.0, r);
+        if (cycle->feed <= 0.0) cycle->feed = feedFor(cycle->feed, r);
         // F of a G81..G76 block stays in force on a Fanuc control; a Heidenhain cycle's feed
         // (Q206) is the cycle's own.
         feed_ = cycle->feed;
+    } else if (cycle->feed <= 0.0) {
+        cycle->feed = feedFor(cycle->feed, r);
     }
     lastCycle_ = cycle;
     CycleCall call;
