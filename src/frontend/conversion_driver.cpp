@@ -146,7 +146,7 @@ bool ConversionDriver::copyNciLines(const std::string& nciPath, std::uint64_t ma
     out.setDiagnostics(&diagnostics);
     if (!out.open(nciPath, true)) return false;
     out.setByteBudget(maxBytes);
-    ProgramSource lines(state_.lineSource);
+    ProgramSource lines(state_.lineSource, limits::kNciLineBytes);
     const std::int32_t count = lines.askLineCount();
     lines.startRun(0, &diagnostics);
     for (std::int32_t i = 0; i < count && !out.exhausted(); ++i) {

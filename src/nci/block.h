@@ -23,6 +23,8 @@ struct block {
     VariableSet defined;
     // G numbers in the order they were read, pseudo codes (1018, 1050, 5401 ...) included.
     std::vector<std::int32_t> gcodes;
+    // Axes named without a value (X 1, Y 2, Z 4), for the mirror record of CYCL DEF 8.1 X Y.
+    std::uint8_t namedAxes = 0;
     // Index of the source line the block came from.
     std::uint32_t line = 0;
     // The parser's parameter table; set by the run before the first block.
@@ -32,6 +34,7 @@ struct block {
     void reset() {
         gcodes.clear();
         defined.reset();
+        namedAxes = 0;
         line = 0;
     }
 

@@ -96,6 +96,21 @@ inline constexpr DiagnosticCode kFullFlagPlane{"full-flag-plane", Severity::Note
 inline constexpr DiagnosticCode kArcOffCircle{"arc-off-circle", Severity::Warning};
 // A warning of the post-processor about a record of the NCI it could not write as it says.
 inline constexpr DiagnosticCode kPostWarning{"post-warning", Severity::Warning};
+// Corrections of the Heidenhain dialect (docs/corrections.md).
+// RL and RR end the line / give 41 and 42 and the line is read on.
+inline constexpr DiagnosticCode kRadiusCompensation{"radius-compensation", Severity::Note, true};
+// FAUTO ends the line / keeps the feed and the line is read on.
+inline constexpr DiagnosticCode kFautoFeed{"fauto-feed", Severity::Note, true};
+// FN 0 to FN 4 end the line / assign and compute their Q parameter.
+inline constexpr DiagnosticCode kFnAssign{"fn-assign", Severity::Note, true};
+// LP lines end at LP / move straight to the polar point about the circle centre.
+inline constexpr DiagnosticCode kPolarLine{"polar-line", Severity::Note, true};
+// CT lines write nothing / an arc tangent to the previous contour element.
+inline constexpr DiagnosticCode kTangentArc{"tangent-arc", Severity::Note, true};
+// An arc about a CC in Y Z or X Z is written in the XY plane / in the plane of the CC's axes.
+inline constexpr DiagnosticCode kArcPlane{"arc-plane", Severity::Note, true};
+// A called label section runs past LBL 0 to the end of the program / ends at LBL 0.
+inline constexpr DiagnosticCode kLabelSectionEnd{"label-section-end", Severity::Note, true};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -109,7 +124,8 @@ inline constexpr DiagnosticCode kAll[] = {
     kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
     kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
     kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
-    kArcOffCircle};
+    kArcOffCircle,        kRadiusCompensation, kFautoFeed,         kFnAssign,
+    kPolarLine,           kTangentArc,         kLabelSectionEnd,    kArcPlane};
 
 }  // namespace diagnostic
 

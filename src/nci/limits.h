@@ -12,6 +12,9 @@ namespace morvane::limits {
 // Program text, as the host serves it.
 // A line is read up to its first line feed and at most this many bytes; the rest is ignored.
 inline constexpr std::size_t kLineBytes = std::size_t{1} << 16;
+// A line of the "NCI" input format, which is handed back as the host served it: far beyond any
+// NCI line a writer makes (they are under a hundred bytes), so that no line is ever cut.
+inline constexpr std::size_t kNciLineBytes = std::size_t{1} << 26;
 // A line count above this reads as this (a host that reports two billion lines); the lines
 // beyond it are not converted.
 inline constexpr std::int32_t kProgramLines = std::int32_t{1} << 26;

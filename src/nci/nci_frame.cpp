@@ -182,6 +182,7 @@ void NCIFrame::TakeOverBlock(const block& b, const std::vector<double>& axes) {
     axes_.assign(axes.begin(), axes.end());
     gcodes_.assign(b.gcodes.begin(), b.gcodes.end());
     compensation_ = 0;
+    namedAxes_ = b.namedAxes;
     // F, M and R are not modal: a block without them must not repeat the last feed, M code or
     // radius.
     vars_[addr::F].setDouble(-1.0);

@@ -136,8 +136,10 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
             }
             break;
         case Layout::Mirror:
-            line << Given(addr::X) << ' ' << Given(addr::Y) << ' ' << Given(addr::Z)
-                 << " 0 0 0 0 0 0";
+            // An axis counts when it has a value or is named without one (CYCL DEF 8.1 X Y).
+            line << (Given(addr::X) || (namedAxes_ & 1) != 0) << ' '
+                 << (Given(addr::Y) || (namedAxes_ & 2) != 0) << ' '
+                 << (Given(addr::Z) || (namedAxes_ & 4) != 0) << " 0 0 0 0 0 0";
             break;
         case Layout::Rotation:
             line << GetDouble(addr::A) << ' ' << GetDouble(addr::B) << ' ' << GetDouble(addr::C);

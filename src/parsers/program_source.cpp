@@ -26,7 +26,7 @@ void ProgramSource::reportCut(std::int32_t index, bool tooLong) {
     if (tooLong) {
         diagnostics_->reportAt(diagnostic::kLimitReached, line,
                                "the line is longer than the bound of " +
-                                   groupedNumber(limits::kLineBytes) +
+                                   groupedNumber(lineBytes_) +
                                    " bytes; the rest of it is not read");
     } else {
         diagnostics_->reportAt(diagnostic::kLineFeedInLine, line,

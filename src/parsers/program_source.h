@@ -34,7 +34,7 @@ class LineStops {
 // Reads lines from the host. A missing source, a missing function or a null text all read as an
 // empty line; a negative count reads as 0 and a count above limits::kProgramLines as that bound.
 // A line is read up to its first line feed (a host's line has none; one that has it ends there)
-// and at most limits::kLineBytes long. Each line is copied at once (the host's pointer is only
+// and at most limits::kLineBytes long (the "NCI" input format's copy passes a larger bound). Each line is copied at once (the host's pointer is only
 // valid until its next call) into a buffer that is reused, so reading allocates nothing once the
 // buffer has grown to the longest line.
 //
@@ -45,7 +45,8 @@ class LineStops {
 // is reported the first time the run reads it, and a count beyond the line bound once.
 class ProgramSource {
   public:
-    explicit ProgramSource(const LineSource* source) : source_(source) {}
+    explicit ProgramSource(const LineSource* source, std::size_t lineBytes = limits::kLineBytes)
+        : source_(source), lineBytes_(lineBytes) {}
 
     // Asks the host for its line count.
     std::int32_t askLineCount() {
@@ -65,11 +66,11 @@ class ProgramSource {
         if (text == nullptr) {
             buffer_.clear();
         } else {
-            std::size_t length = ::strnlen(text, limits::kLineBytes);
+            std::size_t length = ::strnlen(text, lineBytes_);
             if (const void* feed = std::memchr(text, '\n', length)) {
                 length = static_cast<std::size_t>(static_cast<const char*>(feed) - text);
                 if (index >= reportedUpTo_) reportCut(index, false);
-            } else if (length == limits::kLineBytes && text[length] != '\0' &&
+            } else if (length == lineBytes_ && text[length] != '\0' &&
                        index >= reportedUpTo_) {
                 reportCut(index, true);
             }
@@ -100,8 +101,8 @@ class ProgramSource {
         std::size_t length = 0;
         if (text != nullptr) {
             length = std::strcspn(text, wanted.stops());
-            if (length >= limits::kLineBytes) {
-                length = limits::kLineBytes;  // a character beyond the cut is not in the line
+            if (length >= lineBytes_) {
+                length = lineBytes_;  // a character beyond the cut is not in the line
             } else if (text[length] != '\0' && text[length] != '\n') {
                 return true;
             }
@@ -115,6 +116,7 @@ class ProgramSource {
     void reportCut(std::int32_t index, bool tooLong);
 
     const LineSource* source_;
+    std::size_t lineBytes_;  // longest line read; the rest is cut
     std::string buffer_;
     std::uint64_t bytesRead_ = 0;
     std::uint64_t readBudget_ = UINT64_MAX;

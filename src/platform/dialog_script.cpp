@@ -17,12 +17,13 @@ struct VerbName {
     bool needsArgument;
 };
 
-constexpr std::array<VerbName, 5> kVerbs = {{
+constexpr std::array<VerbName, 6> kVerbs = {{
     {"select", Verb::Select, true},
     {"click", Verb::Click, true},
     {"check", Verb::Check, true},
     {"uncheck", Verb::Uncheck, true},
     {"file", Verb::File, false},
+    {"terminal", Verb::Terminal, false},
 }};
 
 }  // namespace

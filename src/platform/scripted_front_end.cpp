@@ -24,6 +24,12 @@ void ScriptedFrontEnd::perform(ModalDialog& dialog, const DialogAction& action) 
                                                        : std::optional(action.argument));
         return;
     }
+    if (action.verb == Verb::Terminal) {
+        terminal_ = TerminalFrontEnd::open();
+        if (terminal_ == nullptr) terminal_ = std::make_unique<CancellingFrontEnd>();
+        terminal_->runModal(dialog);
+        return;
+    }
     if (action.verb == Verb::Select) {
         for (const Control& control : dialog.controls()) {
             if (control.kind == ControlKind::DropDownList) {
@@ -45,7 +51,8 @@ void ScriptedFrontEnd::perform(ModalDialog& dialog, const DialogAction& action) 
     }
 }
 
-std::optional<std::wstring> ScriptedFrontEnd::openFile(const FileOpenRequest&) {
+std::optional<std::wstring> ScriptedFrontEnd::openFile(const FileOpenRequest& request) {
+    if (terminal_ != nullptr) return terminal_->openFile(request);
     if (fileAnswers_.empty()) return std::nullopt;
     std::optional<std::string> answer = std::move(fileAnswers_.front());
     fileAnswers_.pop_front();

@@ -27,6 +27,7 @@ class ScriptedFrontEnd final : public DialogFrontEnd {
     void perform(ModalDialog& dialog, const DialogAction& action);
 
     std::vector<DialogAction> actions_;
+    std::unique_ptr<DialogFrontEnd> terminal_;  // after a "terminal" action: the user answers
     std::deque<std::optional<std::string>> fileAnswers_;  // a path, or nothing for a cancel
 };
 

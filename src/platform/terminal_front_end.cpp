@@ -175,7 +175,20 @@ void TerminalFrontEnd::show(const TerminalScreen& screen) {
         columns = size.ws_col;
         rows = size.ws_row;
     }
-    writeAll(fd_, screen.render(columns, rows));
+    if (columns < screen.width() || rows < screen.height()) {
+        // A clipped dialog would hide controls the keys still reach.
+        const std::wstring message =
+            L"The terminal is " + std::to_wstring(columns) + L"x" + std::to_wstring(rows) +
+            L"; the dialog needs " + std::to_wstring(screen.width()) + L"x" +
+            std::to_wstring(screen.height()) + L": enlarge the window (Esc cancels).";
+        TerminalScreen notice(columns, rows);
+        for (int row = 0; row * columns < static_cast<int>(message.size()) && row < rows; ++row)
+            notice.put(row, 0, message.substr(static_cast<std::size_t>(row * columns)),
+                       CellStyle::Normal);
+        writeAll(fd_, notice.render(columns, rows));
+    } else {
+        writeAll(fd_, screen.render(columns, rows));
+    }
     shownWidth_ = screen.width();
     shownHeight_ = screen.height();
 }

@@ -28,6 +28,7 @@ TEST(DialogScript, ParsesActionsBetweenSemicolons) {
          {{Verb::Uncheck, "IDC_SELECTION_ONLY"}, {Verb::Click, "IDOK"}}},
         {"file /tmp/a b.conv; file; file  ",
          {{Verb::File, "/tmp/a b.conv"}, {Verb::File, ""}, {Verb::File, ""}}},
+        {"select Heidenhain; terminal", {{Verb::Select, "Heidenhain"}, {Verb::Terminal, ""}}},
         {"press IDOK; click; select; Click IDOK; clickIDOK", {}},  // unknown or incomplete
     };
     for (const Case& c : cases) {

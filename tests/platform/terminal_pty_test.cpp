@@ -107,6 +107,13 @@ class TerminalSession {
         return true;
     }
     void send(std::string_view keys) { ::write(master_, keys.data(), keys.size()); }
+    // The window's new size; the program gets SIGWINCH.
+    void resize(unsigned short columns, unsigned short rows) {
+        struct winsize size {};
+        size.ws_col = columns;
+        size.ws_row = rows;
+        ::ioctl(master_, TIOCSWINSZ, &size);
+    }
     // Waits for the program to end: its exit status, or 128 + the signal that ended it.
     int finish() {
         int status = 0;
@@ -215,6 +222,18 @@ TEST_F(TerminalDialog, PickAFormatBrowseToggleAndConfirm) {
         storedConfig(work.path()),
         "OutputToNCI=False;PostProcessor=" + (dialogHost() / "Converters/Numbering.conv").string() +
             ";ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;\n");
+}
+
+// The dialog opens on the format recognised; a window too small for it says so.
+TEST_F(TerminalDialog, OpensOnTheRecognisedFormatAndSaysWhenTheWindowIsTooSmall) {
+    const std::string input = work.write("p.txt", "0 BEGIN PGM P MM\n1 END PGM P MM\n");
+    TerminalSession session = start({"convert", input, "--interactive"});
+    ASSERT_TRUE(session.waitFor("[Heidenhain ")) << session.tail();
+    ASSERT_TRUE(session.waitFor(kScreenEnd));
+    session.resize(60, 12);
+    ASSERT_TRUE(session.waitFor("The terminal is 60x12; the dialog needs 72x17")) << session.tail();
+    session.send("\x1b");
+    EXPECT_EQ(session.finish(), 4) << session.tail();
 }
 
 TEST_F(TerminalDialog, EscapeOrASignalGivesTheTerminalBackAndLeavesNothing) {

@@ -94,13 +94,12 @@ TEST_P(CorpusInEveryDialect, LonghandAndNativeCyclesGiveWellFormedNci) {
 }
 
 // Programs whose arcs no semantics puts on their circle, with their count: lathe programs
-// (X a diameter, I a radius) read by the Fanuc dialect, a milling and a grinding program read by
-// the Sinumerik dialect (X halved, Y and Z exchanged), and circles a Heidenhain program draws in
-// the YZ plane (CC Y Z), which its reader writes in XY.
+// (X a diameter, I a radius) read by the Fanuc dialect, and a milling and a grinding program read
+// by the Sinumerik dialect (X halved, Y and Z exchanged).
 constexpr std::pair<std::string_view, std::size_t> kArcsOffCircle[] = {
     {"ld_lathe_Threading_ballhatch.NC", 2}, {"ld_lathe_bishopFromCam.nc", 5},
     {"sh_lathe_2001.nc", 9},                 {"ph_CAM_TEST.MPF", 444},
-    {"nk_40CI_shape.SPF", 2},                {"mdv_SP1_probe_5ax.h", 3},
+    {"nk_40CI_shape.SPF", 2},
 };
 
 // Every program in the dialect of its folder, in the corrected semantics: an arc ends on its

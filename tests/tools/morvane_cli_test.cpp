@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -179,10 +180,14 @@ TEST_F(Cli, TheConfigurationIsRememberedBetweenRuns) {
 }
 
 TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
-    const std::string input = work.write("p.nci", "A\n");
-    const ProgramRun run = build({"convert", input, "--nci"});
+    const std::string input = work.write("p.nc", "G90 G17 G0 X0 Y0 Z10\nG81 X5 Y5 Z-3 R2 F100\nG80\nM30\n");
+    ProgramRun run = build({"convert", input, "--nci"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(storedConfig().find("UseLonghandCycles=True;"), std::string::npos);
+    EXPECT_EQ(run.out.find("\n81\n"), std::string::npos) << run.out;
+    // That was the run's need, not the user's choice: a later converter writes its cycles.
+    EXPECT_NE(storedConfig().find("UseLonghandCycles=False;"), std::string::npos);
+    run = build({"convert", input, "--converter", "Fanuc", "--result-only"});
+    EXPECT_NE(run.out.find("G81"), std::string::npos) << run.out << run.err;
     // Asked not to expand them, the post-processor has no converter to name native cycles.
     const ProgramRun stopped = build({"convert", input, "--nci", "--no-longhand", "--no-config"});
     EXPECT_EQ(stopped.exitCode, 1);
@@ -198,6 +203,15 @@ std::vector<std::string> split(const std::string& command) {
     return words;
 }
 
+// 4000 bytes of noise, as a file that is no program at all gives.
+std::string noise() {
+    std::mt19937 random(18);
+    std::string bytes(4000, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
 struct ErrorCase {
     const char* name;
     const char* command;  // "IN" stands for a readable NCI program
@@ -210,6 +224,9 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
     work.write("empty.nci", "");
     work.write("unknown.txt", "hello there\nnothing like a program\n");
     work.write("wide.nc", std::string("G\0001\0\n\0", 6));
+    work.write("a/p.nci", "A\n");
+    work.write("b/p.nci", "B\n");
+    work.write("noise.nc", noise());
     ASSERT_EQ(::mkfifo((work.path() / "pipe.nc").c_str(), 0600), 0);
     const std::string broken = (testHost() / "Converters/Broken.conv").string();
     const ErrorCase cases[] = {
@@ -226,12 +243,18 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
          "byte-order mark); programs are read as "
          "UTF-8: convert it first, e.g. iconv -f "
          "UTF-16LE -t UTF-8 'wide.nc'"},
+        {"binary data", "convert noise.nc --nci", 3,
+         "noise.nc: cannot read it: it is not an NC program but binary data: its first 4000 "
+         "bytes hold"},
+        {"two inputs of one name", "convert a/p.nci b/p.nci --nci -d out", 2,
+         "a/p.nci and b/p.nci would both be written as out/p.*; nothing is converted"},
         {"converter is a named pipe", "convert IN --converter pipe.nc", 2,
          "the converter pipe.nc is a named pipe (FIFO), not a converter file"},
         {"malformed bound", "convert IN --nci --max-output 2GB", 2, "--max-output takes"},
         {"output on a full device", "convert IN --nci -o /dev/full", 3,
          "cannot write /dev/full: No space left on device"},
         {"empty input", "convert empty.nci --nci", 1, "it is empty"},
+        {"empty standard input", "convert - --nci", 1, "morvane: <stdin>: it is empty"},
         {"unknown format", "convert IN --from haas --nci", 2,
          "unknown format 'haas'; the formats are fanuc, heidenhain, siemens, sinumerik, "
          "numeripath, nci"},
@@ -271,7 +294,8 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
     // No output of a failed run, no temporary file, no working directory of the plug-in.
     for (const std::string& name : leftovers(work.path(), "p.nci"))
         EXPECT_TRUE(name == "config" || name == "empty.nci" || name == "tmp" ||
-                    name == "unknown.txt" || name == "wide.nc" || name == "pipe.nc")
+                    name == "unknown.txt" || name == "wide.nc" || name == "pipe.nc" ||
+                    name == "a" || name == "b" || name == "noise.nc")
             << name;
     EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
 }
@@ -506,7 +530,7 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
         {{}, nul, 0, {"p.nci:2: warning" + dropped + "morvane: 1 warning\n"}},
         {{"-q"}, nul, 0, {}},
         {{"--lines", "3-4"}, nul + nul, 0, {"p.nci:4: warning" + dropped + "morvane: 1 warning\n"}},
-        {{},
+        {{"--from", "nci"},  // so many NUL bytes are binary data unless the format is given
          manyNuls,
          0,
          {"p.nci:400: warning" + dropped +

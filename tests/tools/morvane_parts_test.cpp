@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -121,6 +123,8 @@ TEST(CommandLine, Mistakes) {
         {words({"convert", "a", "-o", "x", "-d", "y"}), "give only one of -o, -d and --in-place"},
         {words({"convert", "a", "-i", "-d", "y"}), "give only one of"},
         {words({"convert", "a", "b"}), "several inputs need -d DIR or --in-place"},
+        {words({"convert", "-", "-i"}), "--in-place cannot replace standard input (-)"},
+        {words({"convert", "-", "a", "-d", "o"}), "standard input (-) has no name; give -o FILE"},
         {words({"convert", "a", "b", "-o", "x"}), "several inputs need"},
         {words({"convert", "a", "-x"}), "unknown option -x"},
         {words({"convert", "a", "--max-output", "1.5M"}), "--max-output takes a number of bytes"},
@@ -278,6 +282,20 @@ TEST(SourceFormats, Recognition) {
          "line 2 has CYCLE"},
         {"part.nc", "T1\nN20 lims=3000\n", SourceFormat::Sinumerik, "line 2 has LIMS="},
         {"part.nc", "G1 X10 ! fast\n", SourceFormat::Numeripath, "line 1 has a ! comment"},
+        // Sinumerik and Numeripath are read as lathe programs; a mill's are read as it wrote them.
+        {"part.MPF", "G90\nG17 G0 X165.356 Z5\n", SourceFormat::Siemens,
+         "extension .MPF; a milling program (line 2 has G17), so Siemens"},
+        {"part.spf", "PROC P\nG0 X1 Y=R1 Z0\n", SourceFormat::Siemens, "(line 2 has a Y word)"},
+        {"part.nc", "N20 CYCLE71(10,0,2,-5)\n", SourceFormat::Siemens, "has a milling cycle"},
+        {"part.nc", "G17 G1 X10 Y5 ! fast\n", SourceFormat::Fanuc,
+         "so Fanuc: G&L Numeripath would read it as a lathe program"},
+        {"part.MPF", "MSG(\"G17 Y1\") ; G17 Y1\nG18 X40 Z2\n", SourceFormat::Sinumerik,
+         "a lathe program (line 2 has G18)"},
+        {"part.mpf", "N5 DIAMON\nG0 X40 Z2\n", SourceFormat::Sinumerik, "diameter programming"},
+        {"part.mpf", "G0 X40 Z2\nG1 X30 F.2\n", SourceFormat::Sinumerik,
+         "it moves in X and Z and never in Y"},
+        {"part.spf", "PROC P\nRET\n", SourceFormat::Sinumerik,
+         "nothing tells a mill from a lathe, read as a lathe program: give --from siemens"},
         {"part.nc", "(WHY!) G1 X10\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
         {"part.nc", "%\nO1000 (SQUARE)\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
         {"part.nc", "\n\nN10 G90 G17\n", SourceFormat::Fanuc, "line 3 is an ISO block"},
@@ -294,6 +312,33 @@ TEST(SourceFormats, Recognition) {
         EXPECT_NE(detection.reason.find(c.reason), std::string::npos)
             << c.path << ": " << detection.reason;
     }
+}
+
+// Real programs, as tests/tools/program_formats.txt lists them: none is binary data, each is
+// recognised as the format listed (the corpus lies beside the repository when it is there).
+TEST(SourceFormats, RealProgramsAsListed) {
+    const std::filesystem::path source(MORVANE_SOURCE_DIR);
+    const std::map<std::string, std::filesystem::path> roots = {
+        {"corpus", MORVANE_CORPUS_DIR}, {"golden", source / "tests/golden"}};
+    std::istringstream table(readFile(source / "tests/tools/program_formats.txt"));
+    int checked = 0;
+    for (std::string path, format; table >> path >> format;) {
+        if (path.front() == '#') {
+            std::getline(table, path);
+            continue;
+        }
+        const std::size_t slash = path.find('/');
+        const std::filesystem::path file = roots.at(path.substr(0, slash)) / path.substr(slash + 1);
+        if (!std::filesystem::exists(file)) continue;
+        InputDocument document;
+        std::string error;
+        ASSERT_TRUE(document.read(file.string(), error)) << path << ": " << error;
+        EXPECT_FALSE(looksBinary(document.sample())) << path;
+        const Detection detection = detectFormat(file.string(), document.head(200));
+        EXPECT_EQ(detection.format, formatByOption(format)) << path << ": " << detection.reason;
+        ++checked;
+    }
+    EXPECT_GT(checked, 30);
 }
 
 // The whole document written back into a file, as that file reads; "<failed>" when it could not

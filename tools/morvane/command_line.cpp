@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -191,6 +192,19 @@ bool checkDestinations(const ConvertOptions& o, std::string& error) {
         error = "several inputs need -d DIR or --in-place";
         return false;
     }
+    // Standard input has no file to replace and no name to write beside.
+    if (std::find(o.inputs.begin(), o.inputs.end(), kStandardInput) != o.inputs.end()) {
+        if (o.inPlace) {
+            error = "--in-place cannot replace standard input (-); give -o FILE, or no -o for "
+                    "standard output";
+            return false;
+        }
+        if (o.directory) {
+            error = "-d names each result after its input, and standard input (-) has no name; "
+                    "give -o FILE";
+            return false;
+        }
+    }
     return true;
 }
 
@@ -353,14 +367,17 @@ cannot be read or written, 4 cancelled in the dialog, 5 installation incomplete.
         case Subcommand::Convert:
             return R"(usage: morvane convert INPUT... [OPTIONS]
 
-Converts each INPUT with the Morvane plug-in, driving its dialog with the options below.
+Converts each INPUT (- for standard input) with the Morvane plug-in, driving its dialog with
+the options below.
 Options not given keep the choices of the last run (stored in
 $XDG_CONFIG_HOME/morvane/plugin.conf). When the options and those choices do not settle what
 to produce, the dialog opens in the terminal.
 
 What to read:
   -f, --from FORMAT     fanuc, heidenhain, siemens, sinumerik, numeripath or nci;
-                        without it the format is recognised from the file (see -v)
+                        without it the format is recognised from the file (see -v and
+                        morvane formats: sinumerik and numeripath are lathe dialects), and
+                        binary data is refused
   -l, --lines A-B       convert only lines A to B (A-, A also work; counted from 1); the
                         result replaces them in the document
 

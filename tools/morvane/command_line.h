@@ -16,6 +16,9 @@ struct LineSelection {
     std::optional<std::int32_t> last;
 };
 
+// The input "-": the program comes from standard input.
+inline constexpr std::string_view kStandardInput = "-";
+
 struct ConvertOptions {
     std::vector<std::string> inputs;
     std::optional<SourceFormat> from;        // --from; else recognised per input

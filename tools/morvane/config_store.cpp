@@ -96,4 +96,22 @@ ConfigSummary summarizeConfig(std::string_view text) {
     return summary;
 }
 
+std::string withSetting(std::string_view text, std::string_view key, std::string_view value) {
+    std::string result;
+    while (!text.empty()) {
+        std::size_t end = text.find(';');
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view entry = text.substr(0, end);
+        text.remove_prefix(end);
+        const bool same = entry.starts_with(key) && entry.substr(key.size()).starts_with('=');
+        if (!same) {
+            result += entry;
+            continue;
+        }
+        result.append(key).append("=").append(value);
+        if (entry.ends_with(';')) result += ';';
+    }
+    return result;
+}
+
 }  // namespace morvane::cli

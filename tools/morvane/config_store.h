@@ -25,4 +25,7 @@ struct ConfigSummary {
 
 ConfigSummary summarizeConfig(std::string_view text);
 
+// `text` with the value of every entry `key` (a plain word) replaced by `value`.
+std::string withSetting(std::string_view text, std::string_view key, std::string_view value);
+
 }  // namespace morvane::cli

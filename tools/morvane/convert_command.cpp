@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <utility>
 
 #include "config_store.h"
@@ -54,6 +55,28 @@ bool sameFile(const std::string& a, const std::string& b) {
     }, y{};
     return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
            x.st_ino == y.st_ino;
+}
+
+// The input as messages name it.
+std::string inputName(const std::string& input) {
+    return input == kStandardInput ? "<stdin>" : input;
+}
+
+// -d names each result after its input: two inputs of one name would give one file, the
+// second conversion replacing the first.
+std::optional<Failure> checkResultNames(const ConvertOptions& o) {
+    if (!o.directory) return std::nullopt;
+    std::map<std::string, std::string> inputOfName;
+    for (const std::string& input : o.inputs) {
+        const std::string stem = fs::path(input).stem().string();
+        const auto [first, added] = inputOfName.emplace(stem, input);
+        if (!added)
+            return Failure{ExitStatus::Usage,
+                           first->second + " and " + input + " would both be written as " +
+                               (fs::path(*o.directory) / stem).string() +
+                               ".*; nothing is converted: convert them into different directories"};
+    }
+    return std::nullopt;
 }
 
 // Everything shared by the conversions of one command.
@@ -181,6 +204,8 @@ class Conversion {
     // Writes the output where it goes.
     std::optional<Failure> place(const EditorHost& host, OutputFile& spool);
     DialogChoices dialogChoices() const;
+    // The host checks "Use longhand cycles" for the run, not as the user's choice.
+    bool hostChoosesLonghand() const;
     std::optional<Failure> destinationForSpool(std::string& spoolPath);
     void act(EditorHost& host, std::FILE* spool, const std::optional<std::string>& script);
     // The host's reports on the lines it served, then the plug-in's, in file lines.
@@ -234,7 +259,7 @@ std::optional<Failure> Conversion::chooseFormat() {
     format_ = detection.format;
     if (format_) {
         if (s_.options.verbose)
-            say(input_, "format " + std::string(formatInfo(*format_).dialogEntry) + " (" +
+            say(inputName(input_), "format " + std::string(formatInfo(*format_).dialogEntry) + " (" +
                             detection.reason + ")");
         return std::nullopt;
     }
@@ -244,6 +269,13 @@ std::optional<Failure> Conversion::chooseFormat() {
     }
     return Failure{ExitStatus::Usage, "cannot tell the format: " + detection.reason +
                                           "; give --from (see morvane formats)"};
+}
+
+// Without a converter no cycle can be written natively: NCI alone means every cycle expanded.
+bool Conversion::hostChoosesLonghand() const {
+    const ConvertOptions& o = s_.options;
+    return o.nci && !s_.converter && !o.longhand &&
+           !platform::isRegularFile(summarizeConfig(s_.config.value_or("")).converterPath);
 }
 
 DialogChoices Conversion::dialogChoices() const {
@@ -259,9 +291,7 @@ DialogChoices Conversion::dialogChoices() const {
     // The dialog restores "Convert to NCI format" but not the OK it needs: choose it again.
     if (!o.nci && !s_.converter && remembered.outputToNci) choices.convertToNci = true;
     choices.longhandCycles = o.longhand;
-    // Without a converter no cycle can be written natively: NCI alone means every cycle expanded.
-    if (o.nci && !s_.converter && !o.longhand && !platform::isRegularFile(remembered.converterPath))
-        choices.longhandCycles = true;
+    if (hostChoosesLonghand()) choices.longhandCycles = true;
     choices.selectionOnly = o.lines.has_value();
     choices.resultInNewWindow = o.resultOnly;
     return choices;
@@ -303,23 +333,33 @@ void Conversion::act(EditorHost& host, std::FILE* spool, const std::optional<std
     setup.script = script;
     setup.maxOutput = s_.options.maxOutput;
     setup.exact = s_.options.exact;
+    const bool remembersLonghand = summarizeConfig(s_.config.value_or("")).longhandCycles;
+    const bool longhandForTheRun = !interactive_ && hostChoosesLonghand();
     s_.progress.setLabel(fs::path(input_).filename().string());
     performAction(s_.plugin.exports(), host, setup, spool);
     s_.progress.finish();
     const Observations& seen = host.observations();
     if (!seen.config) return;
-    s_.config = seen.config;
+    // Only what the user chose is remembered: a later run with a converter writes its cycles.
+    s_.config = longhandForTheRun ? withSetting(*seen.config, "UseLonghandCycles",
+                                                remembersLonghand ? "True" : "False")
+                                  : *seen.config;
     std::string error;
-    if (s_.configPath && !storeConfig(*s_.configPath, *seen.config, error))
+    if (s_.configPath && !storeConfig(*s_.configPath, *s_.config, error))
         say("", "cannot keep the configuration: " + error);
 }
 
 std::optional<Failure> Conversion::prepareInput() {
     std::string error;
-    if (!document_.read(input_, error))
-        return Failure{ExitStatus::FileError, "cannot read it: " + error};
+    const bool read = input_ == kStandardInput
+                          ? document_.readStream(STDIN_FILENO, inputName(input_), error)
+                          : document_.read(input_, error);
+    if (!read) return Failure{ExitStatus::FileError, "cannot read it: " + error};
     if (document_.lineCount() == 0)
         return Failure{ExitStatus::ConversionFailed, "it is empty: nothing to convert"};
+    if (!s_.options.from && looksBinary(document_.sample()))
+        return Failure{ExitStatus::FileError,
+                       "cannot read it: " + binaryMessage(document_.sample())};
     if (auto failure = selectionOf(s_.options, document_, selection_)) return failure;
     if (s_.options.interactive && !s_.canInteract)
         return Failure{ExitStatus::Usage, "--interactive needs a terminal"};
@@ -337,19 +377,19 @@ RunContext Conversion::converse(EditorHost& host, std::FILE* spool, std::string&
     if (!interactive_) {
         const auto script = buildDialogScript(choices, error);
         if (!script) return context;
-        if (s_.options.verbose) say(input_, "dialog: " + *script);
+        if (s_.options.verbose) say(inputName(input_), "dialog: " + *script);
         act(host, spool, script);
         // OK stayed greyed: nothing to produce is chosen. Let the user choose on a terminal.
         if (!host.observations().selectionOnlySent && s_.canInteract) interactive_ = true;
-        if (interactive_) say(input_, "nothing to produce is chosen yet: choose it in the dialog");
+        if (interactive_) say(inputName(input_), "nothing to produce is chosen yet: choose it in the dialog");
     }
     if (interactive_) {
-        // The dialog opens on its first format whatever the program is.
-        if (!s_.options.interactive)
-            say(input_,
-                format_ ? "the program looks like " + std::string(formatInfo(*format_).dialogEntry)
-                        : "choose its format in the dialog");
-        act(host, spool, std::nullopt);
+        // The dialog does not restore the format: it opens on the one recognised.
+        if (!format_) say(inputName(input_), "choose its format in the dialog");
+        act(host, spool,
+            format_ ? std::optional("select " + std::string(formatInfo(*format_).dialogEntry) +
+                                    "; terminal")
+                    : std::nullopt);
     }
     context.interactive = interactive_;
     return context;
@@ -376,7 +416,7 @@ std::optional<Failure> Conversion::place(const EditorHost& host, OutputFile& spo
         return Failure{ExitStatus::FileError, error};
     if (destination_.kind == Destination::Kind::StandardOutput) s_.wroteStandardOutput = true;
     if (s_.options.verbose)
-        say(input_, std::to_string(seen.resultLines) + " result lines" +
+        say(inputName(input_), std::to_string(seen.resultLines) + " result lines" +
                         (destination_.kind == Destination::Kind::StandardOutput
                              ? ""
                              : " written to " + destination_.path));
@@ -422,6 +462,10 @@ ExitStatus runConvert(const ConvertOptions& options) {
     // A reader that goes away (| head) makes the write fail with EPIPE, which ends the run
     // as any failed write does, with the working files removed.
     ::signal(SIGPIPE, SIG_IGN);
+    if (auto failure = checkResultNames(options)) {
+        say("", failure->message);
+        return failure->status;
+    }
     Session session(options);
     if (auto failure = prepare(session)) {
         say("", failure->message);
@@ -433,12 +477,12 @@ ExitStatus runConvert(const ConvertOptions& options) {
         const std::optional<Failure> failure = conversion.run();
         bool cutShort = false;
         for (const HostDiagnostic& diagnostic : conversion.diagnostics()) {
-            session.diagnostics.print(input, diagnostic);
+            session.diagnostics.print(inputName(input), diagnostic);
             cutShort = cutShort || (diagnostic.code == diagnostic::kLimitReached.name &&
                                     diagnostic.severity == Severity::Error);
         }
         if (!failure) continue;
-        if (!failure->message.empty()) say(input, failure->message);
+        if (!failure->message.empty()) say(inputName(input), failure->message);
         if (cutShort && !std::exchange(session.limitHintGiven, true)) say("", kLimitHint);
         if (status == ExitStatus::Done) status = failure->status;
     }

@@ -95,6 +95,22 @@ std::size_t countTerminators(const char* text, std::size_t size) {
     return count;
 }
 
+// One read(2) of at most `room` bytes into `at`, again when a signal interrupts it; `got` 0 at
+// the end of the file.
+bool readSome(int fd, char* at, std::size_t room, std::size_t& got, std::string& error) {
+    for (;;) {
+        const ssize_t n = ::read(fd, at, room);
+        if (n >= 0) {
+            got = static_cast<std::size_t>(n);
+            return true;
+        }
+        if (errno != EINTR) {
+            error = std::strerror(errno);
+            return false;
+        }
+    }
+}
+
 }  // namespace
 
 bool InputDocument::read(const std::string& path, std::string& error) {
@@ -131,16 +147,39 @@ bool InputDocument::read(const std::string& path, std::string& error) {
     }
     std::size_t got = 0;
     while (got < expected) {
-        const ssize_t n = ::read(file.fd, buffer_.get() + got, expected - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = std::strerror(errno);
-            return false;
-        }
+        std::size_t n = 0;
+        if (!readSome(file.fd, buffer_.get() + got, expected - got, n, error)) return false;
         if (n == 0) break;
-        got += static_cast<std::size_t>(n);
+        got += n;
     }
     return load(got, path, error);
+}
+
+bool InputDocument::readStream(int fd, const std::string& name, std::string& error) {
+    // The size is not known: the buffer doubles as the text comes.
+    std::size_t capacity = std::size_t{64} << 10;
+    std::size_t got = 0;
+    buffer_ = allocateText(capacity + kPadding);
+    for (;;) {
+        if (buffer_ == nullptr) {
+            error = "there is not enough memory to hold it";
+            return false;
+        }
+        std::size_t n = 0;
+        if (!readSome(fd, buffer_.get() + got, capacity - got, n, error)) return false;
+        if (n == 0) break;
+        got += n;
+        if (got < capacity) continue;
+        if (capacity == kMaxSize) {
+            error = "it is larger than 4 GiB";
+            return false;
+        }
+        capacity = std::min(capacity * 2, kMaxSize);
+        char* const grown = static_cast<char*>(std::realloc(buffer_.get(), capacity + kPadding));
+        if (grown != nullptr) static_cast<void>(buffer_.release());
+        buffer_.reset(grown);
+    }
+    return load(got, name, error);
 }
 
 bool InputDocument::assign(std::string_view text, std::string* error) {
@@ -169,6 +208,7 @@ bool InputDocument::load(std::size_t size, const std::string& path, std::string&
         size_ = 0;
         return false;
     }
+    sample_ = sampleText({bytes, size});
     byteOrderMark_ = std::string_view(bytes, size).starts_with(kUtf8ByteOrderMark);
     if (byteOrderMark_) {
         text_ += kUtf8ByteOrderMark.size();

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "input_encoding.h"
+
 namespace morvane::cli {
 
 // Lines [first, first + count) of a document, zero-based.
@@ -36,6 +38,9 @@ class InputDocument {
     // is not a regular file, is larger than 4 GiB, is UTF-16 or UTF-32 text, or has more lines
     // than a program may have. A UTF-8 byte-order mark is set aside.
     bool read(const std::string& path, std::string& error);
+    // Reads everything a pipe, a terminal or a file opened as `fd` gives until its end (standard
+    // input); `name` stands for the file in messages. Same rules as a file.
+    bool readStream(int fd, const std::string& name, std::string& error);
     // The text of a program held in memory (tests); same rules as a file.
     bool assign(std::string_view text, std::string* error = nullptr);
 
@@ -49,6 +54,8 @@ class InputDocument {
     std::string_view terminator() const;
     // The UTF-8 byte-order mark the file began with, or nothing.
     std::string_view byteOrderMark() const;
+    // The first kilobytes as read, for telling binary data from a program.
+    const TextSample& sample() const { return sample_; }
     // The first lines, for recognising the program's format.
     std::vector<std::string_view> head(std::size_t maxLines) const;
     // Lines of `range` that hold a NUL byte: the first `max` of them, and how many there are.
@@ -95,6 +102,7 @@ class InputDocument {
     char* text_ = nullptr;                    // the text, after a byte-order mark
     std::size_t size_ = 0;                    // bytes of the text
     bool byteOrderMark_ = false;
+    TextSample sample_;
     std::int32_t lines_ = 0;
     bool lastTerminated_ = false;         // the last line has a terminator
     std::vector<std::uint64_t> ends_;     // LineEnd of each line, 32 a word

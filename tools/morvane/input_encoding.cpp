@@ -1,6 +1,7 @@
 #include "input_encoding.h"
 
 #include <algorithm>
+#include <string>
 
 namespace morvane::cli {
 
@@ -26,7 +27,65 @@ bool looksWide(std::string_view sample, std::size_t width, bool bigEndian) {
     return matching * 4 >= units * 3;
 }
 
+// A binary file's first bytes hold this many bytes that no text has and more; a program holds
+// a few at most (a Latin-1 umlaut, a stray NUL byte).
+constexpr std::size_t kBinarySampleBytes = 65536;
+constexpr std::size_t kFewOddBytes = 16;
+
+// The length of the UTF-8 character at the start of `text`, 0 when none starts there; -1 when
+// the text ends inside it.
+int utf8Length(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const int length = lead >= 0xC2 && lead <= 0xDF ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
+    for (int i = 1; i < length; ++i) {
+        if (static_cast<std::size_t>(i) >= text.size()) return -1;
+        if ((static_cast<unsigned char>(text[static_cast<std::size_t>(i)]) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
 }  // namespace
+
+TextSample sampleText(std::string_view text) {
+    TextSample sample;
+    const std::string_view head = text.substr(0, std::min(text.size(), kBinarySampleBytes));
+    sample.bytes = head.size();
+    for (std::size_t i = 0; i < head.size();) {
+        const auto c = static_cast<unsigned char>(head[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            ++i;
+        } else if (c == 0) {
+            ++sample.nulBytes, ++i;
+        } else if (c < 0x80) {
+            // Tab, line feed, vertical tab, form feed, carriage return; Ctrl-Z ends old DOS files.
+            if (c != 0x1A && (c < 0x09 || c > 0x0D)) ++sample.controlBytes;
+            ++i;
+        } else {
+            const int length = utf8Length(head.substr(i));
+            if (length < 0) break;
+            if (length == 0) ++sample.notUtf8;
+            i += length == 0 ? 1 : static_cast<std::size_t>(length);
+        }
+    }
+    return sample;
+}
+
+bool looksBinary(const TextSample& sample) {
+    const std::size_t odd = sample.nulBytes + sample.controlBytes + sample.notUtf8;
+    return odd > kFewOddBytes && odd * 32 > sample.bytes;
+}
+
+std::string binaryMessage(const TextSample& sample) {
+    return "it is not an NC program but binary data: its first " + std::to_string(sample.bytes) +
+           " bytes hold " + std::to_string(sample.nulBytes) + " NUL bytes, " +
+           std::to_string(sample.controlBytes) + " other control characters and " +
+           std::to_string(sample.notUtf8) +
+           " bytes that are not UTF-8 text; if it is a program, give its format with --from";
+}
 
 std::optional<WideEncoding> wideEncodingOf(std::string_view text) {
     // UTF-32LE's mark begins with UTF-16LE's: the longer ones are tried first.

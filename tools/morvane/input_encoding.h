@@ -26,4 +26,19 @@ std::optional<WideEncoding> wideEncodingOf(std::string_view text);
 // Why the file at `path` cannot be read as it is, and the command that converts it.
 std::string wideEncodingMessage(const WideEncoding& encoding, const std::string& path);
 
+// What the first bytes of a file say about it being text at all: binary data (an image, an
+// archive, a program for a computer) has NUL bytes, control characters and bytes that are no
+// UTF-8; a program has few, such as Latin-1 umlauts in its comments.
+struct TextSample {
+    std::size_t bytes = 0;         // looked at: the first kilobytes
+    std::size_t nulBytes = 0;
+    std::size_t controlBytes = 0;  // control characters other than tab, line ends, form feed
+    std::size_t notUtf8 = 0;       // bytes that begin no UTF-8 character
+};
+
+TextSample sampleText(std::string_view text);
+bool looksBinary(const TextSample& sample);
+// Why a file that looks binary is not converted, and how to convert it anyway.
+std::string binaryMessage(const TextSample& sample);
+
 }  // namespace morvane::cli

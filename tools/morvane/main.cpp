@@ -28,11 +28,17 @@ int listFormats() {
                     info.description.data());
     }
     std::puts(
-        "\nWithout --from: .H is Heidenhain, .nci NCI, .mpf and .spf Sinumerik; otherwise the "
-        "first\n"
-        "lines decide: BEGIN PGM is Heidenhain, record-code lines NCI, ; comments or Sinumerik\n"
-        "words (MSG(, CYCLE, TC(, LIMS=, CR=) Sinumerik, ! comments G&L Numeripath, other ISO\n"
-        "blocks Fanuc (Siemens programs read the same). Say -v to see the choice.");
+        "\nSinumerik and G&L Numeripath are read as lathe programs: Sinumerik halves X (a\n"
+        "diameter) and both write the lathe's Z as the NCI's Y and its Y as Z. A milling program\n"
+        "is read as Siemens or Fanuc, which take X, Y and Z as they are written.\n"
+        "\n"
+        "Without --from: .H is Heidenhain, .nci NCI; otherwise the first 200 lines decide:\n"
+        "BEGIN PGM is Heidenhain, record-code lines NCI; .mpf, .spf and Sinumerik words (MSG(,\n"
+        "CYCLE, TC(, LIMS=, CR=) are Sinumerik for a lathe program and Siemens for a milling\n"
+        "program (G17, Y words, milling cycles); ! comments are G&L Numeripath for a lathe\n"
+        "program and Fanuc for a milling program; other ISO blocks (; comments included) are\n"
+        "Fanuc. A lathe program has G18, G96, LIMS, DIAMON or turning cycles, or X and Z moves\n"
+        "and no Y. Say -v to see the choice.");
     return 0;
 }
 

@@ -1,6 +1,8 @@
 #include "source_formats.h"
 
+#include <algorithm>
 #include <cctype>
+#include <span>
 
 namespace morvane::cli {
 
@@ -153,6 +155,116 @@ std::string lineReason(std::size_t index, std::string_view what) {
     return "line " + std::to_string(index + 1) + " " + std::string(what);
 }
 
+// What the words of a program say about its machine: a mill (the XY plane, Y words, milling
+// cycles) or a lathe (the ZX plane with X and Z alone, diameter programming, turning cycles).
+struct MachineEvidence {
+    enum class Kind { None, Milling, Lathe };
+    Kind kind = Kind::None;
+    std::string reason;
+};
+
+constexpr std::string_view kMillingCycles[] = {"61",  "71",  "72",  "76",  "77",
+                                               "79",  "800", "801", "802", "832"};
+constexpr std::string_view kTurningCycles[] = {"93",  "94",  "95",  "96",  "97",  "98",
+                                               "99",  "930", "940", "950", "951", "952"};
+
+bool isOneOf(std::string_view number, std::span<const std::string_view> list) {
+    return std::find(list.begin(), list.end(), number) != list.end();
+}
+
+// The evidence of one word: its letters in upper case and the digits that follow them.
+const char* evidenceOfWord(std::string_view letters, std::string_view digits, bool valueFollows,
+                           MachineEvidence::Kind& kind) {
+    using Kind = MachineEvidence::Kind;
+    kind = Kind::Milling;
+    if (letters == "Y" && valueFollows) return "a Y word";
+    if (letters == "G" && (digits == "17" || digits == "19"))
+        return digits == "17" ? "G17" : "G19";
+    if (letters == "CYCLE" && isOneOf(digits, kMillingCycles)) return "a milling cycle";
+    if (letters == "POCKET" || letters == "SLOT" || letters == "LONGHOLE")
+        return "a milling cycle";
+    kind = Kind::Lathe;
+    if (letters == "G" && digits == "18") return "G18";
+    if (letters == "G" && digits == "96") return "G96 (constant surface speed)";
+    if (letters == "DIAMON" || (letters == "DIAM" && digits == "90")) return "diameter programming";
+    if (letters == "LIMS") return "LIMS";
+    if (letters == "CYCLE" && isOneOf(digits, kTurningCycles)) return "a turning cycle";
+    kind = Kind::None;
+    return nullptr;
+}
+
+MachineEvidence machineOf(const std::vector<std::string_view>& head) {
+    using Kind = MachineEvidence::Kind;
+    // The first evidence decides: a lathe program that selects G17 for a moment stays one.
+    MachineEvidence first;
+    std::optional<std::size_t> xLine, zLine;
+    for (std::size_t n = 0; n < head.size() && first.kind == Kind::None; ++n) {
+        const std::string_view line = head[n];
+        std::size_t i = 0;
+        while (i < line.size()) {
+            const char c = line[i];
+            // Comments, arguments and texts say nothing about the machine.
+            if (c == ';') break;
+            if (c == '(' || c == '"') {
+                const std::size_t close = line.find(c == '(' ? ')' : '"', i + 1);
+                i = close == std::string_view::npos ? line.size() : close + 1;
+                continue;
+            }
+            const bool starts = std::isalpha(static_cast<unsigned char>(c)) &&
+                                (i == 0 || !(std::isalnum(static_cast<unsigned char>(line[i - 1])) ||
+                                             line[i - 1] == '_' || line[i - 1] == '$'));
+            if (!starts) {
+                ++i;
+                continue;
+            }
+            std::string letters;
+            while (i < line.size() && std::isalpha(static_cast<unsigned char>(line[i])) &&
+                   letters.size() < 8)
+                letters += static_cast<char>(std::toupper(static_cast<unsigned char>(line[i++])));
+            const std::size_t digitsStart = i;
+            while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])))
+                ++i;
+            const std::string_view digits = line.substr(digitsStart, i - digitsStart);
+            const bool valueFollows =
+                !digits.empty() ||
+                (i < line.size() && std::string_view("=-+.").find(line[i]) != std::string_view::npos);
+            if (letters == "X" && valueFollows && !xLine) xLine = n;
+            if (letters == "Z" && valueFollows && !zLine) zLine = n;
+            Kind kind = Kind::None;
+            const char* what = evidenceOfWord(letters, digits, valueFollows, kind);
+            if (what != nullptr) {
+                first = {kind, lineReason(n, std::string("has ") + what)};
+                break;
+            }
+        }
+    }
+    if (first.kind != Kind::None) return first;
+    if (xLine && zLine)
+        return {Kind::Lathe, "it moves in X and Z and never in Y"};
+    return {};
+}
+
+// A program in the words of a lathe dialect, Sinumerik or G&L Numeripath, which read it as a
+// lathe's: read as a milling program, in `milling`, when its words are a mill's.
+Detection latheOrMilling(SourceFormat lathe, SourceFormat milling, std::string reason,
+                         const std::vector<std::string_view>& head) {
+    const std::string latheName(formatInfo(lathe).dialogEntry);
+    const MachineEvidence machine = machineOf(head);
+    switch (machine.kind) {
+        case MachineEvidence::Kind::Milling:
+            return {milling, reason + "; a milling program (" + machine.reason + "), so " +
+                                 std::string(formatInfo(milling).dialogEntry) + ": " + latheName +
+                                 " would read it as a lathe program"};
+        case MachineEvidence::Kind::Lathe:
+            return {lathe, reason + "; a lathe program (" + machine.reason + ")"};
+        case MachineEvidence::Kind::None:
+            break;
+    }
+    return {lathe, reason + "; nothing tells a mill from a lathe, read as a lathe program: give "
+                            "--from " +
+                       std::string(formatInfo(milling).option) + " for a milling program"};
+}
+
 }  // namespace
 
 const FormatInfo& formatInfo(SourceFormat format) {
@@ -177,8 +289,11 @@ Detection detectFormat(std::string_view path, const std::vector<std::string_view
         for (const ExtensionRule& rule : kExtensions) {
             const bool same = rule.exactCase ? extension == rule.extension
                                              : equalsIgnoringCase(extension, rule.extension);
-            if (same)
-                return {rule.format, "from the file name's extension " + std::string(extension)};
+            if (!same) continue;
+            std::string reason = "from the file name's extension " + std::string(extension);
+            if (rule.format == SourceFormat::Sinumerik)
+                return latheOrMilling(rule.format, SourceFormat::Siemens, reason, head);
+            return {rule.format, reason};
         }
     }
     for (std::size_t i = 0; i < head.size(); ++i) {
@@ -189,11 +304,13 @@ Detection detectFormat(std::string_view path, const std::vector<std::string_view
     for (std::size_t i = 0; i < head.size(); ++i) {
         for (std::string_view mark : kSinumerikMarks)
             if (containsOutsideComments(head[i], mark))
-                return {SourceFormat::Sinumerik, lineReason(i, "has " + std::string(mark))};
+                return latheOrMilling(SourceFormat::Sinumerik, SourceFormat::Siemens,
+                                      lineReason(i, "has " + std::string(mark)), head);
     }
     for (std::size_t i = 0; i < head.size(); ++i) {
         if (hasBangComment(head[i]))
-            return {SourceFormat::Numeripath, lineReason(i, "has a ! comment")};
+            return latheOrMilling(SourceFormat::Numeripath, SourceFormat::Fanuc,
+                                  lineReason(i, "has a ! comment"), head);
     }
     for (std::size_t i = 0; i < head.size(); ++i) {
         if (looksLikeIsoBlock(head[i]))

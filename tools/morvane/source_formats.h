@@ -25,10 +25,12 @@ inline constexpr std::array<FormatInfo, 6> kFormats = {{
     {SourceFormat::Fanuc, "fanuc", "Fanuc", ".nc .cnc .tap", "Fanuc ISO G-code"},
     {SourceFormat::Heidenhain, "heidenhain", "Heidenhain", ".H",
      "Heidenhain conversational (BEGIN PGM ... END PGM)"},
-    {SourceFormat::Siemens, "siemens", "Siemens", ".nc", "Siemens ISO G-code, read as Fanuc"},
+    {SourceFormat::Siemens, "siemens", "Siemens", ".mpf .spf",
+     "Siemens milling G-code, read as Fanuc"},
     {SourceFormat::Sinumerik, "sinumerik", "Sinumerik", ".mpf .spf",
-     "Sinumerik G-code with ; comments, TC, LIMS, CR="},
-    {SourceFormat::Numeripath, "numeripath", "G&L Numeripath", ".nc", "G&L Numeripath, ! comments"},
+     "Sinumerik lathe G-code: X a diameter (halved), Y and Z exchanged; TC, LIMS, CR="},
+    {SourceFormat::Numeripath, "numeripath", "G&L Numeripath", ".nc",
+     "G&L Numeripath lathe G-code: Y and Z exchanged; ! comments"},
     {SourceFormat::Nci, "nci", "NCI", ".nci", "NCI text, taken as it is"},
 }};
 

@@ -13,13 +13,6 @@ namespace {
 
 constexpr double kDegreesToRadians = 0.017453292519943295;
 
-// Code list entries of the conversational words (ISO numbers and pseudo codes).
-namespace code {
-inline constexpr std::int32_t Rapid = 0, Linear = 1, ArcCW = 2, ArcCCW = 3, NoCompensation = 40,
-                              Chamfer = 24, Rounding = 25, Inch = 20, Metric = 21, ToolData = 99,
-                              DatumSelect = 247, Message = 1050, BlankFormBase = 29;
-}
-
 std::string_view addressable(std::string_view line) {
     constexpr std::size_t kMax = std::numeric_limits<std::uint32_t>::max();
     return line.size() < kMax ? line : line.substr(0, kMax);
@@ -29,8 +22,8 @@ std::string_view addressable(std::string_view line) {
 
 // One entry per keyword code. An entry without an action (0, and words such as LBL, PGM, RL,
 // RR, APPR, DEP, FN and the Q-function words) ends the line there: Q formulas are not evaluated.
-const std::array<BlockParser::KeywordAction, 90> BlockParser::kActions = [] {
-    std::array<KeywordAction, 90> t{};
+const BlockParser::ActionTable BlockParser::kActions = [] {
+    ActionTable t{};
     auto set = [&t](std::int32_t keyword, Action action, std::int32_t arg = 0) {
         t[static_cast<std::size_t>(keyword)] = {action, arg};
     };
@@ -93,6 +86,33 @@ const std::array<BlockParser::KeywordAction, 90> BlockParser::kActions = [] {
     return t;
 }();
 
+// The corrected semantics reads on past RL, RR and FAUTO, evaluates FN 0 to FN 4, moves along
+// LP and CT lines and ends a called section at LBL 0.
+const BlockParser::ActionTable BlockParser::kCorrectedActions = [] {
+    ActionTable t = kActions;
+    auto set = [&t](std::int32_t keyword, Action action, std::int32_t arg = 0) {
+        t[static_cast<std::size_t>(keyword)] = {action, arg};
+    };
+    set(kw::RL, &BlockParser::compensation, code::CompensationLeft);
+    set(kw::RR, &BlockParser::compensation, code::CompensationRight);
+    set(kw::FAUTO, &BlockParser::autoFeed);
+    set(kw::FN, &BlockParser::fnFunction);
+    set(kw::LP, &BlockParser::polarLine);
+    set(kw::PR, &BlockParser::polarRadius);
+    set(kw::IPR, &BlockParser::polarRadius, 1);
+    set(kw::PA, &BlockParser::polarAngle);
+    set(kw::IPA, &BlockParser::polarAngle, 1);
+    set(kw::CT, &BlockParser::tangentArc);
+    set(kw::LBL, &BlockParser::labelWord);
+    return t;
+}();
+
+void BlockParser::setDiagnostics(Diagnostics& diagnostics) {
+    diagnostics_ = &diagnostics;
+    reporting_ = diagnostics.wanted();
+    actions_ = diagnostics.corrected() ? &kCorrectedActions : &kActions;
+}
+
 void BlockParser::beginLine() {
     blk.reset();
     lexer.beginLine();
@@ -104,21 +124,33 @@ void BlockParser::parseLine(std::string_view line) {
     line_ = addressable(line);
     cursor_ = 0;
     Lexer::skipBlockNumber(line_, cursor_);
+    wordStart_ = lineStart_ = cursor_;
     std::int32_t keyword = lexer.readKeyword(line_, cursor_);
     while (keyword > kw::None && keyword <= kw::Count) {
-        const KeywordAction& entry = kActions[static_cast<std::size_t>(keyword)];
-        if (entry.action == nullptr || !(this->*entry.action)(entry.arg)) return;
+        const KeywordAction& entry = (*actions_)[static_cast<std::size_t>(keyword)];
+        if (entry.action == nullptr || !(this->*entry.action)(entry.arg)) break;
         keyword = nextKeyword();
+    }
+    if (flags.polarLine || flags.tangentArc || restoreCentre_) finishCorrectedLine();
+    if (flags.arc || centrePlane_ != code::PlaneXY || writtenPlane_ != code::PlaneXY) arcPlane();
+    if (reporting_) {
+        reportLineEnd(keyword);
+        reportLostWords();
     }
 }
 
 void BlockParser::rememberLine() {
+    if (actions_ == &kCorrectedActions) rememberTangent();
     if (flags.centreBlock) {
         for (std::uint32_t k = 0; k < 3; ++k) {
             if (!blk.has(kCentreSlot[k])) continue;
             centre[k] = blk.getDouble(kCentreSlot[k]);
             centreGiven[k] = true;
         }
+        const bool x = blk.has(addr::I), y = blk.has(addr::J), z = blk.has(addr::K);
+        if (x && y) centrePlane_ = code::PlaneXY;
+        else if (y && z) centrePlane_ = code::PlaneYZ;
+        else if (x && z) centrePlane_ = code::PlaneXZ;
     }
     for (std::uint32_t k = 0; k < kAxisCount; ++k)
         if (blk.has(kAxisSlot[k])) position[k] = blk.getDouble(kAxisSlot[k]);
@@ -146,11 +178,15 @@ bool BlockParser::linearToAxis(std::int32_t back) {
     return appendCodeAction(code::Linear);
 }
 
-// A value that does not read as a number (an axis letter with nothing behind it) sets no word.
+// A value that does not read as a number (an axis letter with nothing behind it) sets no word;
+// on a mirror line it names the axis.
 bool BlockParser::axisWord(std::int32_t axis) {
     const double v = value();
-    if (std::isnan(v)) return true;
     const auto k = static_cast<std::uint32_t>(axis);
+    if (std::isnan(v)) {
+        if (flags.mirror) blk.namedAxes = static_cast<std::uint8_t>(blk.namedAxes | (1u << k));
+        return true;
+    }
     blk.setDouble(flags.centreBlock ? kCentreSlot[k] : kAxisSlot[k], v);
     return true;
 }
@@ -289,6 +325,7 @@ bool BlockParser::tool(std::int32_t) {
 }
 
 bool BlockParser::toolCall(std::int32_t) {
+    if (reporting_) reportToolName();
     const double number = value();
     if (std::isnan(number)) return true;
     blk.setInt(addr::M, 6);

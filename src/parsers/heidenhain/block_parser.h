@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "nci/block.h"
+#include "nci/diagnostics.h"
 #include "parsers/heidenhain/lexer.h"
 
 namespace morvane::HHParser {
@@ -24,7 +26,29 @@ struct LineFlags {
     bool arc = false;               // C, CR or CP: DR+ / DR- give the arc direction
     bool message = false;           // BEGIN PGM: the comment text holds the program name
     bool parameterComment = false;  // a Q assignment: its comment is not written
+    bool mirror = false;            // CYCL DEF 8.1: axes named without a value count
+    bool cycleDefinition = false;   // CYCL DEF: the words behind the cycle number name it
+    bool polarLine = false;         // LP (corrected): PR and PA give the end point
+    bool tangentArc = false;        // CT (corrected): the arc's centre follows from the tangent
+    bool labelEnd = false;          // LBL 0: ends a called section (corrected)
 };
+
+// The direction in which the last contour element (a straight move or an arc) left its end
+// point, for an arc tangent to it (CT).
+struct ContourTangent {
+    double x = 0.0;
+    double y = 0.0;
+    bool known = false;
+};
+
+// Code list entries of the conversational words (ISO numbers and pseudo codes).
+namespace code {
+inline constexpr std::int32_t Rapid = 0, Linear = 1, ArcCW = 2, ArcCCW = 3, NoCompensation = 40,
+                              CompensationLeft = 41, CompensationRight = 42, Chamfer = 24,
+                              Rounding = 25, Inch = 20, Metric = 21, ToolData = 99,
+                              DatumSelect = 247, Message = 1050, BlankFormBase = 29,
+                              PlaneXY = 17, PlaneYZ = 18, PlaneXZ = 19;
+}
 
 // Axis order of the position, the circle centre and the axis vector.
 enum Axis : std::uint32_t { AxisX = 0, AxisY, AxisZ, AxisA, AxisB, AxisC, kAxisCount };
@@ -48,6 +72,8 @@ struct AxisVector {
 class BlockParser {
   public:
     BlockParser() { blk.params = &params; }
+    // Where the reports of the lines go, and the semantics the lines are read by.
+    void setDiagnostics(Diagnostics& diagnostics);
     BlockParser(const BlockParser&) = delete;
     BlockParser& operator=(const BlockParser&) = delete;
 
@@ -67,6 +93,7 @@ class BlockParser {
     std::array<double, 3> centre{};             // last circle centre (CC), X Y Z
     std::array<bool, 3> centreGiven{};
     AxisVector axes;
+    ContourTangent tangent;  // kept with the corrected semantics only
 
   private:
     // A keyword's action: false ends the line (the rest is ignored).
@@ -75,12 +102,16 @@ class BlockParser {
         Action action;
         std::int32_t arg;
     };
-    static const std::array<KeywordAction, 90> kActions;
+    using ActionTable = std::array<KeywordAction, kw::Count + 1>;
+    // The conversion rules as they stand, and with the corrections (docs/corrections.md).
+    static const ActionTable kActions;
+    static const ActionTable kCorrectedActions;
 
     double value() { return lexer.readValue(line_, cursor_); }
     // The word after blanks; inline, as it is read between all the words of a line.
     std::int32_t nextKeyword() {
         Lexer::skipSpaces(line_, cursor_);
+        wordStart_ = cursor_;
         return lexer.readKeyword(line_, cursor_);
     }
     void appendCode(std::int32_t code) { blk.gcodes.push_back(code); }
@@ -115,6 +146,42 @@ class BlockParser {
     bool parameterWord(std::int32_t q);
     bool cycleRadius(std::int32_t);
     bool beginProgram(std::int32_t);
+    bool labelWord(std::int32_t);
+
+    // The corrections of the Heidenhain lines (corrected_words.cpp).
+    bool compensation(std::int32_t code);
+    bool autoFeed(std::int32_t);
+    bool fnFunction(std::int32_t);
+    bool polarLine(std::int32_t);
+    bool polarRadius(std::int32_t);
+    bool polarAngle(std::int32_t incremental);
+    bool tangentArc(std::int32_t);
+    // The end point of an LP line, the centre and direction of a CT line.
+    void finishCorrectedLine();
+    // Updates `tangent` from the line just parsed (before the position takes it over).
+    void rememberTangent();
+    // An arc about a CC in Y and Z, or X and Z, goes in that plane (corrected); the next move
+    // outside it brings the XY plane back.
+    void arcPlane();
+
+    // FN n: Qq = a op b. `q` and `value` are set when the function is one of FN 0 to FN 4 and
+    // its operands read; `function` is n, -1 when no number follows FN.
+    struct FnResult {
+        std::int32_t function = -1;
+        std::int32_t q = 0;
+        double value = 0.0;
+        bool computed = false;
+    };
+    FnResult readFn();
+    double readOperand();
+
+    // The reports of what a line loses (ignored_words.cpp); called only when diagnostics are
+    // wanted. `keyword` is the word the line ended at, read from wordStart_.
+    void reportLineEnd(std::int32_t keyword);
+    void reportLostWords();
+    void reportToolName();
+    // Quotes the text of the line from `from` up to its comment, shortened, for a message.
+    std::string quoteFrom(std::uint32_t from) const;
 
     // Cycle definitions (cycle_definition.cpp).
     void defineCycle();
@@ -122,6 +189,17 @@ class BlockParser {
 
     std::string_view line_;
     std::uint32_t cursor_ = 0;
+    std::uint32_t wordStart_ = 0;  // where the last keyword read began
+    std::uint32_t lineStart_ = 0;  // where the first word of the line begins
+    const ActionTable* actions_ = &kActions;
+    Diagnostics* diagnostics_ = nullptr;
+    bool reporting_ = false;  // diagnostics are wanted
+    double polarRadius_ = 0.0;
+    double polarAngle_ = 0.0;  // degrees
+    // A CT line gave the writer its own centre: the arcs after it are given the CC centre again.
+    bool restoreCentre_ = false;
+    std::int32_t centrePlane_ = code::PlaneXY;   // the plane of the last CC's two axes
+    std::int32_t writtenPlane_ = code::PlaneXY;  // the plane the writer holds (corrected)
 };
 
 // Repeat counts that fit the thousandths of a label call's L value.

@@ -133,6 +133,8 @@ void BlockParser::defineCycle() {
     if (std::isnan(number)) return;
     const std::int32_t n = truncToInt32(number);
     const std::int32_t m = wordToInt32((number - n) * 10.0);
+    flags.cycleDefinition = true;
+    flags.mirror = n == 8 && m == 1;
 
     if (isOldStyleCycle(n)) {
         // A step whose value does not read as a number leaves its parameters as they were.

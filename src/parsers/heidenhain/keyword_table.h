@@ -26,8 +26,8 @@ inline constexpr std::int32_t None = 0, L = 1, X = 2, Y = 3, Z = 4, A = 5, B = 6
                               SET = 70, UP = 71, RADIUS = 72, PLNGN = 73, FN = 74, DIV = 75,
                               SQRT = 76, SIN = 77, COS = 78, ANG = 79, CDATA = 80, IF = 81,
                               EQU = 82, NE = 83, GT = 84, GOTO = 85, BEGIN = 86, MM = 87, INCH = 88,
-                              V = 89;
-inline constexpr std::int32_t Count = 89;
+                              V = 89, FAUTO = 90, IPR = 91;
+inline constexpr std::int32_t Count = 91;
 }  // namespace kw
 
 // Every word in code order: entry i has code i + 1.
@@ -40,7 +40,8 @@ inline constexpr std::array<std::string_view, kw::Count> kKeywordWords = {
     "FORM", "CYCL",   "DEF",   "CHF",  "RND",  "APPR",     "DEP",   "LT",    "LN",    "CT",
     "LCT",  "LEN",    "CCA",   "Q",    "SCL",  "ROT",      "DWELL", "ANGLE", "DEPTH", "SET",
     "UP",   "RADIUS", "PLNGN", "FN",   "DIV",  "SQRT",     "SIN",   "COS",   "ANG",   "CDATA",
-    "IF",   "EQU",    "NE",    "GT",   "GOTO", "BEGIN",    "MM",    "INCH",  "V",
+    "IF",   "EQU",    "NE",    "GT",   "GOTO", "BEGIN",    "MM",    "INCH",  "V",     "FAUTO",
+    "IPR",
 };
 
 // No keyword is longer than this; a word of up to this many letters packs into one integer, so
@@ -87,7 +88,7 @@ inline constexpr std::array<KeywordEntry, kKeywordSlots> kKeywordTable = initKey
 // The same for a word of `length` letters already packed by packWord.
 constexpr std::int32_t packedKeywordCode(std::uint64_t key, std::size_t length) {
     if (length == 0 || length > kMaxKeywordLength) return kw::None;
-    // The table is at most a third full: a probe always meets an empty slot.
+    // The table is under half full: a probe always meets an empty slot.
     for (std::size_t slot = keywordSlot(key);; slot = (slot + 1) % kKeywordSlots) {
         if (kKeywordTable[slot].key == key) return kKeywordTable[slot].code;
         if (kKeywordTable[slot].key == 0) return kw::None;

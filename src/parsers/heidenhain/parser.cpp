@@ -39,6 +39,7 @@ void Parser::run() {
     out_.setDiagnostics(&diagnostics());
     out_.setRealForm(diagnostics().corrected(), diagnostics().wanted());
     frame_.SetDiagnostics(diagnostics());
+    parser_.setDiagnostics(diagnostics());
     scanLabels();
     parser_.blk.params = &parser_.params;
     if (!out_.open(nciPath_)) return;
@@ -131,6 +132,7 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         if (parser_.flags.parameterComment) parser_.lexer.commentFlag = false;
         parser_.rememberLine();
         blk.line = index;
+        if (parser_.flags.labelEnd && callDepth_ > 1 && endsSection()) break;
 
         if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
             // Written as a reference return; the block itself is dropped.
@@ -163,8 +165,17 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
     --callDepth_;
 }
 
-// Runs the called label's section (from the label line to the end of the program) once per
-// repeat, then brings back the call line so that it still goes to the writer.
+// LBL 0 in a called section: the corrected semantics ends the section there.
+bool Parser::endsSection() {
+    diagnostics().correction(diagnostic::kLabelSectionEnd,
+                             "the called section runs on past LBL 0 to the end of the program; "
+                             "the corrected semantics ends it here",
+                             "the called section ends at LBL 0");
+    return diagnostics().corrected();
+}
+
+// Runs the called label's section (from the label line to the end of the program, or to LBL 0
+// with the corrected semantics) once per repeat, then brings back the call line so that it still goes to the writer.
 void Parser::enrolLabelCall(double labelValue) {
     const std::int32_t label = truncToInt32(labelValue);
     if (label == 0) return;

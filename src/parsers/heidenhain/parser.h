@@ -54,6 +54,8 @@ class Parser final : public ProgramParser {
 
     void parseBlock(std::uint32_t index);
     bool chargeEnrolledLine();
+    // Reports LBL 0 in a called section; true when the section ends there.
+    bool endsSection();
     void enrolLabelCall(double labelValue);
     void writeBlock();
 
