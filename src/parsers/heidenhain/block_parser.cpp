@@ -252,6 +252,9 @@ bool BlockParser::polar(std::int32_t) {
     if (nextKeyword() != kw::IPA) return true;
     const double angle = value();
     if (std::isnan(angle)) return true;
+    polarSweep = angle;
+    polarStart = {position[AxisX], position[AxisY], position[AxisZ]};
+    if (std::fabs(angle) < 1e9) flags.polarTurns = static_cast<std::int32_t>((std::fabs(angle) - 1e-9) / 360.0);
     const double r = angle * kDegreesToRadians;
     const double dx = position[AxisX] - centre[0];
     const double dy = position[AxisY] - centre[1];

@@ -31,6 +31,7 @@ struct LineFlags {
     bool polarLine = false;         // LP (corrected): PR and PA give the end point
     bool tangentArc = false;        // CT (corrected): the arc's centre follows from the tangent
     bool labelEnd = false;          // LBL 0: ends a called section (corrected)
+    std::int32_t polarTurns = 0;    // CP IPA: whole turns before the last part of the arc
 };
 
 // The direction in which the last contour element (a straight move or an arc) left its end
@@ -91,6 +92,8 @@ class BlockParser {
     LineFlags flags;
     std::array<double, kAxisCount> position{};  // last X Y Z A B C of the program
     std::array<double, 3> centre{};             // last circle centre (CC), X Y Z
+    double polarSweep = 0.0;                    // CP IPA: the angle of the line's arc
+    std::array<double, 3> polarStart{};         // CP IPA: X Y Z where the arc starts
     std::array<bool, 3> centreGiven{};
     AxisVector axes;
     ContourTangent tangent;  // kept with the corrected semantics only

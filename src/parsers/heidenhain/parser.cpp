@@ -7,6 +7,7 @@
 
 #include "nci/corrected_records.h"
 #include "nci/int_conversion.h"
+#include "nci/nci_stream.h"
 #include "parsers/heidenhain/keyword_table.h"
 
 namespace morvane::HHParser {
@@ -215,9 +216,42 @@ void Parser::enrolLabelCall(double labelValue) {
 // A CC line only defines the centre for the arcs that follow: the writer takes its I J K but
 // writes nothing for it.
 void Parser::writeBlock() {
+    if (parser_.flags.polarTurns > 0) writeWholeTurns();
     frame_.LoadBlock(parser_.blk, parser_.axes.values);
     if (parser_.lexer.commentFlag) frame_.QueueComment(parser_.lexer.commentText);
     if (!parser_.flags.centreBlock) frame_.WriteBlock(out_);
+}
+
+// CP IPA beyond 360 degrees (corrected): each whole turn is a full circle of its own, with its
+// share of the line's drop, before the arc to the end point. No control cuts more than one turn
+// in an arc.
+void Parser::writeWholeTurns() {
+    const std::int32_t turns = parser_.flags.polarTurns;
+    const double sweep = std::fabs(parser_.polarSweep);
+    const auto& start = parser_.polarStart;
+    const block& blk = parser_.blk;
+    const double endZ = blk.has(addr::Z) ? blk.getDouble(addr::Z) : start[2];
+    if (diagnostics().wanted()) {
+        const std::string arc = std::string("CP IPA") + (parser_.polarSweep < 0.0 ? "" : "+") +
+                                preciseRealToString(parser_.polarSweep);
+        diagnostics().correction(diagnostic::kHelixTurns,
+                                 arc + " is written as one arc record to its end point: the turns "
+                                       "before it are lost and their drop goes into the last part",
+                                 arc + " is written as " + std::to_string(turns) +
+                                     " whole turns and the rest, each with its share of the drop");
+    }
+    if (!diagnostics().corrected()) return;
+    block turn = blk;
+    turn.clear(addr::M);
+    for (std::int32_t k = 1; k <= turns; ++k) {
+        turn.setDouble(addr::X, start[0]);
+        turn.setDouble(addr::Y, start[1]);
+        turn.setDouble(addr::Z, start[2] + (endZ - start[2]) * 360.0 * k / sweep);
+        frame_.LoadBlock(turn, parser_.axes.values);
+        if (k == 1 && parser_.lexer.commentFlag) frame_.QueueComment(parser_.lexer.commentText);
+        frame_.WriteBlock(out_);
+    }
+    parser_.lexer.commentFlag = false;
 }
 
 std::unique_ptr<ProgramParser> makeParser(const LineSource* lines, std::string nciPath,

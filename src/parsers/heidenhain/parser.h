@@ -58,6 +58,7 @@ class Parser final : public ProgramParser {
     bool endsSection();
     void enrolLabelCall(double labelValue);
     void writeBlock();
+    void writeWholeTurns();
 
     ProgramSource source_;
     std::uint32_t lineCount_;  // lines of the program + 1
