@@ -5,6 +5,7 @@
 
 #include "cycles/cycle_errors.h"
 #include "frontend/host_output.h"
+#include "frontend/post_warnings_report.h"
 #include "frontend/system_services.h"
 #include "nci/nci_stream.h"
 #include "parsers/program_source.h"
@@ -72,8 +73,11 @@ void ConversionDriver::run(const ConversionChoices& choices) {
     }
     assignSetting(state_.config, kOutputToNciKey, storedBool(false));
     if (entries_.nciConverter == nullptr) return finish(choices, host, diagnostics);
-    if (entries_.nciConverter(nciPath.c_str(), resultPath.c_str(), choices.converterPath.c_str(),
-                              paths.post.c_str()) == 0) {
+    const bool converted = entries_.nciConverter(nciPath.c_str(), resultPath.c_str(),
+                                                 choices.converterPath.c_str(),
+                                                 paths.post.c_str()) != 0;
+    reportPostWarnings(resultPath, diagnostics);
+    if (!converted) {
         diagnostics.fail(diagnostic::kPostProcessorFailed,
                          "the post-processor did not convert the whole program with the converter " +
                              choices.converterPath + "; nothing of its result is kept");

@@ -37,7 +37,8 @@ using ParserFactory = std::unique_ptr<ProgramParser> (*)(int position, const Lin
                                                          const SupportedCycleList& cycles);
 
 // Runs one conversion. The entry points found in the reader library are stored in `entries`
-// (they belong to the dialog). The two temporary files are left in place.
+// (they belong to the dialog). The two temporary files are left in place; the post-processor's
+// warnings file beside the result is read and removed.
 class ConversionDriver {
   public:
     ConversionDriver(PluginState& state, SystemServices& services, PostEntryPoints& entries,

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "nci/nci_line_map.h"
+
 namespace morvane {
 
 enum class Severity : std::uint8_t {
@@ -92,6 +94,8 @@ inline constexpr DiagnosticCode kFullCircleNoAxis{"full-circle-no-axis", Severit
 inline constexpr DiagnosticCode kFullFlagPlane{"full-flag-plane", Severity::Note, true};
 // An arc whose start and end lie at different distances from its centre.
 inline constexpr DiagnosticCode kArcOffCircle{"arc-off-circle", Severity::Warning};
+// A warning of the post-processor about a record of the NCI it could not write as it says.
+inline constexpr DiagnosticCode kPostWarning{"post-warning", Severity::Warning};
 // Corrections of the Heidenhain dialect (docs/corrections.md).
 // RL and RR end the line / give 41 and 42 and the line is read on.
 inline constexpr DiagnosticCode kRadiusCompensation{"radius-compensation", Severity::Note, true};
@@ -144,18 +148,51 @@ inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Seve
 // Found by the command line in the file it reads, before the plug-in sees the text.
 inline constexpr DiagnosticCode kNulByte{"nul-byte", Severity::Warning};
 
-inline constexpr DiagnosticCode kAll[] = {
-    kLimitReached,        kWriteFailed,        kNoWorkingFile,      kPostProcessorUnavailable,
-    kPostProcessorFailed, kLineFeedInLine,     kTooManyDiagnostics, kNulByte,
-    kNciPrecision,        kDwellNonmodal,      kG80WithMove,        kDrillRepeatPosition,
-    kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
-    kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
-    kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
-    kArcOffCircle,        kRadiusCompensation, kFautoFeed,          kFnAssign,
-    kPolarLine,           kTangentArc,         kLabelSectionEnd,    kArcPlane,
-    kCycleApproach,       kDepthFallback,      kSlotArcCentre,      kOldPocketAxes,
-    kPeckDepth203,        kDatumShiftNoMove,   kRotationScaling,    kCycleEndRecord,
-    kOldPeckingRetract,   kPocketWallCircle,   kStudCountersink,    kCycleParameterRejected};
+inline constexpr DiagnosticCode kAll[] = {kLimitReached,
+                                          kWriteFailed,
+                                          kNoWorkingFile,
+                                          kPostProcessorUnavailable,
+                                          kPostProcessorFailed,
+                                          kLineFeedInLine,
+                                          kTooManyDiagnostics,
+                                          kNulByte,
+                                          kPostWarning,
+                                          kNciPrecision,
+                                          kDwellNonmodal,
+                                          kG80WithMove,
+                                          kDrillRepeatPosition,
+                                          kDrillLonghandWords,
+                                          kDrillNativeLevels,
+                                          kReferenceReturn,
+                                          kToolAndSpindle,
+                                          kWordIgnored,
+                                          kCycleSpindleAction,
+                                          kNumberOutOfRange,
+                                          kArcIjkNonmodal,
+                                          kArcCentreDetection,
+                                          kArcRadiusUnrounded,
+                                          kFullCircleNoAxis,
+                                          kFullFlagPlane,
+                                          kArcOffCircle,
+                                          kRadiusCompensation,
+                                          kFautoFeed,
+                                          kFnAssign,
+                                          kPolarLine,
+                                          kTangentArc,
+                                          kLabelSectionEnd,
+                                          kArcPlane,
+                                          kCycleApproach,
+                                          kDepthFallback,
+                                          kSlotArcCentre,
+                                          kOldPocketAxes,
+                                          kPeckDepth203,
+                                          kDatumShiftNoMove,
+                                          kRotationScaling,
+                                          kCycleEndRecord,
+                                          kOldPeckingRetract,
+                                          kPocketWallCircle,
+                                          kStudCountersink,
+                                          kCycleParameterRejected};
 
 }  // namespace diagnostic
 
@@ -198,6 +235,13 @@ class Diagnostics {
     // The current line calls a subprogram / the subprogram returns to it.
     void enterCall();
     void leaveCall();
+
+    // The NCI file's line `nciLine` (1-based) ends at the current line: kept only when
+    // diagnostics are wanted, to name the program line of a report about the NCI.
+    void nciLineEnded(std::uint64_t nciLine) {
+        if (wanted_) nciLines_.note(nciLine, line_);
+    }
+    const NciLineMap& nciLines() const { return nciLines_; }
 
     // Reports at the current line (0 when the run has not begun).
     void report(const DiagnosticCode& code, std::string_view message);
@@ -247,6 +291,7 @@ class Diagnostics {
     std::unordered_map<std::string, std::size_t> index_;  // host text to entry
     std::uint64_t dropped_ = 0;
     std::vector<std::string_view> asked_;  // codes firstOf was asked about
+    NciLineMap nciLines_;
 };
 
 }  // namespace morvane

@@ -25,7 +25,7 @@ inline constexpr std::int32_t RapidMove = 0, LinearMove = 1, ArcCW = 2, ArcCCW =
                               ProgramEnd = 1003, Comment = 1005, Tolerance = 1011,
                               SubprogramLabel = 1018, SubprogramReturn = 1019, StockBlank = 1020,
                               Message = 1050, SubprogramCall = 10181, ReferenceReturn = 91003,
-                              Scaling = 91011, Mirror = 91012, Rotation = 91014, Chamfer = 91024,
+                              Units = 91020, Scaling = 91011, Mirror = 91012, Rotation = 91014, Chamfer = 91024,
                               Rounding = 91025, DatumSelect = 91054, CycleEnd = 91080,
                               CycleCall = 91081, CycleCallRepeat = 91083, SpindleLimit = 92,
                               SurfaceSpeed = 96, PlaneRotation = 9101301, None = -1;

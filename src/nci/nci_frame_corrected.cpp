@@ -3,6 +3,7 @@
 // move. The reports of the exact semantics for the same rules are here too.
 #include <string>
 
+#include "nci/corrected_records.h"
 #include "nci/iso_codes.h"
 #include "nci/nci_frame_fanuc.h"
 
@@ -18,12 +19,14 @@ std::string gWord(std::int32_t g) {
 void NCIFrameFanuc::InterpretCorrected() {
     dwell_ = false;
     cycleEnded_ = false;
+    unitsGiven_ = false;
     if (Given(addr::F)) modalFeed_ = GetDouble(addr::F);
     for (const std::int32_t g : gcodes_) {
         if (g == 4) {
             dwell_ = true;
         } else if (g == 20 || g == 21) {
             inch_ = g == 20;
+            unitsGiven_ = true;
         } else if (g == 90 || g == 91) {
             incremental_ = g == 91;
         } else if (g == 98 || g == 99) {
@@ -46,6 +49,11 @@ void NCIFrameFanuc::InterpretCorrected() {
 }
 
 void NCIFrameFanuc::WriteCorrectedBlock(NciStream& out, std::int32_t code) {
+    if (unitsGiven_ && (!unitsWritten_ || writtenInch_ != inch_)) {
+        writeUnitsRecord(out, inch_);
+        unitsWritten_ = true;
+        writtenInch_ = inch_;
+    }
     if (cycleEnded_) {
         out << rec::CycleEnd << eol << "0 0 0" << eol;
         if (diagnostics_->wanted() && (BlockHasAxisWord() || code != rec::None))
@@ -80,7 +88,7 @@ void NCIFrameFanuc::WriteReferenceReturn(NciStream& out) {
     if (BlockHasAxisWord() && moves)
         out << rec::RapidMove << eol << compensation_ << ' ' << current_.x << ' ' << current_.y
             << ' ' << current_.z << " -2 " << Given(addr::M) << eol;
-    out << rec::ReferenceReturn << eol << "0 0 0" << eol;
+    writeNamedReferenceReturn(out, Given(addr::X), Given(addr::Y), Given(addr::Z));
     if (diagnostics_->wanted())
         diagnostics_->report(diagnostic::kReferenceReturn,
                              moves ? "G28 moves to its intermediate point, then returns to the "

@@ -72,6 +72,9 @@ class NCIFrameFanuc : public NCIFrame {
     std::int32_t endingCode_ = 0;  // the G code that ends it
     bool incremental_ = false;    // {G90: false, G91: true}
     bool inch_ = false;           // {G20: true, G21: false}
+    bool unitsGiven_ = false;     // the block gives G20 or G21 (corrected)
+    bool unitsWritten_ = false;   // a units record is in the NCI, of `writtenInch_` (corrected)
+    bool writtenInch_ = false;
     double modalFeed_ = 0.0;      // the last F of any block
     const IsoHole* hole_ = nullptr;  // the native hole being composed (CycleTermValue)
     double holeStartZ_ = 0.0;        // the tool's Z before that hole

@@ -157,6 +157,7 @@ bool NciStream::open(const std::string& path, bool mustExist) {
     exhausted_ = false;
     failed_ = false;
     path_ = path;
+    mapsLines_ = diagnostics_ != nullptr && diagnostics_->wanted();
     file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
     if (file_ == nullptr) {
         writeFailed("open");
@@ -164,6 +165,10 @@ bool NciStream::open(const std::string& path, bool mustExist) {
     }
     if (capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
     return true;
+}
+
+void NciStream::noteLine() {
+    diagnostics_->nciLineEnded(lines_);
 }
 
 bool NciStream::close() {

@@ -62,7 +62,10 @@ class NciStream {
     // Writes what is buffered and closes the file; false when the file was not written whole.
     bool close();
     // Where the end of the budget and failed writes are reported; null: nowhere.
-    void setDiagnostics(Diagnostics* diagnostics) { diagnostics_ = diagnostics; }
+    void setDiagnostics(Diagnostics* diagnostics) {
+        diagnostics_ = diagnostics;
+        mapsLines_ = mapsLines_ && diagnostics != nullptr;
+    }
     // The run's diagnostics, for the writers that write through the stream; may be null.
     Diagnostics* diagnostics() const { return diagnostics_; }
     // A write to the file failed: the file is not whole.
@@ -127,6 +130,8 @@ class NciStream {
     NciStream& operator<<(EndOfLine) {
         *this << '\n';
         ++lines_;
+        if (mapsLines_) [[unlikely]]
+            noteLine();
         if (bytesWritten() > budget_) endOfBudget();
         if (file_ != nullptr && size_ >= kSpillThreshold) spill();
         return *this;
@@ -153,6 +158,8 @@ class NciStream {
         return *this;
     }
     void spill();
+    // Tells the diagnostics which program line the file's last line comes from.
+    void noteLine();
     // Past the budget: exhausts the stream at a record boundary, then drops each later line.
     void endOfBudget();
     // Records a failed write or close of the file (errno tells why) and exhausts the stream.
@@ -176,6 +183,7 @@ class NciStream {
     bool watchReals_ = false;    // {setRealForm}
     std::string path_;
     Diagnostics* diagnostics_ = nullptr;
+    bool mapsLines_ = false;  // a file's lines are noted in the diagnostics' NCI line map
 };
 
 }  // namespace morvane

@@ -49,7 +49,7 @@ TEST_F(PluginExports, PostProcessingThroughThePostProcessorLibraries) {
     host.attach();
     host.perform("file " + kConverters + "Fanuc.conv; click IDC_BROWSE; select NCI; click IDOK");
     EXPECT_EQ(host.resultLines(),
-              (std::vector<std::string>{"%", "O1000 (NCI)", "N10 G0 X1. Y2. Z3.", "M30", "%"}));
+              (std::vector<std::string>{"%", "O1000 (NCI)", "N10 G90 G17 G40 G80 G21", "N20 G0 X1. Y2. Z3.", "M30", "%"}));
     EXPECT_EQ(host.property("PLUGIN_CONFIG"),
               "OutputToNCI=False;PostProcessor=" + kConverters +
                   "Fanuc.conv;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;");
@@ -118,7 +118,7 @@ TEST_F(PluginExports, ANonAsciiConverterPathSurvivesTheConfiguration) {
     const auto config = host.property("PLUGIN_CONFIG");
     ASSERT_TRUE(config.has_value());
     EXPECT_NE(config->find("PostProcessor=" + dir + "/Fräse Ø6 \\EQ.conv;"), std::string::npos);
-    const std::vector<std::string> program{"%", "O1000 (NCI)", "M30", "%"};
+    const std::vector<std::string> program{"%", "O1000 (NCI)", "N10 G90 G17 G40 G80 G21", "M30", "%"};
     EXPECT_EQ(host.resultLines(), program);
 
     TeskPlugin_ClearOptions();

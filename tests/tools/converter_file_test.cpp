@@ -117,7 +117,7 @@ TEST(PostSettings, DefaultsPerFamilyAndTheLineSections) {
     EXPECT_EQ(iso.decimals, 3);
     EXPECT_EQ(iso.programStart, (std::vector<std::string>{"%"}));
     EXPECT_EQ(iso.programEnd, (std::vector<std::string>{"M30", "%"}));
-    EXPECT_EQ(iso.referenceReturn, (std::vector<std::string>{"G91 G28 Z0.", "G90"}));
+    EXPECT_EQ(iso.referenceReturn, (std::vector<std::string>{"G91 G28 {axes}", "G90"}));
 
     const auto heidenhainFile = parseConverterText("[converter]\noutput = heidenhain\n");
     ASSERT_TRUE(heidenhainFile.has_value());
@@ -125,7 +125,7 @@ TEST(PostSettings, DefaultsPerFamilyAndTheLineSections) {
     EXPECT_EQ(heidenhain.family, OutputFamily::Heidenhain);
     EXPECT_TRUE(heidenhain.programStart.empty());
     EXPECT_EQ(heidenhain.programEnd, (std::vector<std::string>{"L M30"}));
-    EXPECT_EQ(heidenhain.referenceReturn, (std::vector<std::string>{"L Z+0 R0 FMAX M91"}));
+    EXPECT_EQ(heidenhain.referenceReturn, (std::vector<std::string>{"L {axes} R0 FMAX M91"}));
 
     // Every line of a section in order, an empty one included; an empty section means none.
     const auto full = parseConverterText(
@@ -278,7 +278,7 @@ TEST_F(ReaderLibrary, ConvertsThroughThePostLibrary) {
         std::int32_t answer;
     };
     const Case cases[] = {
-        {"Fanuc", nci, fanuc, POST_LIBRARY, "%\nO1000 (NCI)\nM30\n%\n", 1},
+        {"Fanuc", nci, fanuc, POST_LIBRARY, "%\nO1000 (NCI)\nN10 G90 G17 G40 G80 G21\nM30\n%\n", 1},
         {"Heidenhain", nci, heidenhain, POST_LIBRARY,
          "0 BEGIN PGM NCI MM\n1 L M30\n2 END PGM NCI MM\n", 1},
         {"converter rejected", nci, write("bad.conv", "nonsense"), POST_LIBRARY, "", 0},

@@ -561,11 +561,20 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
          macro,
          1,
          {strict + "2 warnings (not shown with -q)\n"}},
+        // The post-processor's warning names the program line of its NCI record.
+        {{"--from", "fanuc", "-c", "Fanuc"},
+         "G0 X0 Y0 Z5\nG1 Z-1 F100\nG2 X10 Y0 I3 J0\nM30\n",
+         0,
+         {"p.nci:3: warning: the post-processor: ArcMove 2 0 0 10 ... ends off its circle, "
+          "written as a straight move (NCI line 7) [post-warning]\nmorvane: 1 note and 2 "
+          "warnings\n"}},
     };
     for (const Case& c : cases) {
         work.write("p.nci", c.program);
-        std::vector<std::string> arguments = {"convert", "p.nci", "--nci", "--no-config"};
+        std::vector<std::string> arguments = {"convert", "p.nci", "--no-config"};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        if (std::find(arguments.begin(), arguments.end(), "-c") == arguments.end())
+            arguments.push_back("--nci");
         const ProgramRun run =
             runProgram(MORVANE_PROGRAM, arguments, environment(), work.path().string());
         const std::string name = testing::PrintToString(c.options);
@@ -581,6 +590,7 @@ TEST_F(Cli, DiagnosticsOnStandardError) {
         // Nothing of a result cut short reaches the output; an accepted one is its beginning.
         EXPECT_EQ(run.out.empty(), c.exitCode != 0) << name;
         EXPECT_TRUE(records.starts_with(run.out) || c.program != records) << name << run.out;
+        EXPECT_TRUE(fs::is_empty(work.path() / "tmp")) << name << ": working files left";
     }
 }
 

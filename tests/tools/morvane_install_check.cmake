@@ -41,7 +41,7 @@ run_installed("Converters in ${host}/Converters:" converters)
 run_installed("Fanuc.conv" converters)
 # The whole chain (plug-in, post-processor, converter) through converters of the installation,
 # and the German translation found by name: the square's first side in each output.
-run_installed("N70 X40. F400." convert ${SOURCE}/examples/square.nci -c Fanuc-longhand --longhand
+run_installed("N80 X40. F400." convert ${SOURCE}/examples/square.nci -c Fanuc-longhand --longhand
               --locale de)
 run_installed("7 L X+40 F400" convert ${SOURCE}/examples/square.nci -c Heidenhain --longhand)
 file(REMOVE_RECURSE ${PREFIX})

@@ -1,7 +1,7 @@
 // Round trips through the post-processor: a program is converted to NCI, post-processed with a
-// shipped converter and read back with the parser of the target control; the tool path must be
-// the same (end points and centres within 0.001, the same feeds, tool changes where the reading
-// parser sees them, the same holes). Programs: the examples, the golden programs and, when it is
+// shipped converter and read back with the parser of the target control; the tool path must be the same (end points and centres within 0.001, the same feeds,
+// tool changes where the reading parser sees them, the same holes), with no feed move lacking a
+// feed and no rapid move down in Z beside X or Y. Programs: the examples, the golden programs and, when it is
 // there, the corpus of real programs.
 #include <gtest/gtest.h>
 
@@ -107,7 +107,9 @@ std::string roundTrip(const Route& route, const Converter& converter, const std:
     if ((!route.native || !kLargeOnNativeRoutes) && nci.size() > kLargeNci) return {};
     const std::string code = post::postProcessText(nci, converter.settings);
     const std::string back = convertToNci(route.target, code, cycles);
-    const std::string difference = comparePaths(nci, back, route.rules, kTolerance);
+    std::string difference = comparePaths(nci, back, route.rules, kTolerance);
+    // Only the moves the output adds count: an expanded cycle may itself rapid down sideways.
+    if (difference.empty() && unsafeMove(nci).empty()) difference = unsafeMove(back);
     if (difference.empty()) return {};
     return difference + "\n--- NC code written (start):\n" + code.substr(0, 3000);
 }

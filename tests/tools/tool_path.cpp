@@ -263,8 +263,9 @@ bool endsAgree(const PathEvent& a, const PathEvent& b, double tolerance) {
     return true;
 }
 
+// A feed of 0 is none: the post-processor writes one in force or its default.
 bool feedAgrees(double expected, double actual, double tolerance) {
-    return expected < 0.0 || near(expected, actual, tolerance);
+    return expected <= 0.0 || near(expected, actual, tolerance);
 }
 
 bool agree(const PathEvent& a, const PathEvent& b, double tol) {
@@ -290,7 +291,7 @@ bool agree(const PathEvent& a, const PathEvent& b, double tol) {
         case PathEvent::Kind::Hole:
             return a.holeKind == b.holeKind && near(a.end.x, b.end.x, tol) &&
                    near(a.end.y, b.end.y, tol) && near(a.referenceZ, b.referenceZ, tol) &&
-                   near(a.bottomZ, b.bottomZ, tol) && near(a.holeFeed, b.holeFeed, tol) &&
+                   near(a.bottomZ, b.bottomZ, tol) && feedAgrees(a.holeFeed, b.holeFeed, tol) &&
                    near(a.peck, b.peck, tol) && near(a.dwell, b.dwell, tol);
     }
     return false;
@@ -317,6 +318,49 @@ std::string comparePaths(std::string_view expectedNci, std::string_view actualNc
             return "event " + std::to_string(i) + ": expected " + describe(a) + ", got " +
                    describe(b);
     }
+}
+
+std::string unsafeMove(std::string_view nci) {
+    post::LineReader lines(nci);
+    post::NciRecordReader reader(lines);
+    NciRecord r;
+    post::Point at;
+    bool known = true;  // `at` is where the tool is: no cycle or return has moved it since
+    bool afterHole = false;
+    double feed = -1.0;
+    while (reader.next(r)) {
+        if (r.problem != post::RecordProblem::None || r.kind == nullptr) continue;
+        const RecordRole role = r.kind->role;
+        // The rapid a reading parser adds after a hole is its own idea of the return level (the
+        // exact semantics' Z0 - R, not the control's), not a block the output wrote.
+        const bool retractOfHole = afterHole && role == RecordRole::Rapid;
+        afterHole = role == RecordRole::CycleCall || role == RecordRole::CycleCallRepeat;
+        if (retractOfHole) continue;
+        if (role == RecordRole::ArcClockwise || role == RecordRole::ArcCounter) {
+            if (r.field(post::kArcFeed) >= 0.0) feed = r.field(post::kArcFeed);
+            if (const auto plane = post::arcPlane(r)) at = post::arcEnd(r, *plane);
+            continue;
+        }
+        if (role != RecordRole::Rapid && role != RecordRole::Linear) {
+            // Cycles, returns, blanks and label calls put the tool where the NCI does not say.
+            known = known && role != RecordRole::CycleCall &&
+                    role != RecordRole::CycleCallRepeat && role != RecordRole::ReferenceReturn &&
+                    role != RecordRole::StockBlank && role != RecordRole::SubprogramCall &&
+                    role != RecordRole::SubprogramLabel && role != RecordRole::SubprogramReturn;
+            continue;
+        }
+        const post::Point to = post::moveEnd(r);
+        const std::string where = "NCI line " + std::to_string(r.line);
+        if (role == RecordRole::Linear) {
+            if (r.field(post::kMoveFeed) >= 0.0) feed = r.field(post::kMoveFeed);
+            if (!(feed > 0.0)) return where + ": a feed move without a feed in force";
+        } else if (known && to.z < at.z - 1e-9 && (!same(to.x, at.x) || !same(to.y, at.y))) {
+            return where + ": a rapid move down in Z while it moves in X or Y";
+        }
+        at = to;
+        known = true;
+    }
+    return {};
 }
 
 }  // namespace morvane::test

@@ -73,9 +73,13 @@ struct PathRules {
 //
 // Empty when both programs describe the same path within `tolerance` (positions, centres,
 // feeds, levels); otherwise a description of the first difference. Where the expected program
-// has no feed yet, any feed the control has taken over (from a cycle) agrees. Both programs are
+// has no feed yet (or feed 0), any feed the output gives agrees. Both programs are
 // read side by side, so programs of any length compare in little memory.
 std::string comparePaths(std::string_view expectedNci, std::string_view actualNci,
                          const PathRules& rules, double tolerance);
+
+// The first straight move of an NCI program that no control should make: a feed move with no
+// feed in force, a rapid move that goes down in Z while it moves in X or Y. Empty when none.
+std::string unsafeMove(std::string_view nci);
 
 }  // namespace morvane::test

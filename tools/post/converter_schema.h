@@ -42,6 +42,8 @@ inline constexpr SettingSpec kSettingSpecs[] = {
     {"format", "arcs", ValueKind::Choice, "ijk r", 0, 0, "ijk or r"},
     {"format", "peck-cycle", ValueKind::Choice, "G83 G73", 0, 0, "G83 or G73"},
     {"format", "units", ValueKind::Choice, "mm inch", 0, 0, "mm or inch"},
+    {"format", "default-feed", ValueKind::Whole, "", 1, 100000,
+     "a whole number from 1 to 100000"},
     {"format", "program-name", ValueKind::Name, "", 0, 0, "1 to 32 letters, digits, '_' or '-'"},
     {"program-start", "line", ValueKind::Text, "", 0, 0, ""},
     {"program-end", "line", ValueKind::Text, "", 0, 0, ""},

@@ -57,8 +57,8 @@ void HeidenhainOutput::emitBlock() {
     afterPolarArc_ = false;
 }
 
-void HeidenhainOutput::emitText(std::string_view text) {
-    expandTemplate(text, programName_, line_);
+void HeidenhainOutput::emitText(std::string_view text, std::string_view axes) {
+    expandTemplate(text, programName_, axes, line_);
     emitBlock();
 }
 
@@ -75,11 +75,12 @@ void HeidenhainOutput::commentBlock(std::string_view text) {
     afterPolarArc_ = polar;  // a comment does not move the tool
 }
 
-void HeidenhainOutput::begin(std::string_view programName) {
+void HeidenhainOutput::begin(std::string_view programName, bool inch) {
     programName_.assign(programName);
+    inch_ = inch;
     line_.assign("BEGIN PGM ");
     line_ += programName_;
-    line_ += settings_.inch ? " INCH" : " MM";
+    line_ += inch_ ? " INCH" : " MM";
     emitBlock();
     for (const std::string& text : settings_.programStart)
         emitText(text);
@@ -90,7 +91,7 @@ void HeidenhainOutput::end() {
         emitText(text);
     line_.assign("END PGM ");
     line_ += programName_;
-    line_ += settings_.inch ? " INCH" : " MM";
+    line_ += inch_ ? " INCH" : " MM";
     emitBlock();
 }
 
@@ -272,6 +273,7 @@ void HeidenhainOutput::arc(const ArcMove& a) {
 void HeidenhainOutput::dwell(double seconds) {
     if (std::isnan(seconds)) {
         commentBlock("dwell without a time");
+        warning("dwell without a time");
         return;
     }
     if (!(seconds > 0.0)) return;
@@ -389,6 +391,7 @@ void HeidenhainOutput::cycle(const CycleCall& call) {
         std::string text;
         text.swap(scratch_);
         commentBlock(text);
+        warning(text);
         position_.forgetAll();
         return;
     }
@@ -409,10 +412,12 @@ void HeidenhainOutput::datum(std::int32_t number) {
     line_.clear();
 }
 
-void HeidenhainOutput::referenceReturn() {
+void HeidenhainOutput::referenceReturn(const std::array<bool, 3>& axes) {
+    const std::string named = returnAxesText(axes, length_);
     for (const std::string& text : settings_.referenceReturn)
-        emitText(text);
-    position_.forgetAll();
+        emitText(text, named);
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        if (axes[axis]) position_.forget(axis);
 }
 
 void HeidenhainOutput::stockBlank(const Point& min, const Point& max) {
@@ -455,6 +460,7 @@ void HeidenhainOutput::spindle(SpindleSetting setting, double speed) {
     appendNumber(text, std::fabs(speed), feedStyle_);
     text += " not written";
     commentBlock(text);
+    warning(text);
 }
 
 void HeidenhainOutput::corner(bool chamfer, double size) {

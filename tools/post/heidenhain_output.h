@@ -15,8 +15,10 @@ class HeidenhainOutput final : public PostOutput {
   public:
     HeidenhainOutput(const PostSettings& settings, OutputBuffer& out);
 
-    void begin(std::string_view programName) override;
+    void begin(std::string_view programName, bool inch) override;
     void end() override;
+    // BEGIN PGM names one unit for the whole program.
+    bool units(bool) override { return false; }
     void move(const LinearMove& move) override;
     void arc(const ArcMove& arc) override;
     void dwell(double seconds) override;
@@ -25,7 +27,7 @@ class HeidenhainOutput final : public PostOutput {
     void cycle(const CycleCall& call) override;
     void cycleEnd() override {}
     void datum(std::int32_t number) override;
-    void referenceReturn() override;
+    void referenceReturn(const std::array<bool, 3>& axes) override;
     void stockBlank(const Point& min, const Point& max) override;
     void subprogramLabel(std::int32_t number) override;
     void subprogramReturn() override;
@@ -37,7 +39,7 @@ class HeidenhainOutput final : public PostOutput {
 
   private:
     void emitBlock();  // line_ with its block number
-    void emitText(std::string_view text);
+    void emitText(std::string_view text, std::string_view axes = {});
     void commentBlock(std::string_view text);
     void compensationWord(Compensation comp);
     void feedWord(double feed, Compensation comp);
@@ -64,6 +66,7 @@ class HeidenhainOutput final : public PostOutput {
     std::string line_;
     std::string scratch_;
     std::string programName_;
+    bool inch_ = false;  // the unit of BEGIN PGM and END PGM
     std::int64_t block_ = 0;  // number of the next block
     KnownPosition position_;
     KnownFeed feed_;

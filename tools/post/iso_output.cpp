@@ -63,8 +63,8 @@ void IsoOutput::emitBlock() {
     line_.clear();
 }
 
-void IsoOutput::emitPlain(std::string_view text) {
-    expandTemplate(text, programName_, scratch_);
+void IsoOutput::emitPlain(std::string_view text, std::string_view axes) {
+    expandTemplate(text, programName_, axes, scratch_);
     out_.line(scratch_);
 }
 
@@ -88,10 +88,22 @@ void IsoOutput::prepareBlock() {
     line_.clear();
 }
 
-void IsoOutput::begin(std::string_view programName) {
+void IsoOutput::begin(std::string_view programName, bool inch) {
     programName_.assign(programName);
     for (const std::string& text : settings_.programStart)
         emitPlain(text);
+    // The safety line: absolute positions, the XY plane, no compensation, no cycle, the unit.
+    line_.assign("G90 G17 G40 G80");
+    appendText(line_, inch ? "G20" : "G21");
+    emitBlock();
+    plane_ = 0;
+}
+
+bool IsoOutput::units(bool inch) {
+    prepareBlock();
+    line_.assign(inch ? "G20" : "G21");
+    emitBlock();
+    return true;
 }
 
 void IsoOutput::end() {
@@ -189,6 +201,7 @@ void IsoOutput::dwell(double seconds) {
     prepareBlock();
     if (std::isnan(seconds)) {
         commentLine("dwell without a time");
+        warning("dwell without a time");
         return;
     }
     if (!(seconds > 0.0)) return;
@@ -221,20 +234,46 @@ void IsoOutput::comment(std::string_view text) {
     heldComment_ += plainText(text, scratch_);
 }
 
-void IsoOutput::cycleLine(const CycleCall& call) {
+IsoOutput::OpenCycle IsoOutput::openCycleOf(const CycleCall& call) const {
     const DrillCycle& c = call.cycle;
-    const int code = cycleCode(c, settings_.peckCycle);
-    appendText(line_, "G98");
-    appendWord(line_, "G", static_cast<std::int64_t>(code));
-    appendWord(line_, "X", c.x, length_);
-    appendWord(line_, "Y", c.y, length_);
-    appendWord(line_, "Z", c.bottomZ, length_);
-    appendWord(line_, "R", c.referenceZ, length_);
-    if (code == settings_.peckCycle) appendWord(line_, "Q", c.peck, length_);
-    if (code == 76 && c.shift != 0.0) appendWord(line_, "Q", c.shift, length_);
-    if ((code == 82 || code == 74 || code == 76) && c.dwellBottom > 0.0)
-        appendWord(line_, "P", static_cast<std::int64_t>(milliseconds(c.dwellBottom)));
-    if (c.feed >= 0.0) {
+    OpenCycle open;
+    open.code = cycleCode(c, settings_.peckCycle);
+    // The corrected semantics' ISO writer gives the return level: R after G99. A Heidenhain
+    // cycle returns to its second set-up clearance, which G98 reaches after the rise.
+    open.toReference =
+        call.origin == WriterFamily::Iso && std::fabs(c.clearanceZ - c.referenceZ) < 1e-9;
+    open.bottomZ = c.bottomZ;
+    open.referenceZ = c.referenceZ;
+    open.peck = open.code == settings_.peckCycle ? c.peck : 0.0;
+    open.shift = open.code == 76 ? c.shift : 0.0;
+    open.dwellMs = open.code == 82 || open.code == 74 || open.code == 76
+                       ? milliseconds(c.dwellBottom)
+                       : 0;
+    open.feed = c.feed;
+    return open;
+}
+
+// The words of a cycle line, or, with `was`, those of a further hole that differ from it.
+void IsoOutput::cycleWords(const OpenCycle& c, double x, double y, const OpenCycle* was) {
+    const auto changed = [was](double now, double before) {
+        return was == nullptr || std::fabs(now - before) > 1e-9;
+    };
+    if (was == nullptr) {
+        appendText(line_, c.toReference ? "G99" : "G98");
+        appendWord(line_, "G", static_cast<std::int64_t>(c.code));
+    }
+    appendWord(line_, "X", x, length_);
+    appendWord(line_, "Y", y, length_);
+    if (changed(c.bottomZ, was ? was->bottomZ : 0.0)) appendWord(line_, "Z", c.bottomZ, length_);
+    if (changed(c.referenceZ, was ? was->referenceZ : 0.0))
+        appendWord(line_, "R", c.referenceZ, length_);
+    if (c.code == settings_.peckCycle && changed(c.peck, was ? was->peck : 0.0))
+        appendWord(line_, "Q", c.peck, length_);
+    if (c.code == 76 && c.shift != 0.0 && changed(c.shift, was ? was->shift : 0.0))
+        appendWord(line_, "Q", c.shift, length_);
+    if (c.dwellMs > 0 && (was == nullptr || c.dwellMs != was->dwellMs))
+        appendWord(line_, "P", static_cast<std::int64_t>(c.dwellMs));
+    if (c.feed >= 0.0 && changed(c.feed, was ? was->feed : 0.0)) {
         appendWord(line_, "F", c.feed, feedStyle_);
         feed_.set(c.feed);
     }
@@ -243,7 +282,17 @@ void IsoOutput::cycleLine(const CycleCall& call) {
 void IsoOutput::cycle(const CycleCall& call) {
     const DrillCycle& c = call.cycle;
     const bool raise = call.origin == WriterFamily::Heidenhain && call.toolZ < c.clearanceZ - 1e-9;
-    if (!cycleOpen_ || !call.repeat || raise) {
+    const OpenCycle next = openCycleOf(call);
+    line_.clear();
+    // The ISO writers' new record for a block that gives a new depth is a further hole too;
+    // other changed words restate the cycle (our reader takes only X Y Z from a further hole).
+    const auto same = [](double a, double b) { return std::fabs(a - b) <= 1e-9; };
+    const bool onlyDepth = call.origin == WriterFamily::Iso &&
+                           same(next.referenceZ, open_.referenceZ) && same(next.peck, open_.peck) &&
+                           same(next.shift, open_.shift) && next.dwellMs == open_.dwellMs &&
+                           same(next.feed, open_.feed);
+    if (!cycleOpen_ || !(call.repeat || onlyDepth) || raise || next.code != open_.code ||
+        next.toReference != open_.toReference) {
         // A Heidenhain cycle retracts to its second set-up clearance; G98 returns to the level
         // the cycle started from, so the tool first goes up to that clearance.
         if (raise) {
@@ -252,13 +301,14 @@ void IsoOutput::cycle(const CycleCall& call) {
             appendWord(line_, "Z", c.clearanceZ, length_);
             emitBlock();
         }
-        line_.clear();
-        cycleLine(call);
+        cycleWords(next, c.x, c.y, nullptr);
         cycleOpen_ = true;
     } else {
-        appendWord(line_, "X", c.x, length_);
-        appendWord(line_, "Y", c.y, length_);
+        // A further hole of the open cycle: its position and the words that change (a new
+        // depth, R level, peck, dwell or feed), which the control keeps for the next holes.
+        cycleWords(next, c.x, c.y, &open_);
     }
+    open_ = next;
     if (!heldComment_.empty()) {
         line_ += ' ';
         appendComment(line_, heldComment_);
@@ -289,17 +339,20 @@ void IsoOutput::datum(std::int32_t number) {
         scratch_ += " has no G54 to G59 word";
         const std::string text = scratch_;
         commentLine(text);
+        warning(text);
         return;
     }
     appendWord(line_, "G", static_cast<std::int64_t>(53 + number));
     emitBlock();
 }
 
-void IsoOutput::referenceReturn() {
+void IsoOutput::referenceReturn(const std::array<bool, 3>& axes) {
     prepareBlock();
+    const std::string named = returnAxesText(axes, length_);
     for (const std::string& text : settings_.referenceReturn)
-        emitPlain(text);
-    position_.forgetAll();
+        emitPlain(text, named);
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        if (axes[axis]) position_.forget(axis);
     motion_ = -1;
 }
 
@@ -348,6 +401,7 @@ void IsoOutput::corner(bool chamfer, double size) {
     appendWord(text, "", size, length_);
     text += " not written";
     commentLine(text);
+    warning(text);
 }
 
 void IsoOutput::tolerance(double value) {
@@ -356,6 +410,7 @@ void IsoOutput::tolerance(double value) {
     appendWord(text, "", value, length_);
     text += " not written";
     commentLine(text);
+    warning(text);
 }
 
 void IsoOutput::mirror(bool x, bool y, bool z) {
@@ -366,6 +421,7 @@ void IsoOutput::mirror(bool x, bool y, bool z) {
         if (axes[axis]) appendText(text, std::string_view(&kAxisLetters[axis], 1));
     text += " not written";
     commentLine(text);
+    warning(text);
 }
 
 }  // namespace morvane::post

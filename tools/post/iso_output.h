@@ -17,8 +17,9 @@ class IsoOutput final : public PostOutput {
   public:
     IsoOutput(const PostSettings& settings, OutputBuffer& out);
 
-    void begin(std::string_view programName) override;
+    void begin(std::string_view programName, bool inch) override;
     void end() override;
+    bool units(bool inch) override;
     void move(const LinearMove& move) override;
     void arc(const ArcMove& arc) override;
     void dwell(double seconds) override;
@@ -27,7 +28,7 @@ class IsoOutput final : public PostOutput {
     void cycle(const CycleCall& call) override;
     void cycleEnd() override;
     void datum(std::int32_t number) override;
-    void referenceReturn() override;
+    void referenceReturn(const std::array<bool, 3>& axes) override;
     void stockBlank(const Point& min, const Point& max) override;
     void subprogramLabel(std::int32_t number) override;
     void subprogramReturn() override;
@@ -42,14 +43,27 @@ class IsoOutput final : public PostOutput {
     // starts with this, since our reader drills at any block without G words in an open cycle.
     void prepareBlock();
     void emitBlock();                       // line_ with its N number
-    void emitPlain(std::string_view text);  // a line as it is (program start, O labels)
+    // A converter's line as it is (program start and end, reference return).
+    void emitPlain(std::string_view text, std::string_view axes = {});
     void commentLine(std::string_view text);
     void motionWord(int g);
     void compensationWords(Compensation comp);
     void feedWord(double feed);
     void straightBlock(const LinearMove& move, const std::array<bool, 3>& named);
     void positionStart(const ArcMove& arc);
-    void cycleLine(const CycleCall& call);
+    // The words of a native cycle as the control keeps them until G80.
+    struct OpenCycle {
+        int code = 0;              // 81, 82, 83 or 73, 74, 76
+        bool toReference = false;  // G99, else G98
+        double bottomZ = 0.0;
+        double referenceZ = 0.0;
+        double peck = 0.0;
+        double shift = 0.0;
+        std::int32_t dwellMs = 0;
+        double feed = -1.0;
+    };
+    OpenCycle openCycleOf(const CycleCall& call) const;
+    void cycleWords(const OpenCycle& cycle, double x, double y, const OpenCycle* was);
 
     const PostSettings& settings_;
     OutputBuffer& out_;
@@ -66,6 +80,7 @@ class IsoOutput final : public PostOutput {
     std::int32_t tool_ = 0;        // T of the last tool change, for D with G41/G42
     std::int32_t lineNumber_ = 0;  // N of the next block
     bool cycleOpen_ = false;       // G81..G76 in force until G80
+    OpenCycle open_;               // the words of that cycle
     // Our Fanuc reader decides at its first arc with I J K whether they are relative to the
     // start point; a planar arc with matching radii decides it reliably, a helix does not (the
     // third centre word stays from an earlier block).

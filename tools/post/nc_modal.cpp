@@ -96,15 +96,31 @@ double arcSweepDegrees(const ArcMove& arc) {
     return arc.clockwise ? -degrees : degrees;
 }
 
-void expandTemplate(std::string_view text, std::string_view programName, std::string& out) {
-    constexpr std::string_view kName = "{name}";
+void expandTemplate(std::string_view text, std::string_view programName, std::string_view axes,
+                    std::string& out) {
+    static constexpr std::string_view kName = "{name}";
+    static constexpr std::string_view kAxes = "{axes}";
     out.clear();
-    for (std::size_t at = text.find(kName); at != std::string_view::npos; at = text.find(kName)) {
+    for (std::size_t at = text.find('{'); at != std::string_view::npos; at = text.find('{')) {
+        const std::string_view rest = text.substr(at);
+        const bool name = rest.starts_with(kName);
+        if (!name && !rest.starts_with(kAxes)) {
+            out += text.substr(0, at + 1);
+            text.remove_prefix(at + 1);
+            continue;
+        }
         out += text.substr(0, at);
-        out += programName;
+        out += name ? programName : axes;
         text.remove_prefix(at + kName.size());
     }
     out += text;
+}
+
+std::string returnAxesText(const std::array<bool, 3>& axes, const NumberStyle& style) {
+    std::string text;
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        if (axes[axis]) appendWord(text, std::string_view(&kAxisLetters[axis], 1), 0.0, style);
+    return text;
 }
 
 std::string_view plainText(std::string_view text, std::string& scratch) {

@@ -94,8 +94,12 @@ ArcFault arcFault(const ArcMove& arc);
 double arcSweepDegrees(const ArcMove& arc);
 
 // A line of a converter's program-start, program-end or reference-return section, with every
-// "{name}" replaced by the program name, into `out`.
-void expandTemplate(std::string_view text, std::string_view programName, std::string& out);
+// "{name}" replaced by the program name and every "{axes}" by `axes` (the axes of a reference
+// return with 0, "X0. Y0."), into `out`.
+void expandTemplate(std::string_view text, std::string_view programName, std::string_view axes,
+                    std::string& out);
+// The axes of a reference return as "{axes}" writes them: each letter with 0 in `style`.
+std::string returnAxesText(const std::array<bool, 3>& axes, const NumberStyle& style);
 
 // An angle in degrees as a control reads it back from `decimals` places.
 double roundedDegrees(double degrees, int decimals);

@@ -33,7 +33,7 @@ enum class RecordRole : std::uint8_t {
     StockBlank,         // extents X Y Z, minimum X Y Z, 8, seven zeros
     Message,            // eight numbers, then the text
     SubprogramCall,     // n 0 0 0 0 rep, then 25 numbers of a fixed matrix
-    ReferenceReturn,    // 0 0 0
+    ReferenceReturn,    // 0 0 0; corrected semantics: 0 0 0 and a flag per axis it names
     Scaling,            // sx sy sz
     Mirror,             // mx my mz 0 0 0 0 0 0
     Rotation,           // A B C
@@ -47,6 +47,7 @@ enum class RecordRole : std::uint8_t {
     SurfaceSpeed,       // S
     PlaneRotation,      // three values of the tilting axis vector
     CycleCallByNumber,  // expanded cycles 210..267 and 1003..1005: never written as records
+    Units,              // 1 inch, 0 millimetres (corrected semantics)
 };
 
 struct RecordKind {
@@ -83,10 +84,11 @@ inline constexpr RecordKind kRecordCatalogue[] = {
     {1020, "StockBlank", RecordRole::StockBlank, Layout::Numbers, 14, 14},
     {1050, "Message", RecordRole::Message, Layout::Message, 8, 8},
     {10181, "SubprogramCall", RecordRole::SubprogramCall, Layout::Numbers, 31, 31},
-    {91003, "ReferenceReturn", RecordRole::ReferenceReturn, Layout::Numbers, 3, 3},
+    {91003, "ReferenceReturn", RecordRole::ReferenceReturn, Layout::Numbers, 3, 6},
     {91011, "Scaling", RecordRole::Scaling, Layout::Numbers, 3, 3},
     {91012, "Mirror", RecordRole::Mirror, Layout::Numbers, 9, 9},
     {91014, "Rotation", RecordRole::Rotation, Layout::Numbers, 3, 3},
+    {91020, "Units", RecordRole::Units, Layout::Numbers, 1, 1},
     {91024, "Chamfer", RecordRole::Chamfer, Layout::Numbers, 1, 1},
     {91025, "Rounding", RecordRole::Rounding, Layout::Numbers, 1, 1},
     {91054, "DatumSelect", RecordRole::DatumSelect, Layout::Numbers, 1, 1},

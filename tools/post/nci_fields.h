@@ -88,7 +88,15 @@ class Placement {
         for (std::size_t axis = 0; axis < 3; ++axis)
             placed_[axis] = placed_[axis] || to[axis] != unplaced_[axis];
     }
+    // A reference return of `axis`: the NCI goes on with `unplaced`, where the machine is not.
+    void unplace(std::size_t axis, double unplaced) {
+        (axis == 0 ? unplaced_.x : axis == 1 ? unplaced_.y : unplaced_.z) = unplaced;
+        placed_[axis] = false;
+    }
+    // The record that follows shows the axis's value to be a position of the program after all.
+    void adopt(std::size_t axis) { placed_[axis] = true; }
     const std::array<bool, 3>& placed() const { return placed_; }
+    const Point& unplaced() const { return unplaced_; }
 
   private:
     Point unplaced_;

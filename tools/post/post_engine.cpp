@@ -61,64 +61,127 @@ std::string_view arcFaultText(const ArcMove& arc) {
 
 }  // namespace
 
-PostEngine::PostEngine(PostOutput& output, const PostSettings& settings)
-    : out_(output), settings_(settings) {}
-
-void PostEngine::start(const NciRecord& first) {
-    started_ = true;
-    origin_ = detectWriterFamily(first);
-    std::string name;
-    if (origin_ == WriterFamily::Heidenhain && first.problem == RecordProblem::None &&
-        first.kind != nullptr && first.kind->role == RecordRole::Message)
-        name = programNameFrom(first.text);
-    out_.begin(name.empty() ? settings_.programName : name);
-}
+PostEngine::PostEngine(PostOutput& output, const PostSettings& settings, PostWarnings& warnings)
+    : out_(output), settings_(settings), warnings_(warnings), inch_(settings.inch) {}
 
 void PostEngine::record(const NciRecord& record) {
     // Blank lines between records carry nothing.
     if (record.problem == RecordProblem::BlankLine) return;
-    if (!started_) {
-        start(record);
-        // The program's name or the ISO run's header: said by the start of the output.
-        if (record.problem == RecordProblem::None && record.kind != nullptr &&
-            record.kind->role == RecordRole::Message)
-            return;
+    if (hold_.active()) {
+        if (!hold_.take(record)) return;
+        for (std::size_t axis = 0; axis < 3; ++axis)
+            if (hold_.adopted()[axis]) placement_.adopt(axis);
+        HeldRecords held;
+        hold_.release(held);
+        replay(held);
+        return;
     }
+    if (!started_ && takeBeforeStart(record)) return;
+    process(record);
+}
+
+void PostEngine::replay(HeldRecords& held) {
+    for (const NciRecord& record : held.records())
+        this->record(record);
+}
+
+bool PostEngine::takeBeforeStart(const NciRecord& r) {
+    const bool readable = r.problem == RecordProblem::None && r.kind != nullptr;
+    const RecordRole role = readable ? r.kind->role : RecordRole::Comment;
+    if (!sawFirst_) {
+        sawFirst_ = true;
+        origin_ = detectWriterFamily(r);
+        // The program's name or the ISO run's header: said by the start of the output.
+        if (readable && role == RecordRole::Message) {
+            if (origin_ == WriterFamily::Heidenhain) programName_ = programNameFrom(r.text);
+            return true;
+        }
+    }
+    if (readable && role == RecordRole::Units) {
+        inch_ = r.field(0) != 0.0;
+        return true;
+    }
+    if (readable && (role == RecordRole::Comment || role == RecordRole::Message) &&
+        beforeStart_.size() < UnplacedHold::kMaxHeld) {
+        beforeStart_.keep(r);
+        return true;
+    }
+    start();
+    return false;
+}
+
+void PostEngine::start() {
+    started_ = true;
+    out_.begin(programName_.empty() ? settings_.programName : programName_, inch_);
+    HeldRecords held;
+    beforeStart_.release(held);
+    replay(held);
+}
+
+void PostEngine::finish() {
+    while (hold_.active()) {
+        // The program ends without cutting at the held axes' values: they stay unwritten.
+        HeldRecords held;
+        hold_.release(held);
+        replay(held);
+    }
+    if (!started_) start();
+    if (pending_) flushCycleCall();
+    out_.end();
+}
+
+void PostEngine::process(const NciRecord& record) {
+    warnings_.atRecord(record.line);
     if (pending_) {
         if (takeCycleMove(record)) return;
         flushCycleCall();
     }
     if (afterReferenceReturn_) {
         afterReferenceReturn_ = false;
-        // The ISO writer puts the intermediate point of G28 into a move of the same block, once
-        // a move has set its motion mode; the reference return lines of the output do that
-        // motion.
+        // The exact semantics' ISO writer puts the intermediate point of G28 into a move of the
+        // same block, once a move has set its motion mode; the reference return lines of the
+        // output do that motion.
         if (origin_ == WriterFamily::Iso && moved_ && isMove(record)) {
             moveTo(moveEnd(record));
-            placement_.reset(position_);
+            resetPlacement();
             return;
         }
     }
     const bool afterInlineBody = afterInlineBody_;
-    afterInlineBody_ = false;
+    // The calling block's own comment stands between the enrolled body and its call record.
+    afterInlineBody_ = afterInlineBody_ && record.kind != nullptr &&
+                       record.kind->role == RecordRole::Comment;
     if (record.problem != RecordProblem::None) {
-        problemComment(record);
+        problemWarning(record);
         return;
     }
     if (record.kind->role == RecordRole::SubprogramCall) {
         handleSubprogramCall(record, afterInlineBody);
         return;
     }
+    if (record.kind->role == RecordRole::Rapid && startsHold(record)) return;
     dispatch(record);
 }
 
-void PostEngine::finish() {
-    if (!started_) {
-        started_ = true;
-        out_.begin(settings_.programName);
+bool PostEngine::startsHold(const NciRecord& r) {
+    const Point to = moveEnd(r);
+    std::array<bool, 3> pending{};
+    bool any = false;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        pending[axis] = !placement_.placed()[axis] && !holdDecided_[axis] &&
+                        to[axis] == placement_.unplaced()[axis];
+        any = any || pending[axis];
     }
-    if (pending_) flushCycleCall();
-    out_.end();
+    if (!any) return false;
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        holdDecided_[axis] = holdDecided_[axis] || pending[axis];
+    hold_.start(r, pending, placement_.unplaced());
+    return true;
+}
+
+void PostEngine::resetPlacement() {
+    placement_.reset(position_);
+    holdDecided_ = {};
 }
 
 void PostEngine::moveTo(const Point& to) {
@@ -152,7 +215,7 @@ void PostEngine::dispatch(const NciRecord& r) {
         case RecordRole::ProgramEnd:
             return;  // the end of the program closes the output
         case RecordRole::Comment:
-            afterInlineBody_ = r.text == kInlineBodyEnd;
+            if (r.text == kInlineBodyEnd) afterInlineBody_ = true;
             out_.comment(r.text);
             return;
         case RecordRole::Message:
@@ -175,16 +238,14 @@ void PostEngine::dispatch(const NciRecord& r) {
             // Both writers put the tool at 0 0 0 after a blank definition.
             cycleArtifactZ_.reset();
             position_ = {};
-            placement_.reset(position_);
+            resetPlacement();
             return;
         }
         case RecordRole::ReferenceReturn:
-            out_.referenceReturn();
-            afterReferenceReturn_ = true;
-            cycleArtifactZ_.reset();
-            // The machine stands at its reference point; the NCI goes on with the position
-            // before the return (or, next, the point of the return's own block).
-            placement_.reset(position_);
+            handleReferenceReturn(r);
+            return;
+        case RecordRole::Units:
+            handleUnits(r);
             return;
         case RecordRole::Mirror:
             out_.mirror(r.field(0) != 0.0, r.field(1) != 0.0, r.field(2) != 0.0);
@@ -220,19 +281,71 @@ void PostEngine::dispatch(const NciRecord& r) {
             // the transformation the program asked for: no control word can be derived.
         case RecordRole::CycleCallByNumber:
         case RecordRole::SubprogramCall:
-            commentf("not written", r);
+            warn("not written", r);
             return;
     }
 }
 
+void PostEngine::handleReferenceReturn(const NciRecord& r) {
+    // The corrected semantics names the axes that return after three zeros; the exact
+    // semantics' record names none, and its ISO writer moves in the same block (see process).
+    std::array<bool, 3> axes{};
+    bool named = false;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        axes[axis] = r.field(3 + axis) != 0.0;
+        named = named || axes[axis];
+    }
+    afterReferenceReturn_ = r.fieldCount == 3;
+    if (!named) axes = {false, false, true};
+    out_.referenceReturn(axes);
+    cycleArtifactZ_.reset();
+    // The machine stands at its reference point; the NCI goes on with the position before the
+    // return (or, in the exact semantics' ISO NCI, next, the point of the return's own block).
+    if (!named) {
+        resetPlacement();
+        return;
+    }
+    for (std::size_t axis = 0; axis < 3; ++axis)
+        if (axes[axis]) placement_.unplace(axis, position_[axis]);
+    holdDecided_ = {};
+}
+
+void PostEngine::handleUnits(const NciRecord& r) {
+    const bool inch = r.field(0) != 0.0;
+    if (inch == inch_) return;
+    inch_ = inch;
+    if (!out_.units(inch)) warn(inch ? "the program turns to inches here; the output cannot"
+                                     : "the program turns to millimetres here; the output cannot",
+                                r);
+}
+
+double PostEngine::feedFor(double given, const NciRecord& r) {
+    if (given > 0.0) feed_ = given;
+    // No control moves at F0 (a program's F0, or an F the NCI could not work out): the feed in
+    // force goes on, as for a move that names none.
+    if (given == 0.0 && feed_ > 0.0) {
+        detail_.assign("F0 is no feed a control moves at; the feed in force, F");
+        appendNumber(detail_, feed_, kCommentNumber);
+        detail_ += ", written";
+        warn(detail_, r);
+    }
+    if (feed_ > 0.0) return feed_;
+    // A control refuses a feed move before any F: the first feed move gets the converter's.
+    feed_ = settings_.defaultFeed;
+    detail_.assign("feed move without a feed in force, F");
+    appendNumber(detail_, feed_, kCommentNumber);
+    detail_ += " of the converter written";
+    warn(detail_, r);
+    return feed_;
+}
+
 void PostEngine::handleMove(const NciRecord& r) {
     const bool rapid = r.kind->role == RecordRole::Rapid;
-    // A rapid move carries -2 (or, inside a cycle expansion, the cycle's feed): never a feed.
-    if (!rapid && r.field(kMoveFeed) >= 0.0) feed_ = r.field(kMoveFeed);
     LinearMove move;
     move.to = moveEnd(r);
     move.rapid = rapid;
-    move.feed = feed_;
+    // A rapid move carries -2 (or, inside a cycle expansion, the cycle's feed): never a feed.
+    move.feed = rapid ? feed_ : feedFor(r.field(kMoveFeed), r);
     move.comp = compensationOf(r.field(kMoveComp));
     moveTo(move.to);
     move.placed = placement_.placed();
@@ -242,15 +355,14 @@ void PostEngine::handleMove(const NciRecord& r) {
 void PostEngine::handleArc(const NciRecord& r) {
     const std::optional<Plane> plane = arcPlane(r);
     if (!plane) {
-        commentf("skipped, its plane code is not 0, 1 or 2", r);
+        warn("skipped, its plane code is not 0, 1 or 2", r);
         return;
     }
     ArcMove arc;
     arc.plane = *plane;
     arc.clockwise = r.kind->role == RecordRole::ArcClockwise;
     arc.comp = compensationOf(r.field(kArcComp));
-    if (r.field(kArcFeed) >= 0.0) feed_ = r.field(kArcFeed);
-    arc.feed = feed_;
+    arc.feed = feedFor(r.field(kArcFeed), r);
     arc.start = position_;
     arc.end = arcEnd(r, *plane);
     arc.centreH = r.field(kArcCentreH);
@@ -264,7 +376,7 @@ void PostEngine::handleArc(const NciRecord& r) {
     moveTo(arc.end);
     if (!fault.empty()) {
         // No control cuts such an arc; the tool still has to reach the end point.
-        commentf(fault, r);
+        warn(fault, r);
         LinearMove move;
         move.to = arc.end;
         move.feed = arc.feed;
@@ -281,19 +393,24 @@ void PostEngine::handleCycleCall(const NciRecord& r) {
     const double zAfter = callMoveZ(r, origin_);
     if (!cycle) {
         lastCycle_.reset();
-        commentf("skipped, the converter has no word for this cycle line", r);
+        warn("skipped, the converter has no word for this cycle line", r);
         if (r.fieldCount > 2) moveTo({r.field(1), r.field(2), zAfter});
         return;
     }
     if (origin_ == WriterFamily::Iso) {
-        // The ISO writer gives no retract level; the tool returns to where the cycles began.
+        // The exact semantics' ISO writer gives no return level (its field 4 is the start
+        // level) and leaves the tool at a Z of its own: the tool returns to where the cycles
+        // began. The corrected semantics gives the level the control returns to, G98 or G99.
         if (!cycleArtifactZ_) initialZ_ = position_.z;
-        cycle->clearanceZ = initialZ_;
+        if (cycleArtifactZ_) cycle->clearanceZ = initialZ_;
+        if (cycle->feed <= 0.0) cycle->feed = feedFor(cycle->feed, r);
+        // F of a G81..G76 block stays in force on a Fanuc control; a Heidenhain cycle's feed
+        // (Q206) is the cycle's own.
+        feed_ = cycle->feed;
+    } else if (cycle->feed <= 0.0) {
+        cycle->feed = feedFor(cycle->feed, r);
     }
     lastCycle_ = cycle;
-    // F of a G81..G76 block stays in force on a Fanuc control; a Heidenhain cycle's feed
-    // (Q206) is the cycle's own.
-    if (origin_ == WriterFamily::Iso && cycle->feed >= 0.0) feed_ = cycle->feed;
     CycleCall call;
     call.cycle = *cycle;
     call.origin = origin_;
@@ -302,15 +419,21 @@ void PostEngine::handleCycleCall(const NciRecord& r) {
     pending_ = call;
     position_ = {cycle->x, cycle->y, zAfter};
     placement_.moveTo(position_);
-    if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = zAfter;
+    lastCallZ_ = zAfter;
 }
 
 void PostEngine::handleCycleRepeat(const NciRecord& r) {
     const double zAfter = callMoveZ(r, origin_);
     if (!lastCycle_) {
-        commentf("skipped, no cycle was called before", r);
+        warn("skipped, no cycle was called before", r);
         moveTo({r.field(kRepeatX), r.field(kRepeatY), zAfter});
         return;
+    }
+    // The exact semantics' ISO writer puts the Z of a repeat block into the record's last
+    // field, where it otherwise keeps the tool's Z: a new hole bottom.
+    if (origin_ == WriterFamily::Iso && !same(zAfter, lastCallZ_)) {
+        lastCycle_->depth += lastCycle_->bottomZ - zAfter;
+        lastCycle_->bottomZ = zAfter;
     }
     CycleCall call;
     call.cycle = *lastCycle_;
@@ -324,23 +447,32 @@ void PostEngine::handleCycleRepeat(const NciRecord& r) {
     pending_ = call;
     position_ = {call.cycle.x, call.cycle.y, zAfter};
     placement_.moveTo(position_);
-    if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = zAfter;
+    lastCallZ_ = zAfter;
 }
 
 bool PostEngine::takeCycleMove(const NciRecord& r) {
-    // The writers put the calling block's move at the hole, at the Z the call leaves; any
-    // other move (a retract at the hole after CYCL CALL) is a block of its own.
+    // The writers put the calling block's move at the hole, at the Z the call leaves (the
+    // corrected semantics' ISO writer: at the return level); any other move (a retract at the
+    // hole after CYCL CALL) is a block of its own.
     const Point to = moveEnd(r);
+    const bool iso = origin_ == WriterFamily::Iso;
+    const bool atReturn = iso && same(to.z, pending_->cycle.clearanceZ);
     if (!isMove(r) || !same(to.x, pending_->cycle.x) || !same(to.y, pending_->cycle.y) ||
-        !same(to.z, pending_->zAfter))
+        !(same(to.z, pending_->zAfter) || atReturn))
         return false;
     const bool rapid = r.kind->role == RecordRole::Rapid;
-    if (!rapid && r.field(kMoveFeed) >= 0.0) feed_ = r.field(kMoveFeed);
     pending_->withMove = true;
     pending_->rapidMove = rapid;
-    pending_->moveFeed = feed_;
+    pending_->moveFeed = rapid ? feed_ : feedFor(r.field(kMoveFeed), r);
+    pending_->zAfter = to.z;
     position_ = to;
-    if (origin_ == WriterFamily::Iso) cycleArtifactZ_ = position_.z;
+    lastCallZ_ = to.z;
+    // At the return level the tool is where the NCI says; elsewhere at the initial level.
+    if (iso && !atReturn) {
+        cycleArtifactZ_ = to.z;
+    } else {
+        cycleArtifactZ_.reset();
+    }
     flushCycleCall();
     return true;
 }
@@ -357,19 +489,16 @@ void PostEngine::handleSubprogramCall(const NciRecord& r, bool afterInlineBody) 
     if (afterInlineBody) return;
     const std::int32_t number = wordToInt32(r.field(kCallNumber));
     if (number <= 0) {
-        commentf("skipped, it calls no subprogram number", r);
+        warn("skipped, it calls no subprogram number", r);
         return;
     }
     out_.subprogramCall(number, std::max(1, wordToInt32(r.field(kCallRepeats))));
 }
 
-void PostEngine::commentf(std::string_view what, const NciRecord& r) {
+void PostEngine::warn(std::string_view what, const NciRecord& r) {
     text_.clear();
-    text_ += "NCI line ";
-    appendInteger(text_, static_cast<std::int64_t>(r.line));
-    text_ += ": ";
     text_ += r.kind != nullptr && r.kind->role != RecordRole::CycleCallByNumber ? r.kind->name
-                                                                                : "record";
+                                                                               : "record";
     text_ += ' ';
     appendInteger(text_, r.code);
     for (std::uint32_t i = 0; i < r.fieldCount && i < 3; ++i) {
@@ -379,14 +508,13 @@ void PostEngine::commentf(std::string_view what, const NciRecord& r) {
     if (r.fieldCount > 3) text_ += " ...";
     text_ += ' ';
     text_ += what;
+    warnings_.add(text_);
+    text_.insert(0, "NCI line " + std::to_string(r.line) + ": ");
     out_.comment(text_);
 }
 
-void PostEngine::problemComment(const NciRecord& r) {
+void PostEngine::problemWarning(const NciRecord& r) {
     text_.clear();
-    text_ += "NCI line ";
-    appendInteger(text_, static_cast<std::int64_t>(r.line));
-    text_ += ": ";
     if (r.codeRead) {
         text_ += "record ";
         appendInteger(text_, r.code);
@@ -399,6 +527,8 @@ void PostEngine::problemComment(const NciRecord& r) {
         appendInteger(text_, r.badField + 1);
         text_ += ')';
     }
+    warnings_.add(text_);
+    text_.insert(0, "NCI line " + std::to_string(r.line) + ": ");
     out_.comment(text_);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <string>
 #include <utility>
 
 #include "morvane/plugin_api.h"
@@ -24,14 +25,28 @@ struct FileCloser {
 
 // Everything one conversion owns, released by MorvanePost_End.
 struct Session {
-    Session(PostSettings s, std::FILE* f)
-        : settings(std::move(s)), file(f), out(f), post(settings, out) {}
+    Session(PostSettings s, std::FILE* f, std::string result)
+        : settings(std::move(s)), file(f), out(f), post(settings, out),
+          resultPath(std::move(result)) {}
     PostSettings settings;
     std::unique_ptr<std::FILE, FileCloser> file;
     OutputBuffer out;
     PostSession post;
     NciRecord record;
+    std::string resultPath;
 };
+
+// The warnings beside the result (result path + ".warnings"), for Morvane's conversion to report;
+// none when there are none.
+bool writeWarnings(const Session& s) {
+    if (s.post.warnings().empty()) return true;
+    const std::string text = s.post.warnings().sideFileText();
+    const std::string path = s.resultPath + ".warnings";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
+}
 
 }  // namespace
 
@@ -44,7 +59,7 @@ MORVANE_EXPORT void* MorvanePost_Begin(const char* resultPath, const char* conve
         if (!converter) return nullptr;
         std::FILE* file = std::fopen(resultPath, "wb");
         if (file == nullptr) return nullptr;
-        return new Session(morvane::post::settingsFrom(*converter), file);
+        return new Session(morvane::post::settingsFrom(*converter), file, resultPath);
     } catch (...) {
         return nullptr;
     }
@@ -70,7 +85,7 @@ MORVANE_EXPORT int32_t MorvanePost_End(void* session) {
         s->out.flush();
         // The result is whole only when its last bytes reached the file: closing flushes them.
         const bool closed = std::fclose(s->file.release()) == 0;
-        return !s->out.failed() && closed ? 1 : 0;
+        return !s->out.failed() && closed && writeWarnings(*s) ? 1 : 0;
     } catch (...) {
         return 0;
     }

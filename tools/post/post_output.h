@@ -9,6 +9,7 @@
 
 #include "native_cycle.h"
 #include "nci_fields.h"
+#include "post_warnings.h"
 
 namespace morvane::post {
 
@@ -67,8 +68,11 @@ class PostOutput {
   public:
     virtual ~PostOutput() = default;
 
-    virtual void begin(std::string_view programName) = 0;
+    // The program in `inch` or millimetres.
+    virtual void begin(std::string_view programName, bool inch) = 0;
     virtual void end() = 0;
+    // The program changes its unit; false when the output cannot say so.
+    virtual bool units(bool inch) = 0;
 
     virtual void move(const LinearMove& move) = 0;
     virtual void arc(const ArcMove& arc) = 0;
@@ -81,7 +85,8 @@ class PostOutput {
     virtual void cycleEnd() = 0;
 
     virtual void datum(std::int32_t number) = 0;
-    virtual void referenceReturn() = 0;
+    // A return to the reference point of the `axes` (X, Y, Z).
+    virtual void referenceReturn(const std::array<bool, 3>& axes) = 0;
     virtual void stockBlank(const Point& min, const Point& max) = 0;
     virtual void subprogramLabel(std::int32_t number) = 0;
     virtual void subprogramReturn() = 0;
@@ -90,6 +95,19 @@ class PostOutput {
     virtual void corner(bool chamfer, double size) = 0;
     virtual void tolerance(double value) = 0;
     virtual void mirror(bool x, bool y, bool z) = 0;
+
+    // Where the output's warnings go besides its comments; none when not set.
+    void setWarnings(PostWarnings& warnings) { warnings_ = &warnings; }
+
+  protected:
+    // Something the output cannot write as the NCI says: `text` goes into a comment (written
+    // by the caller) and into the warnings.
+    void warning(std::string_view text) {
+        if (warnings_ != nullptr) warnings_->add(text);
+    }
+
+  private:
+    PostWarnings* warnings_ = nullptr;
 };
 
 }  // namespace morvane::post

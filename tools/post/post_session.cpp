@@ -16,7 +16,9 @@ std::unique_ptr<PostOutput> makeOutput(const PostSettings& settings, OutputBuffe
 }  // namespace
 
 PostSession::PostSession(const PostSettings& settings, OutputBuffer& out)
-    : output_(makeOutput(settings, out)), engine_(*output_, settings) {}
+    : output_(makeOutput(settings, out)), engine_(*output_, settings, warnings_) {
+    output_->setWarnings(warnings_);
+}
 
 std::string postProcessText(std::string_view nci, const PostSettings& settings) {
     OutputBuffer out;

@@ -9,6 +9,7 @@
 #include "nc_text.h"
 #include "post_engine.h"
 #include "post_settings.h"
+#include "post_warnings.h"
 
 namespace morvane::post {
 
@@ -19,8 +20,10 @@ class PostSession {
 
     void record(const NciRecord& record) { engine_.record(record); }
     void finish() { engine_.finish(); }
+    const PostWarnings& warnings() const { return warnings_; }
 
   private:
+    PostWarnings warnings_;
     std::unique_ptr<PostOutput> output_;
     PostEngine engine_;
 };

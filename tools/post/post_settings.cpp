@@ -17,8 +17,8 @@ struct DefaultLines {
 };
 // A Fanuc control returns Z to the reference point incrementally (no intermediate point); a
 // Heidenhain control moves to the machine datum with M91.
-const DefaultLines kIsoLines{{"%"}, {"M30", "%"}, {"G91 G28 Z0.", "G90"}};
-const DefaultLines kHeidenhainLines{{}, {"L M30"}, {"L Z+0 R0 FMAX M91"}};
+const DefaultLines kIsoLines{{"%"}, {"M30", "%"}, {"G91 G28 {axes}", "G90"}};
+const DefaultLines kHeidenhainLines{{}, {"L M30"}, {"L {axes} R0 FMAX M91"}};
 
 void readWholeSetting(const ConverterFile& file, std::string_view key, std::int32_t& target) {
     if (const std::string* value = file.find("format", key)) readWhole(*value, target);
@@ -66,6 +66,9 @@ PostSettings settingsFrom(const ConverterFile& file) {
     if (const std::string* peck = file.find("format", "peck-cycle"))
         s.peckCycle = *peck == "G73" ? 73 : 83;
     if (const std::string* units = file.find("format", "units")) s.inch = *units == "inch";
+    std::int32_t defaultFeed = 0;
+    readWholeSetting(file, "default-feed", defaultFeed);
+    if (defaultFeed > 0) s.defaultFeed = defaultFeed;
     if (const std::string* name = file.find("format", "program-name")) s.programName = *name;
 
     const DefaultLines& defaults =

@@ -25,7 +25,8 @@ struct PostSettings {
     std::int32_t lineNumberMax = 99999;        // then numbering starts again
     ArcFormat arcs = ArcFormat::Centre;        // I J K, or R where a radius can say it
     std::int32_t peckCycle = 83;               // G83 or G73 for a pecking line
-    bool inch = false;                         // Heidenhain BEGIN/END PGM unit
+    bool inch = false;                         // the unit when the NCI gives none
+    double defaultFeed = 100.0;                // F of a feed move before the NCI gives one
     std::string programName = "NCI";           // when the NCI names no program
     std::vector<std::string> programStart;     // lines before the first block
     std::vector<std::string> programEnd;       // lines after the last block

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "nci/corrected_records.h"
 #include "nci/int_conversion.h"
 #include "parsers/heidenhain/keyword_table.h"
 
@@ -143,7 +144,12 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
             // Written as a reference return; the block itself is dropped.
             parser_.position[AxisX] = parser_.position[AxisY] = parser_.position[AxisZ] = 0.0;
-            out_ << rec::ReferenceReturn << eol << "0 0 0" << eol;
+            if (diagnostics().corrected()) {
+                writeNamedReferenceReturn(out_, blk.has(addr::X), blk.has(addr::Y),
+                                          blk.has(addr::Z));
+            } else {
+                out_ << rec::ReferenceReturn << eol << "0 0 0" << eol;
+            }
             continue;
         }
         if (parser_.flags.stop) {
@@ -154,7 +160,13 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
             blk.clear(addr::L);
             enrolLabelCall(blk.getDouble(addr::L));
         }
+        // BEGIN PGM .. MM|INCH: the units follow the program's name.
+        const auto units = std::find_if(blk.gcodes.begin(), blk.gcodes.end(),
+                                        [](std::int32_t g) { return g == 20 || g == 21; });
+        const bool unitsGiven = units != blk.gcodes.end() && diagnostics().corrected();
+        const bool inch = unitsGiven && *units == 20;
         writeBlock();
+        if (unitsGiven) writeUnitsRecord(out_, inch);
     }
     if (isDrillCycleOpen(frame_.GetBlockCode())) {
         out_ << rec::CycleEnd << eol << "0 0 0" << eol;
