@@ -107,6 +107,8 @@ inline constexpr DiagnosticCode kTangentArc{"tangent-arc", Severity::Note, true}
 inline constexpr DiagnosticCode kArcPlane{"arc-plane", Severity::Note, true};
 // A called label section runs past LBL 0 to the end of the program / ends at LBL 0.
 inline constexpr DiagnosticCode kLabelSectionEnd{"label-section-end", Severity::Note, true};
+// A polar arc of more than one turn is one arc record / one full circle per turn, then the rest.
+inline constexpr DiagnosticCode kMultiTurnHelix{"multi-turn-helix", Severity::Note, true};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -120,7 +122,8 @@ inline constexpr DiagnosticCode kAll[] = {
     kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
     kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
     kArcOffCircle,        kRadiusCompensation, kFautoFeed,         kFnAssign,
-    kPolarLine,           kTangentArc,         kLabelSectionEnd,    kArcPlane};
+    kPolarLine,           kTangentArc,         kLabelSectionEnd,    kArcPlane,
+    kMultiTurnHelix};
 
 }  // namespace diagnostic
 

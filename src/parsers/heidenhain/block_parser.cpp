@@ -133,6 +133,7 @@ void BlockParser::parseLine(std::string_view line) {
     }
     if (flags.polarLine || flags.tangentArc || restoreCentre_) finishCorrectedLine();
     if (flags.arc || centrePlane_ != code::PlaneXY || writtenPlane_ != code::PlaneXY) arcPlane();
+    if (flags.multiTurn) planHelixTurns();
     if (reporting_) {
         reportLineEnd(keyword);
         reportLostWords();
@@ -257,6 +258,8 @@ bool BlockParser::polar(std::int32_t) {
     const double dy = position[AxisY] - centre[1];
     blk.setDouble(addr::X, centre[0] + dx * std::cos(r) - dy * std::sin(r));
     blk.setDouble(addr::Y, centre[1] + dx * std::sin(r) + dy * std::cos(r));
+    arcTurn_ = angle;
+    flags.multiTurn = std::fabs(angle) > 360.0 + kTurnTolerance && centrePlane_ == code::PlaneXY;
     return true;
 }
 

@@ -147,6 +147,7 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
             blk.clear(addr::L);
             enrolLabelCall(blk.getDouble(addr::L));
         }
+        if (parser_.flags.multiTurn) writeHelixTurns();
         writeBlock();
     }
     if (isDrillCycleOpen(frame_.GetBlockCode())) out_ << rec::CycleEnd << eol << "0 0 0" << eol;
@@ -206,6 +207,25 @@ void Parser::writeBlock() {
     frame_.LoadBlock(parser_.blk, parser_.axes.values);
     if (parser_.lexer.commentFlag) frame_.QueueComment(parser_.lexer.commentText);
     if (!parser_.flags.centreBlock) frame_.WriteBlock(out_);
+}
+
+// Each turn is a full circle back to the start point; the first carries the line's feed, the
+// line's own record its M functions and the rest of the arc.
+void Parser::writeHelixTurns() {
+    const HelixTurns& turns = parser_.helix;
+    block& blk = parser_.blk;
+    const block line = blk;
+    blk.clear(addr::M);
+    blk.setDouble(addr::X, turns.x);
+    blk.setDouble(addr::Y, turns.y);
+    for (std::int32_t k = 1; k <= turns.count; ++k) {
+        blk.setDouble(addr::Z, turns.z + turns.zPerTurn * k);
+        writeBlock();
+        blk.clear(addr::F);
+        parser_.lexer.commentFlag = false;
+    }
+    blk = line;
+    if (turns.count > 0) blk.clear(addr::F);
 }
 
 std::unique_ptr<ProgramParser> makeParser(const LineSource* lines, std::string nciPath,

@@ -58,6 +58,8 @@ class Parser final : public ProgramParser {
     bool endsSection();
     void enrolLabelCall(double labelValue);
     void writeBlock();
+    // The whole turns of a polar arc of more than one turn, before the line's own record.
+    void writeHelixTurns();
 
     ProgramSource source_;
     std::uint32_t lineCount_;  // lines of the program + 1
