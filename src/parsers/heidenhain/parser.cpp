@@ -146,6 +146,8 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         if (blk.has(addr::L)) {
             blk.clear(addr::L);
             enrolLabelCall(blk.getDouble(addr::L));
+            diagnostics().atLine(index);
+            if (dropsCallRecord()) blk.clear(addr::M);
         }
         if (parser_.flags.multiTurn) writeHelixTurns();
         writeBlock();
@@ -160,6 +162,16 @@ bool Parser::endsSection() {
                              "the called section runs on past LBL 0 to the end of the program; "
                              "the corrected semantics ends it here",
                              "the called section ends at LBL 0");
+    return diagnostics().corrected();
+}
+
+// The call line after its enrolled section: the exact semantics still writes its M98 as a call
+// record, for label 0 since the label went to the enrolment; the corrected one writes none.
+bool Parser::dropsCallRecord() {
+    diagnostics().correction(diagnostic::kLabelSectionEnd,
+                             "after the enrolled section the call also writes a subprogram call "
+                             "record for label 0; the corrected semantics writes none",
+                             "the enrolled call writes no subprogram call record");
     return diagnostics().corrected();
 }
 

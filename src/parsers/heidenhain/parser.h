@@ -56,6 +56,8 @@ class Parser final : public ProgramParser {
     bool chargeEnrolledLine();
     // Reports LBL 0 in a called section; true when the section ends there.
     bool endsSection();
+    // Reports the call record of an enrolled call; true when the corrected semantics drops it.
+    bool dropsCallRecord();
     void enrolLabelCall(double labelValue);
     void writeBlock();
     // The whole turns of a polar arc of more than one turn, before the line's own record.
