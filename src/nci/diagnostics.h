@@ -107,6 +107,9 @@ inline constexpr DiagnosticCode kTangentArc{"tangent-arc", Severity::Note, true}
 inline constexpr DiagnosticCode kArcPlane{"arc-plane", Severity::Note, true};
 // A called label section runs past LBL 0 to the end of the program / ends at LBL 0.
 inline constexpr DiagnosticCode kLabelSectionEnd{"label-section-end", Severity::Note, true};
+// A label called from inside its own section with REP is enrolled as a call of itself / the
+// lines from the label to the call are repeated (a program section repeat).
+inline constexpr DiagnosticCode kSectionRepeat{"section-repeat", Severity::Note, true};
 // A polar arc of more than one turn is one arc record / one full circle per turn, then the rest.
 inline constexpr DiagnosticCode kMultiTurnHelix{"multi-turn-helix", Severity::Note, true};
 // More distinct diagnostics than are kept: the rest are counted only.
@@ -123,7 +126,7 @@ inline constexpr DiagnosticCode kAll[] = {
     kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
     kArcOffCircle,        kRadiusCompensation, kFautoFeed,         kFnAssign,
     kPolarLine,           kTangentArc,         kLabelSectionEnd,    kArcPlane,
-    kMultiTurnHelix};
+    kMultiTurnHelix,      kSectionRepeat};
 
 }  // namespace diagnostic
 

@@ -360,6 +360,7 @@ bool BlockParser::repeat(std::int32_t) {
     const std::int32_t label = truncToInt32(blk.getDouble(addr::L));
     const std::int32_t times = std::clamp(wordToInt32(count), 0, kMaxRepeatCount);
     blk.setDouble(addr::L, label + times / 1000.0);
+    flags.repeatGiven = true;
     return true;
 }
 

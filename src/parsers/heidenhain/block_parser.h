@@ -31,6 +31,7 @@ struct LineFlags {
     bool polarLine = false;         // LP (corrected): PR and PA give the end point
     bool tangentArc = false;        // CT (corrected): the arc's centre follows from the tangent
     bool labelEnd = false;          // LBL 0: ends a called section (corrected)
+    bool repeatGiven = false;       // REP behind CALL LBL
     bool multiTurn = false;         // CP beyond a full turn: its whole turns come first (corrected)
 };
 

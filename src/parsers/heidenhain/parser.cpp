@@ -62,6 +62,8 @@ void Parser::run() {
 
 void Parser::scanLabels() {
     labelTable_.clear();
+    labelEnds_.clear();
+    labelEndsComplete_ = true;
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), kLabelLetters)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
@@ -70,6 +72,9 @@ void Parser::scanLabels() {
         if (parser_.lexer.readKeyword(line, cursor) != kw::LBL) continue;
         const std::int32_t label = wordToInt32(parser_.lexer.readValue(line, cursor));
         if (label > 0 && admitsLabel(labelTable_, label, i)) labelTable_[label] = i;
+        if (label != 0) continue;
+        if (labelEnds_.size() < limits::kLabels) labelEnds_.push_back(i);
+        else labelEndsComplete_ = false;
     }
     // The scan reads comments and may enter Q references; neither belongs to the run.
     parser_.lexer.beginLine();
@@ -143,6 +148,8 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
             blk.clear(addr::L);
             break;
         }
+        if (blk.has(addr::L) && parser_.flags.repeatGiven && repeatsSection(index, first, i))
+            continue;
         if (blk.has(addr::L)) {
             blk.clear(addr::L);
             enrolLabelCall(blk.getDouble(addr::L));
@@ -173,6 +180,59 @@ bool Parser::dropsCallRecord() {
                              "record for label 0; the corrected semantics writes none",
                              "the enrolled call writes no subprogram call record");
     return diagnostics().corrected();
+}
+
+bool Parser::sectionEndsBetween(std::uint32_t from, std::uint32_t to) const {
+    const auto end = std::upper_bound(labelEnds_.begin(), labelEnds_.end(), from);
+    return (end != labelEnds_.end() && *end < to) || !labelEndsComplete_;
+}
+
+bool Parser::repeatsSection(std::uint32_t index, std::uint32_t first, std::uint64_t& next) {
+    const double labelValue = parser_.blk.getDouble(addr::L);
+    const std::int32_t label = truncToInt32(labelValue);
+    const auto found = labelTable_.find(label);
+    if (label == 0 || found == labelTable_.end() || found->second >= index ||
+        found->second < first || sectionEndsBetween(found->second, index))
+        return false;
+    const std::uint32_t start = found->second;
+    const std::int32_t times = std::clamp(
+        truncToInt32((labelValue - std::trunc(labelValue)) * 1000.0 + 0.5), 0, kMaxRepeatCount);
+    const bool wanted = diagnostics().wanted();
+    const std::string section =
+        wanted ? "the lines from LBL " + std::to_string(label) + " (line " +
+                     std::to_string(start + 1) + ") to this call"
+               : std::string();
+    if (!diagnostics().corrected()) {
+        diagnostics().correction(diagnostic::kSectionRepeat,
+                                 "the call of a label from inside its own section is enrolled as "
+                                 "a subprogram that calls itself again, up to the bound of label "
+                                 "calls; the corrected semantics repeats " +
+                                     section + " " + std::to_string(times) + " more times",
+                                 {});
+        return false;
+    }
+    const auto [entry, fresh] = repeatsLeft_.try_emplace(index, times);
+    if (fresh && wanted)
+        diagnostics().correction(diagnostic::kSectionRepeat, {},
+                                 section + " run " + std::to_string(times) +
+                                     " more times (a program section repeat)");
+    if (entry->second <= 0) {
+        repeatsLeft_.erase(entry);
+        return true;
+    }
+    // A repeat costs the lines it runs again, from the label-call budget.
+    const std::uint64_t lines = index - start;
+    if (enrolledLinesLeft_ < lines) {
+        repeatsLeft_.erase(entry);
+        diagnostics().report(diagnostic::kLimitReached,
+                             "label calls reached their bound of " + groupedNumber(enrolledLines_) +
+                                 " lines executed; the section is not repeated again");
+        return true;
+    }
+    enrolledLinesLeft_ -= lines;
+    --entry->second;
+    next = start;
+    return true;
 }
 
 // Runs the called label's section (from the label line to the end of the program, or to LBL 0

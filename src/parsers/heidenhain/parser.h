@@ -58,6 +58,13 @@ class Parser final : public ProgramParser {
     bool endsSection();
     // Reports the call record of an enrolled call; true when the corrected semantics drops it.
     bool dropsCallRecord();
+    // CALL LBL n REP m after LBL n, both in the section that began at line `first`, with no
+    // LBL 0 between them: with the corrected semantics the lines from the label run m more
+    // times, the run going back to the label line (`next` becomes its index); true when the
+    // call line is done with. Reported in both semantics.
+    bool repeatsSection(std::uint32_t index, std::uint32_t first, std::uint64_t& next);
+    // Whether an LBL 0 line lies after line `from` and before line `to`.
+    bool sectionEndsBetween(std::uint32_t from, std::uint32_t to) const;
     void enrolLabelCall(double labelValue);
     void writeBlock();
     // The whole turns of a polar arc of more than one turn, before the line's own record.
@@ -67,6 +74,11 @@ class Parser final : public ProgramParser {
     std::uint32_t lineCount_;  // lines of the program + 1
     BlockParser parser_;       // block, Q parameters, position, circle centre, axis vector
     std::map<std::int32_t, std::uint32_t> labelTable_;
+    // The LBL 0 lines in order, at most limits::kLabels of them (labelEndsComplete_ then false).
+    std::vector<std::uint32_t> labelEnds_;
+    bool labelEndsComplete_ = true;
+    // Repeats still to run of each section-repeat call line under way.
+    std::map<std::uint32_t, std::int32_t> repeatsLeft_;
     std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled call
     // Lines label calls may still execute (RunLimits::enrolledLines at the start of the run),
     // so that nested repeated calls of a section cannot grow the output without bound; a call
