@@ -1,8 +1,15 @@
 // Evaluates the parameter lists of the longhand cycle writers against the Q-parameter table.
 #include "cycles/cycle_recipe.h"
 
+#include <string>
+
+#include "cycles/cycle_errors.h"
+
 namespace morvane {
 namespace {
+
+using diagnostic::kCycleParameterRejected;
+using diagnostic::kDepthFallback;
 
 double sumOf(const CycleArg& a, ParamMap& q) {
     if (a.terms[0].q == 0) return a.constant;
@@ -16,34 +23,89 @@ double sumOf(const CycleArg& a, ParamMap& q) {
     return a.factor == 1.0 ? sum : sum * a.factor;
 }
 
+// The infeed when Q202 gives no positive plunging depth: one less than the depth (`exact`, the
+// exact semantics), else the plunge `oldPlunge` of an old-style cycle written with the sign
+// opposite to its depth, else the depth itself (one infeed). The cycle's depth is already set.
+double fallbackInfeed(NCIGeneralCycle& cycle, double exact, double oldPlunge, ParamMap& q,
+                      Diagnostics& diagnostics) {
+    const double depth = cycle.depth();
+    const double corrected = oldPlunge > 1e-9 ? oldPlunge : depth;
+    if (diagnostics.wanted() && (oldPlunge > 1e-9 || (exact > 0.0 && exact < depth))) {
+        const std::string instead = oldPlunge > 1e-9
+                                        ? "plunges by " + preciseRealToString(oldPlunge)
+                                        : "makes one infeed to the full depth";
+        diagnostics.correction(
+            kDepthFallback,
+            "Q202 = " + preciseRealToString(q[202]) +
+                " gives no plunging depth: the infeed falls back to " + preciseRealToString(exact) +
+                ", for the depth " + preciseRealToString(depth) + " (the corrected semantics " +
+                instead + ")",
+            oldPlunge > 1e-9 ? "the plunging depth " + preciseRealToString(oldPlunge) +
+                                   " is read whatever its sign"
+                             : "no plunging depth (Q202 is 0): one infeed to the full depth, " +
+                                   preciseRealToString(depth));
+    }
+    return cycle.corrected() ? corrected : exact;
+}
+
+// The Q parameter an argument reads first, for the report of a rejected value.
+std::string firstQ(const CycleArg& a) {
+    if (a.source == ArgSource::Depth || a.source == ArgSource::OldDepth) return "Q202";
+    if (a.source == ArgSource::OldSurface) return "Q200";
+    return a.terms[0].q != 0 ? "Q" + std::to_string(a.terms[0].q) : "a fixed value";
+}
+
+void passOne(NCIGeneralCycle& cycle, const CycleArg& a, ParamMap& q, double callZ,
+             Diagnostics& diagnostics) {
+    switch (a.source) {
+        case ArgSource::QSum:
+            cycle.SetValue(a.index, sumOf(a, q));
+            break;
+        case ArgSource::HalfSmaller: {
+            const double length = q[218] / 2.0, width = q[219] / 2.0;
+            cycle.SetValue(a.index, length <= width ? length : width);
+            break;
+        }
+        case ArgSource::Depth:
+            cycle.SetValue(
+                a.index,
+                q[202] > 1e-9 ? q[202] : fallbackInfeed(cycle, -q[201] - 1.0, 0.0, q, diagnostics));
+            break;
+        case ArgSource::OldDepth:
+            cycle.SetValue(a.index, q[202] > 1e-9 ? q[202]
+                                                  : fallbackInfeed(cycle, q[201] - 1.0, -q[202], q,
+                                                                   diagnostics));
+            break;
+        case ArgSource::OldSurface:
+            cycle.SetValue(1, callZ - q[200]);
+            cycle.SetValue(3, q[200]);
+            break;
+        case ArgSource::Flag:
+            cycle.SetFlag(a.index, a.flag);
+            break;
+    }
+}
+
 }  // namespace
 
 void passCycleArgs(NCIGeneralCycle& cycle, std::span<const CycleArg> args, ParamMap& q,
-                   double callZ) {
+                   double callZ, Diagnostics& diagnostics) {
     for (const CycleArg& a : args) {
-        switch (a.source) {
-            case ArgSource::QSum:
-                cycle.SetValue(a.index, sumOf(a, q));
-                break;
-            case ArgSource::HalfSmaller: {
-                const double length = q[218] / 2.0, width = q[219] / 2.0;
-                cycle.SetValue(a.index, length <= width ? length : width);
-                break;
-            }
-            case ArgSource::Depth:
-                // Without a plunging depth the infeed is the depth less 1.
-                cycle.SetValue(a.index, q[202] > 1e-9 ? q[202] : -q[201] - 1.0);
-                break;
-            case ArgSource::OldDepth:
-                cycle.SetValue(a.index, q[202] > 1e-9 ? q[202] : q[201] - 1.0);
-                break;
-            case ArgSource::OldSurface:
-                cycle.SetValue(1, callZ - q[200]);
-                cycle.SetValue(3, q[200]);
-                break;
-            case ArgSource::Flag:
-                cycle.SetFlag(a.index, a.flag);
-                break;
+        try {
+            passOne(cycle, a, q, callZ, diagnostics);
+        } catch (const CycleWrongValue&) {
+            const double v = a.terms[0].q != 0 ? q[a.terms[0].q] : a.constant;
+            diagnostics.report(kCycleParameterRejected,
+                               firstQ(a) + " = " + preciseRealToString(v) +
+                                   " is rejected: a dwell time must not be negative; the "
+                                   "conversion stops at this cycle call");
+            throw;
+        } catch (const CycleWrongCode&) {
+            diagnostics.report(kCycleParameterRejected,
+                               firstQ(a) +
+                                   " is not a parameter of this cycle; the conversion "
+                                   "stops at this cycle call");
+            throw;
         }
     }
 }

@@ -73,6 +73,19 @@ void NCISimpleDrilling::FullCircle(NciStream& out, double cx, double cy, std::in
     arcMove(out, arcCode(dir == 1), x_, y_, {cx, cy}, z_, true, false);
 }
 
+void NCISimpleDrilling::Approach(NciStream& out, double fromX, double fromY, double fromZ,
+                                 double travelZ) {
+    const Point2 call = here();
+    x_ = fromX;
+    y_ = fromY;
+    z_ = fromZ;
+    if (fromZ < travelZ) RapidTo(out, here(), travelZ);
+    if (fromX != call.x || fromY != call.y) RapidTo(out, call, travelZ);
+    x_ = call.x;
+    y_ = call.y;
+    z_ = travelZ;
+}
+
 void NCISimpleDrilling::HelixArc(NciStream& out, double r, double ex, double ey, double ez,
                                  double side) {
     if (!(r > 0.0)) return;

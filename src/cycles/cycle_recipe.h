@@ -11,6 +11,7 @@
 
 #include "cycles/nci_general_cycle.h"
 #include "nci/block.h"
+#include "nci/diagnostics.h"
 
 namespace morvane {
 
@@ -54,6 +55,8 @@ struct CycleRecipe {
     bool drillingHead = false;  // the "1" record with compensation, position and feed
     CycleBuilder build = nullptr;
     std::span<const CycleArg> args;
+    // The parameters with the corrected semantics, when they differ.
+    std::span<const CycleArg> correctedArgs = {};
 };
 
 // Builders of the argument lists, so that the tables read like the parameter lists.
@@ -114,8 +117,9 @@ constexpr CycleArg oldSurface() {
 
 // Hands `args` to `cycle` in order, reading the Q parameters from `q` (a missing number is
 // entered as 0.0). `callZ` is the Z of the calling block, from which the old-style cycles measure
-// their surface. A parameter the cycle rejects throws; the calls before it have been made.
+// their surface. A parameter the cycle rejects is reported to `diagnostics` and throws; the calls
+// before it have been made.
 void passCycleArgs(NCIGeneralCycle& cycle, std::span<const CycleArg> args, ParamMap& q,
-                   double callZ);
+                   double callZ, Diagnostics& diagnostics);
 
 }  // namespace morvane

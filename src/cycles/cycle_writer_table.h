@@ -30,6 +30,13 @@ inline constexpr CycleArg kDrill203[] = {
     q(4, 200), negQ(2, 201), q(7, 206),      q(9, 211),       flag(8, false),
     q(1, 203), q(3, 204),    flag(5, false), flag(12, false), diffQ(10, 203, 201),
 };
+// 203 with the corrected semantics: pecks by Q202, decrement Q212, minimum Q205, Q213 chip
+// breaks of Q256 before each retract, dwell Q210 at the top, retraction feed Q208.
+inline constexpr CycleArg kDrill203Pecking[] = {
+    q(4, 200),  negQ(2, 201), q(7, 206),      q(9, 211),  flag(8, false),
+    q(1, 203),  q(3, 204),    flag(5, false), q(10, 202), q(11, 256),
+    q(13, 212), q(14, 205),   q(15, 213),     q(16, 210), q(17, 208),
+};
 // Back boring 204: the depth is measured from the underside of the part.
 inline constexpr CycleArg kDrill204[] = {
     q(4, 200),       sumQ(2, {{{249, 1}, {203, 1}, {204, 1}, {252, -1}}}),
@@ -64,6 +71,18 @@ inline constexpr CycleArg kOldSlot[] = {
 // Old-style pocket milling (CYCL DEF 4): square corners.
 inline constexpr CycleArg kOldPocket[] = {
     q(15, 219),   q(16, 218),     constant(18, 0.0), constant(23, 0.0),  q(24, 367),
+    q(4, 200),    q(2, 201),      q(7, 206),         q(9, 211),          flag(8, true),
+    oldSurface(), flag(5, false), flag(12, true),    oldDepthFallback(),
+};
+// The same two with the corrected semantics: the length (step .4) along the first axis, the
+// width (step .5) along the second.
+inline constexpr CycleArg kOldSlotAxes[] = {
+    q(15, 218),   q(16, 219),     halfSmallerSide(18), constant(23, 0.0),  constant(24, 1.0),
+    q(4, 200),    q(2, 201),      q(7, 206),           q(9, 211),          flag(8, true),
+    oldSurface(), flag(5, false), flag(12, true),      oldDepthFallback(),
+};
+inline constexpr CycleArg kOldPocketAxes[] = {
+    q(15, 218),   q(16, 219),     constant(18, 0.0), constant(23, 0.0),  q(24, 367),
     q(4, 200),    q(2, 201),      q(7, 206),         q(9, 211),          flag(8, true),
     oldSurface(), flag(5, false), flag(12, true),    oldDepthFallback(),
 };
@@ -145,7 +164,7 @@ inline constexpr CycleRecipe kWriters[] = {
     {200, "Drilling cycle", true, buildCycle<NCISimpleDrilling>, kDrillRapidOut},
     {201, "Cycle 201", true, buildCycle<NCISimpleDrilling>, kDrillFeedOut},
     {202, "Cycle 202", true, buildCycle<NCISimpleDrilling>, kDrillFeedOut},
-    {203, "Cycl 203", true, buildCycle<NCIDeepDrilling>, kDrill203},
+    {203, "Cycl 203", true, buildCycle<NCIUniversalDrilling>, kDrill203, kDrill203Pecking},
     {204, "Cycle 204", true, buildCycle<NCIDeepDrilling>, kDrill204},
     {205, "Cycl 205", true, buildCycle<NCIDeepDrilling>, kDrill205},
     {206, "Cycle 206", true, buildCycle<NCISimpleDrilling>, kDrillRapidOut},
@@ -153,8 +172,8 @@ inline constexpr CycleRecipe kWriters[] = {
     {208, "Cycle 208", true, buildCycle<NCIBoreDrilling>, kBoreMilling},
     {209, "Cycle 209", true, buildCycle<NCISimpleDrilling>, kDrillNoDwell},
     {1001, "CYCL 1.0", true, buildCycle<NCIDeepDrilling>, kOldPecking},
-    {1003, "CYCL DEF 3.0", false, buildCycle<NCIRectPocket>, kOldSlot},
-    {1004, "Slot drilling", false, buildCycle<NCIRectPocket>, kOldPocket},
+    {1003, "CYCL DEF 3.0", false, buildCycle<NCIRectPocket>, kOldSlot, kOldSlotAxes},
+    {1004, "Slot drilling", false, buildCycle<NCIRectPocket>, kOldPocket, kOldPocketAxes},
     {1005, "Slot drilling", false, buildCycle<NCICircularPocket>, kOldCircularPocket},
     {210, "CYCLE DEF 210", false, buildCycle<NCIRectSlot>, kSlot210},
     {211, "CYCLE DEF 211", false, buildCycle<NCICircularSlot>, kCircularSlot211},

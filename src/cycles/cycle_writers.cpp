@@ -1,7 +1,9 @@
 // The longhand cycle writers of NCIFrame: each expands one cycle call into a bracketed operation
 // (comment label, operation start with the tool line, the drilling head line, the moves of the
 // cycle class, operation end). What differs between cycles is described by cycle_table.
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "cycles/cycle_writer_table.h"
 #include "cycles/iso_drilling.h"
@@ -9,6 +11,36 @@
 #include "nci/nci_frame.h"
 
 namespace morvane {
+namespace {
+
+std::string qText(ParamMap& q, std::int32_t n) {
+    return "Q" + std::to_string(n) + " = " + preciseRealToString(q[n]);
+}
+
+// Reports a correction of the parameters a cycle is handed (the recipe's corrected list).
+void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnostics) {
+    if (!diagnostics.wanted()) return;
+    if ((cycle == 1003 || cycle == 1004) && q[218] != q[219]) {
+        const std::string length = preciseRealToString(q[219]), width = preciseRealToString(q[218]);
+        diagnostics.correction(
+            diagnostic::kOldPocketAxes,
+            "the old-style pocket " + length + " long (X) and " + width + " wide (Y) is cut " +
+                width + " along X and " + length +
+                " along Y (the corrected semantics cuts the length along X)",
+            "the old-style pocket is cut " + length + " along X and " + width + " along Y");
+    }
+    if (cycle == 203 && q[202] > 1e-9 && q[202] < -q[201])
+        diagnostics.correction(
+            diagnostic::kPeckDepth203,
+            "cycle 203 drills with an infeed of Q203 - Q201 = " +
+                preciseRealToString(q[203] - q[201]) + ", not the plunging depth " + qText(q, 202) +
+                " (the corrected semantics pecks by Q202 less Q212 down to Q205, breaking chips "
+                "Q213 times before each retract)",
+            "cycle 203 pecks by " + qText(q, 202) + ", less " + qText(q, 212) + " down to " +
+                qText(q, 205) + ", with " + qText(q, 213) + " chip breaks before each retract");
+}
+
+}  // namespace
 
 void NCIFrame::OpenOperation(std::string_view label, double feed, NciStream& out) {
     out << rec::Comment << eol << label << eol << rec::OperationStart << eol;
@@ -38,17 +70,51 @@ void NCIFrame::RunOperation(NCIGeneralCycle& cycle, NciStream& out) {
 
 void NCIFrame::ExpandCycle(const CycleRecipe& recipe, NciStream& out) {
     OpenOperation(recipe.label, GetDouble(addr::F), out);
-    if (recipe.drillingHead) {
-        out << rec::LinearMove << eol << compensation_ << ' ' << current_.x << ' ' << current_.y
-            << ' ' << current_.z << ' ' << GetDouble(addr::F) << " 0" << eol;
-    }
-
+    const bool corrected = diagnostics_->corrected();
+    if (!recipe.correctedArgs.empty()) reportArgCorrection(recipe.cycle, *params_, *diagnostics_);
     // The old-style cycles measure their surface from the Z of the calling block.
     const double callZ = Given(addr::Z) ? GetDouble(addr::Z) : current_.z;
-    const std::unique_ptr<NCIGeneralCycle> cycle =
-        recipe.build({current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra});
-    passCycleArgs(*cycle, recipe.args, *params_, callZ);
+    const std::unique_ptr<NCIGeneralCycle> cycle = recipe.build(
+        {current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra, corrected});
+    // The corrected semantics reads the parameters first: the head line follows the approach.
+    if (corrected) {
+        passCycleArgs(*cycle, recipe.correctedArgs.empty() ? recipe.args : recipe.correctedArgs,
+                      *params_, callZ, *diagnostics_);
+        ApproachCycle(*cycle, out);
+    }
+    if (recipe.drillingHead) {
+        out << rec::LinearMove << eol << compensation_ << ' ' << current_.x << ' ' << current_.y
+            << ' ' << (corrected ? cycle->z() : current_.z) << ' ' << GetDouble(addr::F) << " 0"
+            << eol;
+    }
+    if (!corrected) {
+        passCycleArgs(*cycle, recipe.args, *params_, callZ, *diagnostics_);
+        ApproachCycle(*cycle, out);
+    }
     RunOperation(*cycle, out);
+}
+
+void NCIFrame::ApproachCycle(NCIGeneralCycle& cycle, NciStream& out) {
+    const double clearance = cycle.clearanceHeight();
+    if (!conversationalApproach_ || !cycle.hasClearance() || !finiteSetUp(cycle)) return;
+    const double travel = std::max({previous_.z, current_.z, clearance});
+    if (diagnostics_->corrected())
+        cycle.Approach(out, previous_.x, previous_.y, previous_.z, travel);
+    const bool moves = previous_.x != current_.x || previous_.y != current_.y;
+    if (!moves || previous_.z == clearance || !diagnostics_->wanted()) return;
+    const std::string from = "X" + preciseRealToString(previous_.x) + " Y" +
+                             preciseRealToString(previous_.y) + " Z" +
+                             preciseRealToString(previous_.z);
+    const std::string to =
+        "X" + preciseRealToString(current_.x) + " Y" + preciseRealToString(current_.y);
+    diagnostics_->correction(
+        diagnostic::kCycleApproach,
+        "the cycle is entered from " + from + " by a diagonal move to " + to +
+            ": the call block's positioning is not written (the corrected semantics rises to "
+            "the set-up clearance Z" +
+            preciseRealToString(clearance) + " when below it, moves in X and Y, then goes down)",
+        "the tool goes from " + from + " to " + to + " at Z" + preciseRealToString(travel) +
+            ", then down to the set-up clearance Z" + preciseRealToString(clearance));
 }
 
 void NCIFrame::ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out) {

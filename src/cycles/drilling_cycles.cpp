@@ -2,6 +2,8 @@
 // position where the tool stands when the cycle starts.
 #include "cycles/nci_drilling.h"
 
+#include <algorithm>
+
 namespace morvane {
 namespace {
 
@@ -9,6 +11,12 @@ constexpr ValueSlot kDwellValue[] = {{9, ValueRule::NonNegative}};
 // Deep drilling: 10 infeed per peck, 11 chip-break distance. Bore milling: 10 bore diameter,
 // 11 infeed per helix turn.
 constexpr ValueSlot kInfeedValues[] = {{10, ValueRule::Plain}, {11, ValueRule::Plain}};
+// Universal drilling: 13 decrement, 14 minimum infeed, 15 chip breaks before a retract, 16 dwell
+// at the top, 17 retraction feed.
+constexpr ValueSlot kUniversalValues[] = {
+    {13, ValueRule::Plain}, {14, ValueRule::Plain}, {15, ValueRule::RoundToInt},
+    {16, ValueRule::Plain}, {17, ValueRule::Plain},
+};
 
 }  // namespace
 
@@ -70,6 +78,48 @@ void NCIDeepDrilling::peckToDepth(NciStream& out, Point2 p) {
     }
     if (peck == kMaxInfeeds && depth() > d) noteBound(kInfeedsBound, kMaxInfeeds);
     FeedTo(out, p, surface() - depth());
+}
+
+void NCIUniversalDrilling::SetValue(std::int32_t index, double value) {
+    if (!storeValue(kUniversalValues, index, value)) NCIDeepDrilling::SetValue(index, value);
+}
+
+void NCIUniversalDrilling::retractTo(NciStream& out, Point2 p, double z) {
+    const double cutting = feed();
+    if (value(17) > 0.0) setValueDirect(7, value(17));
+    FeedTo(out, p, z);
+    setValueDirect(7, cutting);
+}
+
+void NCIUniversalDrilling::Generate(NciStream& out) {
+    if (!corrected()) {
+        NCIDeepDrilling::Generate(out);
+        return;
+    }
+    const Point2 p = here();
+    RapidTo(out, p, clearanceHeight());
+    // A peck that would reach the depth exactly is left to the final feed.
+    double reached = 0.0, step = infeed();
+    int peck = 0, breaks = 0;
+    for (; peck < kMaxInfeeds && step > 0.0 && depth() > reached + step; ++peck) {
+        reached += step;
+        FeedTo(out, p, surface() - reached);
+        if (breaks < value(15)) {
+            ++breaks;
+            retractTo(out, p, surface() - reached + chipBreakDistance());
+        } else {
+            breaks = 0;
+            retractTo(out, p, clearanceHeight());
+            if (value(16) > 0.0) Dwell(out, value(16));
+            RapidTo(out, p, surface() - reached + clearance());
+        }
+        if (step - value(13) > 0.0) step = std::max(step - value(13), value(14));
+    }
+    if (peck == kMaxInfeeds && depth() > reached + step) noteBound(kInfeedsBound, kMaxInfeeds);
+    FeedTo(out, p, surface() - depth());
+    Dwell(out, dwellTime());
+    retractTo(out, p, clearanceHeight());
+    RapidTo(out, p, retractHeight());
 }
 
 void NCIBoreDrilling::SetValue(std::int32_t index, double value) {

@@ -42,6 +42,9 @@ class NCISimpleDrilling : public NCIGeneralCycle {
     virtual void ArcSigned(NciStream& out, double ex, double ey, double r);
     // Full circle round the centre, starting and ending at the current point.
     virtual void FullCircle(NciStream& out, double cx, double cy, std::int32_t dir);
+    // Rapids up to `travelZ` where the tool stood, then over the call point.
+    void Approach(NciStream& out, double fromX, double fromY, double fromZ,
+                  double travelZ) override;
 
     // Helical moves, used by bore milling and thread milling.
     // Helix of radius r to (ex, ey, ez), counter-clockwise when side is positive; nothing when r
@@ -84,6 +87,21 @@ class NCIDeepDrilling : public NCISimpleDrilling {
 
   private:
     bool fullRetract_ = false;  // flag 12
+};
+
+// Universal drilling (cycle 203). The exact semantics drills as NCIDeepDrilling; the corrected
+// one pecks by value 10 (Q202), less value 13 (Q212) after each peck down to value 14 (Q205),
+// breaking chips by value 11 (Q256) value 15 (Q213) times before each retract to the set-up
+// clearance, where it dwells value 16 (Q210); it retracts at value 17 (Q208, 0: the feed).
+class NCIUniversalDrilling : public NCIDeepDrilling {
+  public:
+    using NCIDeepDrilling::NCIDeepDrilling;
+    void SetValue(std::int32_t index, double value) override;
+    void Generate(NciStream& out) override;
+
+  private:
+    // A feed move at the retraction feed.
+    void retractTo(NciStream& out, Point2 p, double z);
 };
 
 class NCIBoreDrilling : public NCISimpleDrilling {

@@ -16,7 +16,11 @@ constexpr ValueSlot kGeneralValues[] = {
 }  // namespace
 
 NCIGeneralCycle::NCIGeneralCycle(const CycleStart& start)
-    : x_(start.x), y_(start.y), z_(start.z), toolDiameter_(start.toolDiameter) {
+    : x_(start.x),
+      y_(start.y),
+      z_(start.z),
+      toolDiameter_(start.toolDiameter),
+      corrected_(start.corrected) {
     values_[6] = start.z;
     values_[7] = start.feed;
 }
@@ -25,6 +29,8 @@ CyclePosition NCIGeneralCycle::Run(NciStream& out) {
     Generate(out);
     return {toolDiameter_, x_, y_, z_};
 }
+
+void NCIGeneralCycle::Approach(NciStream&, double, double, double, double) {}
 
 void NCIGeneralCycle::SetFlag(std::int32_t index, bool value) {
     switch (index) {

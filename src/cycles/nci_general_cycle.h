@@ -18,7 +18,8 @@ namespace morvane {
 struct CycleStart {
     double toolDiameter = 10.0;
     double x = 0.0, y = 0.0, z = 0.0;
-    double feed = 0.0;  // the frame's modal feed
+    double feed = 0.0;       // the frame's modal feed
+    bool corrected = false;  // the run follows the corrected semantics (docs/corrections.md)
 };
 
 // What Run hands back to the writer: where the tool stands after the last move.
@@ -67,12 +68,20 @@ class NCIGeneralCycle : public NCIAbstractCycle {
     // 7 (feed); any other index is rejected.
     virtual void SetValue(std::int32_t index, double value);
     virtual void Generate(NciStream& out) = 0;
+    // Corrected semantics: brings the tool from `from`, where it stood before the call block, to
+    // the call point at `travelZ` without a diagonal rapid (up first, then in X and Y); the
+    // cycle's own first move then goes straight down. Nothing for a cycle without moves of its
+    // own.
+    virtual void Approach(NciStream& out, double fromX, double fromY, double fromZ, double travelZ);
+    // False for a cycle that has no set-up clearance to approach at (the ruled surface).
+    virtual bool hasClearance() const { return true; }
 
     double value(std::int32_t index) const;
     double x() const { return x_; }
     double y() const { return y_; }
     double z() const { return z_; }
     double toolDiameter() const { return toolDiameter_; }
+    bool corrected() const { return corrected_; }
 
     double surface() const { return values_[1]; }
     // Distance from the surface down to the bottom, positive downwards.
@@ -110,6 +119,7 @@ class NCIGeneralCycle : public NCIAbstractCycle {
 
     double x_, y_, z_;  // position after the last move written
     double toolDiameter_;
+    bool corrected_;
 
   private:
     double values_[kValueCount] = {};  // by SetValue index

@@ -49,6 +49,9 @@ class NCIRectPocket : public NCIDeepDrilling {
     PassBudget passes_{*this, kMaxPocketPasses, "passes of the pocket"};
 
   private:
+    // Reports the exact semantics' circle at the start of the finishing contour, which reaches
+    // beyond the contour.
+    void reportWallCircle(NciStream& out) const;
     // One ring at distance w from the walls with corner arcs of radius q, counter-clockwise from
     // the middle of the side at +u; `entry` adds the first move to that middle point.
     void ring(NciStream& out, double w, double q, bool entry);
@@ -127,6 +130,7 @@ class NCIRuledSurface : public NCIDeepDrilling {
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+    bool hasClearance() const override { return false; }
 };
 
 // Circular pocket (cycle 252, CYCL DEF 5): 13 radius, 14 step-over, 15 side allowance, 16 floor
@@ -187,8 +191,14 @@ class NCICircularSlot : public NCIDeepDrilling {
     // Cuts the centre line there and back at the current height, then clears the width by rings
     // round it, the tool standing at the slot's start point.
     void ClearArcSlot(NciStream& out);
+    // The same with the corrected semantics: every arc round its own centre (the pitch-circle
+    // centre, the end or the start point), turning the way the angular length says.
+    void ClearArcSlotAround(NciStream& out);
 
   private:
+    // Arc record `code` to `end` round `centre` at the current height.
+    void arcRound(NciStream& out, std::int32_t code, Point2 end, Point2 centre, bool full);
+
     PassBudget rings_{*this, kMaxArcSlotRings, "rings of the slot"};
 };
 
@@ -199,6 +209,10 @@ class NCIOutsideThread : public NCIDeepDrilling {
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+  private:
+    // Reports the exact semantics' front countersink, round the offset alone.
+    void reportStudCountersink(NciStream& out) const;
 };
 
 // Inside thread milling with countersinking (cycles 262, 263): the outside thread's values and

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "cycles/nci_milling_cycles.h"
+#include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
 
 namespace morvane {
@@ -57,11 +59,31 @@ void NCIRectPocket::Generate(NciStream& out) {
     if (!finiteSetUp(*this) || !allFinite({a, b, value(18), value(23), centre_.x, centre_.y}))
         return;
 
+    reportWallCircle(out);
     // The tool plunges straight down at the centre for every layer.
     cutInLayers(*this, out, reference, centre_, [&](bool) {
         ClearLayer(out);
         return !passes_.spent();
     });
+}
+
+void NCIRectPocket::reportWallCircle(NciStream& out) const {
+    Diagnostics* diagnostics = out.diagnostics();
+    if (diagnostics == nullptr || !diagnostics->wanted()) return;
+    // The exact circle's centre lies e along world +Y from the contour's start: it reaches
+    // e (1 + sin angle) beyond the contour along the pocket's first axis.
+    const double d = pathDiameter(toolDiameter()), e = d / 20.0;
+    const double reach = e * (1.0 + std::sin(-value(23)));
+    if (!(reach > 1e-9)) return;
+    const Point2 at = toWorld(value(16) - d / 2.0, 0.0, centre_);
+    const std::string where = "X" + preciseRealToString(at.x) + " Y" + preciseRealToString(at.y);
+    diagnostics->correction(
+        diagnostic::kPocketWallCircle,
+        "the small circle where the pocket's finishing contour starts, at " + where + ", cuts " +
+            preciseRealToString(reach) +
+            " into the wall (the corrected semantics turns it inside the contour)",
+        "the small circle where the pocket's finishing contour starts, at " + where +
+            ", turns inside the contour");
 }
 
 void NCIRectPocket::ClearLayer(NciStream& out) {
@@ -104,7 +126,10 @@ void NCIRectPocket::ClearLayer(NciStream& out) {
     // small full circle there, round the walls, and off the wall on a quarter circle.
     FeedLocal(out, 0.0, 0.0, cx, cy);
     FeedLocal(out, b - r, 0.0, cx, cy);
-    ArcLocal(out, b - r, 0.0, e, cx, cy);
+    if (corrected())
+        arcMove(out, 3, x_, y_, toWorld(b - r - e, 0.0, centre_), z_, true, false);
+    else
+        ArcLocal(out, b - r, 0.0, e, cx, cy);
     ring(out, r, rc - r, false);
     ArcLocal(out, b - r - e, e, e, cx, cy);
     FeedLocal(out, 0.0, 0.0, cx, cy);

@@ -6,9 +6,11 @@
 // The countersinks' quarter arcs are radius arcs (ArcRadius): the thread classes' own radius-first
 // form of that move writes the same lines, so it is not a primitive of its own here.
 #include <cmath>
+#include <string>
 
 #include "cycles/lead_circle.h"
 #include "cycles/nci_milling_cycles.h"
+#include "nci/diagnostics.h"
 
 namespace morvane {
 namespace {
@@ -76,6 +78,21 @@ void NCIThreadMilling::Generate(NciStream& out) {
     RapidTo(out, axis, retractHeight());
 }
 
+void NCIOutsideThread::reportStudCountersink(NciStream& out) const {
+    Diagnostics* diagnostics = out.diagnostics();
+    if (diagnostics == nullptr || !diagnostics->wanted() || !(value(13) > 0.0)) return;
+    const std::string offset = preciseRealToString(value(15));
+    const std::string outside = preciseRealToString(value(13) + value(15));
+    diagnostics->correction(
+        diagnostic::kStudCountersink,
+        "the front countersink runs round the circle " + offset +
+            " from the axis, the offset alone (the corrected semantics adds the thread's major "
+            "radius " +
+            preciseRealToString(value(13)) + ": " + outside + ")",
+        "the front countersink runs round the circle " + outside +
+            " from the axis: the thread's major radius plus the offset");
+}
+
 void NCIOutsideThread::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
     const Point2 axis = here();
@@ -85,8 +102,10 @@ void NCIOutsideThread::Generate(NciStream& out) {
 
     RapidTo(out, axis, clearanceHeight());
     FeedTo(out, axis, surface());
-    // Front countersink, always: down beside the stud, round it, and back up.
-    const double q = value(15);
+    // Front countersink, always: down beside the stud, round it, and back up. The exact
+    // semantics runs it round the circle of the offset alone, inside the stud.
+    const double q = corrected() ? value(13) + value(15) : value(15);
+    reportStudCountersink(out);
     const Point2 beside{axis.x + q + 4.0 * e, axis.y};
     FeedXY(out, beside.x, beside.y);
     FeedTo(out, beside, surface() - value(14));

@@ -112,6 +112,38 @@ inline constexpr DiagnosticCode kLabelSectionEnd{"label-section-end", Severity::
 inline constexpr DiagnosticCode kSectionRepeat{"section-repeat", Severity::Note, true};
 // A polar arc of more than one turn is one arc record / one full circle per turn, then the rest.
 inline constexpr DiagnosticCode kMultiTurnHelix{"multi-turn-helix", Severity::Note, true};
+// Corrections of the Heidenhain cycles (docs/corrections.md).
+// A longhand cycle's first move is a diagonal rapid from where the tool stood / the tool rises,
+// moves over the call point, then goes down.
+inline constexpr DiagnosticCode kCycleApproach{"cycle-approach", Severity::Note, true};
+// Without a plunging depth the infeed is the depth less 1 / one infeed to the full depth.
+inline constexpr DiagnosticCode kDepthFallback{"depth-fallback", Severity::Note, true};
+// A circular slot over 180 degrees or with a negative angle cut round the shorter arc's centre /
+// round its own centre in the direction of the angle.
+inline constexpr DiagnosticCode kSlotArcCentre{"slot-arc-centre", Severity::Note, true};
+// Old-style slot and pocket (CYCL DEF 3, 4) with the first length along the second axis / along
+// the first axis.
+inline constexpr DiagnosticCode kOldPocketAxes{"old-pocket-axes", Severity::Note, true};
+// Cycle 203 longhand in one plunge / pecks by Q202 with decrement, minimum and chip breaking.
+inline constexpr DiagnosticCode kPeckDepth203{"peck-depth-203", Severity::Note, true};
+// A datum shift (CYCL DEF 7) writes rapid moves to the shift values / its record alone.
+inline constexpr DiagnosticCode kDatumShiftNoMove{"datum-shift-no-move", Severity::Note, true};
+// Rotation (CYCL DEF 10) and scaling (CYCL DEF 11) records without their angle and factor / with
+// them.
+inline constexpr DiagnosticCode kRotationScaling{"rotation-scaling", Severity::Note, true};
+// No cycle end at the end of a program with a drill cycle open / the cycle end written.
+inline constexpr DiagnosticCode kCycleEndRecord{"cycle-end-record", Severity::Note, true};
+// The old-style pecking cycle written natively leaves the tool at Z0 / at its retract height.
+inline constexpr DiagnosticCode kOldPeckingRetract{"old-pecking-retract", Severity::Note, true};
+// The small circle that starts a pocket's finishing contour round a point beside the contour,
+// into the wall / inside the contour.
+inline constexpr DiagnosticCode kPocketWallCircle{"pocket-wall-circle", Severity::Note, true};
+// Cycle 267's front countersink round the offset alone, inside the stud / at the thread's major
+// radius plus the offset.
+inline constexpr DiagnosticCode kStudCountersink{"stud-countersink", Severity::Note, true};
+// A cycle parameter the cycle cannot take (a negative dwell time): the conversion stops there.
+inline constexpr DiagnosticCode kCycleParameterRejected{"cycle-parameter-rejected",
+                                                        Severity::Error};
 // More distinct diagnostics than are kept: the rest are counted only.
 inline constexpr DiagnosticCode kTooManyDiagnostics{"too-many-diagnostics", Severity::Note};
 // Found by the command line in the file it reads, before the plug-in sees the text.
@@ -124,8 +156,11 @@ inline constexpr DiagnosticCode kAll[] = {
     kDrillLonghandWords,  kDrillNativeLevels,  kReferenceReturn,    kToolAndSpindle,
     kWordIgnored,         kCycleSpindleAction, kNumberOutOfRange,   kArcIjkNonmodal,
     kArcCentreDetection,  kArcRadiusUnrounded, kFullCircleNoAxis,   kFullFlagPlane,
-    kArcOffCircle,        kRadiusCompensation, kFautoFeed,         kFnAssign,
+    kArcOffCircle,        kRadiusCompensation, kFautoFeed,          kFnAssign,
     kPolarLine,           kTangentArc,         kLabelSectionEnd,    kArcPlane,
+    kCycleApproach,       kDepthFallback,      kSlotArcCentre,      kOldPocketAxes,
+    kPeckDepth203,        kDatumShiftNoMove,   kRotationScaling,    kCycleEndRecord,
+    kOldPeckingRetract,   kPocketWallCircle,   kStudCountersink,    kCycleParameterRejected,
     kMultiTurnHelix,      kSectionRepeat};
 
 }  // namespace diagnostic

@@ -192,6 +192,9 @@ class NCIFrame {
     // the block writes nothing more.
     bool ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream& out);
     bool BlockHasAxisWord() const;
+    // Reports a rotation angle or scaling factor (not `neutral`) that the exact semantics leaves
+    // out of its record.
+    void ReportTransform(std::string_view what, double value, double neutral);
     // Writes the move record of the motion mode (nothing before the first motion code).
     // `mFlag` is the last field of a straight move, `fullCircle` the last field of an arc.
     void WriteMove(NciStream& out, bool mFlag, bool fullCircle);
@@ -221,6 +224,9 @@ class NCIFrame {
     void WriteLonghandDrilling(NciStream& out);
     // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
     void ExpandCycle(const CycleRecipe& recipe, NciStream& out);
+    // Corrected semantics: the tool goes from where it stood before the call block to the call
+    // point without a diagonal rapid; reports where the exact semantics writes one.
+    void ApproachCycle(NCIGeneralCycle& cycle, NciStream& out);
     // One hole of an ISO drill cycle written longhand from the tool's position, at `feed`.
     void ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out);
     // The comment and the operation start of a longhand cycle, called where the tool stands.
@@ -238,6 +244,7 @@ class NCIFrame {
     std::uint32_t definedCycle_ = 0;               // {G200..G267, G1001, G1003..G1005}
     std::uint32_t activeCycle_ = 0;                // cycle a call refers to; also {G73..G88}
     bool cycleCalled_ = false;                     // {M99}: a call of the defined cycle written
+    bool conversationalApproach_ = true;           // the cycle-approach rule applies
     bool noToolChangeYet_ = true;                  // {M6} clears it
     double blankMin_[3] = {0, 0, 0};               // {G30}: X Y Z
     double blankMax_[3] = {0, 0, 0};               // {G31}: X Y Z

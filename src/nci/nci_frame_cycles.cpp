@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <string>
 
 #include "nci/int_conversion.h"
 #include "nci/native_cycle_tables.h"
@@ -94,8 +95,20 @@ bool NCIFrame::IsListedAsSupported(std::int64_t cycle) const {
 bool NCIFrame::WriteSupportedCycle(NciStream& line) {
     if (!IsListedAsSupported(activeCycle_)) return false;
     ComposeNativeCycleLine(std::begin(kFrameCycleLines), std::end(kFrameCycleLines), line);
-    // After the holes the tool waits at the second set-up clearance.
-    current_.z = Q(203) + Q(204);
+    // After the holes the tool waits at the second set-up clearance; the old-style pecking
+    // cycle has neither Q203 nor Q204 and returns to the height of its call.
+    const double exactZ = Q(203) + Q(204);
+    if (activeCycle_ == 1001 && exactZ != current_.z && diagnostics_->wanted())
+        diagnostics_->correction(
+            diagnostic::kOldPeckingRetract,
+            "after the old-style pecking cycle the next move starts from Z" +
+                preciseRealToString(exactZ) +
+                " (the corrected semantics from the height of the "
+                "call, Z" +
+                preciseRealToString(current_.z) + ")",
+            "after the old-style pecking cycle the tool stands at the height of the call, Z" +
+                preciseRealToString(current_.z));
+    if (activeCycle_ != 1001 || !diagnostics_->corrected()) current_.z = exactZ;
     return true;
 }
 

@@ -10,7 +10,10 @@
 
 namespace morvane {
 
-NCIFrameFanuc::NCIFrameFanuc() = default;
+NCIFrameFanuc::NCIFrameFanuc() {
+    // ISO drill cycles start where the block positions the tool (corrections of their own).
+    conversationalApproach_ = false;
+}
 
 void NCIFrameFanuc::LoadBlock(const block& b, const std::vector<double>& axes) {
     // The record code is kept: a drill cycle or a program end stays in force.

@@ -1,6 +1,7 @@
 // The block writer of NCIFrame and the record lines both frames share: queued comment, special
 // records of the catalogue, and the move records.
 #include <cstddef>
+#include <string>
 
 #include "nci/frame_rules.h"
 #include "nci/int_conversion.h"
@@ -129,21 +130,32 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
         case Layout::Message:
             line << "0 0 0 0 0 0 0 0 " << storedText_;
             break;
-        case Layout::Scaling:
+        case Layout::Scaling: {
+            // CYCL DEF 11 gives one factor (SCL) for every axis.
+            const bool factor =
+                Given(addr::F) && !Given(addr::X) && !Given(addr::Y) && !Given(addr::Z);
+            const double others = factor && diagnostics_->corrected() ? GetDouble(addr::F) : 1.0;
             for (const std::uint32_t axis : {addr::X, addr::Y, addr::Z}) {
                 if (axis != addr::X) line << ' ';
-                line << (Given(axis) ? GetDouble(axis) : 1.0);
+                line << (Given(axis) ? GetDouble(axis) : others);
             }
+            if (factor) ReportTransform("scaling factor", GetDouble(addr::F), 1.0);
             break;
+        }
         case Layout::Mirror:
             // An axis counts when it has a value or is named without one (CYCL DEF 8.1 X Y).
             line << (Given(addr::X) || (namedAxes_ & 1) != 0) << ' '
                  << (Given(addr::Y) || (namedAxes_ & 2) != 0) << ' '
                  << (Given(addr::Z) || (namedAxes_ & 4) != 0) << " 0 0 0 0 0 0";
             break;
-        case Layout::Rotation:
-            line << GetDouble(addr::A) << ' ' << GetDouble(addr::B) << ' ' << GetDouble(addr::C);
+        case Layout::Rotation: {
+            // CYCL DEF 10 turns about the tool axis by its angle (ROT): C of the record.
+            const bool angle = Given(addr::H);
+            line << GetDouble(addr::A) << ' ' << GetDouble(addr::B) << ' '
+                 << (angle && diagnostics_->corrected() ? GetDouble(addr::H) : GetDouble(addr::C));
+            if (angle) ReportTransform("rotation angle", GetDouble(addr::H), 0.0);
             break;
+        }
         case Layout::Radius:
             line << GetDouble(addr::R);
             break;
@@ -162,6 +174,16 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
             break;
     }
     return true;
+}
+
+void NCIFrame::ReportTransform(std::string_view what, double value, double neutral) {
+    if (value == neutral || !diagnostics_->wanted()) return;
+    const std::string v = preciseRealToString(value);
+    diagnostics_->correction(
+        diagnostic::kRotationScaling,
+        "the " + std::string(what) + " " + v + " is not written: the record holds " +
+            preciseRealToString(neutral) + " (the corrected semantics writes it)",
+        "the record carries the " + std::string(what) + " " + v);
 }
 
 bool NCIFrame::BlockHasAxisWord() const {

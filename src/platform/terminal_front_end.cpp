@@ -201,17 +201,24 @@ std::optional<Key> TerminalFrontEnd::readKey() {
             pending_.erase(0, used);
             return key;
         }
+        // A resize that comes between the test of gResized and the wait must still end the
+        // wait: SIGWINCH is held back until ppoll lets it in atomically.
+        sigset_t resize, previous;
+        sigemptyset(&resize);
+        sigaddset(&resize, SIGWINCH);
+        ::pthread_sigmask(SIG_BLOCK, &resize, &previous);
+        if (gResized != 0) {
+            gResized = 0;
+            ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+            return Key{};
+        }
         struct pollfd wait {
             fd_, POLLIN, 0
         };
-        const int ready = ::poll(&wait, 1, pending_.empty() ? -1 : kEscapeWaitMs);
-        if (ready < 0 && errno == EINTR) {
-            if (gResized != 0) {
-                gResized = 0;
-                return Key{};
-            }
-            continue;
-        }
+        const struct timespec escapeWait { 0, kEscapeWaitMs * 1000000L };
+        const int ready = ::ppoll(&wait, 1, pending_.empty() ? nullptr : &escapeWait, &previous);
+        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+        if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return std::nullopt;
         if (ready == 0) {
             used = decodeKey(pending_, true, key);

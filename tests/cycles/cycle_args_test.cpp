@@ -36,8 +36,9 @@ ParamMap numberedParameters() {
 
 std::vector<std::string> callsOf(std::int32_t cycle, ParamMap q, double callZ = 0.0) {
     RecordingCycle rec;
+    Diagnostics none;
     for (const CycleRecipe& w : cycle_table::kWriters)
-        if (w.cycle == cycle) passCycleArgs(rec, w.args, q, callZ);
+        if (w.cycle == cycle) passCycleArgs(rec, w.args, q, callZ, none);
     return rec.calls;
 }
 
@@ -106,9 +107,12 @@ TEST(CycleArgs, EveryClassAcceptsTheWholeListOfItsWriter) {
         SCOPED_TRACE(w.cycle);
         EXPECT_TRUE(numbers.insert(w.cycle).second) << "two writers for one cycle";
         EXPECT_FALSE(w.label.empty());
-        auto cycle = w.build(CycleStart{});
         ParamMap q = numberedParameters();
-        EXPECT_NO_THROW(passCycleArgs(*cycle, w.args, q, 0.0));
+        Diagnostics none;
+        for (const std::span<const CycleArg> args : {w.args, w.correctedArgs}) {
+            auto cycle = w.build(CycleStart{});
+            EXPECT_NO_THROW(passCycleArgs(*cycle, args, q, 0.0, none));
+        }
     }
     // 200..209, 1001, 1003..1005, 210..215, 230..232, 251..254, 263, 267; 221 writes nothing and
     // 262 is written by 263's writer.
@@ -121,7 +125,9 @@ TEST(CycleArgs, ARejectedParameterStopsTheList) {
     ParamMap q;
     q[211] = -1.0;
     NCISimpleDrilling cycle(CycleStart{});
-    EXPECT_THROW(passCycleArgs(cycle, cycle_table::writerFor(200).args, q, 0.0), CycleWrongValue);
+    Diagnostics none;
+    EXPECT_THROW(passCycleArgs(cycle, cycle_table::writerFor(200).args, q, 0.0, none),
+                 CycleWrongValue);
     EXPECT_EQ(cycle.clearance(), 0.0);  // Q200 was passed: 0
     EXPECT_TRUE(cycle.rapidRetract());  // flag 8 comes after the rejected call
     EXPECT_EQ(q.count(203), 0u);        // later parameters were not even read

@@ -291,7 +291,9 @@ TEST(Reports, EveryBoundIsReportedWhereItIsReached) {
          {"CYCL DEF 205 UNIVERSAL PECKING", "Q200=2", "Q201=-5000", "Q206=100", "Q202=1",
           "Q203=+0", "Q204=30", "Q211=0", "L X+0 Y+0 FMAX M99"},
          "9:limit-reached: the cycle reached its bound of 1,000 layers or pecks; the cutting "
-         "stops there and the tool retracts\n"},
+         "stops there and the tool retracts\n9:cycle-end-record: a drill cycle is still open at "
+         "the end of the program, and no cycle end (91080) is written (the corrected semantics "
+         "writes it)\n"},
     };
     for (const ReportCase& c : cases) {
         Diagnostics diagnostics(true);

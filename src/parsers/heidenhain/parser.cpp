@@ -1,6 +1,7 @@
 #include "parsers/heidenhain/parser.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string_view>
 #include <utility>
@@ -134,7 +135,13 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         }
         // The comment of a Q assignment names the parameter; it is not written.
         if (parser_.flags.parameterComment) parser_.lexer.commentFlag = false;
-        parser_.rememberLine();
+        if (parser_.flags.datum) [[unlikely]] {
+            const std::array<double, kAxisCount> kept = parser_.position;
+            parser_.rememberLine();
+            holdDatumShift(kept);
+        } else {
+            parser_.rememberLine();
+        }
         blk.line = index;
         if (parser_.flags.labelEnd && callDepth_ > 1 && endsSection()) break;
 
@@ -159,8 +166,45 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         if (parser_.flags.multiTurn) writeHelixTurns();
         writeBlock();
     }
-    if (isDrillCycleOpen(frame_.GetBlockCode())) out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+    if (isDrillCycleOpen(frame_.GetBlockCode())) {
+        out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+        drillCycleOpen_ = false;
+    }
+    if (callDepth_ == 1) closeOpenCycle();
     --callDepth_;
+}
+
+void Parser::closeOpenCycle() {
+    if (!drillCycleOpen_) return;
+    // Reported at the program's last line; the run reads one empty line beyond it.
+    diagnostics().reportAt(diagnostic::kCycleEndRecord, lineCount_ - 1,
+                           diagnostics().corrected()
+                               ? "a drill cycle is still open at the end of the program: the "
+                                 "cycle end (91080) is written"
+                               : "a drill cycle is still open at the end of the program, and no "
+                                 "cycle end (91080) is written (the corrected semantics writes "
+                                 "it)");
+    if (!diagnostics().corrected()) return;
+    out_ << rec::CycleEnd << eol << "0 0 0" << eol;
+    drillCycleOpen_ = false;
+}
+
+void Parser::holdDatumShift(const std::array<double, kAxisCount>& kept) {
+    block& blk = parser_.blk;
+    // Only a shift value that differs from the tool's position moves it in the exact semantics.
+    bool moves = false;
+    for (std::uint32_t k = 0; k < kAxisCount; ++k)
+        moves = moves || (blk.has(kAxisSlot[k]) && parser_.position[k] != kept[k]);
+    if (moves)
+        diagnostics().correction(
+            diagnostic::kDatumShiftNoMove,
+            "the datum shift's values are taken as the tool's position and, once a motion mode "
+            "is active, written as a rapid move there (the corrected semantics moves nothing)",
+            "the datum shift moves nothing: the tool stays where it stood");
+    if (!diagnostics().corrected()) return;
+    parser_.position = kept;
+    for (const std::uint32_t slot : kAxisSlot)
+        blk.clear(slot);
 }
 
 // LBL 0 in a called section: the corrected semantics ends the section there.
@@ -279,6 +323,7 @@ void Parser::writeBlock() {
     frame_.LoadBlock(parser_.blk, parser_.axes.values);
     if (parser_.lexer.commentFlag) frame_.QueueComment(parser_.lexer.commentText);
     if (!parser_.flags.centreBlock) frame_.WriteBlock(out_);
+    if (isDrillCycleOpen(frame_.GetBlockCode())) drillCycleOpen_ = true;
 }
 
 // Each turn is a full circle back to the start point; the first carries the line's feed, the

@@ -69,6 +69,11 @@ class Parser final : public ProgramParser {
     void writeBlock();
     // The whole turns of a polar arc of more than one turn, before the line's own record.
     void writeHelixTurns();
+    // After a datum-shift line: its X Y Z A B C are shift values, not a position; the corrected
+    // semantics restores the position `kept` and writes no move. Reports the rule.
+    void holdDatumShift(const std::array<double, kAxisCount>& kept);
+    // At the end of the main program: the cycle end of a drill cycle still open.
+    void closeOpenCycle();
 
     ProgramSource source_;
     std::uint32_t lineCount_;  // lines of the program + 1
@@ -87,6 +92,7 @@ class Parser final : public ProgramParser {
     std::uint64_t enrolledLines_ = 0;  // the budget at the start, for its report
     bool enrolledLinesSpent_ = false;
     std::vector<CallLine> callLines_;  // by call depth, reused
+    bool drillCycleOpen_ = false;      // a drill cycle was called and no cycle end written since
     NciStream out_;
     NCIFrame frame_;
     SupportedCycleList cycles_;
