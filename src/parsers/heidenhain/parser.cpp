@@ -143,7 +143,11 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
             parser_.rememberLine();
         }
         blk.line = index;
-        if (parser_.flags.labelEnd && callDepth_ > 1 && endsSection()) break;
+        if (parser_.flags.labelEnd && callDepth_ > 1 &&
+            endsLabelSection("the called section runs on past LBL 0 to the end of the program; "
+                             "the corrected semantics ends it here",
+                             "the called section ends at LBL 0"))
+            break;
 
         if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
             // Written as a reference return; the block itself is dropped.
@@ -161,7 +165,12 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
             blk.clear(addr::L);
             enrolLabelCall(blk.getDouble(addr::L));
             diagnostics().atLine(index);
-            if (dropsCallRecord()) blk.clear(addr::M);
+            // The call line's M98 would write a call record, for label 0 (the label went to
+            // the enrolment).
+            if (endsLabelSection("after the enrolled section the call also writes a subprogram "
+                                 "call record for label 0; the corrected semantics writes none",
+                                 "the enrolled call writes no subprogram call record"))
+                blk.clear(addr::M);
         }
         if (parser_.flags.multiTurn) writeHelixTurns();
         writeBlock();
@@ -207,22 +216,9 @@ void Parser::holdDatumShift(const std::array<double, kAxisCount>& kept) {
         blk.clear(slot);
 }
 
-// LBL 0 in a called section: the corrected semantics ends the section there.
-bool Parser::endsSection() {
-    diagnostics().correction(diagnostic::kLabelSectionEnd,
-                             "the called section runs on past LBL 0 to the end of the program; "
-                             "the corrected semantics ends it here",
-                             "the called section ends at LBL 0");
-    return diagnostics().corrected();
-}
-
-// The call line after its enrolled section: the exact semantics still writes its M98 as a call
-// record, for label 0 since the label went to the enrolment; the corrected one writes none.
-bool Parser::dropsCallRecord() {
-    diagnostics().correction(diagnostic::kLabelSectionEnd,
-                             "after the enrolled section the call also writes a subprogram call "
-                             "record for label 0; the corrected semantics writes none",
-                             "the enrolled call writes no subprogram call record");
+// Reports a rule of label-section-end at the current line; true with the corrected semantics.
+bool Parser::endsLabelSection(std::string_view exact, std::string_view corrected) {
+    diagnostics().correction(diagnostic::kLabelSectionEnd, exact, corrected);
     return diagnostics().corrected();
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "morvane/plugin_api.h"
@@ -54,10 +55,10 @@ class Parser final : public ProgramParser {
 
     void parseBlock(std::uint32_t index);
     bool chargeEnrolledLine();
-    // Reports LBL 0 in a called section; true when the section ends there.
-    bool endsSection();
-    // Reports the call record of an enrolled call; true when the corrected semantics drops it.
-    bool dropsCallRecord();
+    // Reports LBL 0 in a called section, or the call record after an enrolled section (rules of
+    // label-section-end); true with the corrected semantics, which ends the section there or
+    // drops the record.
+    bool endsLabelSection(std::string_view exact, std::string_view corrected);
     // CALL LBL n REP m after LBL n, both in the section that began at line `first`, with no
     // LBL 0 between them: with the corrected semantics the lines from the label run m more
     // times, the run going back to the label line (`next` becomes its index); true when the
