@@ -111,6 +111,11 @@ inline constexpr DiagnosticCode kTangentArc{"tangent-arc", Severity::Note, true}
 inline constexpr DiagnosticCode kArcPlane{"arc-plane", Severity::Note, true};
 // A called label section runs past LBL 0 to the end of the program / ends at LBL 0.
 inline constexpr DiagnosticCode kLabelSectionEnd{"label-section-end", Severity::Note, true};
+// A label called from inside its own section with REP is enrolled as a call of itself / the
+// lines from the label to the call are repeated (a program section repeat).
+inline constexpr DiagnosticCode kSectionRepeat{"section-repeat", Severity::Note, true};
+// A polar arc of more than one turn is one arc record / one full circle per turn, then the rest.
+inline constexpr DiagnosticCode kMultiTurnHelix{"multi-turn-helix", Severity::Note, true};
 // Corrections of the Heidenhain cycles (docs/corrections.md).
 // A longhand cycle's first move is a diagonal rapid from where the tool stood / the tool rises,
 // moves over the call point, then goes down.
@@ -192,7 +197,9 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kOldPeckingRetract,
                                           kPocketWallCircle,
                                           kStudCountersink,
-                                          kCycleParameterRejected};
+                                          kCycleParameterRejected,
+                                          kMultiTurnHelix,
+                                          kSectionRepeat};
 
 }  // namespace diagnostic
 

@@ -26,6 +26,9 @@ inline constexpr std::size_t kLabels = std::size_t{1} << 16;
 // Execution of the program.
 // Nesting levels of subprogram and label calls, the main program being level 1.
 inline constexpr std::uint32_t kCallDepth = 15;
+// Full turns of one Heidenhain polar arc (CP IPA) written one record each (corrected); an arc of
+// more turns is written as one record, as the exact semantics writes it.
+inline constexpr std::int32_t kHelixTurns = 1000;
 
 // Output and repeated work. A conversion may write kNciBytes of NCI text, plus
 // kNciBytesPerProgramByte for each byte of the program, so that large CAM programs convert

@@ -133,6 +133,7 @@ void BlockParser::parseLine(std::string_view line) {
     }
     if (flags.polarLine || flags.tangentArc || restoreCentre_) finishCorrectedLine();
     if (flags.arc || centrePlane_ != code::PlaneXY || writtenPlane_ != code::PlaneXY) arcPlane();
+    if (flags.multiTurn) planHelixTurns();
     if (reporting_) {
         reportLineEnd(keyword);
         reportLostWords();
@@ -257,6 +258,8 @@ bool BlockParser::polar(std::int32_t) {
     const double dy = position[AxisY] - centre[1];
     blk.setDouble(addr::X, centre[0] + dx * std::cos(r) - dy * std::sin(r));
     blk.setDouble(addr::Y, centre[1] + dx * std::sin(r) + dy * std::cos(r));
+    arcTurn_ = angle;
+    flags.multiTurn = std::fabs(angle) > 360.0 + kTurnTolerance && centrePlane_ == code::PlaneXY;
     return true;
 }
 
@@ -357,6 +360,7 @@ bool BlockParser::repeat(std::int32_t) {
     const std::int32_t label = truncToInt32(blk.getDouble(addr::L));
     const std::int32_t times = std::clamp(wordToInt32(count), 0, kMaxRepeatCount);
     blk.setDouble(addr::L, label + times / 1000.0);
+    flags.repeatGiven = true;
     return true;
 }
 

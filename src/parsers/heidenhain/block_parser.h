@@ -31,6 +31,17 @@ struct LineFlags {
     bool polarLine = false;         // LP (corrected): PR and PA give the end point
     bool tangentArc = false;        // CT (corrected): the arc's centre follows from the tangent
     bool labelEnd = false;          // LBL 0: ends a called section (corrected)
+    bool repeatGiven = false;       // REP behind CALL LBL
+    bool multiTurn = false;         // CP beyond a full turn: its whole turns come first (corrected)
+};
+
+// The whole turns of a polar arc of more than one turn (corrected): full circles from and back
+// to its start point, written before the line's own arc, which cuts the rest. The depth changes
+// with the angle, the same share per degree in every turn and in the rest.
+struct HelixTurns {
+    std::int32_t count = 0;  // full circles before the line's own arc
+    double x = 0.0, y = 0.0, z = 0.0;  // the start point
+    double zPerTurn = 0.0;
 };
 
 // The direction in which the last contour element (a straight move or an arc) left its end
@@ -94,6 +105,7 @@ class BlockParser {
     std::array<bool, 3> centreGiven{};
     AxisVector axes;
     ContourTangent tangent;  // kept with the corrected semantics only
+    HelixTurns helix;        // of the current line, when flags.multiTurn
 
   private:
     // A keyword's action: false ends the line (the rest is ignored).
@@ -163,6 +175,8 @@ class BlockParser {
     // An arc about a CC in Y and Z, or X and Z, goes in that plane (corrected); the next move
     // outside it brings the XY plane back.
     void arcPlane();
+    // A CP line beyond a full turn: reported, and its turns planned with the corrected semantics.
+    void planHelixTurns();
 
     // FN n: Qq = a op b. `q` and `value` are set when the function is one of FN 0 to FN 4 and
     // its operands read; `function` is n, -1 when no number follows FN.
@@ -196,6 +210,7 @@ class BlockParser {
     bool reporting_ = false;  // diagnostics are wanted
     double polarRadius_ = 0.0;
     double polarAngle_ = 0.0;  // degrees
+    double arcTurn_ = 0.0;     // IPA of the CP line, degrees
     // A CT line gave the writer its own centre: the arcs after it are given the CC centre again.
     bool restoreCentre_ = false;
     std::int32_t centrePlane_ = code::PlaneXY;   // the plane of the last CC's two axes
@@ -204,5 +219,7 @@ class BlockParser {
 
 // Repeat counts that fit the thousandths of a label call's L value.
 inline constexpr std::int32_t kMaxRepeatCount = 999;
+// A polar arc's IPA this much beyond a whole number of turns is still that many turns (degrees).
+inline constexpr double kTurnTolerance = 1e-6;
 
 }  // namespace morvane::HHParser

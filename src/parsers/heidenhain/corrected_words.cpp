@@ -5,6 +5,7 @@
 #include <string>
 
 #include "nci/int_conversion.h"
+#include "nci/limits.h"
 #include "nci/nci_stream.h"
 #include "parsers/heidenhain/block_parser.h"
 #include "parsers/heidenhain/keyword_table.h"
@@ -235,6 +236,47 @@ void BlockParser::arcPlane() {
         diagnostics_->correction(diagnostic::kArcPlane, {},
                                  "the arc about a CC in " + planeName(centrePlane_) +
                                      " is written in that plane");
+}
+
+void BlockParser::planHelixTurns() {
+    const double turning = std::fabs(arcTurn_);
+    const std::string degrees = reporting_ ? preciseRealToString(turning) : std::string();
+    if (actions_ != &kCorrectedActions) {
+        flags.multiTurn = false;
+        if (reporting_)
+            diagnostics_->correction(diagnostic::kMultiTurnHelix,
+                                     "the arc turns " + degrees +
+                                         " degrees and is written as one arc record, one turn for "
+                                         "the whole depth change; the corrected semantics writes "
+                                         "one full circle per turn",
+                                     {});
+        return;
+    }
+    const double wholeTurns = std::floor((turning + kTurnTolerance) / 360.0);
+    if (wholeTurns > limits::kHelixTurns) {
+        flags.multiTurn = false;
+        if (reporting_)
+            diagnostics_->report(diagnostic::kLimitReached,
+                                 "the arc of " + degrees + " degrees turns more than the bound of " +
+                                     std::to_string(limits::kHelixTurns) +
+                                     " full circles; it is written as one arc record");
+        return;
+    }
+    // A whole number of turns: the line's own arc is the last of them.
+    const double rest = turning - 360.0 * wholeTurns;
+    const bool restless = rest <= kTurnTolerance;
+    const double z = blk.has(addr::Z) ? blk.getDouble(addr::Z) : position[AxisZ];
+    helix = {static_cast<std::int32_t>(wholeTurns) - (restless ? 1 : 0), position[AxisX],
+             position[AxisY], position[AxisZ], (z - position[AxisZ]) * 360.0 / turning};
+    if (reporting_)
+        diagnostics_->correction(
+            diagnostic::kMultiTurnHelix, {},
+            "the arc of " + degrees + " degrees is written as " +
+                (wholeTurns == 1.0 ? std::string("1 full circle (Z ")
+                                   : std::to_string(static_cast<std::int32_t>(wholeTurns)) +
+                                         " full circles (Z ") +
+                preciseRealToString(helix.zPerTurn) + (wholeTurns == 1.0 ? ")" : " each)") +
+                (restless ? std::string() : ", then " + preciseRealToString(rest) + " degrees"));
 }
 
 void BlockParser::rememberTangent() {

@@ -64,6 +64,8 @@ void Parser::run() {
 
 void Parser::scanLabels() {
     labelTable_.clear();
+    labelEnds_.clear();
+    labelEndsComplete_ = true;
     for (std::uint32_t i = 0; i < lineCount_; ++i) {
         if (!source_.holdsAnyOf(static_cast<std::int32_t>(i), kLabelLetters)) continue;
         const std::string_view line = source_.line(static_cast<std::int32_t>(i));
@@ -72,6 +74,9 @@ void Parser::scanLabels() {
         if (parser_.lexer.readKeyword(line, cursor) != kw::LBL) continue;
         const std::int32_t label = wordToInt32(parser_.lexer.readValue(line, cursor));
         if (label > 0 && admitsLabel(labelTable_, label, i)) labelTable_[label] = i;
+        if (label != 0) continue;
+        if (labelEnds_.size() < limits::kLabels) labelEnds_.push_back(i);
+        else labelEndsComplete_ = false;
     }
     // The scan reads comments and may enter Q references; neither belongs to the run.
     parser_.lexer.beginLine();
@@ -139,7 +144,11 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
             parser_.rememberLine();
         }
         blk.line = index;
-        if (parser_.flags.labelEnd && callDepth_ > 1 && endsSection()) break;
+        if (parser_.flags.labelEnd && callDepth_ > 1 &&
+            endsLabelSection("the called section runs on past LBL 0 to the end of the program; "
+                             "the corrected semantics ends it here",
+                             "the called section ends at LBL 0"))
+            break;
 
         if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
             // Written as a reference return; the block itself is dropped.
@@ -156,10 +165,20 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
             blk.clear(addr::L);
             break;
         }
+        if (blk.has(addr::L) && parser_.flags.repeatGiven && repeatsSection(index, first, i))
+            continue;
         if (blk.has(addr::L)) {
             blk.clear(addr::L);
             enrolLabelCall(blk.getDouble(addr::L));
+            diagnostics().atLine(index);
+            // The call line's M98 would write a call record, for label 0 (the label went to
+            // the enrolment).
+            if (endsLabelSection("after the enrolled section the call also writes a subprogram "
+                                 "call record for label 0; the corrected semantics writes none",
+                                 "the enrolled call writes no subprogram call record"))
+                blk.clear(addr::M);
         }
+        if (parser_.flags.multiTurn) writeHelixTurns();
         // BEGIN PGM .. MM|INCH: the units follow the program's name.
         const auto units = std::find_if(blk.gcodes.begin(), blk.gcodes.end(),
                                         [](std::int32_t g) { return g == 20 || g == 21; });
@@ -209,13 +228,63 @@ void Parser::holdDatumShift(const std::array<double, kAxisCount>& kept) {
         blk.clear(slot);
 }
 
-// LBL 0 in a called section: the corrected semantics ends the section there.
-bool Parser::endsSection() {
-    diagnostics().correction(diagnostic::kLabelSectionEnd,
-                             "the called section runs on past LBL 0 to the end of the program; "
-                             "the corrected semantics ends it here",
-                             "the called section ends at LBL 0");
+// Reports a rule of label-section-end at the current line; true with the corrected semantics.
+bool Parser::endsLabelSection(std::string_view exact, std::string_view corrected) {
+    diagnostics().correction(diagnostic::kLabelSectionEnd, exact, corrected);
     return diagnostics().corrected();
+}
+
+bool Parser::sectionEndsBetween(std::uint32_t from, std::uint32_t to) const {
+    const auto end = std::upper_bound(labelEnds_.begin(), labelEnds_.end(), from);
+    return (end != labelEnds_.end() && *end < to) || !labelEndsComplete_;
+}
+
+bool Parser::repeatsSection(std::uint32_t index, std::uint32_t first, std::uint64_t& next) {
+    const double labelValue = parser_.blk.getDouble(addr::L);
+    const std::int32_t label = truncToInt32(labelValue);
+    const auto found = labelTable_.find(label);
+    if (label == 0 || found == labelTable_.end() || found->second >= index ||
+        found->second < first || sectionEndsBetween(found->second, index))
+        return false;
+    const std::uint32_t start = found->second;
+    const std::int32_t times = std::clamp(
+        truncToInt32((labelValue - std::trunc(labelValue)) * 1000.0 + 0.5), 0, kMaxRepeatCount);
+    const bool wanted = diagnostics().wanted();
+    const std::string section =
+        wanted ? "the lines from LBL " + std::to_string(label) + " (line " +
+                     std::to_string(start + 1) + ") to this call"
+               : std::string();
+    if (!diagnostics().corrected()) {
+        diagnostics().correction(diagnostic::kSectionRepeat,
+                                 "the call of a label from inside its own section is enrolled as "
+                                 "a subprogram that calls itself again, up to the bound of label "
+                                 "calls; the corrected semantics repeats " +
+                                     section + " " + std::to_string(times) + " more times",
+                                 {});
+        return false;
+    }
+    const auto [entry, fresh] = repeatsLeft_.try_emplace(index, times);
+    if (fresh && wanted)
+        diagnostics().correction(diagnostic::kSectionRepeat, {},
+                                 section + " run " + std::to_string(times) +
+                                     " more times (a program section repeat)");
+    if (entry->second <= 0) {
+        repeatsLeft_.erase(entry);
+        return true;
+    }
+    // A repeat costs the lines it runs again, from the label-call budget.
+    const std::uint64_t lines = index - start;
+    if (enrolledLinesLeft_ < lines) {
+        repeatsLeft_.erase(entry);
+        diagnostics().report(diagnostic::kLimitReached,
+                             "label calls reached their bound of " + groupedNumber(enrolledLines_) +
+                                 " lines executed; the section is not repeated again");
+        return true;
+    }
+    enrolledLinesLeft_ -= lines;
+    --entry->second;
+    next = start;
+    return true;
 }
 
 // Runs the called label's section (from the label line to the end of the program, or to LBL 0
@@ -263,6 +332,25 @@ void Parser::writeBlock() {
     if (parser_.lexer.commentFlag) frame_.QueueComment(parser_.lexer.commentText);
     if (!parser_.flags.centreBlock) frame_.WriteBlock(out_);
     if (isDrillCycleOpen(frame_.GetBlockCode())) drillCycleOpen_ = true;
+}
+
+// Each turn is a full circle back to the start point; the first carries the line's feed, the
+// line's own record its M functions and the rest of the arc.
+void Parser::writeHelixTurns() {
+    const HelixTurns& turns = parser_.helix;
+    block& blk = parser_.blk;
+    const block line = blk;
+    blk.clear(addr::M);
+    blk.setDouble(addr::X, turns.x);
+    blk.setDouble(addr::Y, turns.y);
+    for (std::int32_t k = 1; k <= turns.count; ++k) {
+        blk.setDouble(addr::Z, turns.z + turns.zPerTurn * k);
+        writeBlock();
+        blk.clear(addr::F);
+        parser_.lexer.commentFlag = false;
+    }
+    blk = line;
+    if (turns.count > 0) blk.clear(addr::F);
 }
 
 std::unique_ptr<ProgramParser> makeParser(const LineSource* lines, std::string nciPath,

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "morvane/plugin_api.h"
@@ -54,10 +55,21 @@ class Parser final : public ProgramParser {
 
     void parseBlock(std::uint32_t index);
     bool chargeEnrolledLine();
-    // Reports LBL 0 in a called section; true when the section ends there.
-    bool endsSection();
+    // Reports LBL 0 in a called section, or the call record after an enrolled section (rules of
+    // label-section-end); true with the corrected semantics, which ends the section there or
+    // drops the record.
+    bool endsLabelSection(std::string_view exact, std::string_view corrected);
+    // CALL LBL n REP m after LBL n, both in the section that began at line `first`, with no
+    // LBL 0 between them: with the corrected semantics the lines from the label run m more
+    // times, the run going back to the label line (`next` becomes its index); true when the
+    // call line is done with. Reported in both semantics.
+    bool repeatsSection(std::uint32_t index, std::uint32_t first, std::uint64_t& next);
+    // Whether an LBL 0 line lies after line `from` and before line `to`.
+    bool sectionEndsBetween(std::uint32_t from, std::uint32_t to) const;
     void enrolLabelCall(double labelValue);
     void writeBlock();
+    // The whole turns of a polar arc of more than one turn, before the line's own record.
+    void writeHelixTurns();
     // After a datum-shift line: its X Y Z A B C are shift values, not a position; the corrected
     // semantics restores the position `kept` and writes no move. Reports the rule.
     void holdDatumShift(const std::array<double, kAxisCount>& kept);
@@ -68,6 +80,11 @@ class Parser final : public ProgramParser {
     std::uint32_t lineCount_;  // lines of the program + 1
     BlockParser parser_;       // block, Q parameters, position, circle centre, axis vector
     std::map<std::int32_t, std::uint32_t> labelTable_;
+    // The LBL 0 lines in order, at most limits::kLabels of them (labelEndsComplete_ then false).
+    std::vector<std::uint32_t> labelEnds_;
+    bool labelEndsComplete_ = true;
+    // Repeats still to run of each section-repeat call line under way.
+    std::map<std::uint32_t, std::int32_t> repeatsLeft_;
     std::uint32_t callDepth_ = 0;  // 1 in the main program, +1 per enrolled call
     // Lines label calls may still execute (RunLimits::enrolledLines at the start of the run),
     // so that nested repeated calls of a section cannot grow the output without bound; a call
