@@ -158,6 +158,13 @@ inline constexpr CycleArg kSlot253[] = {
     q(4, 200),  negQ(2, 201),   q(7, 207),           flag(8, true),   q(1, 203),
     q(3, 204),  flag(5, false), flag(12, true),      depthFallback(),
 };
+// 253 with the corrected semantics: the operation, allowances, direction and plunging too.
+inline constexpr CycleArg kSlot253Passes[] = {
+    q(15, 219),     q(16, 218),   halfSmallerSide(18), q(23, 374),     q(24, 367),
+    q(4, 200),      negQ(2, 201), q(7, 207),           flag(8, true),  q(1, 203),
+    q(3, 204),      q(19, 368),   q(20, 369),          q(21, 215),     q(22, 351),
+    q(27, 366),     flag(5, false), flag(12, true),    depthFallback(),
+};
 inline constexpr CycleArg kCircularSlot254[] = {
     q(25, 217), q(26, 216),     q(19, 219),     halfQ(13, 375),  q(20, 376),    q(21, 248),
     q(22, 367), q(4, 200),      negQ(2, 201),   q(7, 207),       flag(8, true), q(1, 203),
@@ -202,7 +209,7 @@ inline constexpr CycleRecipe kWriters[] = {
      kRectPocket251Passes},
     {252, "CYCLE DEF 252", false, buildCycle<NCICircularPocket>, kCircularPocket252,
      kCircularPocket252Passes},
-    {253, "CYCLE DEF 253", false, buildCycle<NCIRectPocket>, kSlot253},
+    {253, "CYCLE DEF 253", false, buildCycle<NCIRectPocket>, kSlot253, kSlot253Passes},
     {254, "CYCLE DEF 254", false, buildCycle<NCICircularSlot>, kCircularSlot254},
     {263, "CYCLE DEF 263", false, buildCycle<NCIThreadMilling>, kThreadMilling263},
     {267, "CYCLE DEF 267", false, buildCycle<NCIOutsideThread>, kOutsideThread267},

@@ -25,7 +25,7 @@ void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagno
     const auto add = [&](std::int32_t n, bool set) {
         if (set) given += (given.empty() ? "" : ", ") + qText(q, n);
     };
-    if (cycle == 251) {
+    if (cycle != 252) {
         add(215, q[215] != 0.0);
         add(368, q[368] != 0.0);
         add(369, q[369] != 0.0);
@@ -40,7 +40,7 @@ void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagno
         diagnostic::kPocketParameters,
         name + " ignores " + given +
             ": it is cut climb, plunging straight down" +
-            (cycle == 251 ? ", roughed and finished to size layer by layer" : "") +
+            (cycle != 252 ? ", roughed and finished to size layer by layer" : "") +
             " (the corrected semantics follows them" + reciprocating + ")",
         name + " follows " + given + reciprocating);
 }
@@ -48,7 +48,7 @@ void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagno
 // Reports a correction of the parameters a cycle is handed (the recipe's corrected list).
 void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnostics) {
     if (!diagnostics.wanted()) return;
-    if (cycle == 251 || cycle == 252) reportPocketParameters(cycle, q, diagnostics);
+    if (cycle >= 251 && cycle <= 253) reportPocketParameters(cycle, q, diagnostics);
     if ((cycle == 1003 || cycle == 1004) && q[218] != q[219]) {
         const std::string length = preciseRealToString(q[219]), width = preciseRealToString(q[218]);
         diagnostics.correction(
