@@ -27,11 +27,11 @@ void NCICircularPocket::RoughCircles(NciStream& out) {
     for (double i = 1.0; i <= n; i += 1.0) {
         if (!rings_.take()) return;
         FeedXY(out, centre_.x + i * s, centre_.y);
-        FullCircle(out, centre_.x, centre_.y, 1);
+        FullCircle(out, centre_.x, centre_.y, circleDir());
     }
     if (!rings_.take()) return;
     FeedXY(out, centre_.x + outer, centre_.y);
-    FullCircle(out, centre_.x, centre_.y, 1);
+    FullCircle(out, centre_.x, centre_.y, circleDir());
     FeedXY(out, centre_.x, centre_.y);
 }
 
@@ -46,12 +46,13 @@ void NCICircularPocket::FinishSide(NciStream& out) {
     for (double i = nInner + 1.0; i <= nOuter; i += 1.0) {
         if (!rings_.take()) return;
         FeedXY(out, centre_.x + i * s, centre_.y);
-        FullCircle(out, centre_.x, centre_.y, 1);
+        FullCircle(out, centre_.x, centre_.y, circleDir());
     }
     if (!rings_.take()) return;
     const double approachX = centre_.x + (nInner + 1.0) * s - 4.0 * e;
     FeedXY(out, approachX, centre_.y);
-    circleWithLeads(*this, out, centre_, centre_.x + wall, e, LeadStyle::Inside);
+    circleWithLeads(*this, out, centre_, centre_.x + wall, e,
+                    circleDir() == 1 ? LeadStyle::Inside : LeadStyle::InsideClockwise);
     FeedXY(out, approachX, centre_.y);
     FeedXY(out, centre_.x, centre_.y);
 }
@@ -71,7 +72,10 @@ void NCICircularPocket::Generate(NciStream& out) {
     // Roughing or wall passes, one per infeed layer down to the floor allowance.
     const auto wallLayers = [&](void (NCICircularPocket::*pass)(NciStream&)) {
         forEachLayer(*this, surface(), roughDepth, infeed(), [&](double z, bool) {
-            FeedTo(out, m, z);
+            if (pass == &NCICircularPocket::RoughCircles)
+                plungeTo(out, z);
+            else
+                FeedTo(out, m, z);
             (this->*pass)(out);
             return !rings_.spent();
         });
@@ -117,6 +121,19 @@ void NCICircularPocket::Generate(NciStream& out) {
     if (rings_.spent()) FeedTo(out, here(), clearanceHeight());
     if (!rapidRetract()) FeedTo(out, m, clearanceHeight());
     RapidTo(out, m, retractHeight());
+}
+
+void NCICircularPocket::plungeTo(NciStream& out, double z) {
+    const double r = pathDiameter(toolDiameter()) / 2.0;
+    // Half the tool radius, within the room the side allowance leaves the tool centre.
+    const double helix = std::fmin(r / 2.0, value(13) - value(15) - r);
+    if (corrected() && wordToInt32(value(20)) != 0 && helix > 1e-9) {
+        FeedXY(out, centre_.x + helix, centre_.y);
+        HelixCircle(out, centre_.x, centre_.y, z, circleDir());
+        FeedXY(out, centre_.x, centre_.y);
+    } else {
+        FeedTo(out, centre_, z);
+    }
 }
 
 void NCICircularPocketFinishing::FinishPocketCircle(NciStream& out) {

@@ -138,11 +138,32 @@ inline constexpr CycleArg kCircularPocket252[] = {
     q(17, 338), negQ(2, 201),   q(7, 206),      flag(8, true),  q(4, 200),
     q(1, 203),  q(3, 204),      flag(5, false), flag(12, true), depthFallback(),
 };
+// The two with the corrected semantics: the machining operation Q215, the side and floor
+// allowances Q368 and Q369, the direction Q351 and the plunging Q366 reach the pocket too.
+inline constexpr CycleArg kRectPocket251Passes[] = {
+    q(15, 219), q(16, 218),   q(18, 220), q(23, 224),     q(24, 367),     q(17, 370),
+    q(4, 200),  negQ(2, 201), q(7, 206),  flag(8, true),  q(1, 203),      q(3, 204),
+    q(19, 368), q(20, 369),   q(21, 215), q(22, 351),     q(27, 366),     flag(5, false),
+    flag(12, true), depthFallback(),
+};
+inline constexpr CycleArg kCircularPocket252Passes[] = {
+    q(18, 215), halfQ(13, 223), q(14, 370),     q(15, 368),     q(16, 369),
+    q(17, 338), negQ(2, 201),   q(7, 206),      flag(8, true),  q(4, 200),
+    q(1, 203),  q(3, 204),      q(19, 351),     q(20, 366),     flag(5, false),
+    flag(12, true), depthFallback(),
+};
 // Slot milling 253: a pocket whose corner radius is half the slot width.
 inline constexpr CycleArg kSlot253[] = {
     q(15, 219), q(16, 218),     halfSmallerSide(18), q(23, 374),      q(24, 367),
     q(4, 200),  negQ(2, 201),   q(7, 207),           flag(8, true),   q(1, 203),
     q(3, 204),  flag(5, false), flag(12, true),      depthFallback(),
+};
+// 253 with the corrected semantics: the operation, allowances, direction and plunging too.
+inline constexpr CycleArg kSlot253Passes[] = {
+    q(15, 219),     q(16, 218),   halfSmallerSide(18), q(23, 374),     q(24, 367),
+    q(4, 200),      negQ(2, 201), q(7, 207),           flag(8, true),  q(1, 203),
+    q(3, 204),      q(19, 368),   q(20, 369),          q(21, 215),     q(22, 351),
+    q(27, 366),     flag(5, false), flag(12, true),    depthFallback(),
 };
 inline constexpr CycleArg kCircularSlot254[] = {
     q(25, 217), q(26, 216),     q(19, 219),     halfQ(13, 375),  q(20, 376),    q(21, 248),
@@ -184,9 +205,11 @@ inline constexpr CycleRecipe kWriters[] = {
     {230, "CYCLE DEF 230", false, buildCycle<NCIMultipassMilling>, kMultipass230},
     {231, "CYCLE DEF 231", false, buildCycle<NCIRuledSurface>, kRuledSurface231},
     {232, "CYCLE DEF 232", false, buildCycle<NCIFaceMilling>, kFaceMilling232},
-    {251, "CYCLE DEF 251", false, buildCycle<NCIRectPocket>, kRectPocket251},
-    {252, "CYCLE DEF 252", false, buildCycle<NCICircularPocket>, kCircularPocket252},
-    {253, "CYCLE DEF 253", false, buildCycle<NCIRectPocket>, kSlot253},
+    {251, "CYCLE DEF 251", false, buildCycle<NCIRectPocket>, kRectPocket251,
+     kRectPocket251Passes},
+    {252, "CYCLE DEF 252", false, buildCycle<NCICircularPocket>, kCircularPocket252,
+     kCircularPocket252Passes},
+    {253, "CYCLE DEF 253", false, buildCycle<NCIRectPocket>, kSlot253, kSlot253Passes},
     {254, "CYCLE DEF 254", false, buildCycle<NCICircularSlot>, kCircularSlot254},
     {263, "CYCLE DEF 263", false, buildCycle<NCIThreadMilling>, kThreadMilling263},
     {267, "CYCLE DEF 267", false, buildCycle<NCIOutsideThread>, kOutsideThread267},

@@ -8,6 +8,7 @@
 #include "cycles/cycle_writer_table.h"
 #include "cycles/iso_drilling.h"
 #include "nci/diagnostics.h"
+#include "nci/int_conversion.h"
 #include "nci/nci_frame.h"
 
 namespace morvane {
@@ -17,9 +18,37 @@ std::string qText(ParamMap& q, std::int32_t n) {
     return "Q" + std::to_string(n) + " = " + preciseRealToString(q[n]);
 }
 
+// Reports the pocket parameters that only the corrected semantics follows, when one of them
+// asks for more than a climb-milled pocket roughed and finished in one go with a straight plunge.
+void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagnostics) {
+    std::string given;
+    const auto add = [&](std::int32_t n, bool set) {
+        if (set) given += (given.empty() ? "" : ", ") + qText(q, n);
+    };
+    if (cycle != 252) {
+        add(215, q[215] != 0.0);
+        add(368, q[368] != 0.0);
+        add(369, q[369] != 0.0);
+    }
+    add(351, q[351] < 0.0);
+    add(366, q[366] != 0.0);
+    if (given.empty()) return;
+    const std::string name = "cycle " + std::to_string(cycle);
+    const std::string reciprocating =
+        cycle == 252 && wordToInt32(q[366]) == 2 ? " (a round pocket plunges on a helix)" : "";
+    diagnostics.correction(
+        diagnostic::kPocketParameters,
+        name + " ignores " + given +
+            ": it is cut climb, plunging straight down" +
+            (cycle != 252 ? ", roughed and finished to size layer by layer" : "") +
+            " (the corrected semantics follows them" + reciprocating + ")",
+        name + " follows " + given + reciprocating);
+}
+
 // Reports a correction of the parameters a cycle is handed (the recipe's corrected list).
 void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnostics) {
     if (!diagnostics.wanted()) return;
+    if (cycle >= 251 && cycle <= 253) reportPocketParameters(cycle, q, diagnostics);
     if ((cycle == 1003 || cycle == 1004) && q[218] != q[219]) {
         const std::string length = preciseRealToString(q[219]), width = preciseRealToString(q[218]);
         diagnostics.correction(

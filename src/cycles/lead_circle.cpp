@@ -15,6 +15,7 @@ constexpr LeadShape kLeadShapes[] = {
     {-1.0, -1.0, 1.0, 1},  // Inside
     {1.0, 1.0, 1.0, -1},   // Stud
     {1.0, -1.0, -1.0, 1},  // OutsideThread
+    {-1.0, 1.0, -1.0, -1},  // InsideClockwise
 };
 
 }  // namespace

@@ -14,6 +14,7 @@ enum class LeadStyle : std::uint8_t {
     Inside,         // from inside the circle, from below; arcs and circle counter-clockwise
     Stud,           // from outside, from above; arcs counter-clockwise, circle clockwise
     OutsideThread,  // from outside, from below; arcs clockwise, circle counter-clockwise
+    InsideClockwise,  // Inside mirrored: from inside, from above; arcs and circle clockwise
 };
 
 // From the current point: a feed to the start of the lead-in arc, the lead-in arc of radius `e`

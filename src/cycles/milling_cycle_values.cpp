@@ -8,8 +8,8 @@ namespace {
 using enum ValueRule;
 
 constexpr ValueSlot kRectPocketValues[] = {
-    {10, Plain}, {11, Plain}, {15, Plain},      {16, Plain},
-    {17, Plain}, {18, Plain}, {23, NegRadians}, {24, Plain},
+    {10, Plain}, {11, Plain}, {15, Plain}, {16, Plain},      {17, Plain},      {18, Plain},
+    {19, Plain}, {20, Plain}, {21, Plain}, {22, Plain}, {23, NegRadians}, {24, Plain}, {27, Plain},
 };
 constexpr ValueSlot kRectSlotValues[] = {
     {10, Plain}, {11, Plain},      {15, Plain}, {16, Plain}, {17, Plain},
@@ -31,8 +31,8 @@ constexpr ValueSlot kRuledSurfaceValues[] = {
     {23, Plain}, {24, Plain}, {25, Plain}, {26, Plain}, {27, RoundToInt},
 };
 constexpr ValueSlot kCircularPocketValues[] = {
-    {10, Plain}, {11, Plain}, {13, Plain}, {14, Plain},
-    {15, Plain}, {16, Plain}, {17, Plain}, {18, Plain},
+    {10, Plain}, {11, Plain}, {13, Plain}, {14, Plain}, {15, Plain},
+    {16, Plain}, {17, Plain}, {18, Plain}, {19, Plain}, {20, Plain},
 };
 constexpr ValueSlot kCircularFinishingValues[] = {
     {10, Plain}, {11, Plain}, {13, Plain}, {14, Plain}, {15, Plain}, {16, Plain},

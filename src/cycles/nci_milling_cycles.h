@@ -25,6 +25,9 @@ inline constexpr int kMaxRuledLines = limits::kRuledLines;
 // Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4): 15 size along the second axis, 16 size
 // along the first axis, 17 step-over, 18 corner radius, 23 rotation (degrees in, stored as
 // negated radians), 24 reference point. Cleared layer by layer from the centre outwards.
+// Cycle 251 with the corrected semantics adds 19 side allowance, 20 floor allowance,
+// 21 machining operation (0 roughing and finishing, 1 roughing, 2 finishing), 22 direction
+// (-1 conventional, else climb) and 27 plunging (0 vertical, 1 helical, 2 reciprocating).
 class NCIRectPocket : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -44,6 +47,8 @@ class NCIRectPocket : public NCIDeepDrilling {
   protected:
     // The local point (u, v) about `centre`, turned counter-clockwise by the programmed angle.
     Point2 toWorld(double u, double v, Point2 centre) const;
+    // True when conventional milling runs the pocket clockwise: local v is mirrored.
+    bool clockwise() const { return corrected() && value(22) < 0.0; }
 
     Point2 centre_;  // set by Generate from the reference point
     PassBudget passes_{*this, kMaxPocketPasses, "passes of the pocket"};
@@ -52,6 +57,15 @@ class NCIRectPocket : public NCIDeepDrilling {
     // Reports the exact semantics' circle at the start of the finishing contour, which reaches
     // beyond the contour.
     void reportWallCircle(NciStream& out) const;
+    // Cycle 251's passes by its operation, allowances and plunging (the corrected semantics).
+    void machinePasses(NciStream& out, Point2 reference);
+    // ClearLayer on the pocket made smaller on every side by `allowance`.
+    void clearWithin(NciStream& out, double allowance);
+    // Down from the centre to z: straight, on one helix turn, or on a ramp there and back, in
+    // the room the pocket less `allowance` leaves.
+    void plungeTo(NciStream& out, double z, double allowance);
+    // The finishing contour along the walls, from the centre back to it.
+    void wallContour(NciStream& out);
     // One ring at distance w from the walls with corner arcs of radius q, counter-clockwise from
     // the middle of the side at +u; `entry` adds the first move to that middle point.
     void ring(NciStream& out, double w, double q, bool entry);
@@ -135,7 +149,9 @@ class NCIRuledSurface : public NCIDeepDrilling {
 
 // Circular pocket (cycle 252, CYCL DEF 5): 13 radius, 14 step-over, 15 side allowance, 16 floor
 // allowance, 17 finishing infeed, 18 machining operation (0 roughing and finishing, 1 roughing,
-// 2 finishing). The tool starts over the pocket centre and clears it in concentric circles.
+// 2 finishing); with the corrected semantics (cycle 252) 19 direction (-1 conventional, else
+// climb) and 20 plunging (1 or 2 helical, else vertical). The tool starts over the pocket centre
+// and clears it in concentric circles.
 class NCICircularPocket : public NCIDeepDrilling {
   public:
     explicit NCICircularPocket(const CycleStart& start)
@@ -151,6 +167,11 @@ class NCICircularPocket : public NCIDeepDrilling {
     void FinishSide(NciStream& out);
 
   private:
+    // 1 (counter-clockwise) for climb milling, 2 for conventional.
+    std::int32_t circleDir() const { return corrected() && value(19) < 0.0 ? 2 : 1; }
+    // Down from the centre to z for a roughing layer: straight, or on one helix turn.
+    void plungeTo(NciStream& out, double z);
+
     Point2 centre_;  // the pocket centre: where the tool stands when the cycle starts
     PassBudget rings_{*this, kMaxPocketRings, "circles of the pocket"};
 };

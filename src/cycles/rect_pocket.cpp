@@ -37,14 +37,16 @@ Point2 NCIRectPocket::toWorld(double u, double v, Point2 centre) const {
 }
 
 void NCIRectPocket::FeedLocal(NciStream& out, double u, double v, double cx, double cy) {
-    const Point2 p = toWorld(u, v, {cx, cy});
+    const Point2 p = toWorld(u, clockwise() ? -v : v, {cx, cy});
     FeedXY(out, p.x, p.y);
 }
 
 void NCIRectPocket::ArcLocal(NciStream& out, double u, double v, double r, double cx, double cy) {
     if (!(r > 0.0)) return;
-    const Point2 p = toWorld(u, v, {cx, cy});
-    arcMove(out, 3, p.x, p.y, arcCentre(here(), p, r, 1.0), z_, false, false);
+    const bool cw = clockwise();
+    const Point2 p = toWorld(u, cw ? -v : v, {cx, cy});
+    arcMove(out, cw ? 2 : 3, p.x, p.y, arcCentre(here(), p, r, cw ? -1.0 : 1.0), z_, false,
+            false);
 }
 
 void NCIRectPocket::Generate(NciStream& out) {
@@ -60,6 +62,11 @@ void NCIRectPocket::Generate(NciStream& out) {
         return;
 
     reportWallCircle(out);
+    if (corrected() && (value(19) != 0.0 || value(20) != 0.0 || value(21) != 0.0 ||
+                        value(27) != 0.0)) {
+        machinePasses(out, reference);
+        return;
+    }
     // The tool plunges straight down at the centre for every layer.
     cutInLayers(*this, out, reference, centre_, [&](bool) {
         ClearLayer(out);
@@ -88,7 +95,7 @@ void NCIRectPocket::reportWallCircle(NciStream& out) const {
 
 void NCIRectPocket::ClearLayer(NciStream& out) {
     const double d = pathDiameter(toolDiameter());
-    const double r = d / 2.0, e = d / 20.0;
+    const double r = d / 2.0;
     if (!(value(17) > 0.0)) setValueDirect(17, d / 3.0);
     if (value(18) < r) setValueDirect(18, r);
     const double s = value(17), rc = value(18);
@@ -122,17 +129,83 @@ void NCIRectPocket::ClearLayer(NciStream& out) {
         ring(out, w, rc - w, true);
     }
 
-    // Finishing contour a tool radius from the walls: out to the middle of the side at +u, a
-    // small full circle there, round the walls, and off the wall on a quarter circle.
+    wallContour(out);
+}
+
+void NCIRectPocket::wallContour(NciStream& out) {
+    // A tool radius from the walls: out to the middle of the side at +u, a small full circle
+    // there, round the walls, and off the wall on a quarter circle.
+    const double d = pathDiameter(toolDiameter());
+    const double r = d / 2.0, e = d / 20.0;
+    const double b = value(16), rc = value(18);
+    const double cx = centre_.x, cy = centre_.y;
     FeedLocal(out, 0.0, 0.0, cx, cy);
     FeedLocal(out, b - r, 0.0, cx, cy);
     if (corrected())
-        arcMove(out, 3, x_, y_, toWorld(b - r - e, 0.0, centre_), z_, true, false);
+        arcMove(out, clockwise() ? 2 : 3, x_, y_, toWorld(b - r - e, 0.0, centre_), z_, true,
+                false);
     else
         ArcLocal(out, b - r, 0.0, e, cx, cy);
     ring(out, r, rc - r, false);
     ArcLocal(out, b - r - e, e, e, cx, cy);
     FeedLocal(out, 0.0, 0.0, cx, cy);
+}
+
+void NCIRectPocket::machinePasses(NciStream& out, Point2 reference) {
+    const double side = std::max(value(19), 0.0), floor = std::max(value(20), 0.0);
+    const std::int32_t operation = truncToInt32(value(21));
+    const bool rough = operation != 2;
+    // Roughing down to the floor allowance leaves both allowances; the finishing pass takes
+    // them at the full depth. Without allowances the roughing layers already finish.
+    const bool finish = operation == 2 || (operation != 1 && (side > 0.0 || floor > 0.0));
+    RapidTo(out, reference, clearanceHeight());
+    FeedXY(out, centre_.x, centre_.y);
+    const double roughDepth = depth() - floor;
+    if (rough && roughDepth > 0.0)
+        forEachLayer(*this, surface(), roughDepth, infeed(), [&](double z, bool) {
+            plungeTo(out, z, side);
+            clearWithin(out, side);
+            return !passes_.spent();
+        });
+    if (finish && !passes_.spent()) {
+        FeedTo(out, centre_, surface() - depth());
+        if (floor > 0.0) clearWithin(out, side);
+        if (side > 0.0 || floor == 0.0) wallContour(out);
+    }
+    if (!rapidRetract()) FeedTo(out, centre_, clearanceHeight());
+    RapidTo(out, centre_, retractHeight());
+}
+
+void NCIRectPocket::clearWithin(NciStream& out, double allowance) {
+    const double a = value(15), b = value(16), rc = value(18);
+    setValueDirect(15, a - allowance);
+    setValueDirect(16, b - allowance);
+    setValueDirect(18, std::max(rc - allowance, 0.0));
+    ClearLayer(out);
+    setValueDirect(15, a);
+    setValueDirect(16, b);
+    setValueDirect(18, rc);
+}
+
+void NCIRectPocket::plungeTo(NciStream& out, double z, double allowance) {
+    const double r = pathDiameter(toolDiameter()) / 2.0;
+    // The room the tool centre has from the pocket centre along u and along v.
+    const double roomU = value(16) - allowance - r, roomV = value(15) - allowance - r;
+    const std::int32_t plunging = truncToInt32(value(27));
+    const double helix = std::min({r / 2.0, roomU, roomV});
+    const double ramp = std::min(2.0 * r, roomU);
+    const double cx = centre_.x, cy = centre_.y;
+    if (plunging == 1 && helix > 1e-9) {
+        FeedLocal(out, helix, 0.0, cx, cy);
+        HelixCircle(out, cx, cy, z, clockwise() ? 2 : 1);
+        FeedLocal(out, 0.0, 0.0, cx, cy);
+    } else if (plunging == 2 && ramp > 1e-9) {
+        const Point2 end = toWorld(ramp, 0.0, centre_);
+        FeedXYZ(out, end.x, end.y, (z_ + z) / 2.0);
+        FeedXYZ(out, cx, cy, z);
+    } else {
+        FeedTo(out, centre_, z);
+    }
 }
 
 void NCIRectPocket::ring(NciStream& out, double w, double q, bool entry) {

@@ -145,6 +145,9 @@ inline constexpr DiagnosticCode kPocketWallCircle{"pocket-wall-circle", Severity
 // Cycle 267's front countersink round the offset alone, inside the stud / at the thread's major
 // radius plus the offset.
 inline constexpr DiagnosticCode kStudCountersink{"stud-countersink", Severity::Note, true};
+// Pocket cycles 251 and 252 ignore their operation, allowances, direction and plunging / follow
+// them.
+inline constexpr DiagnosticCode kPocketParameters{"pocket-parameters", Severity::Note, true};
 // A cycle parameter the cycle cannot take (a negative dwell time): the conversion stops there.
 inline constexpr DiagnosticCode kCycleParameterRejected{"cycle-parameter-rejected",
                                                         Severity::Error};
@@ -199,7 +202,8 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kStudCountersink,
                                           kCycleParameterRejected,
                                           kMultiTurnHelix,
-                                          kSectionRepeat};
+                                          kSectionRepeat,
+                                          kPocketParameters};
 
 }  // namespace diagnostic
 
