@@ -234,6 +234,9 @@ class NCIOutsideThread : public NCIDeepDrilling {
   private:
     // Reports the exact semantics' front countersink, round the offset alone.
     void reportStudCountersink(NciStream& out) const;
+    // The tool centre's circle of the front countersink (corrected): the offset from the
+    // thread's major diameter, the tool beside it.
+    double countersinkRadius() const { return value(13) + value(15) + toolDiameter() / 2.0; }
 };
 
 // Inside thread milling with countersinking (cycles 262, 263): the outside thread's values and
