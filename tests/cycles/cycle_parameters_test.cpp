@@ -52,7 +52,8 @@ std::vector<ClassCase> classCases() {
         {"CircularPocketFinishing", factory<NCICircularPocketFinishing>(), "10 11 13 14 15 16",
          true},
         {"CircularStud", factory<NCICircularStud>(), "10 11 13 14 15 16", true},
-        {"CircularSlot", factory<NCICircularSlot>(), "10 11 13 14 19 20r 21r 22i 25 26", true},
+        {"CircularSlot", factory<NCICircularSlot>(),
+         "10 11 13 14 15 16 17 18 19 20r 21r 22i 23 24 25 26", true},
         {"ThreadMilling", factory<NCIThreadMilling>(), "10 11 13 14 15 16 17 18", true},
         {"OutsideThread", factory<NCIOutsideThread>(), "10 11 13 14 15 16 17", true},
     };
