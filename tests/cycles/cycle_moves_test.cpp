@@ -72,15 +72,22 @@ const std::map<std::string, Primitive>& primitives() {
     using A = std::vector<double>;
     const auto dir = [](double v) { return static_cast<std::int32_t>(v); };
     static const std::map<std::string, Primitive> kAll = {
-        {"RapidTo", [](D& c, NciStream& o, const A& a) { c.RapidTo(o, {a[0], a[1]}, a[2]); }},
+        {"RapidTo",
+         [](D& c, NciStream& o, const A& a) {
+             c.RapidTo(o, {a[0], a[1]}, a[2]);
+         }},
         {"RapidXY", [](D& c, NciStream& o, const A& a) { c.RapidXY(o, a[0], a[1]); }},
-        {"FeedTo", [](D& c, NciStream& o, const A& a) { c.FeedTo(o, {a[0], a[1]}, a[2]); }},
+        {"FeedTo",
+         [](D& c, NciStream& o, const A& a) {
+             c.FeedTo(o, {a[0], a[1]}, a[2]);
+         }},
         {"FeedXYZ", [](D& c, NciStream& o, const A& a) { c.FeedXYZ(o, a[0], a[1], a[2]); }},
         {"FeedXY", [](D& c, NciStream& o, const A& a) { c.FeedXY(o, a[0], a[1]); }},
         {"Dwell", [](D& c, NciStream& o, const A& a) { c.Dwell(o, a[0]); }},
-        {"ArcAround",
-         [dir](D& c, NciStream& o, const A& a) { c.ArcAround(o, a[0], a[1], a[2], a[3], dir(a[4])); }},
-        {"ArcRadius", [](D& c, NciStream& o, const A& a) { c.ArcRadius(o, a[0], a[1], a[2], a[3]); }},
+        {"ArcAround", [dir](D& c, NciStream& o,
+                            const A& a) { c.ArcAround(o, a[0], a[1], a[2], a[3], dir(a[4])); }},
+        {"ArcRadius",
+         [](D& c, NciStream& o, const A& a) { c.ArcRadius(o, a[0], a[1], a[2], a[3]); }},
         {"ArcSigned", [](D& c, NciStream& o, const A& a) { c.ArcSigned(o, a[0], a[1], a[2]); }},
         {"FullCircle",
          [dir](D& c, NciStream& o, const A& a) { c.FullCircle(o, a[0], a[1], dir(a[2])); }},

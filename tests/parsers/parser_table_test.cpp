@@ -36,8 +36,8 @@ std::string heidenhainParameters(const std::string& line) {
 }
 
 std::string stateOf(const iso::AxisState& axes) {
-    return std::string(axes.absolute ? "abs" : "inc") + " " + exactNumber(axes.position[0]) +
-           " " + exactNumber(axes.position[1]) + " " + exactNumber(axes.position[2]);
+    return std::string(axes.absolute ? "abs" : "inc") + " " + exactNumber(axes.position[0]) + " " +
+           exactNumber(axes.position[1]) + " " + exactNumber(axes.position[2]);
 }
 
 void checkIsoRow(const iso::Dialect& dialect, const TableRow& row) {

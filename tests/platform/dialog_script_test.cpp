@@ -84,18 +84,12 @@ RunResult runScript(const std::string& script) {
 // "verb argument; ..." of `actions`, as a script would give them.
 std::string scriptOf(const std::vector<DialogAction>& actions) {
     static const std::map<Verb, std::string> kVerbs = {
-        {Verb::Click, "click"}, {Verb::Select, "select"}, {Verb::Check, "check"},
-        {Verb::Uncheck, "uncheck"}, {Verb::File, "file"}, {Verb::Terminal, "terminal"}};
+        {Verb::Click, "click"},     {Verb::Select, "select"}, {Verb::Check, "check"},
+        {Verb::Uncheck, "uncheck"}, {Verb::File, "file"},     {Verb::Terminal, "terminal"}};
     std::string text;
     for (const DialogAction& action : actions)
         text += (text.empty() ? "" : "; ") + kVerbs.at(action.verb) +
                 (action.argument.empty() ? "" : " " + action.argument);
-    return text;
-}
-
-std::string replaced(std::string text, const std::string& name, const std::string& value) {
-    for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size())
-        text.replace(at, name.size(), value);
     return text;
 }
 
@@ -105,8 +99,8 @@ TEST(ScriptedFrontEnd, ScriptTable) {
         std::filesystem::temp_directory_path() / "morvane-script-test.conv";
     std::ofstream(file) << "x";
     const auto expand = [&file](const std::string& text) {
-        return replaced(replaced(test::unescaped(text), "EXISTING", file.string()), "TMP",
-                        std::filesystem::temp_directory_path().string());
+        return test::replaced(test::replaced(test::unescaped(text), "EXISTING", file.string()),
+                              "TMP", std::filesystem::temp_directory_path().string());
     };
     for (const test::TableRow& row : test::readTable("platform/scripts.txt")) {
         if (row.at(0) == "parse") {

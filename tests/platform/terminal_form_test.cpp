@@ -40,15 +40,22 @@ const Key kSpace{KeyCode::Character, U' '};
 
 // The key named `name` in platform/keys.txt.
 Key namedKey(const std::string& name) {
-    static const std::map<std::string, Key> kNames = {
-        {"None", {KeyCode::None, 0}},          {"Enter", kEnter},
-        {"Escape", kEscape},                   {"Tab", kTab},
-        {"BackTab", kBackTab},                 {"Up", kUp},
-        {"Down", kDown},                       {"Left", kLeft},
-        {"Right", kRight},                     {"Home", {KeyCode::Home, 0}},
-        {"End", {KeyCode::End, 0}},            {"Backspace", {KeyCode::Backspace, 0}},
-        {"Delete", {KeyCode::Delete, 0}},      {"Interrupt", {KeyCode::Interrupt, 0}},
-        {"ClearLine", {KeyCode::ClearLine, 0}}, {"Space", kSpace}};
+    static const std::map<std::string, Key> kNames = {{"None", {KeyCode::None, 0}},
+                                                      {"Enter", kEnter},
+                                                      {"Escape", kEscape},
+                                                      {"Tab", kTab},
+                                                      {"BackTab", kBackTab},
+                                                      {"Up", kUp},
+                                                      {"Down", kDown},
+                                                      {"Left", kLeft},
+                                                      {"Right", kRight},
+                                                      {"Home", {KeyCode::Home, 0}},
+                                                      {"End", {KeyCode::End, 0}},
+                                                      {"Backspace", {KeyCode::Backspace, 0}},
+                                                      {"Delete", {KeyCode::Delete, 0}},
+                                                      {"Interrupt", {KeyCode::Interrupt, 0}},
+                                                      {"ClearLine", {KeyCode::ClearLine, 0}},
+                                                      {"Space", kSpace}};
     const auto named = kNames.find(name);
     if (named != kNames.end()) return named->second;
     const std::wstring text = utf8ToWide(name);

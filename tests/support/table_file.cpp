@@ -65,6 +65,12 @@ std::string unescaped(const std::string& field) {
     return text;
 }
 
+std::string replaced(std::string text, const std::string& name, const std::string& value) {
+    for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size())
+        text.replace(at, name.size(), value);
+    return text;
+}
+
 std::vector<std::string> splitWords(const std::string& text) {
     std::vector<std::string> words;
     std::istringstream in(text);

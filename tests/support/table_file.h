@@ -24,6 +24,9 @@ std::vector<TableRow> readTable(const std::string& name);
 // NUL byte, \xHH the byte HH; a backslash before any other character stands for that character.
 std::string unescaped(const std::string& field);
 
+// `text` with every `name` in it replaced by `value` (for the placeholders of a table).
+std::string replaced(std::string text, const std::string& name, const std::string& value);
+
 // `text` split at blanks.
 std::vector<std::string> splitWords(const std::string& text);
 

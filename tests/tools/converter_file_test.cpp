@@ -61,7 +61,8 @@ TEST(ConverterFile, RejectsWhatIsNotAConverterFileAndSaysWhere) {
     EXPECT_FALSE(parseConverterText(tooMany, &error).has_value());
     EXPECT_EQ(error, "line 259: too many cycle patterns");
     for (const test::TableRow& row : test::readTable("tools/converter_errors.txt")) {
-        EXPECT_FALSE(parseConverterText(test::unescaped(row.at(0)), &error).has_value()) << row.where;
+        EXPECT_FALSE(parseConverterText(test::unescaped(row.at(0)), &error).has_value())
+            << row.where;
         EXPECT_EQ(error, row.at(1)) << row.where;
     }
     // The same keys in a section where they mean nothing are kept and ignored.

@@ -181,7 +181,8 @@ TEST_F(Cli, TheConfigurationIsRememberedBetweenRuns) {
 }
 
 TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
-    const std::string input = work.write("p.nc", "G90 G17 G0 X0 Y0 Z10\nG81 X5 Y5 Z-3 R2 F100\nG80\nM30\n");
+    const std::string input =
+        work.write("p.nc", "G90 G17 G0 X0 Y0 Z10\nG81 X5 Y5 Z-3 R2 F100\nG80\nM30\n");
     ProgramRun run = build({"convert", input, "--nci"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out.find("\n81\n"), std::string::npos) << run.out;
@@ -193,13 +194,6 @@ TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
     const ProgramRun stopped = build({"convert", input, "--nci", "--no-longhand", "--no-config"});
     EXPECT_EQ(stopped.exitCode, 1);
     EXPECT_NE(stopped.err.find("add --longhand or --converter"), std::string::npos) << stopped.err;
-}
-
-// `text` with every `name` replaced by `value`.
-std::string replaced(std::string text, const std::string& name, const std::string& value) {
-    for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += value.size())
-        text.replace(at, name.size(), value);
-    return text;
 }
 
 // 4000 bytes of noise, as a file that is no program at all gives.

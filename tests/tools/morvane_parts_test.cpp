@@ -215,8 +215,8 @@ void checkConfig(const test::TableRow& row) {
 // The table tools/command_line.txt.
 TEST(CommandLineTable, EveryRow) {
     const std::map<std::string, void (*)(const test::TableRow&)> kinds = {
-        {"mistake", checkMistake}, {"lines", checkLines},           {"bytes", checkBytes},
-        {"detect", checkDetection}, {"diagnostic", checkDiagnostic}, {"document", checkDocument},
+        {"mistake", checkMistake},     {"lines", checkLines},           {"bytes", checkBytes},
+        {"detect", checkDetection},    {"diagnostic", checkDiagnostic}, {"document", checkDocument},
         {"placement", checkPlacement}, {"config", checkConfig}};
     for (const test::TableRow& row : test::readTable("tools/command_line.txt")) {
         const auto kind = kinds.find(row.at(0));

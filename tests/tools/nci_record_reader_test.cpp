@@ -39,9 +39,12 @@ NciRecord readOne(std::string_view text) {
 // The table tools/nci_records.txt.
 TEST(NciRecordReader, RecordTable) {
     const std::map<std::string, RecordProblem> problems = {
-        {"None", RecordProblem::None},           {"BadCodeLine", RecordProblem::BadCodeLine},
-        {"UnknownCode", RecordProblem::UnknownCode}, {"FieldCount", RecordProblem::FieldCount},
-        {"BadNumber", RecordProblem::BadNumber}, {"OutOfRange", RecordProblem::OutOfRange}};
+        {"None", RecordProblem::None},
+        {"BadCodeLine", RecordProblem::BadCodeLine},
+        {"UnknownCode", RecordProblem::UnknownCode},
+        {"FieldCount", RecordProblem::FieldCount},
+        {"BadNumber", RecordProblem::BadNumber},
+        {"OutOfRange", RecordProblem::OutOfRange}};
     for (const test::TableRow& row : test::readTable("tools/nci_records.txt")) {
         const std::string text = test::unescaped(row.at(1));
         LineReader lines(text);

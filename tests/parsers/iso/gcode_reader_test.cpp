@@ -18,7 +18,7 @@ TEST(ReadNumber, ReadsNumbersOfAnyLength) {
         {"0." + zeros + "5", 5e-301},
         {std::string(300, '1'), 1.1111111111111111e299},
         {"-" + std::string(400, '9'), -std::numeric_limits<double>::max()},  // beyond a double
-        {"0." + std::string(400, '0') + "1", 0.0},                             // below one
+        {"0." + std::string(400, '0') + "1", 0.0},                           // below one
         {"1" + zeros + " (a comment inside) 5", 1e301},  // collected across the comment
     };
     for (const auto& [text, value] : cases) {
