@@ -85,13 +85,12 @@ void checkPrompt(const test::TableRow& row) {
     TerminalFilePrompt::Step step = TerminalFilePrompt::Step::Stay;
     for (const Key& key : namedKeys(row.at(1)))
         step = prompt.handle(key);
-    const char* steps[] = {"Stay", "Confirm", "Cancel"};
-    const TerminalFilePrompt::Step kinds[] = {TerminalFilePrompt::Step::Stay,
-                                              TerminalFilePrompt::Step::Confirm,
-                                              TerminalFilePrompt::Step::Cancel};
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (row.at(2) == steps[i]) EXPECT_EQ(step, kinds[i]) << row.where;
-    }
+    const std::map<std::string, TerminalFilePrompt::Step> steps = {
+        {"Stay", TerminalFilePrompt::Step::Stay},
+        {"Confirm", TerminalFilePrompt::Step::Confirm},
+        {"Cancel", TerminalFilePrompt::Step::Cancel}};
+    ASSERT_EQ(steps.count(row.at(2)), 1u) << row.where << ": no step " << row.at(2);
+    EXPECT_EQ(step, steps.at(row.at(2))) << row.where;
     EXPECT_EQ(prompt.choice(), row.at(3)) << row.where;
 }
 
