@@ -42,7 +42,7 @@ std::vector<const DrawnMove*> significant(const DrawnPath& path, double toleranc
 }
 
 const char* kindName(DrawnMove::Kind kind) {
-    return kind == DrawnMove::Rapid ? "rapid" : kind == DrawnMove::Feed ? "feed move" : "arc";
+    return kind == DrawnMove::Rapid ? "a rapid" : kind == DrawnMove::Feed ? "a feed move" : "an arc";
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ Comparison comparePaths(const DrawnPath& first, const DrawnPath& second, double 
         d.first = endsA[i], d.second = endsB[i];
         d.distance = distance(endsA[i], endsB[i]);
         if (a[i]->kind != b[i]->kind) {
-            d.what = std::string("a ") + kindName(a[i]->kind) + " is a " + kindName(b[i]->kind);
+            d.what = std::string(kindName(a[i]->kind)) + " is " + kindName(b[i]->kind);
         } else if (d.distance > tolerance) {
             d.what = "the ends lie " + millimetres(d.distance) + " apart";
         } else if (a[i]->kind == DrawnMove::Arc) {

@@ -14,6 +14,9 @@ namespace morvane::cli {
 
 namespace {
 
+// show names the first warnings of a program; check is the place for all of them.
+constexpr std::size_t kMaxWarningsShown = 10;
+
 bool endsWith(const std::string& text, std::string_view end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
@@ -81,9 +84,13 @@ ExitStatus runShow(const std::vector<std::string>& arguments) {
             std::fprintf(stderr, "morvane: %s\n", failure->message.c_str());
             return failure->status;
         }
+        std::size_t warnings = 0;
         for (const ConversionDiagnostic& d : runs[i].diagnostics)
-            if (d.severity != "note")
+            if (d.severity != "note" && ++warnings <= kMaxWarningsShown)
                 std::fprintf(stderr, "%s\n", diagnosticText(options.inputs[i], d).c_str());
+        if (warnings > kMaxWarningsShown)
+            std::fprintf(stderr, "morvane: %s: %zu more warnings (morvane check lists them all)\n",
+                         options.inputs[i].c_str(), warnings - kMaxWarningsShown);
         if (!runs[i].result.ok) {
             std::fprintf(stderr, "morvane: %s: the conversion failed: %s\n",
                          options.inputs[i].c_str(), runs[i].result.failure.c_str());
