@@ -1,5 +1,6 @@
 #include "nci/nci_path_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -94,7 +95,8 @@ void NciPathReader::line(std::string_view text) {
         if (p == end) break;
         double value = 0.0;
         const auto [at, error] = std::from_chars(p, end, value);
-        fields_[count_++] = error == std::errc() ? value : 0.0;
+        // A field that is no finite number (NCI text never holds one) reads as 0.
+        fields_[count_++] = error == std::errc() && std::isfinite(value) ? value : 0.0;
         p = at == p ? p + 1 : at;
         while (p < end && *p != ' ') ++p;
     }
@@ -128,7 +130,8 @@ void NciPathReader::record(std::int32_t code) {
             return emit(event);
         case kToolChange:
             event.kind = PathEvent::Kind::ToolChange;
-            event.tool = static_cast<std::int32_t>(field(kToolNumber));
+            event.tool = static_cast<std::int32_t>(std::clamp(field(kToolNumber), -2147483648.0,
+                                                              2147483647.0));
             event.speed = field(kToolSpeed);
             return emit(event);
         case kCycleCall:
@@ -162,8 +165,7 @@ void NciPathReader::arc(bool clockwise) {
     event.kind = PathEvent::Kind::Arc;
     event.from = position_;
     event.clockwise = clockwise;
-    const int plane = static_cast<int>(field(0));
-    event.plane = plane == 1 || plane == 2 ? plane : 0;
+    event.plane = field(0) == 1.0 ? 1 : field(0) == 2.0 ? 2 : 0;
     const double h = field(2), v = field(3), ch = field(4), cv = field(5), d = field(6);
     if (event.plane == 0) {
         event.to = {h, v, d};

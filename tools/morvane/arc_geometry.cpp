@@ -15,6 +15,12 @@ void toPlane(int plane, const PathPoint& p, double& h, double& v, double& d) {
     }
 }
 
+int chordCount(double sweep, double step, int most) {
+    const double n = std::ceil(std::fabs(sweep) / step);
+    if (!(n >= 1)) return 1;  // also not a number, from extents beyond a double
+    return n >= most ? most : static_cast<int>(n);
+}
+
 PathPoint fromPlane(int plane, double h, double v, double d) {
     if (plane == 1) return {d, h, v};
     if (plane == 2) return {h, d, v};

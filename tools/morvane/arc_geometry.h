@@ -26,6 +26,9 @@ class ArcGeometry {
     double startDepth_, endDepth_;
 };
 
+// How many chords of `step` radians an arc of `sweep` radians takes: 1 to `most`.
+int chordCount(double sweep, double step, int most);
+
 // The arc's three coordinates in its plane's order (H, V, depth) and back.
 void toPlane(int plane, const PathPoint& p, double& h, double& v, double& d);
 PathPoint fromPlane(int plane, double h, double v, double d);

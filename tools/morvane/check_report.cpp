@@ -1,5 +1,6 @@
 #include "check_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -57,6 +58,10 @@ std::string counted(std::uint64_t n, std::string_view what) {
 
 std::string millimetres(double value) {
     char text[40];
+    if (!(std::fabs(value) < 1e15)) {  // far beyond any machine: the general form
+        std::snprintf(text, sizeof text, "%g", value);
+        return text;
+    }
     std::snprintf(text, sizeof text, "%.3f", std::fabs(value) < 0.0005 ? 0.0 : value);
     std::string s = text;
     while (s.back() == '0') s.pop_back();
@@ -65,7 +70,9 @@ std::string millimetres(double value) {
 }
 
 std::string clockTime(double seconds) {
-    const double tenths = std::round(seconds * 10);
+    // A feed of a thousandth of a mm/min makes years: beyond a million hours is said so.
+    if (!(seconds < 3.6e9)) return "over 1000000:00:00";
+    const double tenths = std::round(std::max(seconds, 0.0) * 10);
     const auto whole = static_cast<long long>(tenths / 10);
     char text[48];
     if (whole >= 3600)
@@ -90,8 +97,8 @@ std::string checkText(const ProgramRun& run, double rapidRate) {
             ", rapid " + clockTime(f.rapidSeconds) + " at " + millimetres(rapidRate) +
             " mm/min, dwell " + clockTime(f.dwellSeconds) + ")\n";
     if (f.movesWithoutFeed > 0)
-        text += "  " + std::to_string(f.movesWithoutFeed) +
-                " feed moves have no feed and are not in the time\n";
+        text += "  " + counted(f.movesWithoutFeed, "feed move") +
+                " without a feed in force: not in the time\n";
     text += "  feed moves: " + boxText(f.feedBox) + "\n";
     text += "  all moves: " + boxText(f.allBox) + "\n";
     if (!f.allBox.empty()) text += "  lowest Z: " + millimetres(f.allBox.low.z) + "\n";

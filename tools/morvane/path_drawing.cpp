@@ -88,8 +88,9 @@ bool Projection::facesPlane(int plane) const {
 
 int depthBand(double z, double lowZ, double highZ) {
     if (!(highZ - lowZ > 1e-9)) return kDepthBands - 1;
-    const int band = static_cast<int>((z - lowZ) / (highZ - lowZ) * kDepthBands);
-    return std::clamp(band, 0, kDepthBands - 1);
+    const double band = (z - lowZ) / (highZ - lowZ) * kDepthBands;
+    if (!(band >= 0)) return 0;  // below, or not a number for extents beyond a double
+    return band >= kDepthBands - 1 ? kDepthBands - 1 : static_cast<int>(band);
 }
 
 }  // namespace morvane::cli

@@ -28,7 +28,8 @@ class PointList {
 
     void add(const PathPoint& p, int code) {
         const auto q = [&](double v, double low) {
-            return static_cast<std::int16_t>(std::clamp(std::lround((v - low) * scale_), 0L, 32767L));
+            const double grid = (v - low) * scale_;
+            return static_cast<std::int16_t>(grid >= 0 ? std::lround(std::min(grid, 32767.0)) : 0);
         };
         const std::int16_t x = q(p.x, low_.x), y = q(p.y, low_.y), z = q(p.z, low_.z);
         const std::size_t n = points_.size();
@@ -202,8 +203,7 @@ std::string htmlPicture(const PictureInput& input, View view) {
                 continue;
             }
             const ArcGeometry arc(m.arcEvent());
-            const int chords = std::clamp(
-                static_cast<int>(std::ceil(std::fabs(arc.sweep()) / 0.2)), 1, 64);
+            const int chords = chordCount(arc.sweep(), 0.2, 64);
             double z = m.from.z;
             for (int c = 1; c <= chords; ++c) {
                 const PathPoint p = arc.at(static_cast<double>(c) / chords);

@@ -37,8 +37,7 @@ void drawMove(const DrawnMove& m, const Projection& view, LayerOf layer) {
     const double radius = arc.radius() * view.scale();
     // Chords that stay within half a pixel of the arc.
     const double step = radius > 0.5 ? 2 * std::acos(1 - 0.5 / radius) : std::numbers::pi;
-    const int chords =
-        std::clamp(static_cast<int>(std::ceil(std::fabs(arc.sweep()) / step)), 1, 720);
+    const int chords = chordCount(arc.sweep(), step, 720);
     if (!view.facesPlane(m.plane) || radius < 1.5) {
         double px = x0, py = y0, pz = m.from.z;
         for (int i = 1; i <= chords; ++i) {
