@@ -10,15 +10,7 @@ namespace morvane::cli {
 
 ExitStatus runCheck(const std::vector<std::string>& arguments) {
     ViewOptions options;
-    std::string error;
-    if (!parseViewOptions(arguments, false, options, error)) {
-        std::fprintf(stderr, "morvane: %s\n", error.c_str());
-        return ExitStatus::Usage;
-    }
-    if (options.help) {
-        std::fputs(checkHelp().c_str(), stdout);
-        return ExitStatus::Done;
-    }
+    if (const auto ended = startViewCommand(arguments, false, options)) return *ended;
     ExitStatus status = ExitStatus::Done;
     const auto worst = [&status](ExitStatus s) {
         if (static_cast<int>(s) > static_cast<int>(status)) status = s;

@@ -55,15 +55,8 @@ bool writePicture(const std::string& path, std::string_view text, std::string& e
 
 ExitStatus runShow(const std::vector<std::string>& arguments) {
     ViewOptions options;
+    if (const auto ended = startViewCommand(arguments, true, options)) return *ended;
     std::string error;
-    if (!parseViewOptions(arguments, true, options, error)) {
-        std::fprintf(stderr, "morvane: %s\n", error.c_str());
-        return ExitStatus::Usage;
-    }
-    if (options.help) {
-        std::fputs(showHelp().c_str(), stdout);
-        return ExitStatus::Done;
-    }
     const bool html = endsWith(*options.output, ".html") || endsWith(*options.output, ".htm");
     if (!html && !endsWith(*options.output, ".svg")) {
         std::fprintf(stderr, "morvane: -o %s: the picture is FILE.svg or FILE.html\n",

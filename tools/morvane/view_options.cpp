@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace morvane::cli {
 
@@ -92,6 +93,18 @@ bool parseViewOptions(const std::vector<std::string>& arguments, bool show, View
         return false;
     }
     return true;
+}
+
+std::optional<ExitStatus> startViewCommand(const std::vector<std::string>& arguments, bool show,
+                                           ViewOptions& options) {
+    std::string error;
+    if (!parseViewOptions(arguments, show, options, error)) {
+        std::fprintf(stderr, "morvane: %s\n", error.c_str());
+        return ExitStatus::Usage;
+    }
+    if (!options.help) return std::nullopt;
+    std::fputs((show ? showHelp() : checkHelp()).c_str(), stdout);
+    return ExitStatus::Done;
 }
 
 std::string checkHelp() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "exit_status.h"
 #include "morvane/convert.hpp"
 
 namespace morvane::cli {
@@ -28,6 +29,11 @@ struct ViewOptions {
 // Parses the arguments after `check` or `show`; false with a message for a bad one.
 bool parseViewOptions(const std::vector<std::string>& arguments, bool show, ViewOptions& options,
                       std::string& error);
+
+// Parses the arguments of check (`show` false) or show; the exit status when the command ends
+// there: a usage error (said on standard error) or the help (printed).
+std::optional<ExitStatus> startViewCommand(const std::vector<std::string>& arguments, bool show,
+                                           ViewOptions& options);
 
 std::string checkHelp();
 std::string showHelp();
