@@ -38,6 +38,18 @@ bool wanted(std::int32_t code) {
     }
 }
 
+// The fields of a record the path needs: only these are parsed.
+std::size_t fieldsNeeded(std::int32_t code) {
+    switch (code) {
+        case kRapid: case kLinear: return 5;  // comp X Y Z F
+        case kClockwise: case kCounterClockwise: return 10;
+        case kToolChange: case kOperationStart: return 8;  // up to S
+        case kCycleCall: return 3;  // kind X Y
+        case kCycleRepeat: return 2;
+        default: return 1;
+    }
+}
+
 // Tool line fields (records 1000, 1001).
 constexpr std::size_t kToolNumber = 3;
 constexpr std::size_t kToolSpeed = 7;
@@ -90,7 +102,8 @@ void NciPathReader::line(std::string_view text) {
     count_ = 0;
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p < end && count_ < kMaxFields) {
+    const std::size_t needed = fieldsNeeded(code_);
+    while (p < end && count_ < needed) {
         while (p < end && *p == ' ') ++p;
         if (p == end) break;
         double value = 0.0;

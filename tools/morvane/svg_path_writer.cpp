@@ -28,8 +28,11 @@ SvgPathWriter::SvgPathWriter(int width, int height)
       painted_((static_cast<std::size_t>(width) * static_cast<std::size_t>(height) + 63) / 64) {}
 
 bool SvgPathWriter::mark(int x, int y) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return true;  // outside: always drawn
-    const std::size_t bit = static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x);
+    const bool inside = static_cast<unsigned>(x) < static_cast<unsigned>(width_) &&
+                        static_cast<unsigned>(y) < static_cast<unsigned>(height_);
+    if (!inside) return true;  // outside the picture: always drawn
+    const std::size_t bit = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                            static_cast<std::size_t>(x);
     const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
     const bool fresh = (painted_[bit / 64] & mask) == 0;
     painted_[bit / 64] |= mask;
