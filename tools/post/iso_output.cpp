@@ -350,7 +350,7 @@ void IsoOutput::datum(std::int32_t number) {
         warning(text);
         return;
     }
-    appendWord(line_, "G", static_cast<std::int64_t>(53 + number));
+    appendWord(line_, "G", std::int64_t{53} + number);
     emitBlock();
 }
 
