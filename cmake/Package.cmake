@@ -41,6 +41,10 @@ set_target_properties(morvane_files PROPERTIES EXPORT_NAME files)
 # readProgramFile (convert.hpp) reads through the file services: in the build only what needs
 # them links them; an installed Morvane::core brings them.
 target_link_libraries(morvane_core INTERFACE $<INSTALL_INTERFACE:Morvane::files>)
+# A sanitized build's libraries need the sanitizers' run-time in whatever links them.
+if(MORVANE_SANITIZE)
+    target_link_options(morvane_core INTERFACE $<INSTALL_INTERFACE:-fsanitize=address,undefined>)
+endif()
 morvane_package_targets(morvane_plugin_api morvane_core morvane_formats morvane_text
                         morvane_files)
 
