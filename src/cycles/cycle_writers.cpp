@@ -9,7 +9,7 @@
 #include "cycles/iso_drilling.h"
 #include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 
 namespace morvane {
 namespace {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <memory>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "frontend/host_output.h"
 #include "frontend/post_warnings_report.h"
 #include "frontend/system_services.h"

@@ -11,7 +11,7 @@
 #include "nci/diagnostics.h"
 #include "nci/supported_cycle.h"
 #include "parsers/program_parser.h"
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 

@@ -4,7 +4,7 @@
 
 #include "frontend/conversion_driver.h"
 #include "frontend/system_services.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace morvane {
 

@@ -8,7 +8,7 @@
 
 #include "frontend/dialog_framework.h"
 #include "frontend/post_library.h"
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "cycles/cycle_writer_table.h"
 
 namespace morvane {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
 
 namespace morvane::test {

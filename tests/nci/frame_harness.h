@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "nci/block.h"
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
 
 namespace morvane::test {

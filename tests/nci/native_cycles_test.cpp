@@ -9,8 +9,8 @@
 #include "cycle_probe.h"
 #include "frame_harness.h"
 #include "nci/native_cycle_tables.h"
-#include "nci/nci_frame.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame.h"
+#include "writer/nci_frame_fanuc.h"
 
 namespace morvane {
 namespace {

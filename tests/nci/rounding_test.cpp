@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 
 namespace morvane {
 namespace {

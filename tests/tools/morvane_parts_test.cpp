@@ -613,7 +613,7 @@ TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     LocaleTable table;
     std::string error;
     ASSERT_TRUE(
-        table.read(std::string(MORVANE_SOURCE_DIR) + "/tools/morvane/locale/de.conf", error))
+        table.read(std::string(MORVANE_SOURCE_DIR) + "/apps/morvane/locale/de.conf", error))
         << error;
     // Every text the dialog asks the host for, and nothing else.
     for (const LocalisedText& text : kLocalisedTexts) {

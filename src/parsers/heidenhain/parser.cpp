@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "nci/corrected_records.h"
+#include "writer/corrected_records.h"
 #include "nci/int_conversion.h"
 #include "parsers/heidenhain/keyword_table.h"
 

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/blank_text.h"
+#include "text/blank_text.h"
 #include "platform/file_system.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace morvane::cli {
 

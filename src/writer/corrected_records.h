@@ -2,7 +2,7 @@
 // reference return that names the axes it sends home.
 #pragma once
 
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
 
 namespace morvane {

@@ -9,7 +9,7 @@
 // words the control keeps for them (nci_frame_drilling.cpp).
 #pragma once
 
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 
 namespace morvane {
 

@@ -1,11 +1,11 @@
 // NCIFrameFanuc: the ISO meaning of the G and M codes, modal drill cycles and record codes that
 // stay in force from block to block.
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame_fanuc.h"
 
 #include <iterator>
 
-#include "nci/frame_rules.h"
-#include "nci/iso_codes.h"
+#include "writer/frame_rules.h"
+#include "writer/iso_codes.h"
 #include "nci/native_cycle_tables.h"
 
 namespace morvane {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "nci/frame_rules.h"
+#include "writer/frame_rules.h"
 
 namespace morvane {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 #include "nci/varstorage.h"
 
 namespace morvane {

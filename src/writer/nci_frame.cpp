@@ -1,11 +1,11 @@
 // NCIFrame: construction, taking over a block, variable access and the interpretation of the
 // block's G and M codes into writer state and a record code.
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 
 #include <cmath>
 #include <utility>
 
-#include "nci/frame_rules.h"
+#include "writer/frame_rules.h"
 #include "nci/int_conversion.h"
 
 namespace morvane {

@@ -1,6 +1,6 @@
 #include <array>
 
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 

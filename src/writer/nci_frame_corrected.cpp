@@ -3,9 +3,9 @@
 // move. The reports of the exact semantics for the same rules are here too.
 #include <string>
 
-#include "nci/corrected_records.h"
-#include "nci/iso_codes.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/corrected_records.h"
+#include "writer/iso_codes.h"
+#include "writer/nci_frame_fanuc.h"
 
 namespace morvane {
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "nci/frame_rules.h"
-#include "nci/nci_frame.h"
+#include "writer/frame_rules.h"
+#include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
 
 namespace morvane {

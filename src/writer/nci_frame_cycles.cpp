@@ -8,7 +8,7 @@
 
 #include "nci/int_conversion.h"
 #include "nci/native_cycle_tables.h"
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 
 namespace morvane {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "nci/frame_rules.h"
-#include "nci/nci_frame.h"
+#include "writer/frame_rules.h"
+#include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
 
 namespace morvane {

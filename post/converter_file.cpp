@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "converter_schema.h"
-#include "platform/blank_text.h"
+#include "text/blank_text.h"
 
 namespace morvane::post {
 

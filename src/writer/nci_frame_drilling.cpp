@@ -10,9 +10,9 @@
 
 #include "cycles/iso_drilling.h"
 #include "nci/int_conversion.h"
-#include "nci/iso_codes.h"
+#include "writer/iso_codes.h"
 #include "nci/native_cycle_tables.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame_fanuc.h"
 
 namespace morvane {
 namespace {

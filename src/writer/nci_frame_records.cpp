@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <string>
 
-#include "nci/frame_rules.h"
+#include "writer/frame_rules.h"
 #include "nci/int_conversion.h"
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 
 namespace morvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 #include <cstdint>
 
