@@ -8,43 +8,21 @@ namespace morvane::post {
 
 namespace {
 
-// Field positions of the native cycle line shared by both writers.
-enum Field : std::size_t {
-    kKind = 0,
-    kX = 1,
-    kY = 2,
-    kStartZ = 3,
-    kClearance = 4,
-    kReference = 5,
-    kSurface = 6,
-    kDepth = 7,
-    kFeed = 8,
-    kDwellBottom = 10,
-};
-
-// Fields that only the Heidenhain cycle 203 line fills (cycle 200 leaves them 0).
-constexpr std::size_t kRetractFeed203 = 9;
-constexpr std::size_t kDwellTop = 11;
-constexpr std::size_t kPeck203 = 12;
-constexpr std::size_t kPeck200 = 13;
-constexpr std::size_t kMinPeck203 = 14;
-constexpr std::size_t kDecrement203 = 15;
-constexpr std::size_t kChipBreak203 = 17;
-constexpr std::size_t kPeckAgain203 = 18;
-constexpr std::size_t kBreaks203 = 19;
+// Field positions of the native cycle line (nci/nci_format.h).
+constexpr std::size_t kKind = kCycleKind, kX = kCycleX, kY = kCycleY, kStartZ = kCycleStartZ,
+                      kClearance = kCycleClearance, kReference = kCycleReference,
+                      kSurface = kCycleSurface, kDepth = kCycleDepth, kFeed = kCycleFeed,
+                      kDwellBottom = kCycleDwellBottom, kRetractFeed203 = kCycleRetractFeed203,
+                      kDwellTop = kCycleDwellTop, kPeck203 = kCyclePeck203,
+                      kPeck200 = kCyclePeck200, kMinPeck203 = kCycleMinPeck203,
+                      kDecrement203 = kCycleDecrement203, kChipBreak203 = kCycleChipBreak203,
+                      kPeckAgain203 = kCyclePeckAgain203, kBreaks203 = kCycleBreaks203,
+                      kIsoPeck = kCyclePeck200, kIsoShift = kCycleIsoShift;
 constexpr std::size_t kOnly203[] = {kRetractFeed203, kPeck203,      kMinPeck203, kDecrement203,
                                     kChipBreak203,   kPeckAgain203, kBreaks203};
-
-// Fields of the ISO writer's lines beyond the common ones.
-constexpr std::size_t kIsoPeck = 13;   // Q of G73 and G83
-constexpr std::size_t kIsoShift = 21;  // Q of G76
-
-// Kinds written in field 0 by the writers.
-constexpr double kKindDrill = 1.0;
-constexpr double kKindBore = 2.0;
-constexpr double kKindTapIso = 3.0;
-
-constexpr std::size_t kCycleLineFields = 29;
+constexpr double kKindDrill = kCycleKindDrill;
+constexpr double kKindBore = kCycleKindBore;
+constexpr double kKindTapIso = kCycleKindTapIso;
 
 std::optional<DrillCycle> decodeIso(const NciRecord& r) {
     DrillCycle c;

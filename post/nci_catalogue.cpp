@@ -15,7 +15,7 @@ const RecordKind* findRecordKind(std::int32_t code) {
     for (const RecordKind& kind : kRecordCatalogue)
         if (kind.code == code) return &kind;
     for (std::int32_t cycle : kExpandedCycleNumbers)
-        if (code == 91000 + cycle) return &kCycleByNumber;
+        if (code == rec::CycleByNumberBase + cycle) return &kCycleByNumber;
     return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "nci/nci_format.h"
 #include "nci_record_reader.h"
 
 namespace morvane::post {
@@ -31,31 +32,6 @@ inline constexpr PlaneAxes kPlaneAxes[] = {{0, 1, 2}, {1, 2, 0}, {0, 2, 1}};
 inline constexpr PlaneAxes axesOf(Plane plane) {
     return kPlaneAxes[static_cast<std::size_t>(plane)];
 }
-
-// Move records (0, 1): comp X Y Z F m.
-enum MoveField : std::size_t { kMoveComp = 0, kMoveX = 1, kMoveFeed = 4 };
-// Arc records (2, 3): plane comp H V CH CV D F 0 full.
-enum ArcField : std::size_t {
-    kArcPlane = 0,
-    kArcComp = 1,
-    kArcH = 2,
-    kArcV = 3,
-    kArcCentreH = 4,
-    kArcCentreV = 5,
-    kArcDepth = 6,
-    kArcFeed = 7,
-};
-// Tool lines (1000, 1001): 0 0 0 T d 0 plane S F 0 X Y Z 0 0.
-enum ToolField : std::size_t { kToolNumber = 3, kToolSpeed = 7, kToolX = 10 };
-// StockBlank (1020): extents X Y Z, minimum X Y Z, 8, seven zeros.
-enum StockField : std::size_t { kStockExtent = 0, kStockMin = 3 };
-// Tolerance (1011): six zeros, T, three zeros.
-inline constexpr std::size_t kToleranceValue = 6;
-// SubprogramCall (10181): n 0 0 0 0 rep, then a fixed matrix.
-enum CallField : std::size_t { kCallNumber = 0, kCallRepeats = 5 };
-// CycleCallRepeat (91083): X Y, the Z before the block, and a fourth height (the ISO writer:
-// the tool's Z; the Heidenhain writer: Q203 + Q204).
-enum RepeatField : std::size_t { kRepeatX = 0, kRepeatY = 1, kRepeatStartZ = 2, kRepeatFourth = 3 };
 
 // Three fields from `first` on as a point.
 inline Point pointAt(const NciRecord& r, std::size_t first) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <utility>
 
+#include "morvane/plugin_api.h"
 #include "output_file.h"
 #include "platform/file_system.h"
 
@@ -86,11 +87,11 @@ ConfigSummary summarizeConfig(std::string_view text) {
             continue;
         const std::string key = unescape(entry.substr(0, equals));
         const std::string value = unescape(entry.substr(equals + 1));
-        if (key == "OutputToNCI" && !std::exchange(seenNci, true))
-            summary.outputToNci = value == "True";
-        if (key == "UseLonghandCycles" && !std::exchange(seenLonghand, true))
-            summary.longhandCycles = value == "True";
-        if (key == "PostProcessor" && !std::exchange(seenConverter, true))
+        if (key == MORVANE_CONFIG_OUTPUT_TO_NCI && !std::exchange(seenNci, true))
+            summary.outputToNci = value == MORVANE_CONFIG_TRUE;
+        if (key == MORVANE_CONFIG_USE_LONGHAND_CYCLES && !std::exchange(seenLonghand, true))
+            summary.longhandCycles = value == MORVANE_CONFIG_TRUE;
+        if (key == MORVANE_CONFIG_POST_PROCESSOR && !std::exchange(seenConverter, true))
             summary.converterPath = value;
     }
     return summary;

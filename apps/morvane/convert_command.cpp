@@ -341,8 +341,9 @@ void Conversion::act(EditorHost& host, std::FILE* spool, const std::optional<std
     const Observations& seen = host.observations();
     if (!seen.config) return;
     // Only what the user chose is remembered: a later run with a converter writes its cycles.
-    s_.config = longhandForTheRun ? withSetting(*seen.config, "UseLonghandCycles",
-                                                remembersLonghand ? "True" : "False")
+    s_.config = longhandForTheRun ? withSetting(*seen.config, MORVANE_CONFIG_USE_LONGHAND_CYCLES,
+                                                remembersLonghand ? MORVANE_CONFIG_TRUE
+                                                                  : MORVANE_CONFIG_FALSE)
                                   : *seen.config;
     std::string error;
     if (s_.configPath && !storeConfig(*s_.configPath, *s_.config, error))

@@ -109,13 +109,13 @@ std::int32_t EditorHost::setProperty(void* context, const char* name, const char
     const std::string_view text = value != nullptr ? value : "";
     if (key == MORVANE_PROPERTY_SELECTION_ONLY) {
         host.seen_.selectionOnlySent = true;
-        host.seen_.selectionOnly = text == "true";
+        host.seen_.selectionOnly = text == MORVANE_PROPERTY_TRUE;
     } else if (key == MORVANE_PROPERTY_USE_LONGHAND_CYCLES) {
-        host.seen_.longhandCycles = text == "true";
+        host.seen_.longhandCycles = text == MORVANE_PROPERTY_TRUE;
     } else if (key == MORVANE_PROPERTY_DIAGNOSTIC) {
         host.seen_.diagnostics.emplace_back(text);
     } else if (key == MORVANE_PROPERTY_RESULT_IN_NEW_WINDOW) {
-        host.seen_.resultInNewWindow = text == "true";
+        host.seen_.resultInNewWindow = text == MORVANE_PROPERTY_TRUE;
     } else if (key == MORVANE_PROPERTY_PLUGIN_CONFIG) {
         host.seen_.config = std::string(text);
     }

@@ -19,9 +19,9 @@ void performAction(const PluginExports& plugin, EditorHost& host, const ActionSe
                    std::FILE* spool) {
     // Options of an earlier action must not leak into this one (the first value of a name wins).
     plugin.clearOptions();
-    if (!setup.hasSelection) plugin.setOption(MORVANE_OPTION_SELECTION, "False");
+    if (!setup.hasSelection) plugin.setOption(MORVANE_OPTION_SELECTION, MORVANE_CONFIG_FALSE);
     if (setup.config) plugin.setOption(MORVANE_OPTION_PLUGIN_CONFIG, setup.config->c_str());
-    plugin.setOption(MORVANE_OPTION_DIAGNOSTICS, "True");
+    plugin.setOption(MORVANE_OPTION_DIAGNOSTICS, MORVANE_CONFIG_TRUE);
     plugin.setOption(MORVANE_OPTION_SEMANTICS, setup.exact ? "exact" : "corrected");
     if (setup.maxOutput)
         plugin.setOption(MORVANE_OPTION_MAX_OUTPUT, std::to_string(*setup.maxOutput).c_str());

@@ -8,31 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "morvane/input_formats.hpp"
+
 namespace morvane::cli {
 
-enum class SourceFormat { Fanuc, Heidenhain, Siemens, Sinumerik, Numeripath, Nci };
-
-struct FormatInfo {
-    SourceFormat format;
-    std::string_view option;       // --from NAME
-    std::string_view dialogEntry;  // the entry of the dialog's format list
-    std::string_view extensions;   // usual file name extensions, for the listing
-    std::string_view description;
-};
-
-// In the order of the dialog's format list.
-inline constexpr std::array<FormatInfo, 6> kFormats = {{
-    {SourceFormat::Fanuc, "fanuc", "Fanuc", ".nc .cnc .tap", "Fanuc ISO G-code"},
-    {SourceFormat::Heidenhain, "heidenhain", "Heidenhain", ".H",
-     "Heidenhain conversational (BEGIN PGM ... END PGM)"},
-    {SourceFormat::Siemens, "siemens", "Siemens", ".mpf .spf",
-     "Siemens milling G-code, read as Fanuc"},
-    {SourceFormat::Sinumerik, "sinumerik", "Sinumerik", ".mpf .spf",
-     "Sinumerik lathe G-code: X a diameter (halved), Y and Z exchanged; TC, LIMS, CR="},
-    {SourceFormat::Numeripath, "numeripath", "G&L Numeripath", ".nc",
-     "G&L Numeripath lathe G-code: Y and Z exchanged; ! comments"},
-    {SourceFormat::Nci, "nci", "NCI", ".nci", "NCI text, taken as it is"},
-}};
+// The formats are the plug-in's (morvane/input_formats.hpp).
+using SourceFormat = InputFormat;
+using FormatInfo = InputFormatInfo;
+inline constexpr const auto& kFormats = kInputFormats;
 
 const FormatInfo& formatInfo(SourceFormat format);
 // The format a --from NAME means (case-insensitive); nothing for an unknown name.

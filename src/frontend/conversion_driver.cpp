@@ -34,7 +34,7 @@ std::optional<RunLimits> hostLimits(const OptionMap& options) {
 
 bool wantsDiagnostics(const OptionMap& options) {
     const std::string* value = findSetting(options, kDiagnosticsOption);
-    return value != nullptr && *value == "True";
+    return value != nullptr && *value == MORVANE_CONFIG_TRUE;
 }
 
 Semantics semanticsOf(const OptionMap& options) {

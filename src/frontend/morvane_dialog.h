@@ -27,11 +27,6 @@ inline constexpr int IDC_SELECTION_ONLY = 1012;
 // Stands for the dialog's caption in the table of localised texts.
 inline constexpr int kCaptionId = 0;
 
-// Entries of the format list; their positions select the parser.
-inline constexpr std::array<std::wstring_view, 6> kFormatEntries = {
-    L"Fanuc", L"Heidenhain", L"Siemens", L"Sinumerik", L"G&L Numeripath", L"NCI",
-};
-
 // One localised text: the control it goes to, the host's key and the text used without one.
 struct LocalisedText {
     int id;

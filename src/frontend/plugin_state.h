@@ -29,21 +29,21 @@ inline constexpr std::string_view kSelectionOption = MORVANE_OPTION_SELECTION;
 inline constexpr std::string_view kDiagnosticsOption = MORVANE_OPTION_DIAGNOSTICS;
 inline constexpr std::string_view kMaxOutputOption = MORVANE_OPTION_MAX_OUTPUT;
 inline constexpr std::string_view kSemanticsOption = MORVANE_OPTION_SEMANTICS;
-inline constexpr std::string_view kOutputToNciKey = "OutputToNCI";
-inline constexpr std::string_view kPostProcessorKey = "PostProcessor";
-inline constexpr std::string_view kResInNewWindowKey = "ResInNewWindow";
-inline constexpr std::string_view kSelectionOnlyKey = "SelectionOnly";
-inline constexpr std::string_view kUseLonghandCyclesKey = "UseLonghandCycles";
+inline constexpr std::string_view kOutputToNciKey = MORVANE_CONFIG_OUTPUT_TO_NCI;
+inline constexpr std::string_view kPostProcessorKey = MORVANE_CONFIG_POST_PROCESSOR;
+inline constexpr std::string_view kResInNewWindowKey = MORVANE_CONFIG_RESULT_IN_NEW_WINDOW;
+inline constexpr std::string_view kSelectionOnlyKey = MORVANE_CONFIG_SELECTION_ONLY;
+inline constexpr std::string_view kUseLonghandCyclesKey = MORVANE_CONFIG_USE_LONGHAND_CYCLES;
 
 // The configuration string never grows beyond this many characters.
 inline constexpr std::size_t kConfigStringLimit = 12000;
 
 // Stored values of a switch ("True"/"False") and the values told to the host ("true"/"false").
 constexpr std::string_view storedBool(bool on) {
-    return on ? "True" : "False";
+    return on ? MORVANE_CONFIG_TRUE : MORVANE_CONFIG_FALSE;
 }
 constexpr std::string_view hostBool(bool on) {
-    return on ? "true" : "false";
+    return on ? MORVANE_PROPERTY_TRUE : MORVANE_PROPERTY_FALSE;
 }
 
 // Host insertion rule: adds the entry only when the key is absent.

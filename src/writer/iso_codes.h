@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "writer/frame_rules.h"
 
@@ -64,6 +65,20 @@ constexpr bool isDrillCycleCall(std::int32_t code) {
 // The drill cycles of the ISO dialects; G89 only with the corrected semantics.
 constexpr bool isIsoDrillCycle(std::int32_t g) {
     return g == 73 || g == 74 || g == 76 || (g >= 81 && g <= 89);
+}
+
+// What of cycle G`cycle` the NCI moves cannot say (a spindle reversal, stop or orientation);
+// empty when nothing is lost.
+constexpr std::string_view isoCycleSpindleAction(std::int32_t cycle) {
+    switch (cycle) {
+        case 74:
+        case 84: return "the spindle reversal at the bottom of the tap";
+        case 76: return "the oriented spindle stop before the tool moves off the wall";
+        case 86: return "the spindle stop at the bottom";
+        case 87: return "the oriented spindle stops before each move off the wall";
+        case 88: return "the spindle stop and the manual retract at the bottom";
+        default: return {};
+    }
 }
 
 }  // namespace morvane

@@ -60,7 +60,7 @@ constexpr double kTenThousandthsLimit = 1e18;
 
 }  // namespace
 
-NCIFrame::NCIFrame() {
+NCIFrame::NCIFrame(const LonghandCycles& cycles) : cycles_(cycles) {
     for (varstorage& v : vars_)
         v.setDouble(0.0);
     gcodes_.reserve(16);

@@ -12,53 +12,29 @@
 
 #include "nci/block.h"
 #include "nci/diagnostics.h"
+#include "nci/longhand_cycles.h"
+#include "nci/machine_state.h"
+#include "nci/nci_format.h"
 #include "nci/nci_stream.h"
 #include "nci/supported_cycle.h"
 #include "nci/varstorage.h"
 
 namespace morvane {
 
-// Record codes of the NCI catalogue.
-namespace rec {
-inline constexpr std::int32_t RapidMove = 0, LinearMove = 1, ArcCW = 2, ArcCCW = 3, DwellTime = 4,
-                              OperationEnd = 999, OperationStart = 1000, ToolChange = 1001,
-                              ProgramEnd = 1003, Comment = 1005, Tolerance = 1011,
-                              SubprogramLabel = 1018, SubprogramReturn = 1019, StockBlank = 1020,
-                              Message = 1050, SubprogramCall = 10181, ReferenceReturn = 91003,
-                              Units = 91020, Scaling = 91011, Mirror = 91012, Rotation = 91014, Chamfer = 91024,
-                              Rounding = 91025, DatumSelect = 91054, CycleEnd = 91080,
-                              CycleCall = 91081, CycleCallRepeat = 91083, SpindleLimit = 92,
-                              SurfaceSpeed = 96, PlaneRotation = 9101301, None = -1;
-// A longhand cycle call: CycleByNumberBase + cycle number (91210 calls cycle 210).
-inline constexpr std::int32_t CycleByNumberBase = 91000;
-}  // namespace rec
-
-// The writer's position record: what a cycle object starts from and what it hands back.
-// The default value is the state at construction.
-struct MachineState {
-    double toolDiameter = 10.0;  // letter D of G99
-    double toolLength = 0.0;     // letter L of G99
-    double x = 0.0, y = 0.0, z = 0.0;
-    double a = 0.0, b = 0.0, c = 0.0;
-    double extra = 0.0;  // kept for the cycle writers
-};
-
 struct GCodeRule;
 struct MCodeRule;
 enum class Layout : std::uint8_t;
 struct CycleMask;
 struct NativeCycleLine;
-struct CycleRecipe;
 struct CycleTerm;
-struct IsoHole;
-class NCIGeneralCycle;
 
 class NCIFrame {
   public:
-    // A cycle writer (WriteCycle200 ... WriteCycle267).
+    // How a drill cycle call that the post-processor cannot write is written longhand.
     using CycleWriter = void (NCIFrame::*)(NciStream&);
 
-    NCIFrame();
+    // `cycles` writes the cycle calls that are not written as records; it outlives the frame.
+    explicit NCIFrame(const LonghandCycles& cycles);
     NCIFrame(const NCIFrame&) = delete;
     NCIFrame& operator=(const NCIFrame&) = delete;
     virtual ~NCIFrame() = default;
@@ -92,39 +68,6 @@ class NCIFrame {
     // Composes the native cycle line of the active cycle into `line`; false (and nothing
     // composed) when the cycle is not supported.
     virtual bool WriteSupportedCycle(NciStream& line);
-
-    // Cycle writers: expand one cycle call into explicit moves, bracketed by comment, operation
-    // start and operation end records.
-    virtual void WriteCycle200(NciStream& out);
-    virtual void WriteCycle201(NciStream& out);
-    virtual void WriteCycle202(NciStream& out);
-    virtual void WriteCycle203(NciStream& out);
-    virtual void WriteCycle204(NciStream& out);
-    virtual void WriteCycle205(NciStream& out);
-    virtual void WriteCycle206(NciStream& out);
-    virtual void WriteCycle207(NciStream& out);
-    virtual void WriteCycle208(NciStream& out);
-    virtual void WriteCycle209(NciStream& out);
-    virtual void WriteCycle1001(NciStream& out);
-    virtual void WriteCycle1003(NciStream& out);
-    virtual void WriteCycle1004(NciStream& out);
-    virtual void WriteCycle1005(NciStream& out);
-    virtual void WriteCycle210(NciStream& out);
-    virtual void WriteCycle211(NciStream& out);
-    virtual void WriteCycle212(NciStream& out);
-    virtual void WriteCycle213(NciStream& out);
-    virtual void WriteCycle214(NciStream& out);
-    virtual void WriteCycle215(NciStream& out);
-    virtual void WriteCycle221(NciStream& out);
-    virtual void WriteCycle230(NciStream& out);
-    virtual void WriteCycle231(NciStream& out);
-    virtual void WriteCycle232(NciStream& out);
-    virtual void WriteCycle251(NciStream& out);
-    virtual void WriteCycle252(NciStream& out);
-    virtual void WriteCycle253(NciStream& out);
-    virtual void WriteCycle254(NciStream& out);
-    virtual void WriteCycle263(NciStream& out);
-    virtual void WriteCycle267(NciStream& out);
 
     // Takes the post-processor's native cycle patterns and builds the supported-cycle list.
     virtual void SetSupportedCycles(SupportedCycleList patterns);
@@ -222,19 +165,14 @@ class NCIFrame {
     void ReportCentreReadings(std::uint32_t exact, std::uint32_t inPlane);
     // Expands a call of the active drill cycle longhand by its number (200..209, 1001).
     void WriteLonghandDrilling(NciStream& out);
-    // The common body of the longhand cycle writers (src/cycles/cycle_writers.cpp).
-    void ExpandCycle(const CycleRecipe& recipe, NciStream& out);
-    // Corrected semantics: the tool goes from where it stood before the call block to the call
-    // point without a diagonal rapid; reports where the exact semantics writes one.
-    void ApproachCycle(NCIGeneralCycle& cycle, NciStream& out);
+    // Expands the active drill cycle as cycle 200 (the ISO frame's cycle record).
+    void WriteLonghandCycle200(NciStream& out);
+    // What the loaded block says to a longhand cycle; `feed` is the feed it cuts at.
+    CycleCall LonghandCall(double feed);
     // One hole of an ISO drill cycle written longhand from the tool's position, at `feed`.
     void ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out);
-    // The comment and the operation start of a longhand cycle, called where the tool stands.
-    void OpenOperation(std::string_view label, double feed, NciStream& out);
-    // Writes the moves of `cycle`, takes over where they leave the tool and closes the
-    // operation; reports a bound the expansion reached.
-    void RunOperation(NCIGeneralCycle& cycle, NciStream& out);
 
+    const LonghandCycles& cycles_;                 // {NCIFrame}
     std::int32_t recordCode_ = rec::None;          // record chosen for the current block
     std::int32_t previousRecordCode_ = rec::None;  // record chosen for the block before
     std::int32_t motionMode_ = -1;                 // {G0,G1,G2,G3,G4}; -1 none yet; modal

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "nci/arc_centre.h"
 #include "writer/frame_rules.h"
 #include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
@@ -44,9 +45,6 @@ constexpr std::uint32_t kNoReading = 0, kAbsolute = 1, kFromStart = 2, kFromEnd 
 // unrounded: the words of a program written to 3 decimals are up to 0.0005 off each).
 constexpr double kCentreTolerance = 0.001;
 constexpr double kPlaneCentreTolerance = 0.005;
-// A chord whose ends differ less than this along the plane's second axis is taken as parallel
-// to the first axis.
-constexpr double kParallelChord = 1e-8;
 // Centres of the two semantics further apart than this are reported.
 constexpr double kReportedShift = 0.001;
 
@@ -64,57 +62,18 @@ struct PlanePoint {
     double h, v;
 };
 
-// The centre of the arc with the radius word `radiusWord` from `p0` to `p1` (`direction` -1
-// clockwise, +1 counter-clockwise; a negative radius asks for the arc longer than a half
-// circle), as the exact semantics finds it: the two candidates from a quadratic in the first
-// axis, then the one on the side the direction asks for.
+// The arc's centre (nci/arc_centre.h) in the plane's axes: `direction` is -1 for a clockwise,
+// +1 for a counter-clockwise arc; a negative radius asks for the arc longer than a half circle.
+// The exact semantics finds it from a quadratic in the first axis, the corrected one along the
+// chord's normal.
 PlanePoint quadraticCentre(PlanePoint p0, PlanePoint p1, double radiusWord, std::int32_t direction) {
-    const double sr = radiusWord > 0.0 ? 1.0 : -1.0;
-    const double r = sr * radiusWord;
-    const double a0 = p0.h, b0 = p0.v, a1 = p1.h, b1 = p1.v;
-
-    // The two centres at distance r from both ends lie on the chord's perpendicular bisector.
-    double a1c, b1c, a2c, b2c;
-    if (std::fabs(b0 - b1) < kParallelChord) {
-        // A chord longer than the diameter has no centre; both candidates fall onto its middle.
-        double radicand = r * r - (a0 - a1) * (a0 - a1) / 4.0;
-        if (radicand < 0.0) radicand = 0.0;
-        const double h = std::sqrt(radicand);
-        a1c = a2c = (a0 + a1) / 2.0;
-        b1c = b0 - h;
-        b2c = b0 + h;
-    } else {
-        const double k = -(a0 - a1) / (b0 - b1);
-        const double c = (b0 * b0 + a0 * a0 - a1 * a1 - b1 * b1) / 2.0 / (b0 - b1);
-        const double e = c - b0;
-        const double g = a0 - e * k;
-        const double w = k * k + 1.0;
-        double disc = g * g - (e * e + a0 * a0 - r * r) * w;
-        if (disc < 0.0) disc = 0.0;
-        a1c = (g - std::sqrt(disc)) / w;
-        a2c = (g + std::sqrt(disc)) / w;
-        b1c = k * a1c + c;
-        b2c = k * a2c + c;
-    }
-    // Which side of the chord the second candidate lies on, seen in the arc's direction.
-    const double side =
-        ((b1 - b2c) * (a0 - a2c) - (b0 - b2c) * (a1 - a2c)) * static_cast<double>(direction) * sr;
-    return side < 0.0 ? PlanePoint{a1c, b1c} : PlanePoint{a2c, b2c};
+    const Point2 c = arcCentre({p0.h, p0.v}, {p1.h, p1.v}, radiusWord, direction);
+    return {c.x, c.y};
 }
 
-// The same centre as the corrected semantics finds it, without the quadratic's loss of digits
-// on a chord nearly parallel to the first axis: from the chord's middle along its normal, to
-// the left of the chord for a counter-clockwise arc shorter than a half circle. A chord longer
-// than the diameter puts it on the middle; a chord of length 0 above the point, as the exact
-// semantics does.
 PlanePoint normalCentre(PlanePoint p0, PlanePoint p1, double radiusWord, std::int32_t direction) {
-    const double dh = p1.h - p0.h, dv = p1.v - p0.v;
-    const double chord = std::hypot(dh, dv);
-    const double r = std::fabs(radiusWord);
-    if (!(chord > 0.0)) return {p0.h, p0.v + r};
-    const double h = std::sqrt(std::fmax(0.0, r * r - chord * chord / 4.0));
-    const double side = (radiusWord > 0.0 ? 1.0 : -1.0) * static_cast<double>(direction) * h / chord;
-    return {(p0.h + p1.h) / 2.0 - dv * side, (p0.v + p1.v) / 2.0 + dh * side};
+    const Point2 c = arcCentreOnNormal({p0.h, p0.v}, {p1.h, p1.v}, radiusWord, direction);
+    return {c.x, c.y};
 }
 
 bool farApart(PlanePoint a, PlanePoint b) {

@@ -69,7 +69,7 @@ void NCIFrameFanuc::WriteCorrectedBlock(NciStream& out, std::int32_t code) {
     if (code != rec::None) {
         const RecordLayout* entry = findRecordLayout(kFanucRecords, code);
         ComposeRecordLine(entry != nullptr ? entry->layout : Layout::Nothing,
-                          &NCIFrame::WriteCycle200, out);
+                          &NCIFrameFanuc::WriteLonghandCycle200, out);
         WriteRecord(out, code);
         if (entry == nullptr || !entry->staysInForce) recordCode_ = rec::None;
     }

@@ -13,56 +13,54 @@
 namespace morvane {
 namespace {
 
-struct CycleRoute {
-    std::int32_t cycle;
-    NCIFrame::CycleWriter writer;
-};
-
-// Drill cycles: written natively when supported, otherwise expanded by these writers.
-constexpr CycleRoute kDrillingWriters[] = {
-    {200, &NCIFrame::WriteCycle200},   {201, &NCIFrame::WriteCycle201},
-    {202, &NCIFrame::WriteCycle202},   {203, &NCIFrame::WriteCycle203},
-    {204, &NCIFrame::WriteCycle204},   {205, &NCIFrame::WriteCycle205},
-    {206, &NCIFrame::WriteCycle206},   {207, &NCIFrame::WriteCycle207},
-    {208, &NCIFrame::WriteCycle208},   {209, &NCIFrame::WriteCycle209},
-    {1001, &NCIFrame::WriteCycle1001},
-};
-
-// Pockets, slots, studs, surfaces and threads: always expanded. Cycle 262 is milled as 263.
-constexpr CycleRoute kLonghandWriters[] = {
-    {210, &NCIFrame::WriteCycle210},   {211, &NCIFrame::WriteCycle211},
-    {212, &NCIFrame::WriteCycle212},   {213, &NCIFrame::WriteCycle213},
-    {214, &NCIFrame::WriteCycle214},   {215, &NCIFrame::WriteCycle215},
-    {221, &NCIFrame::WriteCycle221},   {230, &NCIFrame::WriteCycle230},
-    {231, &NCIFrame::WriteCycle231},   {232, &NCIFrame::WriteCycle232},
-    {251, &NCIFrame::WriteCycle251},   {252, &NCIFrame::WriteCycle252},
-    {253, &NCIFrame::WriteCycle253},   {254, &NCIFrame::WriteCycle254},
-    {262, &NCIFrame::WriteCycle263},   {263, &NCIFrame::WriteCycle263},
-    {267, &NCIFrame::WriteCycle267},   {1003, &NCIFrame::WriteCycle1003},
-    {1004, &NCIFrame::WriteCycle1004}, {1005, &NCIFrame::WriteCycle1005},
-};
+// Drill cycles: written natively when supported, otherwise expanded longhand.
+constexpr std::int32_t kDrillingCycles[] = {200, 201, 202, 203, 204, 205, 206, 207, 208, 209, 1001};
 
 template <std::size_t N>
-const CycleRoute* findRoute(const CycleRoute (&routes)[N], std::int64_t cycle) {
-    for (const CycleRoute& route : routes) {
-        if (route.cycle == cycle) return &route;
-    }
-    return nullptr;
+bool listed(const std::int32_t (&cycles)[N], std::int64_t cycle) {
+    return std::find(std::begin(cycles), std::end(cycles), cycle) != std::end(cycles);
 }
 
 }  // namespace
 
 bool NCIFrame::IsLonghandCycleCall(std::int32_t code) const {
-    return findRoute(kLonghandWriters, std::int64_t{code} - rec::CycleByNumberBase) != nullptr;
+    return listed(kExpandedCycleNumbers, std::int64_t{code} - rec::CycleByNumberBase);
 }
 
 void NCIFrame::WriteCycleByNumber(std::int32_t cycle, NciStream& out) {
-    if (const CycleRoute* route = findRoute(kLonghandWriters, cycle)) (this->*route->writer)(out);
+    // Cycle 262 is milled as 263.
+    if (listed(kExpandedCycleNumbers, cycle))
+        cycles_.Write(cycle == 262 ? 263 : cycle, LonghandCall(GetDouble(addr::F)), current_, out);
 }
 
 void NCIFrame::WriteLonghandDrilling(NciStream& out) {
-    if (const CycleRoute* route = findRoute(kDrillingWriters, activeCycle_))
-        (this->*route->writer)(out);
+    if (listed(kDrillingCycles, activeCycle_))
+        cycles_.Write(static_cast<std::int32_t>(activeCycle_), LonghandCall(GetDouble(addr::F)),
+                      current_, out);
+}
+
+void NCIFrame::WriteLonghandCycle200(NciStream& out) {
+    cycles_.Write(200, LonghandCall(GetDouble(addr::F)), current_, out);
+}
+
+void NCIFrame::ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out) {
+    cycles_.WriteIsoHole(hole, LonghandCall(feed), current_, out);
+}
+
+CycleCall NCIFrame::LonghandCall(double feed) {
+    CycleCall call;
+    const std::int32_t tool = GetInt(addr::T);
+    call.tool = tool == 0 ? 1 : tool;
+    call.spindleSpeed = GetDouble(addr::S);
+    call.feed = feed;
+    call.callZ = Given(addr::Z) ? GetDouble(addr::Z) : current_.z;
+    call.plane = plane_;
+    call.compensation = compensation_;
+    call.conversationalApproach = conversationalApproach_;
+    call.before = previous_;
+    call.q = params_;
+    call.diagnostics = diagnostics_;
+    return call;
 }
 
 bool NCIFrame::IsCycleSupported(SupportedCycle mask) {

@@ -8,7 +8,6 @@
 #include <iterator>
 #include <string>
 
-#include "cycles/iso_drilling.h"
 #include "nci/int_conversion.h"
 #include "writer/iso_codes.h"
 #include "nci/native_cycle_tables.h"

@@ -10,7 +10,7 @@
 
 namespace morvane {
 
-NCIFrameFanuc::NCIFrameFanuc() {
+NCIFrameFanuc::NCIFrameFanuc(const LonghandCycles& cycles) : NCIFrame(cycles) {
     // ISO drill cycles start where the block positions the tool (corrections of their own).
     conversationalApproach_ = false;
 }
@@ -75,7 +75,7 @@ void NCIFrameFanuc::WriteBlock(NciStream& out) {
         const RecordLayout* entry = findRecordLayout(kFanucRecords, code);
         const Layout layout = entry != nullptr ? entry->layout : Layout::Nothing;
         // A drill cycle the post-processor cannot write is drilled longhand, hole by hole.
-        if (!ComposeRecordLine(layout, &NCIFrame::WriteCycle200, out)) return;
+        if (!ComposeRecordLine(layout, &NCIFrameFanuc::WriteLonghandCycle200, out)) return;
         WriteRecord(out, code);
         if (entry == nullptr || !entry->staysInForce) recordCode_ = rec::None;
     }

@@ -17,7 +17,7 @@ struct IsoHole;
 
 class NCIFrameFanuc : public NCIFrame {
   public:
-    NCIFrameFanuc();
+    explicit NCIFrameFanuc(const LonghandCycles& cycles);
 
     void InterpretCodes() override;
     void BuildSupportedCycleList() override;

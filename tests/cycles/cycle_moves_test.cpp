@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "cycles/arc_centre.h"
+#include "nci/arc_centre.h"
 #include "cycles/nci_drilling.h"
 
 namespace morvane {
