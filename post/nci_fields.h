@@ -33,6 +33,15 @@ inline constexpr PlaneAxes axesOf(Plane plane) {
     return kPlaneAxes[static_cast<std::size_t>(plane)];
 }
 
+// The fields of the records (nci/nci_format.h), also by their post:: names.
+using enum morvane::MoveField;
+using enum morvane::ArcField;
+using enum morvane::ToolField;
+using enum morvane::StockField;
+using enum morvane::CallField;
+using enum morvane::RepeatField;
+using morvane::kToleranceValue;
+
 // Three fields from `first` on as a point.
 inline Point pointAt(const NciRecord& r, std::size_t first) {
     return {r.field(first), r.field(first + 1), r.field(first + 2)};
