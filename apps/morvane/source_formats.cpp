@@ -246,7 +246,7 @@ MachineEvidence machineOf(const std::vector<std::string_view>& head) {
 
 // A program in the words of a lathe dialect, Sinumerik or G&L Numeripath, which read it as a
 // lathe's: read as a milling program, in `milling`, when its words are a mill's.
-Detection latheOrMilling(SourceFormat lathe, SourceFormat milling, std::string reason,
+Detection latheOrMilling(SourceFormat lathe, SourceFormat milling, const std::string& reason,
                          const std::vector<std::string_view>& head) {
     const std::string latheName(formatInfo(lathe).dialogEntry);
     const MachineEvidence machine = machineOf(head);

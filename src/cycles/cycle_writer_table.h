@@ -139,12 +139,13 @@ inline constexpr CycleArg kCircularPocket252[] = {
     q(1, 203),  q(3, 204),      flag(5, false), flag(12, true), depthFallback(),
 };
 // The two with the corrected semantics: the machining operation Q215, the side and floor
-// allowances Q368 and Q369, the direction Q351 and the plunging Q366 reach the pocket too.
+// allowances Q368 and Q369, the direction Q351 and the plunging Q366 reach the pocket too, and
+// 251 its finishing infeed Q338 (252 takes Q338 in both semantics).
 inline constexpr CycleArg kRectPocket251Passes[] = {
     q(15, 219), q(16, 218),   q(18, 220), q(23, 224),     q(24, 367),     q(17, 370),
     q(4, 200),  negQ(2, 201), q(7, 206),  flag(8, true),  q(1, 203),      q(3, 204),
-    q(19, 368), q(20, 369),   q(21, 215), q(22, 351),     q(27, 366),     flag(5, false),
-    flag(12, true), depthFallback(),
+    q(19, 368), q(20, 369),   q(21, 215), q(22, 351),     q(27, 366),     q(25, 338),
+    flag(5, false), flag(12, true), depthFallback(),
 };
 inline constexpr CycleArg kCircularPocket252Passes[] = {
     q(18, 215), halfQ(13, 223), q(14, 370),     q(15, 368),     q(16, 369),
@@ -158,12 +159,13 @@ inline constexpr CycleArg kSlot253[] = {
     q(4, 200),  negQ(2, 201),   q(7, 207),           flag(8, true),   q(1, 203),
     q(3, 204),  flag(5, false), flag(12, true),      depthFallback(),
 };
-// 253 with the corrected semantics: the operation, allowances, direction and plunging too.
+// 253 with the corrected semantics: the operation, allowances, direction, plunging and
+// finishing infeed too.
 inline constexpr CycleArg kSlot253Passes[] = {
     q(15, 219),     q(16, 218),   halfSmallerSide(18), q(23, 374),     q(24, 367),
     q(4, 200),      negQ(2, 201), q(7, 207),           flag(8, true),  q(1, 203),
     q(3, 204),      q(19, 368),   q(20, 369),          q(21, 215),     q(22, 351),
-    q(27, 366),     flag(5, false), flag(12, true),    depthFallback(),
+    q(27, 366),     q(25, 338),   flag(5, false),      flag(12, true), depthFallback(),
 };
 inline constexpr CycleArg kCircularSlot254[] = {
     q(25, 217), q(26, 216),     q(19, 219),     halfQ(13, 375),  q(20, 376),    q(21, 248),

@@ -31,6 +31,10 @@ void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagno
         add(215, q[215] != 0.0);
         add(368, q[368] != 0.0);
         add(369, q[369] != 0.0);
+        // The finishing infeed counts where there is a finishing pass of the walls.
+        const std::int32_t operation = wordToInt32(q[215]);
+        const bool finishes = operation == 2 || (operation != 1 && (q[368] > 0.0 || q[369] > 0.0));
+        add(338, q[338] > 0.0 && finishes && (q[368] > 0.0 || q[369] <= 0.0));
     }
     add(351, q[351] < 0.0);
     add(366, q[366] != 0.0);

@@ -9,7 +9,8 @@ using enum ValueRule;
 
 constexpr ValueSlot kRectPocketValues[] = {
     {10, Plain}, {11, Plain}, {15, Plain}, {16, Plain},      {17, Plain},      {18, Plain},
-    {19, Plain}, {20, Plain}, {21, Plain}, {22, Plain}, {23, NegRadians}, {24, Plain}, {27, Plain},
+    {19, Plain}, {20, Plain}, {21, Plain}, {22, Plain}, {23, NegRadians}, {24, Plain}, {25, Plain},
+    {27, Plain},
 };
 constexpr ValueSlot kRectSlotValues[] = {
     {10, Plain}, {11, Plain},      {15, Plain}, {16, Plain}, {17, Plain},

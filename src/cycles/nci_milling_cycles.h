@@ -25,9 +25,10 @@ inline constexpr int kMaxRuledLines = limits::kRuledLines;
 // Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4): 15 size along the second axis, 16 size
 // along the first axis, 17 step-over, 18 corner radius, 23 rotation (degrees in, stored as
 // negated radians), 24 reference point. Cleared layer by layer from the centre outwards.
-// Cycle 251 with the corrected semantics adds 19 side allowance, 20 floor allowance,
+// Cycles 251 and 253 with the corrected semantics add 19 side allowance, 20 floor allowance,
 // 21 machining operation (0 roughing and finishing, 1 roughing, 2 finishing), 22 direction
-// (-1 conventional, else climb) and 27 plunging (0 vertical, 1 helical, 2 reciprocating).
+// (-1 conventional, else climb), 25 finishing infeed and 27 plunging (0 vertical, 1 helical,
+// 2 reciprocating).
 class NCIRectPocket : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -234,6 +235,9 @@ class NCIOutsideThread : public NCIDeepDrilling {
   private:
     // Reports the exact semantics' front countersink, round the offset alone.
     void reportStudCountersink(NciStream& out) const;
+    // The tool centre's circle of the front countersink (corrected): the offset from the
+    // thread's major diameter, the tool beside it.
+    double countersinkRadius() const { return value(13) + value(15) + toolDiameter() / 2.0; }
 };
 
 // Inside thread milling with countersinking (cycles 262, 263): the outside thread's values and

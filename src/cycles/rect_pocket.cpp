@@ -167,10 +167,20 @@ void NCIRectPocket::machinePasses(NciStream& out, Point2 reference) {
             clearWithin(out, side);
             return !passes_.spent();
         });
+    const bool walls = side > 0.0 || floor == 0.0;
+    // With a finishing infeed the walls are finished in steps of it from the surface down; the
+    // last step, at the depth, goes with the floor below.
+    if (finish && walls && value(25) > 0.0)
+        forEachLayer(*this, surface(), depth(), value(25), [&](double z, bool bottom) {
+            if (bottom || passes_.spent()) return false;
+            FeedTo(out, centre_, z);
+            wallContour(out);
+            return true;
+        });
     if (finish && !passes_.spent()) {
         FeedTo(out, centre_, surface() - depth());
         if (floor > 0.0) clearWithin(out, side);
-        if (side > 0.0 || floor == 0.0) wallContour(out);
+        if (walls) wallContour(out);
     }
     if (!rapidRetract()) FeedTo(out, centre_, clearanceHeight());
     RapidTo(out, centre_, retractHeight());

@@ -82,15 +82,17 @@ void NCIOutsideThread::reportStudCountersink(NciStream& out) const {
     Diagnostics* diagnostics = out.diagnostics();
     if (diagnostics == nullptr || !diagnostics->wanted() || !(value(13) > 0.0)) return;
     const std::string offset = preciseRealToString(value(15));
-    const std::string outside = preciseRealToString(value(13) + value(15));
+    const std::string radii = "the thread's major radius " + preciseRealToString(value(13)) +
+                              ", the offset " + offset + " and the tool radius " +
+                              preciseRealToString(toolDiameter() / 2.0);
+    const std::string outside = preciseRealToString(countersinkRadius());
     diagnostics->correction(
         diagnostic::kStudCountersink,
-        "the front countersink runs round the circle " + offset +
-            " from the axis, the offset alone (the corrected semantics adds the thread's major "
-            "radius " +
-            preciseRealToString(value(13)) + ": " + outside + ")",
-        "the front countersink runs round the circle " + outside +
-            " from the axis: the thread's major radius plus the offset");
+        "the front countersink's tool centre runs round the circle " + offset +
+            " from the axis, the offset alone (the corrected semantics adds up " + radii + ": " +
+            outside + ")",
+        "the front countersink's tool centre runs round the circle " + outside +
+            " from the axis: " + radii);
 }
 
 void NCIOutsideThread::Generate(NciStream& out) {
@@ -104,7 +106,7 @@ void NCIOutsideThread::Generate(NciStream& out) {
     FeedTo(out, axis, surface());
     // Front countersink, always: down beside the stud, round it, and back up. The exact
     // semantics runs it round the circle of the offset alone, inside the stud.
-    const double q = corrected() ? value(13) + value(15) : value(15);
+    const double q = corrected() ? countersinkRadius() : value(15);
     reportStudCountersink(out);
     const Point2 beside{axis.x + q + 4.0 * e, axis.y};
     FeedXY(out, beside.x, beside.y);

@@ -116,6 +116,8 @@ inline constexpr DiagnosticCode kLabelSectionEnd{"label-section-end", Severity::
 inline constexpr DiagnosticCode kSectionRepeat{"section-repeat", Severity::Note, true};
 // A polar arc of more than one turn is one arc record / one full circle per turn, then the rest.
 inline constexpr DiagnosticCode kMultiTurnHelix{"multi-turn-helix", Severity::Note, true};
+// A TOOL word right behind a ";" is read as a tool line / as part of the comment.
+inline constexpr DiagnosticCode kCommentTool{"comment-tool", Severity::Note, true};
 // Corrections of the Heidenhain cycles (docs/corrections.md).
 // A longhand cycle's first move is a diagonal rapid from where the tool stood / the tool rises,
 // moves over the call point, then goes down.
@@ -202,6 +204,7 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kStudCountersink,
                                           kCycleParameterRejected,
                                           kMultiTurnHelix,
+                                          kCommentTool,
                                           kSectionRepeat,
                                           kPocketParameters};
 

@@ -41,12 +41,9 @@ void ScriptedFrontEnd::perform(ModalDialog& dialog, const DialogAction& action) 
     }
     for (const Control& control : dialog.controls()) {
         if (control.name != action.argument) continue;
-        if (action.verb == Verb::Click) {
-            dialog.click(control.id);
-        } else if (control.kind == ControlKind::CheckBox &&
-                   control.checked != (action.verb == Verb::Check)) {
-            dialog.click(control.id);
-        }
+        const bool toggles = control.kind == ControlKind::CheckBox &&
+                             control.checked != (action.verb == Verb::Check);
+        if (action.verb == Verb::Click || toggles) dialog.click(control.id);
         return;
     }
 }

@@ -183,7 +183,7 @@ void TerminalFrontEnd::show(const TerminalScreen& screen) {
             std::to_wstring(screen.height()) + L": enlarge the window (Esc cancels).";
         TerminalScreen notice(columns, rows);
         for (int row = 0; row * columns < static_cast<int>(message.size()) && row < rows; ++row)
-            notice.put(row, 0, message.substr(static_cast<std::size_t>(row * columns)),
+            notice.put(row, 0, message.substr(static_cast<std::size_t>(row) * static_cast<std::size_t>(columns)),
                        CellStyle::Normal);
         writeAll(fd_, notice.render(columns, rows));
     } else {

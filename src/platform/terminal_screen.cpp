@@ -18,7 +18,6 @@ std::string_view attributes(CellStyle style) {
         case CellStyle::Focus:
             return "\x1b[0;7m";
         case CellStyle::Disabled:
-            return "\x1b[0;2m";
         case CellStyle::Hint:
             return "\x1b[0;2m";
     }
@@ -42,8 +41,8 @@ void TerminalScreen::put(int row, int column, std::wstring_view text, CellStyle 
         if (c < 0) continue;
         // Control characters would move the terminal's cursor; show them as '?'.
         const wchar_t ch = text[i] < L' ' ? L'?' : text[i];
-        text_[static_cast<std::size_t>(row * width_ + c)] = ch;
-        styles_[static_cast<std::size_t>(row * width_ + c)] = style;
+        text_[cellIndex(row, c)] = ch;
+        styles_[cellIndex(row, c)] = style;
     }
 }
 
@@ -69,13 +68,13 @@ void TerminalScreen::frame(std::wstring_view title, int footer) {
 
 std::wstring TerminalScreen::row(int index) const {
     if (index < 0 || index >= height_) return {};
-    const auto start = text_.begin() + index * width_;
+    const auto start = text_.begin() + static_cast<std::ptrdiff_t>(cellIndex(index, 0));
     return std::wstring(start, start + width_);
 }
 
 CellStyle TerminalScreen::style(int row, int column) const {
     if (row < 0 || row >= height_ || column < 0 || column >= width_) return CellStyle::Normal;
-    return styles_[static_cast<std::size_t>(row * width_ + column)];
+    return styles_[cellIndex(row, column)];
 }
 
 std::string TerminalScreen::render(int columns, int rows) const {
@@ -96,7 +95,7 @@ std::string TerminalScreen::render(int columns, int rows) const {
                 out += attributes(s);
                 current = s;
             }
-            run += text_[static_cast<std::size_t>(r * width_ + c)];
+            run += text_[cellIndex(r, c)];
         }
         out += wideToUtf8(run);
         out += "\x1b[0m\x1b[K";

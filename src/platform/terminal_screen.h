@@ -2,6 +2,7 @@
 // cursor stands. Drawing is pure; turning the grid into terminal output is one function.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,12 @@ class TerminalScreen {
     std::string render(int columns, int rows) const;
 
   private:
+    // Where a cell lies in the row-major buffers; row and column are inside the screen.
+    std::size_t cellIndex(int row, int column) const {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
+               static_cast<std::size_t>(column);
+    }
+
     int width_, height_;
     std::vector<wchar_t> text_;
     std::vector<CellStyle> styles_;

@@ -40,7 +40,7 @@ std::vector<ClassCase> classCases() {
         {"SimpleDrilling", factory<NCISimpleDrilling>(), "", false},
         {"DeepDrilling", factory<NCIDeepDrilling>(), "10 11", true},
         {"BoreDrilling", factory<NCIBoreDrilling>(), "10 11", false},
-        {"RectPocket", factory<NCIRectPocket>(), "10 11 15 16 17 18 19 20 21 22 23- 24 27", true},
+        {"RectPocket", factory<NCIRectPocket>(), "10 11 15 16 17 18 19 20 21 22 23- 24 25 27", true},
         {"RectSlot", factory<NCIRectSlot>(), "10 11 15 16 17 18 23- 24 25 26", true},
         {"RectPocketFinishing", factory<NCIRectPocketFinishing>(), "10 11 15 16 18 23 24", true},
         {"StudFinishing", factory<NCIStudFinishing>(), "10 11 15 16 18 23 24", true},

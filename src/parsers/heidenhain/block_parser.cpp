@@ -111,6 +111,7 @@ void BlockParser::setDiagnostics(Diagnostics& diagnostics) {
     diagnostics_ = &diagnostics;
     reporting_ = diagnostics.wanted();
     actions_ = diagnostics.corrected() ? &kCorrectedActions : &kActions;
+    lexer.readCommentsAsComments(diagnostics.corrected());
 }
 
 void BlockParser::beginLine() {
@@ -137,6 +138,13 @@ void BlockParser::parseLine(std::string_view line) {
     if (reporting_) {
         reportLineEnd(keyword);
         reportLostWords();
+        if (lexer.toolInComment)
+            diagnostics_->correction(diagnostic::kCommentTool,
+                                     "the word TOOL behind \";\" is read as a tool line, not as "
+                                     "part of the comment (the corrected semantics reads it as a "
+                                     "comment)",
+                                     "the text behind \";\" is a comment: its word TOOL is not "
+                                     "read");
     }
 }
 
@@ -247,19 +255,24 @@ bool BlockParser::centreToAxis(std::int32_t back) {
     return centreBlock(0);
 }
 
-// CP IPA a: the end point is the last position turned by a degrees about the circle centre.
+// CP IPA a: the end point is the last position turned by a degrees about the circle centre: in
+// X Y, or with the corrected semantics in the plane of the centre's two axes (from Y to Z, from
+// X to Z, the way the arc records of those planes turn).
 bool BlockParser::polar(std::int32_t) {
     flags.arc = true;
     if (nextKeyword() != kw::IPA) return true;
     const double angle = value();
     if (std::isnan(angle)) return true;
+    const bool inPlane = actions_ == &kCorrectedActions;
+    const std::uint32_t h = inPlane && centrePlane_ == code::PlaneYZ ? AxisY : AxisX;
+    const std::uint32_t v = inPlane && centrePlane_ != code::PlaneXY ? AxisZ : AxisY;
     const double r = angle * kDegreesToRadians;
-    const double dx = position[AxisX] - centre[0];
-    const double dy = position[AxisY] - centre[1];
-    blk.setDouble(addr::X, centre[0] + dx * std::cos(r) - dy * std::sin(r));
-    blk.setDouble(addr::Y, centre[1] + dx * std::sin(r) + dy * std::cos(r));
+    const double dh = position[h] - centre[h];
+    const double dv = position[v] - centre[v];
+    blk.setDouble(kAxisSlot[h], centre[h] + dh * std::cos(r) - dv * std::sin(r));
+    blk.setDouble(kAxisSlot[v], centre[v] + dh * std::sin(r) + dv * std::cos(r));
     arcTurn_ = angle;
-    flags.multiTurn = std::fabs(angle) > 360.0 + kTurnTolerance && centrePlane_ == code::PlaneXY;
+    flags.multiTurn = std::fabs(angle) > 360.0 + kTurnTolerance;
     return true;
 }
 

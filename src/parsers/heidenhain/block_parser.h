@@ -36,12 +36,14 @@ struct LineFlags {
 };
 
 // The whole turns of a polar arc of more than one turn (corrected): full circles from and back
-// to its start point, written before the line's own arc, which cuts the rest. The depth changes
-// with the angle, the same share per degree in every turn and in the rest.
+// to its start point, written before the line's own arc, which cuts the rest. The depth (along
+// the axis off the arc's plane) changes with the angle, the same share per degree in every turn
+// and in the rest.
 struct HelixTurns {
-    std::int32_t count = 0;  // full circles before the line's own arc
-    double x = 0.0, y = 0.0, z = 0.0;  // the start point
-    double zPerTurn = 0.0;
+    std::int32_t count = 0;         // full circles before the line's own arc
+    std::array<double, 3> start{};  // X Y Z of the start point
+    std::uint32_t depthAxis = 2;    // 0 X, 1 Y, 2 Z
+    double perTurn = 0.0;
 };
 
 // The direction in which the last contour element (a straight move or an arc) left its end

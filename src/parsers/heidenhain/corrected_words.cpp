@@ -265,17 +265,23 @@ void BlockParser::planHelixTurns() {
     // A whole number of turns: the line's own arc is the last of them.
     const double rest = turning - 360.0 * wholeTurns;
     const bool restless = rest <= kTurnTolerance;
-    const double z = blk.has(addr::Z) ? blk.getDouble(addr::Z) : position[AxisZ];
-    helix = {static_cast<std::int32_t>(wholeTurns) - (restless ? 1 : 0), position[AxisX],
-             position[AxisY], position[AxisZ], (z - position[AxisZ]) * 360.0 / turning};
+    const std::uint32_t axis = centrePlane_ == code::PlaneYZ   ? AxisX
+                               : centrePlane_ == code::PlaneXZ ? AxisY
+                                                               : AxisZ;
+    const double from = position[axis];
+    const double to = blk.has(kAxisSlot[axis]) ? blk.getDouble(kAxisSlot[axis]) : from;
+    helix = {static_cast<std::int32_t>(wholeTurns) - (restless ? 1 : 0),
+             {position[AxisX], position[AxisY], position[AxisZ]}, axis,
+             (to - from) * 360.0 / turning};
     if (reporting_)
         diagnostics_->correction(
             diagnostic::kMultiTurnHelix, {},
             "the arc of " + degrees + " degrees is written as " +
-                (wholeTurns == 1.0 ? std::string("1 full circle (Z ")
+                (wholeTurns == 1.0 ? std::string("1 full circle (")
                                    : std::to_string(static_cast<std::int32_t>(wholeTurns)) +
-                                         " full circles (Z ") +
-                preciseRealToString(helix.zPerTurn) + (wholeTurns == 1.0 ? ")" : " each)") +
+                                         " full circles (") +
+                "XYZ"[axis] + std::string(" ") + preciseRealToString(helix.perTurn) +
+                (wholeTurns == 1.0 ? ")" : " each)") +
                 (restless ? std::string() : ", then " + preciseRealToString(rest) + " degrees"));
 }
 

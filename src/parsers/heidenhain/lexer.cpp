@@ -39,6 +39,7 @@ std::int32_t Lexer::readCommentChain(std::string_view line, std::uint32_t& curso
         const std::int32_t code = packedKeywordCode(key, n);
         cursor = static_cast<std::uint32_t>(after - text);
         if (n == kMaxTokenLength || after == end || *after != ';') {
+            toolInComment = code == kw::TOOL || toolBeforeSemicolon;
             if (code == kw::TOOL) return kw::TOOL;
             cursor = toolBeforeSemicolon ? toolSemicolon : firstSemicolon;
             skipRestOfLine(line, cursor);
@@ -49,6 +50,14 @@ std::int32_t Lexer::readCommentChain(std::string_view line, std::uint32_t& curso
             toolSemicolon = cursor;
         }
     }
+}
+
+std::int32_t Lexer::readComment(std::string_view line, std::uint32_t& cursor,
+                                std::int32_t firstCode) {
+    std::uint32_t chain = cursor;
+    readCommentChain(line, chain, firstCode);
+    skipRestOfLine(line, cursor);
+    return firstCode;
 }
 
 double Lexer::readOtherValue(std::string_view line, std::uint32_t& cursor) {

@@ -47,11 +47,16 @@ class Lexer {
     void beginLine() {
         commentText.clear();
         commentFlag = false;
+        toolInComment = false;
     }
+    // With the corrected semantics a ";" behind a word always starts the comment: the word TOOL
+    // in it is not read (docs/corrections.md, comment-tool).
+    void readCommentsAsComments(bool on) { commentsAsComments_ = on; }
 
     // Reads a word of letters (upper-cased) and returns its keyword code, 0 for an empty word or
     // one that is not a keyword. A ";" ends the word and turns the rest of the line into comment
-    // text, except that a commented-out TOOL word right behind the ";" is still read as TOOL.
+    // text, except that (exact semantics) a commented-out TOOL word right behind the ";" is still
+    // read as TOOL.
     std::int32_t readKeyword(std::string_view line, std::uint32_t& cursor) {
         const char* const word = line.data() + cursor;
         const char* const end = lineEnd(line);
@@ -66,7 +71,8 @@ class Lexer {
         const std::int32_t code = packedKeywordCode(key, n);
         cursor += n;
         if (n < kMaxTokenLength && after < end && *after == ';')
-            return readCommentChain(line, cursor, code);
+            return commentsAsComments_ ? readComment(line, cursor, code)
+                                       : readCommentChain(line, cursor, code);
         return code;
     }
 
@@ -113,6 +119,9 @@ class Lexer {
 
     std::string commentText;   // text behind the ";" of the current line, or a program name
     bool commentFlag = false;  // a ";" comment was read on the current line
+    // The comment of the current line holds a TOOL word right behind a ";", which the exact
+    // semantics reads as TOOL.
+    bool toolInComment = false;
 
   private:
     static const char* skipSpaces(const char* p, const char* end) {
@@ -165,6 +174,8 @@ class Lexer {
     // The word with code `firstCode` ended on the ";" at the cursor.
     std::int32_t readCommentChain(std::string_view line, std::uint32_t& cursor,
                                   std::int32_t firstCode);
+    // The same with the corrected semantics: the rest of the line is the comment; `firstCode`.
+    std::int32_t readComment(std::string_view line, std::uint32_t& cursor, std::int32_t firstCode);
     // A value that is not a number in one piece: a number collected over blanks and ";", a Q
     // reference, a quoted name, or nothing. The cursor is on the first character after blanks.
     double readOtherValue(std::string_view line, std::uint32_t& cursor);
@@ -176,6 +187,7 @@ class Lexer {
     double parameter(double number, bool negated);
 
     ParamMap* params_;
+    bool commentsAsComments_ = false;
 };
 
 }  // namespace morvane::HHParser

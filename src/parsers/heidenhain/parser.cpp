@@ -343,10 +343,10 @@ void Parser::writeHelixTurns() {
     block& blk = parser_.blk;
     const block line = blk;
     blk.clear(addr::M);
-    blk.setDouble(addr::X, turns.x);
-    blk.setDouble(addr::Y, turns.y);
+    for (std::uint32_t a = 0; a < 3; ++a)
+        blk.setDouble(kAxisSlot[a], turns.start[a]);
     for (std::int32_t k = 1; k <= turns.count; ++k) {
-        blk.setDouble(addr::Z, turns.z + turns.zPerTurn * k);
+        blk.setDouble(kAxisSlot[turns.depthAxis], turns.start[turns.depthAxis] + turns.perTurn * k);
         writeBlock();
         blk.clear(addr::F);
         parser_.lexer.commentFlag = false;

@@ -134,10 +134,10 @@ void reportLineEnd(Diagnostics& diagnostics, const GCodeReader& reader, std::str
             where = "a macro variable, which is not read";
         } else if (c == '[') {
             where = "an expression in brackets, which is not computed";
-        } else if (c == '%' && blank(line.substr(start, unread - start))) {
-            // A line that begins with "%" is a tape mark or a program header.
-        } else if (c == ')' && blank(line.substr(unread + 1))) {
-            // The parenthesis that closes Sinumerik's TC(n), or a stray one: nothing follows.
+        } else if ((c == '%' && blank(line.substr(start, unread - start))) ||
+                   (c == ')' && blank(line.substr(unread + 1)))) {
+            // A line that begins with "%" is a tape mark or a program header; a parenthesis
+            // with nothing after it closes Sinumerik's TC(n), or is a stray one.
         } else {
             where = characterAt(line, unread);
         }
