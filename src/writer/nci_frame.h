@@ -28,6 +28,10 @@ struct CycleMask;
 struct NativeCycleLine;
 struct CycleTerm;
 
+// How a program means the I J K of its arcs: not found yet, the centre's coordinates, or offsets
+// from the start or from the end point.
+enum class CentreReading : std::uint8_t { Unknown, Absolute, FromStart, FromEnd };
+
 class NCIFrame {
   public:
     // How a drill cycle call that the post-processor cannot write is written longhand.
@@ -160,9 +164,9 @@ class NCIFrame {
     // the exact semantics and read 0 in the corrected one.
     void ReadOmittedCentreWords();
     // Adds to the plane's centre words (corrected semantics) the point `reading` refers to.
-    void ResolvePlaneCentre(std::uint32_t reading);
+    void ResolvePlaneCentre(CentreReading reading);
     // Reports that the exact and the corrected reading of I J K differ at this arc.
-    void ReportCentreReadings(std::uint32_t exact, std::uint32_t inPlane);
+    void ReportCentreReadings(CentreReading exact, CentreReading inPlane);
     // Expands a call of the active drill cycle longhand by its number (200..209, 1001).
     void WriteLonghandDrilling(NciStream& out);
     // Expands the active drill cycle as cycle 200 (the ISO frame's cycle record).
@@ -196,7 +200,7 @@ class NCIFrame {
     std::string storedText_;                       // {QueueComment, SetMessageText}
     bool commentPending_ = false;                  // {QueueComment}; WriteBlock clears it
     std::vector<double> axes_;                     // the parser's axis values
-    std::uint32_t arcCentreMode_ = 0;              // 0 unknown, 1 absolute, 2 start, 3 end
+    CentreReading arcCentreMode_ = CentreReading::Unknown;  // found once, kept for the run
     SupportedCycleList patterns_;                  // {SetSupportedCycles}
     std::vector<std::int32_t> supportedCycles_;    // cycles written natively
     std::int32_t spindleDirection_ = 1;            // {M3: +1, M4: -1}

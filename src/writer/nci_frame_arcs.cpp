@@ -37,8 +37,8 @@ void storeCentre(varstorage* vars, Vec3 centre) {
     vars[addr::K].setDouble(centre.z);
 }
 
-// The readings of I J K, numbered as the frame's arc centre mode.
-constexpr std::uint32_t kNoReading = 0, kAbsolute = 1, kFromStart = 2, kFromEnd = 3;
+constexpr CentreReading kNoReading = CentreReading::Unknown, kAbsolute = CentreReading::Absolute,
+                        kFromStart = CentreReading::FromStart, kFromEnd = CentreReading::FromEnd;
 
 // Centre words and the two ends may differ by this much and still be taken as one reading: in
 // the exact semantics (3-D lengths of rounded values) and in the corrected one (in the plane,
@@ -50,7 +50,7 @@ constexpr double kReportedShift = 0.001;
 
 // The first reading of centre words `c` that puts the centre as far from `p0` as from `p1`,
 // within `tolerance`: from the start point, absolute, from the end point; kNoReading if none.
-std::uint32_t fittingReading(Vec3 c, Vec3 p0, Vec3 p1, double tolerance) {
+CentreReading fittingReading(Vec3 c, Vec3 p0, Vec3 p1, double tolerance) {
     if (std::fabs(length(c) - length(c + p0 - p1)) < tolerance) return kFromStart;
     if (std::fabs(length(c - p1) - length(c - p0)) < tolerance) return kAbsolute;
     if (std::fabs(length(c) - length(c + p1 - p0)) < tolerance) return kFromEnd;
@@ -85,7 +85,7 @@ std::string pointText(PlanePoint p) {
 }
 
 // How a reading takes I J K, for the messages.
-const char* readingText(std::uint32_t reading) {
+const char* readingText(CentreReading reading) {
     return reading == kAbsolute    ? "as the centre's coordinates"
            : reading == kFromStart ? "from the start point"
                                    : "from the end point";
@@ -149,7 +149,7 @@ void NCIFrame::DetectArcCenterMode() {
     const Vec3 c{exactWord(addr::I), exactWord(addr::J), exactWord(addr::K)};
     const Vec3 p0 = exactPoint(false);
     const Vec3 p1 = exactPoint(true);
-    const std::uint32_t exact = fittingReading(c, p0, p1, kCentreTolerance);
+    const CentreReading exact = fittingReading(c, p0, p1, kCentreTolerance);
     if (corrected || diagnostics_->wanted()) {
         // The corrected reading: the working plane's two axes, unrounded.
         const PlaneAxes& axes = planeAxes(plane_);
@@ -157,7 +157,7 @@ void NCIFrame::DetectArcCenterMode() {
             return Vec3{UnroundedCoordinate(end, axes.horizontal),
                         UnroundedCoordinate(end, axes.vertical), 0.0};
         };
-        const std::uint32_t inPlane =
+        const CentreReading inPlane =
             fittingReading({vars_[axes.centreH].numeric(), vars_[axes.centreV].numeric(), 0.0},
                            planePoint(false), planePoint(true), kPlaneCentreTolerance);
         // Two misses differ too: the exact one writes the offsets as the centre.
@@ -175,7 +175,7 @@ void NCIFrame::DetectArcCenterMode() {
     if (exact != kAbsolute) storeCentre(vars_, c + (exact == kFromStart ? p0 : p1));
 }
 
-void NCIFrame::ReportCentreReadings(std::uint32_t exact, std::uint32_t inPlane) {
+void NCIFrame::ReportCentreReadings(CentreReading exact, CentreReading inPlane) {
     const std::string exactText =
         exact == kNoReading ? "fit no reading within 0.001 and are written as the centre"
                             : std::string("are read ") + readingText(exact) +
@@ -207,7 +207,7 @@ void NCIFrame::ResolveArcCenter() {
     storeCentre(vars_, c + (arcCentreMode_ == kFromStart ? position(previous_) : position(current_)));
 }
 
-void NCIFrame::ResolvePlaneCentre(std::uint32_t reading) {
+void NCIFrame::ResolvePlaneCentre(CentreReading reading) {
     if (reading == kAbsolute) return;
     const PlaneAxes& axes = planeAxes(plane_);
     const bool end = reading == kFromEnd;
