@@ -78,6 +78,8 @@ void HeidenhainOutput::commentBlock(std::string_view text) {
 void HeidenhainOutput::begin(std::string_view programName, bool inch) {
     programName_.assign(programName);
     inch_ = inch;
+    length_.decimals = lengthDecimals(settings_, inch);
+    position_ = KnownPosition(length_.decimals);
     line_.assign("BEGIN PGM ");
     line_ += programName_;
     line_ += inch_ ? " INCH" : " MM";
@@ -112,7 +114,7 @@ void HeidenhainOutput::feedWord(double feed, Compensation comp) {
 }
 
 void HeidenhainOutput::move(const LinearMove& m) {
-    straightBlock(m, axesToName(m, position_));
+    writeStraight(m, position_, [&](const std::array<bool, 3>& named) { straightBlock(m, named); });
 }
 
 void HeidenhainOutput::straightBlock(const LinearMove& m, const std::array<bool, 3>& named) {
@@ -417,7 +419,7 @@ void HeidenhainOutput::referenceReturn(const std::array<bool, 3>& axes) {
     for (const std::string& text : settings_.referenceReturn)
         emitText(text, named);
     for (std::size_t axis = 0; axis < 3; ++axis)
-        if (axes[axis]) position_.forget(axis);
+        if (axes[axis]) position_.toReference(axis);
 }
 
 void HeidenhainOutput::stockBlank(const Point& min, const Point& max) {

@@ -97,13 +97,21 @@ void IsoOutput::begin(std::string_view programName, bool inch) {
     appendText(line_, inch ? "G20" : "G21");
     emitBlock();
     plane_ = 0;
+    lengthUnit(inch);
 }
 
 bool IsoOutput::units(bool inch) {
     prepareBlock();
     line_.assign(inch ? "G20" : "G21");
     emitBlock();
+    lengthUnit(inch);
     return true;
+}
+
+void IsoOutput::lengthUnit(bool inch) {
+    length_.decimals = lengthDecimals(settings_, inch);
+    // Positions known in the other unit are no positions in this one.
+    position_ = KnownPosition(length_.decimals);
 }
 
 void IsoOutput::end() {
@@ -131,7 +139,7 @@ void IsoOutput::feedWord(double feed) {
 }
 
 void IsoOutput::move(const LinearMove& m) {
-    straightBlock(m, axesToName(m, position_));
+    writeStraight(m, position_, [&](const std::array<bool, 3>& named) { straightBlock(m, named); });
 }
 
 void IsoOutput::straightBlock(const LinearMove& m, const std::array<bool, 3>& named) {
@@ -342,7 +350,7 @@ void IsoOutput::datum(std::int32_t number) {
         warning(text);
         return;
     }
-    appendWord(line_, "G", static_cast<std::int64_t>(53 + number));
+    appendWord(line_, "G", std::int64_t{53} + number);
     emitBlock();
 }
 
@@ -352,7 +360,7 @@ void IsoOutput::referenceReturn(const std::array<bool, 3>& axes) {
     for (const std::string& text : settings_.referenceReturn)
         emitPlain(text, named);
     for (std::size_t axis = 0; axis < 3; ++axis)
-        if (axes[axis]) position_.forget(axis);
+        if (axes[axis]) position_.toReference(axis);
     motion_ = -1;
 }
 

@@ -43,6 +43,8 @@ class IsoOutput final : public PostOutput {
     // starts with this, since our reader drills at any block without G words in an open cycle.
     void prepareBlock();
     void emitBlock();                       // line_ with its N number
+    // Lengths in the unit that comes into force: their places, and no known position.
+    void lengthUnit(bool inch);
     // A converter's line as it is (program start and end, reference return).
     void emitPlain(std::string_view text, std::string_view axes = {});
     void commentLine(std::string_view text);

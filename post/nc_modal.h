@@ -30,6 +30,7 @@ class KnownPosition {
     void set(std::size_t axis, double v) {
         steps_[axis] = steps(v);
         known_[axis] = true;
+        atReference_[axis] = false;
     }
     void set(const Point& p) {
         for (std::size_t axis = 0; axis < 3; ++axis)
@@ -37,6 +38,13 @@ class KnownPosition {
     }
     void forget(std::size_t axis) { known_[axis] = false; }
     void forgetAll() { known_ = {}; }
+    // The axis returned to its reference point (for Z the top of its travel) and stays there
+    // until a block names it.
+    void toReference(std::size_t axis) {
+        known_[axis] = false;
+        atReference_[axis] = true;
+    }
+    bool atReference(std::size_t axis) const { return atReference_[axis]; }
 
   private:
     // Positions are bounded far below 1e9 by the reader: the count of steps fits 64 bits.
@@ -45,6 +53,7 @@ class KnownPosition {
     double scale_;
     std::array<std::int64_t, 3> steps_{};
     std::array<bool, 3> known_{};
+    std::array<bool, 3> atReference_{};
 };
 
 // The axes a straight move names: those where the control is not already, except, on a rapid
@@ -52,6 +61,20 @@ class KnownPosition {
 // names one: the first placed axis, else X (our readers write no move for a block without an
 // axis word).
 std::array<bool, 3> axesToName(const LinearMove& move, const KnownPosition& position);
+
+// Writes a straight move as blocks of `write(named)`: one block of the axes to name, or, for a
+// rapid move that leaves the Z reference point to go down while it moves in X or Y, a block
+// across at the reference level first and then one down in Z (never a diagonal rapid down).
+template <class Write>
+void writeStraight(const LinearMove& move, const KnownPosition& position, Write&& write) {
+    const std::array<bool, 3> named = axesToName(move, position);
+    if (move.rapid && named[2] && position.atReference(2) && (named[0] || named[1])) {
+        write(std::array<bool, 3>{named[0], named[1], false});
+        write(std::array<bool, 3>{false, false, true});
+        return;
+    }
+    write(named);
+}
 
 // The axes to name before an arc so that the control stands at its start: the plane's axes
 // (and, with `normalToo`, the normal axis) that the control does not know and that a block has

@@ -15,7 +15,7 @@ enum class ArcFormat : std::uint8_t { Centre, Radius };
 
 struct PostSettings {
     OutputFamily family = OutputFamily::Iso;  // [converter] output
-    int decimals = 3;                         // coordinates, centres, radii, levels
+    int decimals = 3;                         // coordinates, centres, radii, levels (mm)
     int feedDecimals = 3;                     // F words
     int angleDecimals = 4;                    // Heidenhain IPA of helices
     bool trailingZeros = false;               // X10.000 instead of X10.
@@ -32,6 +32,12 @@ struct PostSettings {
     std::vector<std::string> programEnd;       // lines after the last block
     std::vector<std::string> referenceReturn;  // lines of a reference point return
 };
+
+// Places of a length in the unit in force: `decimals` in millimetres, one more in inches (an
+// inch program is written to the ten-thousandth, as the controls take it).
+inline int lengthDecimals(const PostSettings& settings, bool inch) {
+    return settings.decimals + (inch ? 1 : 0);
+}
 
 PostSettings settingsFrom(const ConverterFile& file);
 

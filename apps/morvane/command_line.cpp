@@ -354,6 +354,10 @@ through a converter, into NC code for another control, with the Morvane plug-in.
 
 Commands:
   convert INPUT... [OPTIONS]   convert programs (morvane convert --help)
+  check FILE... [OPTIONS]      what a program does: moves, lengths, time, boxes, tools,
+                               diagnostics (morvane check --help)
+  show FILE [FILE2] -o OUT     a picture of the tool path, SVG or HTML; two programs are
+                               compared (morvane show --help)
   formats                      the program formats and how they are recognised
   converters                   the converter files (*.conv) found, with their descriptions
   help [COMMAND]               this text, or the help of one command

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "source_formats.h"
+#include "formats/source_formats.h"
 
 namespace morvane::cli {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "source_formats.h"
+#include "formats/source_formats.h"
 
 namespace morvane::cli {
 

@@ -13,7 +13,7 @@
 #include "diagnostic_report.h"
 #include "editor_host.h"
 #include "exit_status.h"
-#include "source_formats.h"
+#include "formats/source_formats.h"
 
 namespace morvane::cli {
 

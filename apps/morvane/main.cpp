@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "check_command.h"
 #include "command_line.h"
 #include "convert_command.h"
 #include "converter_catalog.h"
 #include "host_paths.h"
 #include "plugin_library.h"
+#include "show_command.h"
 
 namespace {
 
@@ -20,7 +22,7 @@ using namespace morvane::cli;
 
 int listFormats() {
     std::printf("%-12s %-16s %-14s %s\n", "--from", "dialog entry", "extensions", "what");
-    for (const FormatInfo& info : kFormats) {
+    for (const morvane::FormatInfo& info : morvane::kFormats) {
         std::printf("%-12.*s %-16.*s %-14.*s %.*s\n", static_cast<int>(info.option.size()),
                     info.option.data(), static_cast<int>(info.dialogEntry.size()),
                     info.dialogEntry.data(), static_cast<int>(info.extensions.size()),
@@ -75,6 +77,11 @@ int printVersion() {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // check and show read programs through the library, without the plug-in.
+    if (!arguments.empty() && (arguments[0] == "check" || arguments[0] == "show")) {
+        const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+        return static_cast<int>(arguments[0] == "check" ? runCheck(rest) : runShow(rest));
+    }
     CommandLine line;
     std::string error;
     if (!parseCommandLine(arguments, line, error)) {

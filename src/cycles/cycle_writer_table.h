@@ -172,6 +172,14 @@ inline constexpr CycleArg kCircularSlot254[] = {
     q(22, 367), q(4, 200),      negQ(2, 201),   q(7, 207),       flag(8, true), q(1, 203),
     q(3, 204),  flag(5, false), flag(12, true), depthFallback(),
 };
+// 254 with the corrected semantics: the operation, allowances, direction, plunging and
+// finishing infeed of the straight slot 253 too.
+inline constexpr CycleArg kCircularSlot254Passes[] = {
+    q(25, 217), q(26, 216),   q(19, 219), halfQ(13, 375), q(20, 376),     q(21, 248),
+    q(22, 367), q(4, 200),    negQ(2, 201), q(7, 207),    flag(8, true),  q(1, 203),
+    q(3, 204),  q(15, 368),   q(16, 369), q(17, 215),     q(18, 351),     q(23, 366),
+    q(24, 338), flag(5, false), flag(12, true), depthFallback(),
+};
 // Thread milling 262 and 263: countersinking depth Q356, thread depth Q201.
 inline constexpr CycleArg kThreadMilling263[] = {
     halfQ(13, 335), q(17, 239),     negQ(18, 201),  negQ(2, 356), q(4, 200),
@@ -212,7 +220,8 @@ inline constexpr CycleRecipe kWriters[] = {
     {252, "CYCLE DEF 252", false, buildCycle<NCICircularPocket>, kCircularPocket252,
      kCircularPocket252Passes},
     {253, "CYCLE DEF 253", false, buildCycle<NCIRectPocket>, kSlot253, kSlot253Passes},
-    {254, "CYCLE DEF 254", false, buildCycle<NCICircularSlot>, kCircularSlot254},
+    {254, "CYCLE DEF 254", false, buildCycle<NCICircularSlot>, kCircularSlot254,
+     kCircularSlot254Passes},
     {263, "CYCLE DEF 263", false, buildCycle<NCIThreadMilling>, kThreadMilling263},
     {267, "CYCLE DEF 267", false, buildCycle<NCIOutsideThread>, kOutsideThread267},
 };

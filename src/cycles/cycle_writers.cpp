@@ -54,7 +54,7 @@ void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagno
 // Reports a correction of the parameters a cycle is handed (the recipe's corrected list).
 void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnostics) {
     if (!diagnostics.wanted()) return;
-    if (cycle >= 251 && cycle <= 253) reportPocketParameters(cycle, q, diagnostics);
+    if (cycle >= 251 && cycle <= 254) reportPocketParameters(cycle, q, diagnostics);
     if ((cycle == 1003 || cycle == 1004) && q[218] != q[219]) {
         const std::string length = preciseRealToString(q[219]), width = preciseRealToString(q[218]);
         diagnostics.correction(

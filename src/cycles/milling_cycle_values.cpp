@@ -39,8 +39,9 @@ constexpr ValueSlot kCircularFinishingValues[] = {
     {10, Plain}, {11, Plain}, {13, Plain}, {14, Plain}, {15, Plain}, {16, Plain},
 };
 constexpr ValueSlot kCircularSlotValues[] = {
-    {10, Plain},   {11, Plain},   {13, Plain},      {14, Plain}, {19, Plain},
-    {20, Radians}, {21, Radians}, {22, RoundToInt}, {25, Plain}, {26, Plain},
+    {10, Plain}, {11, Plain}, {13, Plain}, {14, Plain},   {15, Plain},   {16, Plain},
+    {17, Plain}, {18, Plain}, {19, Plain}, {20, Radians}, {21, Radians}, {22, RoundToInt},
+    {23, Plain}, {24, Plain}, {25, Plain}, {26, Plain},
 };
 constexpr ValueSlot kThreadMillingValues[] = {
     {10, Plain}, {11, Plain}, {13, Plain}, {14, Plain},

@@ -204,7 +204,10 @@ class NCICircularStud : public NCIDeepDrilling {
 
 // Circular slot (cycles 211, 254): 13 pitch-circle radius, 14 step-over, 19 width, 20 start
 // angle and 21 angular length (degrees in, stored as radians), 22 reference (rounded to an
-// integer), 25 and 26 the pitch-circle centre.
+// integer), 25 and 26 the pitch-circle centre. Cycle 254 with the corrected semantics adds
+// 15 side allowance, 16 floor allowance, 17 machining operation (0 roughing and finishing,
+// 1 roughing, 2 finishing), 18 direction (-1 conventional, else climb), 23 plunging (0 vertical,
+// 1 helical, 2 reciprocating) and 24 finishing infeed.
 class NCICircularSlot : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -213,14 +216,33 @@ class NCICircularSlot : public NCIDeepDrilling {
     // Cuts the centre line there and back at the current height, then clears the width by rings
     // round it, the tool standing at the slot's start point.
     void ClearArcSlot(NciStream& out);
-    // The same with the corrected semantics: every arc round its own centre (the pitch-circle
-    // centre, the end or the start point), turning the way the angular length says.
-    void ClearArcSlotAround(NciStream& out);
+    // The same with the corrected semantics, to `width`: every arc round its own centre (the
+    // pitch-circle centre, the end or the start point).
+    void ClearArcSlotAround(NciStream& out, double width);
 
   private:
+    // The slot with the corrected semantics, from its start point s.
+    struct Path {
+        Point2 s, centre, end;     // start point, pitch-circle centre, end point
+        Point2 u0, u1;             // from the pitch-circle centre towards s and towards the end
+        std::int32_t along, back;  // arc records along the slot the way its angle turns, and back
+        bool whole;                // a whole turn or more: the arcs round the centre are circles
+        bool reverse;              // the rings run from the start's round end first
+    };
+    Path path() const;
+    // The passes by the operation, allowances and plunging, from the call point `from`.
+    void machinePasses(NciStream& out, Point2 from);
+    // Down at s to z: straight, on one helix turn, or on a ramp along the centre line and back,
+    // in the room the width less `side` on each side leaves.
+    void plungeTo(NciStream& out, const Path& p, double z, double side);
+    // One ring at offset t from the centre line, from and back to its outer side's start.
+    void ring(NciStream& out, const Path& p, double t);
+    // The ring at the finished `width`, entered and left on quarter arcs, from s back to s.
+    void finishWall(NciStream& out, const Path& p, double width);
     // Arc record `code` to `end` round `centre` at the current height.
     void arcRound(NciStream& out, std::int32_t code, Point2 end, Point2 centre, bool full);
 
+    Point2 start_;  // the slot's start point, set by Generate
     PassBudget rings_{*this, kMaxArcSlotRings, "rings of the slot"};
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cycles/nci_milling_cycles.h"
+#include "cycles/pocket_passes.h"
 #include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
 
@@ -152,38 +153,12 @@ void NCIRectPocket::wallContour(NciStream& out) {
 }
 
 void NCIRectPocket::machinePasses(NciStream& out, Point2 reference) {
-    const double side = std::max(value(19), 0.0), floor = std::max(value(20), 0.0);
-    const std::int32_t operation = truncToInt32(value(21));
-    const bool rough = operation != 2;
-    // Roughing down to the floor allowance leaves both allowances; the finishing pass takes
-    // them at the full depth. Without allowances the roughing layers already finish.
-    const bool finish = operation == 2 || (operation != 1 && (side > 0.0 || floor > 0.0));
-    RapidTo(out, reference, clearanceHeight());
-    FeedXY(out, centre_.x, centre_.y);
-    const double roughDepth = depth() - floor;
-    if (rough && roughDepth > 0.0)
-        forEachLayer(*this, surface(), roughDepth, infeed(), [&](double z, bool) {
-            plungeTo(out, z, side);
-            clearWithin(out, side);
-            return !passes_.spent();
-        });
-    const bool walls = side > 0.0 || floor == 0.0;
-    // With a finishing infeed the walls are finished in steps of it from the surface down; the
-    // last step, at the depth, goes with the floor below.
-    if (finish && walls && value(25) > 0.0)
-        forEachLayer(*this, surface(), depth(), value(25), [&](double z, bool bottom) {
-            if (bottom || passes_.spent()) return false;
-            FeedTo(out, centre_, z);
-            wallContour(out);
-            return true;
-        });
-    if (finish && !passes_.spent()) {
-        FeedTo(out, centre_, surface() - depth());
-        if (floor > 0.0) clearWithin(out, side);
-        if (walls) wallContour(out);
-    }
-    if (!rapidRetract()) FeedTo(out, centre_, clearanceHeight());
-    RapidTo(out, centre_, retractHeight());
+    const PocketPasses passes{std::max(value(19), 0.0), std::max(value(20), 0.0),
+                              truncToInt32(value(21)), value(25)};
+    cutInPasses(
+        *this, out, reference, centre_, passes, passes_,
+        [&](double z) { plungeTo(out, z, passes.side); }, [&] { clearWithin(out, passes.side); },
+        [&] { wallContour(out); });
 }
 
 void NCIRectPocket::clearWithin(NciStream& out, double allowance) {

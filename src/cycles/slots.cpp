@@ -115,10 +115,16 @@ void NCICircularSlot::Generate(NciStream& out) {
     }
     if (!finiteSetUp(*this) || !allFinite({rp, a0, aL, value(19), s.x, s.y})) return;
     reportArcCentre(out, aL);
+    start_ = s;
+    if (corrected() &&
+        (value(15) != 0.0 || value(16) != 0.0 || value(17) != 0.0 || value(23) != 0.0)) {
+        machinePasses(out, p);
+        return;
+    }
 
     cutInLayers(*this, out, p, s, [&](bool) {
         if (corrected())
-            ClearArcSlotAround(out);
+            ClearArcSlotAround(out, value(19));
         else
             ClearArcSlot(out);
         return !rings_.spent();
@@ -163,63 +169,6 @@ void NCICircularSlot::ClearArcSlot(NciStream& out) {
     ArcRadius(out, s.x + t * c0, s.y + t * s0, e, 1.0);
     ringAt(t);
     ArcRadius(out, s.x + (t - e) * c0 - e * s0, s.y + (t - e) * s0 - e * -c0, e, 1.0);
-    FeedXY(out, s.x, s.y);
-}
-
-}  // namespace morvane
-
-namespace morvane {
-
-void NCICircularSlot::arcRound(NciStream& out, std::int32_t code, Point2 end, Point2 centre,
-                               bool full) {
-    arcMove(out, code, end.x, end.y, centre, z_, full, false);
-}
-
-void NCICircularSlot::ClearArcSlotAround(NciStream& out) {
-    const double d = pathDiameter(toolDiameter());
-    const double r = d / 2.0, e = d / 20.0;
-    const double rp = value(13), a0 = value(20), aL = value(21), w = value(19);
-    const Point2 s = here();
-    const Point2 u0{std::cos(a0), std::sin(a0)}, u1{std::cos(a0 + aL), std::sin(a0 + aL)};
-    const auto at = [](Point2 p, Point2 u, double t) {
-        return Point2{p.x + t * u.x, p.y + t * u.y};
-    };
-    const Point2 c = at(s, u0, -rp), end = at(c, u1, rp);
-    // Along the slot the way the angle turns, back the other way; a slot of a whole turn or more
-    // is a full circle.
-    const double sweep = aL < 0.0 ? -1.0 : 1.0;
-    const std::int32_t along = aL < 0.0 ? 2 : 3, back = aL < 0.0 ? 3 : 2;
-    const bool whole = std::fabs(aL) >= 2.0 * kPi - 1e-9;
-
-    arcRound(out, along, end, c, whole);
-    arcRound(out, back, s, c, whole);
-    if (!(r < w)) return;
-
-    // The ring at offset t, from the outer side's start: outer side, round the end, inner side
-    // back, round the start.
-    const auto ringAt = [&](double t) {
-        arcRound(out, along, at(end, u1, t), c, whole);
-        arcRound(out, along, at(end, u1, -t), end, false);
-        arcRound(out, back, at(s, u0, -t), c, whole);
-        arcRound(out, along, at(s, u0, t), s, false);
-    };
-    const double last = (w - d) / 2.0;
-    for (std::int64_t k = 1; static_cast<double>(k) * r < last; ++k) {
-        if (!rings_.take()) return;
-        const Point2 ringStart = at(s, u0, static_cast<double>(k) * r);
-        FeedXY(out, ringStart.x, ringStart.y);
-        ringAt(static_cast<double>(k) * r);
-        FeedXY(out, s.x, s.y);
-    }
-    if (!rings_.take()) return;
-    // The last ring is entered and left on quarter arcs of radius e round a point e inside it,
-    // tangent to the way the ring runs.
-    const Point2 lead = at(s, u0, last - e), tangent{sweep * -u0.y, sweep * u0.x};
-    const Point2 entry = at(lead, tangent, -e), exit = at(lead, tangent, e);
-    FeedXY(out, entry.x, entry.y);
-    arcRound(out, along, at(s, u0, last), lead, false);
-    ringAt(last);
-    arcRound(out, along, exit, lead, false);
     FeedXY(out, s.x, s.y);
 }
 

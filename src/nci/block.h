@@ -16,8 +16,8 @@ namespace morvane {
 // Reading a missing number inserts it with 0.0.
 using ParamMap = std::map<std::int32_t, double>;
 
-// NOLINTNEXTLINE(bugprone-reserved-identifier): clang-tidy 14 reports the compiler's own name
-// for the implicit copy of the array member.
+// clang-tidy 14 reports the compiler's own name for the implicit copy of the array member.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 struct block {
     // Words by address index (A..Z are 0..25, dialect keywords above).
     varstorage vars[kVariableCount];

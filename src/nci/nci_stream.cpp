@@ -148,7 +148,7 @@ NciStream::~NciStream() {
     close();
 }
 
-bool NciStream::open(const std::string& path, bool mustExist) {
+void NciStream::restart(std::string path) {
     close();
     size_ = 0;
     flushed_ = 0;
@@ -156,14 +156,23 @@ bool NciStream::open(const std::string& path, bool mustExist) {
     kept_ = 0;
     exhausted_ = false;
     failed_ = false;
-    path_ = path;
+    path_ = std::move(path);
     mapsLines_ = diagnostics_ != nullptr && diagnostics_->wanted();
+    if (capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
+}
+
+void NciStream::open(NciSink& sink) {
+    restart("held in memory");
+    sink_ = &sink;
+}
+
+bool NciStream::open(const std::string& path, bool mustExist) {
+    restart(path);
     file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
     if (file_ == nullptr) {
         writeFailed("open");
         return false;
     }
-    if (capacity_ < kSpillThreshold + 4096) grow(kSpillThreshold + 4096);
     return true;
 }
 
@@ -172,6 +181,11 @@ void NciStream::noteLine() {
 }
 
 bool NciStream::close() {
+    if (sink_ != nullptr) {
+        spill();
+        sink_ = nullptr;
+        return !failed_;
+    }
     if (file_ == nullptr) return !failed_;
     spill();
     if (std::fclose(file_) != 0 && !failed_) writeFailed("write");
@@ -180,6 +194,7 @@ bool NciStream::close() {
 }
 
 void NciStream::flush() {
+    if (sink_ != nullptr) return spill();
     if (file_ == nullptr) return;
     spill();
     if (std::fflush(file_) != 0) writeFailed("write");
@@ -195,8 +210,11 @@ void NciStream::grow(std::size_t n) {
 
 void NciStream::spill() {
     if (exhausted_ || failed_) size_ = kept_;  // a line begun after the end of the budget
-    if (size_ > 0 && !failed_ && std::fwrite(data_.get(), 1, size_, file_) != size_)
-        writeFailed("write");
+    if (size_ > 0 && !failed_) {
+        const bool written = sink_ != nullptr ? sink_->take({data_.get(), size_})
+                                              : std::fwrite(data_.get(), 1, size_, file_) == size_;
+        if (!written) writeFailed("write");
+    }
     flushed_ += size_;
     size_ = 0;
     kept_ = 0;
@@ -243,7 +261,11 @@ void NciStream::writeFailed(const char* what) {
     failed_ = true;
     kept_ = 0;
     size_ = 0;
-    if (diagnostics_ != nullptr)
+    if (diagnostics_ == nullptr) return;
+    if (sink_ != nullptr)
+        diagnostics_->fail(diagnostic::kWriteFailed,
+                           "the reader of the NCI text held in memory stopped the conversion");
+    else
         diagnostics_->fail(diagnostic::kWriteFailed, std::string("cannot ") + what + " the NCI file " +
                                                          path_ + ": " + std::strerror(error));
 }

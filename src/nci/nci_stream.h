@@ -20,6 +20,14 @@ namespace morvane {
 
 class Diagnostics;
 
+// Where a stream's text goes instead of a file (a conversion held in memory): it receives the
+// text in large pieces, each ending at a line feed. False from take() is a failed write.
+class NciSink {
+  public:
+    virtual ~NciSink() = default;
+    virtual bool take(std::string_view text) = 0;
+};
+
 // Writes `v` as the default stream insertion would (precision 6, general notation) into
 // [first, last) and returns the end of the text. A NaN or an infinity is written as 0: NCI text
 // never carries a non-number. The buffer must hold at least kMaxRealChars characters.
@@ -58,7 +66,9 @@ class NciStream {
     // Opens `path` for writing, truncating it; with `mustExist`, only a file that exists (it is
     // written from its start). False when it cannot be opened (reported as a failed write).
     bool open(const std::string& path, bool mustExist = false);
-    bool isOpen() const { return file_ != nullptr; }
+    // Hands the text to `sink` instead of a file, from the start; same rules as a file.
+    void open(NciSink& sink);
+    bool isOpen() const { return file_ != nullptr || sink_ != nullptr; }
     // Writes what is buffered and closes the file; false when the file was not written whole.
     bool close();
     // Where the end of the budget and failed writes are reported; null: nowhere.
@@ -133,7 +143,7 @@ class NciStream {
         if (mapsLines_) [[unlikely]]
             noteLine();
         if (bytesWritten() > budget_) endOfBudget();
-        if (file_ != nullptr && size_ >= kSpillThreshold) spill();
+        if (size_ >= kSpillThreshold && isOpen()) spill();
         return *this;
     }
 
@@ -158,6 +168,8 @@ class NciStream {
         return *this;
     }
     void spill();
+    // Forgets the last output and starts a new one named `path` in messages.
+    void restart(std::string path);
     // Tells the diagnostics which program line the file's last line comes from.
     void noteLine();
     // Past the budget: exhausts the stream at a record boundary, then drops each later line.
@@ -172,6 +184,7 @@ class NciStream {
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     std::FILE* file_ = nullptr;
+    NciSink* sink_ = nullptr;
     std::uint64_t flushed_ = 0;
     std::uint64_t lines_ = 0;  // lines ended since construction or open
     std::uint64_t budget_ = limits::kNciBytes;

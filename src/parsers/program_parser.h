@@ -10,6 +10,7 @@
 #include "morvane/plugin_api.h"
 #include "nci/diagnostics.h"
 #include "nci/limits.h"
+#include "nci/nci_stream.h"
 #include "nci/supported_cycle.h"
 
 namespace morvane {
@@ -31,8 +32,17 @@ class ProgramParser {
     // Where the run reports; call before run(). Without, a failure is still kept (diagnostics()).
     void setDiagnostics(Diagnostics& diagnostics) { diagnostics_ = &diagnostics; }
     Diagnostics& diagnostics() const { return *diagnostics_; }
+    // Hands the NCI text to `sink` instead of writing the file; call before run().
+    void setOutput(NciSink& sink) { sink_ = &sink; }
 
   protected:
+    // Opens `out` on the sink, else on the file at `nciPath`; false when the file cannot be made.
+    bool openOutput(NciStream& out, const std::string& nciPath) {
+        if (sink_ == nullptr) return out.open(nciPath);
+        out.open(*sink_);
+        return true;
+    }
+
     // True when `label`, defined at line `index`, may go into `labels`: it is there already, or
     // the table is below the bound on labels. The first label refused is reported.
     template <class LabelTable, class Label>
@@ -57,6 +67,7 @@ class ProgramParser {
     bool labelsCut_ = false;
     Diagnostics ownDiagnostics_;
     Diagnostics* diagnostics_ = &ownDiagnostics_;
+    NciSink* sink_ = nullptr;
 };
 
 // Builds the parser of the format at `position` of the format list (morvane/input_formats.hpp);

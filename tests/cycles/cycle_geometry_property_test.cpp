@@ -95,6 +95,13 @@ const Case kCases[] = {
      -4,
      2,
      {0, 0, 20, 0, 90, 8 - 5, -200}},
+    {"slot 254 with allowances, conventional, reciprocating plunge, finishing infeed",
+     "CYCL DEF 254\nQ201=-5\nQ202=2\nQ219=16\nQ375=40\nQ367=0\nQ216=+0\nQ217=+0\n"
+     "Q376=+90\nQ248=-200\nQ368=0.5\nQ369=0.3\nQ351=-1\nQ366=2\nQ338=2",
+     "L X+80 Y+0 FMAX M99",
+     -5,
+     2,
+     {0, 0, 20, 0, 90, 8 - 5, -200}},
     {"finishing 214 without Q202",
      "CYCL DEF 214\nQ201=-6\nQ202=0\nQ216=+50\nQ217=+50\nQ222=36\n"
      "Q223=40",

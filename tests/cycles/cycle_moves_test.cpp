@@ -5,10 +5,13 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "nci/arc_centre.h"
 #include "cycles/nci_drilling.h"
+#include "support/table_file.h"
 
 namespace morvane {
 namespace {
@@ -61,94 +64,65 @@ TEST(ArcCentre, DegenerateInputsGiveNumbers) {
     EXPECT_EQ(mid.y, 2.0);
 }
 
-struct MoveCase {
-    const char* what;
-    CycleStart start;
-    std::function<void(NCISimpleDrilling&, NciStream&)> move;
-    const char* lines;
-    double x, y, z;  // position afterwards
-};
+using Primitive = std::function<void(NCISimpleDrilling&, NciStream&, const std::vector<double>&)>;
 
-TEST(MovePrimitives, WriteTheirLinesAndMoveTheTool) {
+// The primitives by their names in cycles/moves.txt, each with its arguments in order.
+const std::map<std::string, Primitive>& primitives() {
     using D = NCISimpleDrilling;
-    const CycleStart at10_20_50{10.0, 10.0, 20.0, 50.0, 0.0};
-    const CycleStart at10_0_m5{10.0, 10.0, 0.0, -5.0, 0.0};
-    const CycleStart origin{10.0, 0.0, 0.0, 0.0, 0.0};
-    const MoveCase cases[] = {
-        {"rapid", at10_20_50,
-         [](D& c, NciStream& o) {
-             c.RapidTo(o, {10, 20}, 2);
-         },
-         "0\n0 10 20 2 100 0\n", 10, 20, 2},
-        {"rapid in the plane keeps Z", at10_20_50, [](D& c, NciStream& o) { c.RapidXY(o, 5, 6.5); },
-         "0\n0 5 6.5 50 100 0\n", 5, 6.5, 50},
-        {"feed", at10_20_50,
-         [](D& c, NciStream& o) {
-             c.FeedTo(o, {1.5, -2.25}, -10);
-         },
-         "1\n0 1.5 -2.25 -10 100 0\n", 1.5, -2.25, -10},
-        {"feed in space", at10_20_50, [](D& c, NciStream& o) { c.FeedXYZ(o, 1, 2, 3); },
-         "1\n0 1 2 3 100 0\n", 1, 2, 3},
-        {"feed in the plane keeps Z", at10_20_50, [](D& c, NciStream& o) { c.FeedXY(o, 4, 5); },
-         "1\n0 4 5 50 100 0\n", 4, 5, 50},
-        {"six significant digits", at10_20_50,
-         [](D& c, NciStream& o) {
-             c.FeedTo(o, {1234.5678, 1.0 / 3.0}, -0.0);
-         },
-         "1\n0 1234.57 0.333333 -0 100 0\n", 1234.5678, 1.0 / 3.0, 0},
-        {"dwell of 0 is still written", at10_20_50, [](D& c, NciStream& o) { c.Dwell(o, 0); },
-         "4\n0 1 0\n", 10, 20, 50},
-        {"dwell", at10_20_50, [](D& c, NciStream& o) { c.Dwell(o, 2.5); }, "4\n2.5 1 0\n", 10, 20,
-         50},
-        {"arc round a centre, counter-clockwise", at10_0_m5,
-         [](D& c, NciStream& o) { c.ArcAround(o, 0, 0, 0, 10, 1); }, "3\n0 0 0 10 0 0 -5 100 0 0\n",
-         0, 10, -5},
-        {"arc round a centre, any other direction is clockwise", at10_0_m5,
-         [](D& c, NciStream& o) { c.ArcAround(o, 0, 0, 0, -10, 0); },
-         "2\n0 0 0 -10 0 0 -5 100 0 0\n", 0, -10, -5},
-        {"arc by radius, counter-clockwise", origin,
-         [](D& c, NciStream& o) { c.ArcRadius(o, 10, 0, 13, 1); }, "3\n0 0 10 0 5 12 0 100 0 0 \n",
-         10, 0, 0},
-        {"arc by radius, clockwise", origin,
-         [](D& c, NciStream& o) { c.ArcRadius(o, 10, 0, 13, -0.5); },
-         "2\n0 0 10 0 5 -12 0 100 0 0 \n", 10, 0, 0},
-        {"arc by radius 0 writes nothing", origin,
-         [](D& c, NciStream& o) { c.ArcRadius(o, 10, 0, 0, 1); }, "", 0, 0, 0},
-        {"arc by negative radius writes nothing", origin,
-         [](D& c, NciStream& o) { c.ArcRadius(o, 10, 0, -13, 1); }, "", 0, 0, 0},
-        {"signed arc, positive", origin, [](D& c, NciStream& o) { c.ArcSigned(o, 0, 10, 13); },
-         "3\n0 0 0 10 -12 5 0 100 0 0 \n", 0, 10, 0},
-        {"signed arc, negative", origin, [](D& c, NciStream& o) { c.ArcSigned(o, 0, 10, -13); },
-         "2\n0 0 0 10 12 5 0 100 0 0 \n", 0, 10, 0},
-        {"signed arc of radius 0 writes nothing", origin,
-         [](D& c, NciStream& o) { c.ArcSigned(o, 0, 10, 0); }, "", 0, 0, 0},
-        {"full circle", at10_0_m5, [](D& c, NciStream& o) { c.FullCircle(o, 0, 0, 1); },
-         "3\n0 0 10 0 0 0 -5 100 0 1\n", 10, 0, -5},
-        {"full circle clockwise", at10_0_m5, [](D& c, NciStream& o) { c.FullCircle(o, 0, 0, -1); },
-         "2\n0 0 10 0 0 0 -5 100 0 1\n", 10, 0, -5},
-        {"helix arc", origin, [](D& c, NciStream& o) { c.HelixArc(o, 13, 10, 0, -2, 1); },
-         "3\n0 0 10 0 5 12 -2 100 0 0 \n", 10, 0, -2},
-        {"helix arc clockwise", origin,
-         [](D& c, NciStream& o) { c.HelixArc(o, 13, 10, 0, -2, -1); },
-         "2\n0 0 10 0 5 -12 -2 100 0 0 \n", 10, 0, -2},
-        {"helix arc of radius 0 writes nothing", origin,
-         [](D& c, NciStream& o) { c.HelixArc(o, 0, 10, 0, -2, 1); }, "", 0, 0, 0},
-        {"helix circle changes only Z", at10_0_m5,
-         [](D& c, NciStream& o) { c.HelixCircle(o, 0, 0, -8, 1); }, "3\n0 0 10 0 0 0 -8 100 0 1\n",
-         10, 0, -8},
-        {"helix circle clockwise", at10_0_m5,
-         [](D& c, NciStream& o) { c.HelixCircle(o, 0, 0, -8, 2); }, "2\n0 0 10 0 0 0 -8 100 0 1\n",
-         10, 0, -8},
+    using A = std::vector<double>;
+    const auto dir = [](double v) { return static_cast<std::int32_t>(v); };
+    static const std::map<std::string, Primitive> kAll = {
+        {"RapidTo",
+         [](D& c, NciStream& o, const A& a) {
+             c.RapidTo(o, {a[0], a[1]}, a[2]);
+         }},
+        {"RapidXY", [](D& c, NciStream& o, const A& a) { c.RapidXY(o, a[0], a[1]); }},
+        {"FeedTo",
+         [](D& c, NciStream& o, const A& a) {
+             c.FeedTo(o, {a[0], a[1]}, a[2]);
+         }},
+        {"FeedXYZ", [](D& c, NciStream& o, const A& a) { c.FeedXYZ(o, a[0], a[1], a[2]); }},
+        {"FeedXY", [](D& c, NciStream& o, const A& a) { c.FeedXY(o, a[0], a[1]); }},
+        {"Dwell", [](D& c, NciStream& o, const A& a) { c.Dwell(o, a[0]); }},
+        {"ArcAround", [dir](D& c, NciStream& o,
+                            const A& a) { c.ArcAround(o, a[0], a[1], a[2], a[3], dir(a[4])); }},
+        {"ArcRadius",
+         [](D& c, NciStream& o, const A& a) { c.ArcRadius(o, a[0], a[1], a[2], a[3]); }},
+        {"ArcSigned", [](D& c, NciStream& o, const A& a) { c.ArcSigned(o, a[0], a[1], a[2]); }},
+        {"FullCircle",
+         [dir](D& c, NciStream& o, const A& a) { c.FullCircle(o, a[0], a[1], dir(a[2])); }},
+        {"HelixArc",
+         [](D& c, NciStream& o, const A& a) { c.HelixArc(o, a[0], a[1], a[2], a[3], a[4]); }},
+        {"HelixCircle",
+         [dir](D& c, NciStream& o, const A& a) { c.HelixCircle(o, a[0], a[1], a[2], dir(a[3])); }},
     };
-    for (const auto& c : cases) {
-        NCISimpleDrilling cycle(c.start);
+    return kAll;
+}
+
+std::vector<double> numbers(const std::string& text) {
+    std::vector<double> values;
+    for (const std::string& word : test::splitWords(text))
+        values.push_back(std::strtod(word.c_str(), nullptr));
+    return values;
+}
+
+// The table cycles/moves.txt.
+TEST(MovePrimitives, WriteTheirLinesAndMoveTheTool) {
+    for (const test::TableRow& row : test::readTable("cycles/moves.txt")) {
+        const std::vector<double> start = numbers(row.at(0)), after = numbers(row.at(3));
+        const std::string name = row.at(1).substr(0, row.at(1).find(' '));
+        const std::vector<double> arguments = numbers(row.at(1).substr(name.size()));
+        ASSERT_TRUE(start.size() == 3 && after.size() == 3) << row.where;
+        const auto primitive = primitives().find(name);
+        ASSERT_NE(primitive, primitives().end()) << row.where << ": no primitive " << name;
+        NCISimpleDrilling cycle({10.0, start[0], start[1], start[2], 0.0});
         cycle.SetValue(7, 100.0);
         NciStream out;
-        c.move(cycle, out);
-        EXPECT_EQ(out.view(), c.lines) << c.what;
-        EXPECT_EQ(cycle.x(), c.x) << c.what;
-        EXPECT_EQ(cycle.y(), c.y) << c.what;
-        EXPECT_EQ(cycle.z(), c.z) << c.what;
+        primitive->second(cycle, out, arguments);
+        EXPECT_EQ(out.view(), test::unescaped(row.at(2))) << row.where;
+        EXPECT_EQ(cycle.x(), after[0]) << row.where;
+        EXPECT_EQ(cycle.y(), after[1]) << row.where;
+        EXPECT_EQ(cycle.z(), after[2]) << row.where;
     }
 }
 

@@ -1,43 +1,21 @@
 // The scripted dialog front end: the grammar of MORVANE_DIALOG and how its actions reach a
-// dialog.
+// dialog (the cases are rows of platform/scripts.txt).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/dialog_script.h"
 #include "platform/scripted_front_end.h"
+#include "support/table_file.h"
 
 namespace morvane::platform {
 namespace {
 
 using Verb = DialogAction::Verb;
-
-TEST(DialogScript, ParsesActionsBetweenSemicolons) {
-    struct Case {
-        const char* script;
-        std::vector<std::pair<Verb, std::string>> actions;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {" ; ;;", {}},
-        {"click IDOK", {{Verb::Click, "IDOK"}}},
-        {"  select   G&L Numeripath  ;check IDC_CONVERT_NCI",
-         {{Verb::Select, "G&L Numeripath"}, {Verb::Check, "IDC_CONVERT_NCI"}}},
-        {"uncheck IDC_SELECTION_ONLY;\tclick\tIDOK\t;",
-         {{Verb::Uncheck, "IDC_SELECTION_ONLY"}, {Verb::Click, "IDOK"}}},
-        {"file /tmp/a b.conv; file; file  ",
-         {{Verb::File, "/tmp/a b.conv"}, {Verb::File, ""}, {Verb::File, ""}}},
-        {"select Heidenhain; terminal", {{Verb::Select, "Heidenhain"}, {Verb::Terminal, ""}}},
-        {"press IDOK; click; select; Click IDOK; clickIDOK", {}},  // unknown or incomplete
-    };
-    for (const Case& c : cases) {
-        std::vector<std::pair<Verb, std::string>> got;
-        for (const DialogAction& action : parseDialogScript(c.script))
-            got.emplace_back(action.verb, action.argument);
-        EXPECT_EQ(got, c.actions) << c.script;
-    }
-}
 
 constexpr int kBox = 10;       // a check box with a handler
 constexpr int kPlainBox = 11;  // a check box without one
@@ -103,56 +81,46 @@ RunResult runScript(const std::string& script) {
     return {result, dialog.log, dialog.isChecked(kPlainBox), dialog.selection(kList)};
 }
 
-TEST(ScriptedFrontEnd, PerformsActionsUntilTheDialogEnds) {
+// "verb argument; ..." of `actions`, as a script would give them.
+std::string scriptOf(const std::vector<DialogAction>& actions) {
+    static const std::map<Verb, std::string> kVerbs = {
+        {Verb::Click, "click"},     {Verb::Select, "select"}, {Verb::Check, "check"},
+        {Verb::Uncheck, "uncheck"}, {Verb::File, "file"},     {Verb::Terminal, "terminal"}};
+    std::string text;
+    for (const DialogAction& action : actions)
+        text += (text.empty() ? "" : "; ") + kVerbs.at(action.verb) +
+                (action.argument.empty() ? "" : " " + action.argument);
+    return text;
+}
+
+// The table platform/scripts.txt.
+TEST(ScriptedFrontEnd, ScriptTable) {
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / "morvane-script-test.conv";
     std::ofstream(file) << "x";
-    const std::string existing = file.string();
-    struct Case {
-        std::string script;
-        int result;
-        std::vector<std::string> log;
-        bool plainChecked;
-        int listSelection;
+    const auto expand = [&file](const std::string& text) {
+        return test::replaced(test::replaced(test::unescaped(text), "EXISTING", file.string()),
+                              "TMP", std::filesystem::temp_directory_path().string());
     };
-    const Case cases[] = {
-        {"", IDCANCEL, {}, false, 0},
-        {"click BOX; click BOX", IDCANCEL, {"box on", "box off"}, false, 0},
-        {"check BOX; check BOX; uncheck BOX; uncheck BOX",
-         IDCANCEL,
-         {"box on", "box off"},
-         false,
-         0},
-        {"check PLAIN", IDCANCEL, {}, true, 0},
-        {"check IDOK; check GREY", IDCANCEL, {}, false, 0},  // only check boxes are checked
-        {"click GREY; click NOSUCH", IDCANCEL, {}, false, 0},
-        {"select G&L Numeripath", IDCANCEL, {}, false, 1},
-        {"select Fräsen", IDCANCEL, {}, false, 2},
-        {"select Heidenhain", IDCANCEL, {}, false, 0},
-        {"select fanuc", IDCANCEL, {}, false, 0},
-        {"click IDOK; click BOX; check PLAIN", IDOK, {"ok"}, false, 0},
-        {"click IDCANCEL; click IDOK", IDCANCEL, {}, false, 0},
-        {"click BROWSE", IDCANCEL, {"no file"}, false, 0},
-        {"file; file " + existing + "; click BROWSE; click BROWSE; click BROWSE",
-         IDCANCEL,
-         {"no file", "file " + existing, "no file"},
-         false,
-         0},
-        {"file /no/such/file.conv; click BROWSE", IDCANCEL, {"no file"}, false, 0},
-        {"file " + std::filesystem::temp_directory_path().string() + "; click BROWSE",
-         IDCANCEL,
-         {"no file"},
-         false,
-         0},
-    };
-    for (const Case& c : cases) {
-        const RunResult r = runScript(c.script);
-        EXPECT_EQ(r.result, c.result) << c.script;
-        EXPECT_EQ(r.log, c.log) << c.script;
-        EXPECT_EQ(r.plainChecked, c.plainChecked) << c.script;
-        EXPECT_EQ(r.listSelection, c.listSelection) << c.script;
+    for (const test::TableRow& row : test::readTable("platform/scripts.txt")) {
+        if (row.at(0) == "parse") {
+            EXPECT_EQ(scriptOf(parseDialogScript(test::unescaped(row.at(1)))), row.at(2))
+                << row.where;
+            continue;
+        }
+        const RunResult r = runScript(expand(row.at(1)));
+        EXPECT_EQ(r.result, row.at(2) == "ok" ? IDOK : IDCANCEL) << row.where;
+        std::string log;
+        for (const std::string& entry : r.log)
+            log += (log.empty() ? "" : "; ") + entry;
+        EXPECT_EQ(log, expand(row.at(3))) << row.where;
+        EXPECT_EQ(r.plainChecked, row.at(4) == "yes") << row.where;
+        EXPECT_EQ(std::to_string(r.listSelection), row.at(5)) << row.where;
     }
     std::filesystem::remove(file);
+}
+
+TEST(ScriptedFrontEnd, WithoutAScriptTheDialogIsCancelled) {
     // Without a script and without a terminal (which front end when: terminal_pty_test).
     ProbeDialog cancelled;
     CancellingFrontEnd none;

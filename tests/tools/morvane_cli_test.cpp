@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "morvane_runner.h"
+#include "support/table_file.h"
 
 namespace morvane::test {
 namespace {
@@ -180,7 +181,8 @@ TEST_F(Cli, TheConfigurationIsRememberedBetweenRuns) {
 }
 
 TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
-    const std::string input = work.write("p.nc", "G90 G17 G0 X0 Y0 Z10\nG81 X5 Y5 Z-3 R2 F100\nG80\nM30\n");
+    const std::string input =
+        work.write("p.nc", "G90 G17 G0 X0 Y0 Z10\nG81 X5 Y5 Z-3 R2 F100\nG80\nM30\n");
     ProgramRun run = build({"convert", input, "--nci"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out.find("\n81\n"), std::string::npos) << run.out;
@@ -194,15 +196,6 @@ TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
     EXPECT_NE(stopped.err.find("add --longhand or --converter"), std::string::npos) << stopped.err;
 }
 
-// The words of `command`, split at spaces.
-std::vector<std::string> split(const std::string& command) {
-    std::vector<std::string> words;
-    std::istringstream in(command);
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
-
 // 4000 bytes of noise, as a file that is no program at all gives.
 std::string noise() {
     std::mt19937 random(18);
@@ -211,13 +204,6 @@ std::string noise() {
         byte = static_cast<char>(random() & 0xFF);
     return bytes;
 }
-
-struct ErrorCase {
-    const char* name;
-    const char* command;  // "IN" stands for a readable NCI program
-    int exitCode;
-    std::string message;  // a part of standard error
-};
 
 TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
     const std::string input = work.write("p.nci", "A\nB\n");
@@ -228,68 +214,18 @@ TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
     work.write("b/p.nci", "B\n");
     work.write("noise.nc", noise());
     ASSERT_EQ(::mkfifo((work.path() / "pipe.nc").c_str(), 0600), 0);
-    const std::string broken = (testHost() / "Converters/Broken.conv").string();
-    const ErrorCase cases[] = {
-        {"input missing", "convert missing.nci --nci", 3,
-         "missing.nci: cannot read it: No such file"},
-        {"input is a directory", "convert . --nci --from nci", 3, "it is a directory"},
-        {"input is no regular file", "convert /dev/null --nci --from nci", 3,
-         "cannot read it: it is not a regular file but a character device"},
-        // Opening a pipe would wait for a writer.
-        {"input is a named pipe", "convert pipe.nc --nci", 3,
-         "not a regular file but a named pipe"},
-        {"UTF-16 input", "convert wide.nc --nci", 3,
-         "UTF-16 text (little-endian, without a "
-         "byte-order mark); programs are read as "
-         "UTF-8: convert it first, e.g. iconv -f "
-         "UTF-16LE -t UTF-8 'wide.nc'"},
-        {"binary data", "convert noise.nc --nci", 3,
-         "noise.nc: cannot read it: it is not an NC program but binary data: its first 4000 "
-         "bytes hold"},
-        {"two inputs of one name", "convert a/p.nci b/p.nci --nci -d out", 2,
-         "a/p.nci and b/p.nci would both be written as out/p.*; nothing is converted"},
-        {"converter is a named pipe", "convert IN --converter pipe.nc", 2,
-         "the converter pipe.nc is a named pipe (FIFO), not a converter file"},
-        {"malformed bound", "convert IN --nci --max-output 2GB", 2, "--max-output takes"},
-        {"output on a full device", "convert IN --nci -o /dev/full", 3,
-         "cannot write /dev/full: No space left on device"},
-        {"empty input", "convert empty.nci --nci", 1, "it is empty"},
-        {"empty standard input", "convert - --nci", 1, "morvane: <stdin>: it is empty"},
-        {"unknown format", "convert IN --from haas --nci", 2,
-         "unknown format 'haas'; the formats are fanuc, heidenhain, siemens, sinumerik, "
-         "numeripath, nci"},
-        {"unknown converter", "convert IN --converter Mazak", 2,
-         "Numbering.conv  numbers every line"},
-        {"rejected converter", "convert IN --converter Broken --no-config", 1,
-         "stopped before any result: the post-processor rejected the converter " + broken +
-             ": line 7: a cycle pattern is 29 numbers"},
-        {"rejected converter, cycles expanded", "convert IN --converter Broken --longhand", 1,
-         "[post-processor-failed]\nmorvane: " + input +
-             ": the post-processor rejected the converter " + broken + ": line 7"},
-        {"post-processor failed", "convert IN --converter Silent --longhand", 1,
-         "error: the post-processor did not convert the whole program with the converter " +
-             (testHost() / "Converters/Silent.conv").string() +
-             "; nothing of its result is kept [post-processor-failed]\nmorvane: 1 error\n"},
-        {"selection beyond the end", "convert IN --nci --lines 2-9", 2, "beyond the last line (2)"},
-        {"format not recognised", "convert unknown.txt --nci", 2, "cannot tell the format"},
-        {"nothing to produce", "convert IN --no-config", 2, "nothing to produce was chosen"},
-        {"output directory missing", "convert IN --nci -o no/such/out.nci", 3,
-         "cannot write in no/such"},
-        {"-d is no directory", "convert IN --nci -d p.nci", 3, "no directory p.nci"},
-        // Mistakes of the command line itself: the parts test has each; one for the status.
-        {"unknown command", "transmogrify", 2, "unknown command 'transmogrify'"},
-        {"unknown translation", "convert IN --nci --locale xx", 2, "no translation file xx"},
-        {"interactive without a terminal", "convert IN --interactive", 2,
-         "--interactive needs a terminal"},
-    };
-    for (const ErrorCase& c : cases) {
-        std::vector<std::string> arguments = split(c.command);
+    const std::string host = testHost().string();
+    for (const TableRow& row : readTable("tools/runs.txt")) {
+        std::vector<std::string> arguments = splitWords(row.at(1));
         std::replace(arguments.begin(), arguments.end(), std::string("IN"), input);
+        // IN first: the host's path may hold those letters, the table's "HOST" does not.
+        const std::string message =
+            replaced(replaced(unescaped(row.at(2)), "IN", input), "HOST", host);
         const ProgramRun run = runProgram((testHost() / "morvane").string(), arguments,
                                           environment(), work.path().string());
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << "\n" << run.err;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << "\n" << run.err;
-        EXPECT_EQ(run.out, "") << c.name;
+        EXPECT_EQ(run.exitCode, std::stoi(row.at(0))) << row.where << "\n" << run.err;
+        EXPECT_NE(run.err.find(message), std::string::npos) << row.where << "\n" << run.err;
+        EXPECT_EQ(run.out, "") << row.where;
     }
     // No output of a failed run, no temporary file, no working directory of the plug-in.
     for (const std::string& name : leftovers(work.path(), "p.nci"))

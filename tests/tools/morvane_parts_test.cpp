@@ -26,7 +26,8 @@
 #include "output_file.h"
 #include "progress_bar.h"
 #include "result_placement.h"
-#include "source_formats.h"
+#include "formats/source_formats.h"
+#include "support/table_file.h"
 
 namespace morvane::cli {
 namespace {
@@ -107,113 +108,126 @@ TEST(CommandLine, SubcommandsAndHelp) {
     }
 }
 
-TEST(CommandLine, Mistakes) {
-    struct Case {
-        std::vector<std::string> arguments;
-        const char* error;
-    };
-    const Case cases[] = {
-        {{}, "a command is missing"},
-        {words({"convrt"}), "unknown command 'convrt'"},
-        {words({"convert"}), "convert needs an input file"},
-        {words({"convert", "a", "--from"}), "--from needs a value"},
-        {words({"convert", "a", "--from", "mazak"}), "unknown format 'mazak'"},
-        {words({"convert", "a", "--nci=yes"}), "--nci takes no value"},
-        {words({"convert", "a", "--lines", "0-3"}), "--lines takes A-B"},
-        {words({"convert", "a", "-o", "x", "-d", "y"}), "give only one of -o, -d and --in-place"},
-        {words({"convert", "a", "-i", "-d", "y"}), "give only one of"},
-        {words({"convert", "a", "b"}), "several inputs need -d DIR or --in-place"},
-        {words({"convert", "-", "-i"}), "--in-place cannot replace standard input (-)"},
-        {words({"convert", "-", "a", "-d", "o"}), "standard input (-) has no name; give -o FILE"},
-        {words({"convert", "a", "b", "-o", "x"}), "several inputs need"},
-        {words({"convert", "a", "-x"}), "unknown option -x"},
-        {words({"convert", "a", "--max-output", "1.5M"}), "--max-output takes a number of bytes"},
-        {words({"formats", "all"}), "formats takes no argument 'all'"},
-        {words({"help", "everything"}), "no help on 'everything'"},
-    };
-    for (const Case& c : cases) {
-        CommandLine line;
-        std::string error;
-        EXPECT_FALSE(parseCommandLine(c.arguments, line, error)) << c.error;
-        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+// The whole document written back into a file, as that file reads; "<failed>" when it could not
+// be written.
+std::string writtenBack(const InputDocument& document) {
+    ScratchDirectory dir;
+    const std::string path = (dir.path() / "copy").string();
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    const bool written = document.writeLines(out, 0, document.lineCount());
+    std::fclose(out);
+    return written ? readFile(path) : "<failed>";
+}
+
+void checkMistake(const test::TableRow& row) {
+    CommandLine line;
+    std::string error;
+    EXPECT_FALSE(parseCommandLine(test::splitWords(row.at(1)), line, error)) << row.where;
+    EXPECT_NE(error.find(row.at(2)), std::string::npos) << row.where << ": " << error;
+}
+
+void checkLines(const test::TableRow& row) {
+    const auto selection = parseLineSelection(row.at(1));
+    std::string text = "refused";
+    if (selection)
+        text = std::to_string(selection->first) + " " +
+               (selection->last ? std::to_string(*selection->last) : "-");
+    EXPECT_EQ(text, row.at(2)) << row.where;
+}
+
+void checkBytes(const test::TableRow& row) {
+    const auto bytes = parseByteSize(row.at(1));
+    EXPECT_EQ(bytes ? std::to_string(*bytes) : "refused", row.at(2)) << row.where;
+}
+
+void checkDetection(const test::TableRow& row) {
+    InputDocument document;
+    document.assign(test::unescaped(row.at(2)));
+    const Detection detection = detectFormat(row.at(1), document.head(200));
+    const auto expected = formatByOption(row.at(3));
+    EXPECT_EQ(detection.format, expected) << row.where;
+    EXPECT_TRUE(expected || row.at(3) == "none") << row.where << ": no format " << row.at(3);
+    EXPECT_NE(detection.reason.find(row.at(4)), std::string::npos)
+        << row.where << ": " << detection.reason;
+}
+
+void checkDiagnostic(const test::TableRow& row) {
+    const Semantics semantics = row.at(4) == "exact" ? Semantics::Exact : Semantics::Corrected;
+    EXPECT_EQ(formatDiagnostic("p.nc", parseDiagnostic(row.at(1), std::stoi(row.at(2)), semantics)),
+              row.at(3))
+        << row.where;
+}
+
+void checkDocument(const test::TableRow& row) {
+    const std::string text = test::unescaped(row.at(1));
+    const std::string refused = row.at(2).starts_with("refused: ") ? row.at(2).substr(9) : "";
+    InputDocument document;
+    std::string error;
+    ASSERT_EQ(document.assign(text, &error), refused.empty()) << row.where << ": " << error;
+    EXPECT_NE(error.find(refused), std::string::npos) << row.where << ": " << error;
+    const std::size_t lines = refused.empty() ? row.fields.size() - 3 : 0;
+    ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(lines)) << row.where;
+    for (std::size_t i = 0; i < lines; ++i) {
+        const auto index = static_cast<std::int32_t>(i);
+        const std::string line = test::unescaped(row.at(3 + i));
+        EXPECT_EQ(document.line(index), line) << row.where;
+        EXPECT_EQ(std::string(document.lineText(index)), line.c_str()) << row.where;
+    }
+    EXPECT_EQ(document.lineText(document.lineCount()), nullptr) << row.where;
+    EXPECT_EQ(document.lineText(-1), nullptr) << row.where;
+    if (!refused.empty()) return;
+    EXPECT_EQ(document.terminator(), test::unescaped(row.at(2))) << row.where;
+    EXPECT_EQ(std::string(document.byteOrderMark()) + writtenBack(document), text) << row.where;
+}
+
+void checkPlacement(const test::TableRow& row) {
+    ScratchDirectory dir;
+    InputDocument document;
+    document.assign(test::unescaped(row.at(1)));
+    Observations seen;
+    seen.resultInNewWindow = row.at(3) == "window";
+    LineRange served{};
+    std::istringstream(row.at(2)) >> served.first >> served.count;
+    const Placement placement = decidePlacement(seen, served, document);
+    const std::string destination = (dir.path() / "out").string();
+    OutputFile spool;
+    std::string error;
+    ASSERT_TRUE(spool.open(destination, error)) << row.where;
+    std::fputs(test::unescaped(row.at(4)).c_str(), spool.stream());
+    ASSERT_TRUE(
+        writeResult(document, placement, spool, {Destination::Kind::File, destination}, error))
+        << row.where << error;
+    spool.discard();
+    EXPECT_EQ(readFile(destination), test::unescaped(row.at(5))) << row.where;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << row.where;
+}
+
+void checkConfig(const test::TableRow& row) {
+    const ConfigSummary summary = summarizeConfig(test::unescaped(row.at(1)));
+    EXPECT_EQ(summary.outputToNci, row.at(2) == "yes") << row.where;
+    EXPECT_EQ(summary.longhandCycles, row.at(3) == "yes") << row.where;
+    EXPECT_EQ(summary.converterPath, test::unescaped(row.at(4))) << row.where;
+}
+
+// The table tools/command_line.txt.
+TEST(CommandLineTable, EveryRow) {
+    const std::map<std::string, void (*)(const test::TableRow&)> kinds = {
+        {"mistake", checkMistake},     {"lines", checkLines},           {"bytes", checkBytes},
+        {"detect", checkDetection},    {"diagnostic", checkDiagnostic}, {"document", checkDocument},
+        {"placement", checkPlacement}, {"config", checkConfig}};
+    for (const test::TableRow& row : test::readTable("tools/command_line.txt")) {
+        const auto kind = kinds.find(row.at(0));
+        if (kind == kinds.end())
+            ADD_FAILURE() << row.where << ": no kind " << row.at(0);
+        else
+            kind->second(row);
     }
 }
 
-TEST(CommandLine, LineSelections) {
-    struct Case {
-        const char* text;
-        bool valid;
-        std::int32_t first;
-        std::optional<std::int32_t> last;
-    };
-    const Case cases[] = {
-        {"3-9", true, 3, 9},
-        {"3-3", true, 3, 3},
-        {"7", true, 7, 7},
-        {"7-", true, 7, std::nullopt},
-        {"9-3", false, 0, 0},
-        {"0", false, 0, 0},
-        {"-3", false, 0, 0},
-        {"a-b", false, 0, 0},
-        {"", false, 0, 0},
-        {"3-x", false, 0, 0},
-        {"1-99999999999", false, 0, 0},
-        {"2 - 3", false, 0, 0},
-    };
-    for (const Case& c : cases) {
-        const auto selection = parseLineSelection(c.text);
-        ASSERT_EQ(selection.has_value(), c.valid) << c.text;
-        if (!selection) continue;
-        EXPECT_EQ(selection->first, c.first) << c.text;
-        EXPECT_EQ(selection->last, c.last) << c.text;
-    }
-}
-
-TEST(CommandLine, ByteSizes) {
-    const std::pair<const char*, std::optional<std::uint64_t>> cases[] = {
-        {"4096", 4096},
-        {"64K", 65536},
-        {"2g", std::uint64_t{2} << 30},
-        {"1M", std::uint64_t{1} << 20},
-        {"0", std::nullopt},
-        {"1.5M", std::nullopt},
-        {"M", std::nullopt},
-        {"", std::nullopt},
-        {"-1", std::nullopt},
-        {"12KB", std::nullopt},
-        {"17179869184G", std::nullopt},  // beyond 64 bits
-    };
-    for (const auto& [text, bytes] : cases)
-        EXPECT_EQ(parseByteSize(text), bytes) << text;
-}
-
-TEST(Diagnostics, AsTheUserReadsThem) {
-    struct Case {
-        const char* received;
-        std::int32_t firstServed;
-        const char* printed;
-        Semantics semantics = Semantics::Corrected;  // the semantics the host asked for
-    };
-    const Case cases[] = {
-        {"12:limit-reached: the NCI reached 100 bytes", 0,
-         "p.nc:12: error: the NCI reached 100 bytes [limit-reached]"},
-        // A selection from line 41 of the file: its line 2 is the file's line 42.
-        {"2:line-feed-in-line: text after it is not read", 40,
-         "p.nc:42: warning: text after it is not read [line-feed-in-line]"},
-        {"0:write-failed: cannot write /t/NEW1.tmp: File too large", 40,
-         "p.nc: error: cannot write /t/NEW1.tmp: File too large [write-failed]"},
-        {"3:too-many-diagnostics: 5 more", 0, "p.nc:3: note: 5 more [too-many-diagnostics]"},
-        {"7:from-a-newer-plugin: something", 0, "p.nc:7: warning: something [from-a-newer-plugin]"},
-        {"no line or code", 0, "p.nc: warning: no line or code"},
-        {"9:: empty code", 0, "p.nc: warning: 9:: empty code"},
-        // A correction is a warning when the host asked for the exact semantics.
-        {"2:nci-precision: kept", 0, "p.nc:2: note: kept [nci-precision]"},
-        {"2:nci-precision: lost", 0, "p.nc:2: warning: lost [nci-precision]", Semantics::Exact},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(formatDiagnostic("p.nc", parseDiagnostic(c.received, c.firstServed, c.semantics)),
-                  c.printed);
-
+TEST(Diagnostics, CountedAndQuietened) {
     const std::vector<Severity> severities = {Severity::Warning, Severity::Note, Severity::Error,
                                               Severity::Warning};
     for (const bool quiet : {false, true}) {
@@ -250,70 +264,6 @@ TEST(SourceFormats, NamesOfTheCommandLineAndTheDialog) {
     }
 }
 
-TEST(SourceFormats, Recognition) {
-    struct Case {
-        const char* path;
-        const char* text;
-        std::optional<SourceFormat> format;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"part.H", "", SourceFormat::Heidenhain, "extension .H"},
-        {"part.h", "", std::nullopt, "neither"},
-        {"part.NCI", "", SourceFormat::Nci, "extension .NCI"},
-        {"dir.x/part.MPF", "", SourceFormat::Sinumerik, "extension .MPF"},
-        {"part.spf", "G1 X1\n", SourceFormat::Sinumerik, "extension .spf"},
-        {"part.txt", "; header\n0 BEGIN PGM P1 MM\n", SourceFormat::Heidenhain,
-         "line 2 has BEGIN PGM"},
-        {"part", "1050\n0 0 0 0 0 0 0 0 1\n1005\nany text\n1003\n0 0 0\n", SourceFormat::Nci,
-         "NCI records"},
-        {"part", "1005\n\n", SourceFormat::Nci, "NCI records"},
-        {"part", "1001\nhello world\n", std::nullopt, "neither"},
-        {"part", "1001\nT1 M6\n", SourceFormat::Fanuc, "line 2 is an ISO block"},
-        {"part.nc", "N10 G0 X0\n; finish\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
-        {"part.nc", "(T1 D=0.25 CR=0 - flat end mill)\nG0 X0\n", SourceFormat::Fanuc,
-         "line 2 is an ISO block"},
-        {"part.ngc", "#<_encoder_cycles> = 45\nG0 X1\n", SourceFormat::Fanuc,
-         "line 2 is an ISO block"},
-        {"part.nc", "G0 X0 ; CYCLE81 would be native\n", SourceFormat::Fanuc,
-         "line 1 is an ISO block"},
-        {"part.nc", "N10 G0 X0\nMSG(\"ROUGHING\")\n", SourceFormat::Sinumerik, "line 2 has MSG("},
-        {"part.nc", "N10 G0 X0\nN20 CYCLE81(10,0,2,-5)\n", SourceFormat::Sinumerik,
-         "line 2 has CYCLE"},
-        {"part.nc", "T1\nN20 lims=3000\n", SourceFormat::Sinumerik, "line 2 has LIMS="},
-        {"part.nc", "G1 X10 ! fast\n", SourceFormat::Numeripath, "line 1 has a ! comment"},
-        // Sinumerik and Numeripath are read as lathe programs; a mill's are read as it wrote them.
-        {"part.MPF", "G90\nG17 G0 X165.356 Z5\n", SourceFormat::Siemens,
-         "extension .MPF; a milling program (line 2 has G17), so Siemens"},
-        {"part.spf", "PROC P\nG0 X1 Y=R1 Z0\n", SourceFormat::Siemens, "(line 2 has a Y word)"},
-        {"part.nc", "N20 CYCLE71(10,0,2,-5)\n", SourceFormat::Siemens, "has a milling cycle"},
-        {"part.nc", "G17 G1 X10 Y5 ! fast\n", SourceFormat::Fanuc,
-         "so Fanuc: G&L Numeripath would read it as a lathe program"},
-        {"part.MPF", "MSG(\"G17 Y1\") ; G17 Y1\nG18 X40 Z2\n", SourceFormat::Sinumerik,
-         "a lathe program (line 2 has G18)"},
-        {"part.mpf", "N5 DIAMON\nG0 X40 Z2\n", SourceFormat::Sinumerik, "diameter programming"},
-        {"part.mpf", "G0 X40 Z2\nG1 X30 F.2\n", SourceFormat::Sinumerik,
-         "it moves in X and Z and never in Y"},
-        {"part.spf", "PROC P\nRET\n", SourceFormat::Sinumerik,
-         "nothing tells a mill from a lathe, read as a lathe program: give --from siemens"},
-        {"part.nc", "(WHY!) G1 X10\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
-        {"part.nc", "%\nO1000 (SQUARE)\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
-        {"part.nc", "\n\nN10 G90 G17\n", SourceFormat::Fanuc, "line 3 is an ISO block"},
-        {"part.nc", "n10 x-5.\n", SourceFormat::Fanuc, "line 1 is an ISO block"},
-        {"notes.txt", "Grocery list\nmilk\n", std::nullopt,
-         "neither its extension nor its first lines"},
-        {"empty.nc", "", std::nullopt, "neither"},
-    };
-    for (const Case& c : cases) {
-        InputDocument document;
-        document.assign(c.text);
-        const Detection detection = detectFormat(c.path, document.head(200));
-        EXPECT_EQ(detection.format, c.format) << c.path << ": " << c.text;
-        EXPECT_NE(detection.reason.find(c.reason), std::string::npos)
-            << c.path << ": " << detection.reason;
-    }
-}
-
 // Real programs, as tests/tools/program_formats.txt lists them: none is binary data, each is
 // recognised as the format listed (the corpus lies beside the repository when it is there).
 TEST(SourceFormats, RealProgramsAsListed) {
@@ -341,76 +291,8 @@ TEST(SourceFormats, RealProgramsAsListed) {
     EXPECT_GT(checked, 30);
 }
 
-// The whole document written back into a file, as that file reads; "<failed>" when it could not
-// be written.
-std::string writtenBack(const InputDocument& document) {
-    ScratchDirectory dir;
-    const std::string path = (dir.path() / "copy").string();
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    const bool written = document.writeLines(out, 0, document.lineCount());
-    std::fclose(out);
-    return written ? readFile(path) : "<failed>";
-}
-
-TEST(InputDocument, LinesTerminatorsAndEncodings) {
-    using namespace std::string_literals;
-    struct Case {
-        const char* name;
-        std::string text;
-        std::vector<std::string> lines;  // as the file has them; the plug-in sees up to a NUL
-        const char* terminator;          // the document's own
-        const char* refused = "";        // a part of the reason the text is refused
-    };
-    const Case cases[] = {
-        {"empty", "", {}, "\n"},
-        {"one line feed", "\n", {""}, "\n"},
-        {"last line unterminated", "A\nB", {"A", "B"}, "\n"},
-        {"CR LF", "A\r\nB\r\n", {"A", "B"}, "\r\n"},
-        {"a lone CR ends a line", "A\rB\n", {"A", "B"}, "\r"},
-        {"CR only", "G0 X1\rG1 X2\rM30\r", {"G0 X1", "G1 X2", "M30"}, "\r"},
-        {"CR, CR LF", "A\r\r\nB", {"A", "", "B"}, "\r"},
-        {"mixed: the first line decides", "A\nB\r\n", {"A", "B"}, "\n"},
-        {"empty lines", "\n\nC\n", {"", "", "C"}, "\n"},
-        {"CR at the very end", "A\r", {"A"}, "\r"},
-        {"NUL bytes inside lines",
-         "A\0B\r\nC\nD\0\0\rE\0"s,
-         {"A\0B"s, "C", "D\0\0"s, "E\0"s},
-         "\r\n"},
-        {"UTF-8 byte-order mark set aside",
-         "\xEF\xBB\xBF"
-         "0 BEGIN PGM P MM\n",
-         {"0 BEGIN PGM P MM"},
-         "\n"},
-        {"UTF-16LE with its mark", "\xFF\xFEG\0001\0\n\0"s, {}, "", "UTF-16 text (little"},
-        {"UTF-16BE with its mark", "\xFE\xFF\0G\0001\0\n"s, {}, "", "-f UTF-16 -t UTF-8"},
-        {"UTF-16LE told by its NUL bytes",
-         "G\0001\0 \0X\0001\0\n\0"s,
-         {},
-         "",
-         "-f UTF-16LE -t UTF-8"},
-        {"UTF-16BE told by its NUL bytes", "\0G\0001\0 \0X\0001\0\n"s, {}, "", "-f UTF-16BE"},
-        {"UTF-32LE with its mark", "\xFF\xFE\0\0G\0\0\0"s, {}, "", "UTF-32 text"},
-        {"UTF-32LE told by its NUL bytes", "G\0\0\0001\0\0\0\n\0\0\0"s, {}, "", "-f UTF-32LE"},
-    };
-    for (const Case& c : cases) {
-        InputDocument document;
-        std::string error;
-        ASSERT_EQ(document.assign(c.text, &error), *c.refused == '\0') << c.name << ": " << error;
-        EXPECT_NE(error.find(c.refused), std::string::npos) << c.name << ": " << error;
-        ASSERT_EQ(document.lineCount(), static_cast<std::int32_t>(c.lines.size())) << c.name;
-        for (std::size_t i = 0; i < c.lines.size(); ++i) {
-            const auto index = static_cast<std::int32_t>(i);
-            EXPECT_EQ(document.line(index), c.lines[i]) << c.name;
-            EXPECT_EQ(std::string(document.lineText(index)), c.lines[i].c_str()) << c.name;
-        }
-        EXPECT_EQ(document.lineText(document.lineCount()), nullptr) << c.name;
-        EXPECT_EQ(document.lineText(-1), nullptr) << c.name;
-        if (!document.assign(c.text)) continue;
-        EXPECT_EQ(document.terminator(), c.terminator) << c.name;
-        // Written back after its byte-order mark, the document is byte for byte the file.
-        EXPECT_EQ(std::string(document.byteOrderMark()) + writtenBack(document), c.text) << c.name;
-    }
-    // Counted before it is indexed: one line more than a program may have is refused.
+TEST(InputDocument, OneLineMoreThanAProgramMayHaveIsRefused) {
+    // Counted before it is indexed.
     InputDocument document;
     std::string error;
     EXPECT_FALSE(document.assign(std::string((std::size_t{1} << 26) + 1, '\n'), &error));
@@ -669,30 +551,6 @@ TEST(DialogScript, ChoicesBecomeActions) {
     }
 }
 
-TEST(StoredConfiguration, Summary) {
-    struct Case {
-        const char* text;
-        bool nci, longhand;
-        const char* converter;
-    };
-    const Case cases[] = {
-        {"", false, false, ""},
-        {"OutputToNCI=True;PostProcessor=/c/F.conv;UseLonghandCycles=True;", true, true,
-         "/c/F.conv"},
-        {"OutputToNCI=False;UseLonghandCycles=true;", false, false, ""},
-        {"PostProcessor=C:\\a\\EQb\\SCc.conv;", false, false, "C:\\a=b;c.conv"},
-        {"OutputToNCI=True;OutputToNCI=False;", true, false, ""},  // the first entry counts
-        {"OutputToNCI=;OutputToNCI=True;", true, false, ""},       // an empty value is no entry
-        {"OutputToNCI=True=1;PostProcessor", false, false, ""},
-    };
-    for (const Case& c : cases) {
-        const ConfigSummary summary = summarizeConfig(c.text);
-        EXPECT_EQ(summary.outputToNci, c.nci) << c.text;
-        EXPECT_EQ(summary.longhandCycles, c.longhand) << c.text;
-        EXPECT_EQ(summary.converterPath, c.converter) << c.text;
-    }
-}
-
 TEST(StoredConfiguration, StoredAndLoaded) {
     ScratchDirectory dir;
     const std::string path = (dir.path() / "deep/er/plugin.conf").string();
@@ -711,69 +569,6 @@ TEST(StoredConfiguration, StoredAndLoaded) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "deep/er"),
                             std::filesystem::directory_iterator()),
               1);
-}
-
-TEST(ResultPlacement, WhereTheResultGoes) {
-    struct Case {
-        const char* name;
-        std::string document;
-        LineRange served;
-        bool newWindow;
-        std::string result;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"a selection in the middle",
-         "a\nb\nc\nd\n",
-         {1, 2},
-         false,
-         "X\nY\nZ\n",
-         "a\nX\nY\nZ\nd\n"},
-        {"a selection at the start", "a\nb\nc\n", {0, 1}, false, "X\n", "X\nb\nc\n"},
-        {"a selection at the unterminated end", "a\nb", {1, 1}, false, "X\n", "a\nX\n"},
-        {"the whole document", "a\nb\n", {0, 2}, false, "X\n", "X\n"},
-        {"CR LF document, whole", "a\r\nb\r\n", {0, 2}, false, "X\nY\n", "X\r\nY\r\n"},
-        {"CR LF document, selection", "a\r\nb\r\nc\r\n", {1, 1}, false, "X\n", "a\r\nX\r\nc\r\n"},
-        {"new window: the result alone, line feeds", "a\r\nb\r\n", {1, 1}, true, "X\n", "X\n"},
-        {"CR document, selection", "a\rb\rc", {1, 1}, false, "X\nY\n", "a\rX\rY\rc"},
-        {"byte-order mark kept around a selection",
-         "\xEF\xBB\xBF"
-         "a\nb\n",
-         {0, 1},
-         false,
-         "X\n",
-         "\xEF\xBB\xBF"
-         "X\nb\n"},
-        {"byte-order mark not before a whole result",
-         "\xEF\xBB\xBF"
-         "a\n",
-         {0, 1},
-         false,
-         "X\n",
-         "X\n"},
-    };
-    for (const Case& c : cases) {
-        ScratchDirectory dir;
-        InputDocument document;
-        document.assign(c.document);
-        Observations seen;
-        seen.resultInNewWindow = c.newWindow;
-        const Placement placement = decidePlacement(seen, c.served, document);
-        const std::string destination = (dir.path() / "out").string();
-        OutputFile spool;
-        std::string error;
-        ASSERT_TRUE(spool.open(destination, error));
-        std::fputs(c.result.c_str(), spool.stream());
-        ASSERT_TRUE(
-            writeResult(document, placement, spool, {Destination::Kind::File, destination}, error))
-            << c.name << error;
-        spool.discard();
-        EXPECT_EQ(readFile(destination), c.expected) << c.name;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                                std::filesystem::directory_iterator()),
-                  1)
-            << c.name;
-    }
 }
 
 TEST(ProgressBar, Text) {

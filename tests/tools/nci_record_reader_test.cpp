@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "line_reader.h"
 #include "nci_record_reader.h"
+#include "support/table_file.h"
 
 namespace morvane::post {
 namespace {
@@ -34,84 +36,37 @@ NciRecord readOne(std::string_view text) {
     return record;
 }
 
-TEST(NciRecordReader, ReadsRecordsByTheirLayout) {
-    struct Case {
-        const char* text;
-        const char* name;
-        std::uint32_t fields;
-        std::size_t probe;  // a field to check
-        double value;
-    };
-    // The records no output case (tests/tools/data) writes, and records without fields; the
-    // cases show the others through the code written from their fields.
-    const Case cases[] = {
-        {"4\n\n", "DwellTime", 0, 0, 0},
-        {"999\n0 0 0\n", "OperationEnd", 3, 0, 0},
-        {"1000\n0 0 0 3 10 0 0 1200 100 0 10 20 50 0 0 \n", "OperationStart", 15, 4, 10},
-        {"91014\n0 0 30\n", "Rotation", 3, 2, 30},
-        {"91081\n\n", "CycleCall", 0, 0, 0},
-        {"9101301\n0 0 1\n", "PlaneRotation", 3, 2, 1},
-        {"91251\n1 2\n", "CycleCallByNumber", 2, 1, 2},
-    };
-    for (const Case& c : cases) {
-        const NciRecord r = readOne(c.text);
-        ASSERT_NE(r.kind, nullptr) << c.text;
-        EXPECT_EQ(r.problem, RecordProblem::None) << c.text;
-        EXPECT_EQ(r.kind->name, c.name) << c.text;
-        EXPECT_EQ(r.fieldCount, c.fields) << c.text;
-        EXPECT_EQ(r.field(c.probe), c.value) << c.text;
-        EXPECT_EQ(r.line, 1u);
-    }
-}
-
-TEST(NciRecordReader, TextRecordsKeepTheirText) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"1005\n\n", ""},
-        {"1005\n1 2 3 (not numbers) ;\n", "1 2 3 (not numbers) ;"},
-        {"1050\n0 0 0 0 0 0 0 0 \n", ""},
-        {"1050\n0 0 0 0 0 0 0 0 SP1 1002\r\n", "SP1 1002"},
-    };
-    for (const auto& [text, expected] : cases) {
+// The table tools/nci_records.txt.
+TEST(NciRecordReader, RecordTable) {
+    const std::map<std::string, RecordProblem> problems = {
+        {"None", RecordProblem::None},
+        {"BadCodeLine", RecordProblem::BadCodeLine},
+        {"UnknownCode", RecordProblem::UnknownCode},
+        {"FieldCount", RecordProblem::FieldCount},
+        {"BadNumber", RecordProblem::BadNumber},
+        {"OutOfRange", RecordProblem::OutOfRange}};
+    for (const test::TableRow& row : test::readTable("tools/nci_records.txt")) {
+        const std::string text = test::unescaped(row.at(1));
         LineReader lines(text);
         NciRecordReader reader(lines);
         NciRecord r;
-        ASSERT_TRUE(reader.next(r));
-        EXPECT_EQ(r.problem, RecordProblem::None) << text;
-        EXPECT_EQ(r.text, expected) << text;
-    }
-}
-
-TEST(NciRecordReader, NamesWhatItCannotRead) {
-    struct Case {
-        const char* text;
-        RecordProblem problem;
-        std::int32_t badField;
-    };
-    // Beyond the damaged records of the output cases (tests/tools/data).
-    const Case cases[] = {
-        {"1\n0 10 5 0 100\n", RecordProblem::FieldCount, -1},
-        {"1\n0 10 5 0 100 0 7\n", RecordProblem::FieldCount, -1},
-        {"1\n0 1e400 5 0 100 0\n", RecordProblem::OutOfRange, 1},
-        {"1\n0 2e9 5 0 100 0\n", RecordProblem::OutOfRange, 1},
-        {"1\n0 nan 5 0 100 0\n", RecordProblem::BadNumber, 1},
-        {"1\n0 inf 5 0 100 0\n", RecordProblem::BadNumber, 1},
-        {"1\n0 1,5 5 0 100 0\n", RecordProblem::BadNumber, 1},
-        {"1\n0 --5 5 0 100 0\n", RecordProblem::BadNumber, 1},
-        {"4\n1 2\n", RecordProblem::FieldCount, -1},
-        {"91081\n1 2 3\n", RecordProblem::FieldCount, -1},
-        {"1050\n0 0 0 x 0 0 0 0 NAME\n", RecordProblem::BadNumber, 3},
-        {"1050\n0 0\n", RecordProblem::FieldCount, -1},
-        {"-5\n0 0 0\n", RecordProblem::UnknownCode, -1},
-        {"1.0\n0 0 0 0 0 0\n", RecordProblem::BadCodeLine, -1},
-        {"99999999999\n0\n", RecordProblem::BadCodeLine, -1},
-        {"10181\n"
-         "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n",
-         RecordProblem::FieldCount, -1},
-    };
-    for (const Case& c : cases) {
-        const NciRecord r = readOne(c.text);
-        EXPECT_EQ(r.problem, c.problem) << c.text;
-        EXPECT_EQ(r.badField, c.badField) << c.text;
+        ASSERT_TRUE(reader.next(r)) << row.where;
+        if (row.at(0) == "problem") {
+            ASSERT_EQ(problems.count(row.at(2)), 1u) << row.where << ": no problem " << row.at(2);
+            EXPECT_EQ(r.problem, problems.at(row.at(2))) << row.where;
+            EXPECT_EQ(std::to_string(r.badField), row.at(3)) << row.where;
+            continue;
+        }
+        EXPECT_EQ(r.problem, RecordProblem::None) << row.where;
+        if (row.at(0) == "text") {
+            EXPECT_EQ(r.text, row.at(2)) << row.where;
+            continue;
+        }
+        ASSERT_NE(r.kind, nullptr) << row.where;
+        EXPECT_EQ(r.kind->name, row.at(2)) << row.where;
+        EXPECT_EQ(std::to_string(r.fieldCount), row.at(3)) << row.where;
+        EXPECT_EQ(r.field(std::stoul(row.at(4))), std::stod(row.at(5))) << row.where;
+        EXPECT_EQ(r.line, 1u) << row.where;
     }
 }
 

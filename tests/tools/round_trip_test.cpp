@@ -103,10 +103,13 @@ constexpr bool kLargeOnNativeRoutes = true;
 std::string roundTrip(const Route& route, const Converter& converter, const std::string& program) {
     const SupportedCycleList none;
     const SupportedCycleList& cycles = route.native ? converter.cycles : none;
-    const std::string nci = convertToNci(route.source, program, cycles);
+    // Both ways in the corrected semantics: the tool path a control cuts, read by the same rules.
+    Diagnostics there(false, Semantics::Corrected);
+    const std::string nci = convertToNci(route.source, program, cycles, {}, &there);
     if ((!route.native || !kLargeOnNativeRoutes) && nci.size() > kLargeNci) return {};
     const std::string code = post::postProcessText(nci, converter.settings);
-    const std::string back = convertToNci(route.target, code, cycles);
+    Diagnostics andBack(false, Semantics::Corrected);
+    const std::string back = convertToNci(route.target, code, cycles, {}, &andBack);
     std::string difference = comparePaths(nci, back, route.rules, kTolerance);
     // Only the moves the output adds count: an expanded cycle may itself rapid down sideways.
     if (difference.empty() && unsafeMove(nci).empty()) difference = unsafeMove(back);

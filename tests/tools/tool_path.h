@@ -69,7 +69,10 @@ struct PathRules {
 // compared: the others hold the writers' starting 0 or a reference return's point, which an
 // output leaves alone on rapid moves. An arc without radius, or whose end lies off its circle,
 // is the straight feed move the post-processor writes for it. The feed of an ISO writer's
-// native cycle stays in force after it, as on a Fanuc control.
+// native cycle stays in force after it, as on a Fanuc control. A rapid move to where the NCI
+// already stands is no part of the path; a rapid that keeps Z unplaced followed by a rapid in Z
+// alone is the one rapid of the other program to the same end (an output leaves a Z reference
+// point across first, then down).
 //
 // Empty when both programs describe the same path within `tolerance` (positions, centres,
 // feeds, levels); otherwise a description of the first difference. Where the expected program

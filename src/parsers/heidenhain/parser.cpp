@@ -45,7 +45,7 @@ void Parser::run() {
     parser_.setDiagnostics(diagnostics());
     scanLabels();
     parser_.blk.params = &parser_.params;
-    if (!out_.open(nciPath_)) return;
+    if (!openOutput(out_, nciPath_)) return;
     const RunLimits limits = limitsFor(source_.bytesRead());
     out_.setByteBudget(limits.nciBytes);
     source_.startRun(limits.repeatedTextBytes, &diagnostics());

@@ -116,7 +116,7 @@ void IsoProgram::run() {
     blockParser_.setDiagnostics(diagnostics());
     scanLabels();
     block_.params = &paramMap_;
-    if (!out_.open(nciPath_)) return;
+    if (!openOutput(out_, nciPath_)) return;
     const RunLimits limits = limitsFor(source_.bytesRead());
     out_.setByteBudget(limits.nciBytes);
     source_.startRun(limits.repeatedTextBytes, &diagnostics());

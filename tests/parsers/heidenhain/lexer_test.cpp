@@ -207,7 +207,7 @@ TEST(ReadValueDetails, HugeReferenceNumbersSaturateTheIndex) {
 }
 
 // Whether a number follows a word, and the comment behind ";" at the end of a line, as the block
-// parser meets them: tests/parsers/heidenhain/block_parser_test.cpp.
+// parser meets them: tests/parsers/blocks.txt.
 
 }  // namespace
 }  // namespace morvane::HHParser

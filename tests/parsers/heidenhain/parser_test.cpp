@@ -1,5 +1,7 @@
 // The conversational program run: which lines are read, the label table, label calls with their
-// repeat counts and nesting bound, and the NCI file handling.
+// repeat counts and nesting bound, and the NCI file handling. An undefined label run from the
+// first line and the budget of lines label calls execute are golden programs
+// (tests/golden/heidenhain/limits).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -129,22 +131,6 @@ TEST(LabelCalls, ARecursiveCallStopsAtTheFifteenthLevel) {
     EXPECT_EQ(countOf(nci, "Enrolled subprogram end\n"), 15u);
 }
 
-TEST(LabelCalls, RepeatedRecursionIsBoundedByTheLineBudget) {
-    MemoryProgram program(std::vector<std::string>{"LBL 1", "CALL LBL 1 REP 999"});
-    TempFile file;
-    Parser parser(program.source(), file.path(), {});
-    RunLimits limits;
-    limits.enrolledLines = 1000;
-    parser.setLimits(limits);
-    parser.run();
-    const std::string nci = file.text();
-    const std::size_t starts = countOf(nci, "Enrolled subprogram start (999 repeats)\n");
-    EXPECT_GT(starts, 14u);
-    // Every enrolment but the main program's is made by a line that the budget paid for.
-    EXPECT_LE(starts, 1001u);
-    EXPECT_EQ(countOf(nci, "Enrolled subprogram end\n"), starts);
-}
-
 TEST(LabelCalls, RunTheSectionOncePerRepeat) {
     struct Case {
         const char* call;
@@ -167,15 +153,6 @@ TEST(LabelCalls, RunTheSectionOncePerRepeat) {
         EXPECT_EQ(countOf(nci, c.startComment), 1u) << c.call;
         EXPECT_EQ(countOf(nci, "1005\n body\n"), c.sectionRuns) << c.call;
     }
-}
-
-TEST(LabelCalls, AnUndefinedLabelRunsTheProgramFromItsFirstLine) {
-    // Line 0 is met again by every call: levels 1 to 15 run it, the nesting bound ends it.
-    MemoryProgram program(std::vector<std::string>{"; top", "CALL LBL 9"});
-    TempFile file;
-    Parser parser(program.source(), file.path(), {});
-    parser.run();
-    EXPECT_EQ(countOf(file.text(), "1005\n top\n"), 15u);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "source_formats.h"
+#include "formats/source_formats.h"
 
 #include <algorithm>
 #include <cctype>
 #include <span>
 
-namespace morvane::cli {
+namespace morvane {
 
 namespace {
 
@@ -319,4 +319,4 @@ Detection detectFormat(std::string_view path, const std::vector<std::string_view
     return {std::nullopt, "neither its extension nor its first lines tell the format"};
 }
 
-}  // namespace morvane::cli
+}  // namespace morvane

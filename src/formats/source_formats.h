@@ -1,8 +1,7 @@
-// The program formats the plug-in reads, as the command line names them, and how the host tells
-// a program's format from its file name and content.
+// How a program's format is told from its file name and content, for the command line and the
+// library. The formats themselves are the plug-in's one table (morvane/input_formats.hpp).
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,9 +9,8 @@
 
 #include "morvane/input_formats.hpp"
 
-namespace morvane::cli {
+namespace morvane {
 
-// The formats are the plug-in's (morvane/input_formats.hpp).
 using SourceFormat = InputFormat;
 using FormatInfo = InputFormatInfo;
 inline constexpr const auto& kFormats = kInputFormats;
@@ -30,4 +28,4 @@ struct Detection {
 // (`head`, empty lines included).
 Detection detectFormat(std::string_view path, const std::vector<std::string_view>& head);
 
-}  // namespace morvane::cli
+}  // namespace morvane

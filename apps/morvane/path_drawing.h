@@ -1,0 +1,69 @@
+// The tool path of a program kept for drawing (`morvane show`): its moves in a compact form,
+// and the projection of the four views onto a picture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "morvane/convert.hpp"
+#include "path_figures.h"
+#include "view_options.h"
+
+namespace morvane::cli {
+
+struct DrawnMove {
+    enum Kind : std::uint8_t { Rapid, Feed, Arc };
+    PathPoint from, to;
+    PathPoint centre;  // arcs
+    std::uint32_t line = 0;
+    Kind kind = Rapid;
+    std::uint8_t plane = 0;
+    bool clockwise = false;
+    bool fullCircle = false;
+
+    PathEvent arcEvent() const;
+};
+
+// The moves of a path, the first one (from where the tool stood, which is not known) left out.
+class DrawnPath {
+  public:
+    void take(const PathEvent& event);
+    const std::vector<DrawnMove>& moves() const { return moves_; }
+
+  private:
+    std::vector<DrawnMove> moves_;
+    bool started_ = false;
+};
+
+// A view of the part onto the picture: x to the right, y down, in pixels.
+class Projection {
+  public:
+    // Fits `box` into the rectangle [left, left + width] x [top, top + height].
+    Projection(View view, const Box& box, double left, double top, double width, double height);
+
+    void at(const PathPoint& p, double& x, double& y) const;
+    double scale() const { return scale_; }  // pixels per mm
+    View view() const { return view_; }
+    // True when the view looks straight at arcs of `plane`: they stay circular arcs.
+    bool facesPlane(int plane) const;
+
+  private:
+    void flat(const PathPoint& p, double& u, double& v) const;
+    View view_;
+    double scale_ = 1.0, offsetX_ = 0.0, offsetY_ = 0.0;
+};
+
+// Feed moves are coloured by depth in kDepthBands bands from the lowest Z of the feed moves
+// (first colour) to the highest.
+inline constexpr int kDepthBands = 6;
+inline constexpr const char* kDepthColours[kDepthBands] = {"#1f3fbf", "#2b8fd6", "#1fae9b",
+                                                          "#6cbf3c", "#e2a81b", "#e0512a"};
+inline constexpr const char* kRapidColour = "#8c8c8c";
+inline constexpr const char* kSecondColour = "#e0207f";   // the second program compared
+inline constexpr const char* kFirstColour = "#1f3fbf";    // the first program, when compared
+inline constexpr const char* kDifferenceColour = "#ff0000";
+
+int depthBand(double z, double lowZ, double highZ);
+
+}  // namespace morvane::cli

@@ -1,0 +1,101 @@
+// The runner of nci/records.txt: blocks written one at a time by the conversational or the ISO
+// writer, each with the NCI text it must write.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frame_harness.h"
+#include "writer/nci_frame.h"
+#include "writer/nci_frame_fanuc.h"
+#include "support/table_file.h"
+
+namespace morvane::test {
+namespace {
+
+class Writer {
+  public:
+    virtual ~Writer() = default;
+    virtual std::string write(const std::string& words) = 0;
+    virtual ParamMap& params() = 0;
+    virtual std::vector<double>& axes() = 0;
+};
+
+template <class Frame>
+class WriterOf final : public Writer {
+  public:
+    std::string write(const std::string& words) override { return harness_.write(words); }
+    ParamMap& params() override { return harness_.params; }
+    std::vector<double>& axes() override { return harness_.axes; }
+
+  private:
+    FrameHarness<Frame> harness_;
+};
+
+// A writer of `kind` with the setup fields of `row` from field `first` on.
+std::unique_ptr<Writer> makeWriter(const std::string& kind, const TableRow& row,
+                                   std::size_t first) {
+    std::unique_ptr<Writer> writer;
+    if (kind == "conversational") writer = std::make_unique<WriterOf<NCIFrame>>();
+    if (kind == "iso") writer = std::make_unique<WriterOf<NCIFrameFanuc>>();
+    if (!writer) {
+        ADD_FAILURE() << row.where << ": no writer " << kind;
+        return writer;
+    }
+    for (std::size_t i = first; i < row.fields.size(); ++i) {
+        std::istringstream setting(row.at(i));
+        char letter = 0;
+        if (row.at(i).starts_with("axes=")) {
+            setting.ignore(5);
+            for (double& axis : writer->axes())
+                setting >> axis;
+        } else if (int q = 0; setting >> letter >> q && letter == 'Q' && setting.get() == '=') {
+            setting >> writer->params()[q];
+        } else {
+            ADD_FAILURE() << row.where << ": no setting " << row.at(i);
+        }
+    }
+    return writer;
+}
+
+TEST(RecordTable, EveryBlockWritesItsRecords) {
+    std::vector<std::unique_ptr<Writer>> writers;
+    std::vector<std::string> eachKinds;  // a new writer of each for every row
+    for (const TableRow& row : readTable("nci/records.txt")) {
+        if (row.at(0) == "new") {
+            eachKinds.clear();
+            writers.clear();
+            writers.push_back(makeWriter(row.at(1), row, 2));
+            continue;
+        }
+        if (row.at(0) == "each") {
+            eachKinds = splitWords(row.at(1));
+            continue;
+        }
+        if (!eachKinds.empty()) {
+            writers.clear();
+            for (const std::string& kind : eachKinds)
+                writers.push_back(makeWriter(kind, row, row.fields.size()));
+        }
+        for (const auto& writer : writers) {
+            ASSERT_NE(writer, nullptr) << row.where;
+            if (row.at(0) == "check") {
+                std::istringstream setting(row.at(1));
+                char letter = 0;
+                int q = 0;
+                double value = 0;
+                setting >> letter >> q;
+                setting.ignore(1);
+                setting >> value;
+                EXPECT_EQ(writer->params()[q], value) << row.where;
+            } else {
+                EXPECT_EQ(writer->write(unescaped(row.at(0))), unescaped(row.at(1))) << row.where;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace morvane::test
