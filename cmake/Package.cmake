@@ -33,9 +33,7 @@ function(morvane_package_targets)
             INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 endfunction()
 
-add_library(morvane_plugin_api INTERFACE)
-target_include_directories(morvane_plugin_api INTERFACE ${PROJECT_SOURCE_DIR}/include)
-set_target_properties(morvane_plugin_api PROPERTIES EXPORT_NAME plugin_api)
+set_target_properties(morvane_api PROPERTIES EXPORT_NAME plugin_api)
 set_target_properties(morvane_core PROPERTIES EXPORT_NAME core)
 set_target_properties(morvane_files PROPERTIES EXPORT_NAME files)
 # readProgramFile (convert.hpp) reads through the file services: in the build only what needs
@@ -45,7 +43,8 @@ target_link_libraries(morvane_core INTERFACE $<INSTALL_INTERFACE:Morvane::files>
 if(MORVANE_SANITIZE)
     target_link_options(morvane_core INTERFACE $<INSTALL_INTERFACE:-fsanitize=address,undefined>)
 endif()
-morvane_package_targets(morvane_plugin_api morvane_core morvane_formats morvane_text
+morvane_package_targets(morvane_api morvane_core morvane_text morvane_nci morvane_writer
+                        morvane_cycles morvane_parsers morvane_formats morvane_frontend
                         morvane_files)
 
 install(FILES ${PROJECT_SOURCE_DIR}/include/morvane/plugin_api.h

@@ -26,7 +26,7 @@ constexpr int kFanuc = 0;
 constexpr int kHeidenhain = 1;
 constexpr double kTolerance = 0.001 + 1e-9;
 
-const fs::path kConverters = fs::path(MORVANE_SOURCE_DIR) / "tools" / "post" / "Converters";
+const fs::path kConverters = fs::path(MORVANE_SOURCE_DIR) / "post" / "Converters";
 
 struct Converter {
     post::PostSettings settings;
