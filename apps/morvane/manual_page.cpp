@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "command_line.h"
-#include "source_formats.h"
+#include "formats/source_formats.h"
 #include "view_options.h"
 
 namespace morvane::cli {
