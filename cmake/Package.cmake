@@ -47,10 +47,7 @@ morvane_package_targets(morvane_api morvane_core morvane_text morvane_nci morvan
                         morvane_cycles morvane_parsers morvane_formats morvane_frontend
                         morvane_files)
 
-install(FILES ${PROJECT_SOURCE_DIR}/include/morvane/plugin_api.h
-              ${PROJECT_SOURCE_DIR}/include/morvane/post_api.h
-              ${PROJECT_SOURCE_DIR}/include/morvane/convert.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvane)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/morvane DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 set(_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Morvane)
 install(EXPORT MorvaneTargets NAMESPACE Morvane:: DESTINATION ${_cmake_dir})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/MorvaneConfig.cmake.in
