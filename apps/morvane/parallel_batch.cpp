@@ -25,6 +25,7 @@ namespace {
 
 std::vector<char*> pointersTo(std::vector<std::string>& strings) {
     std::vector<char*> pointers;
+    pointers.reserve(strings.size() + 1);
     for (std::string& text : strings) pointers.push_back(text.data());
     pointers.push_back(nullptr);
     return pointers;
