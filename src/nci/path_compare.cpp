@@ -37,22 +37,10 @@ PathMove::Kind comparedKind(const PathMove& m, double tolerance) {
 struct Kept {
     const PathMove* move;
     PathMove::Kind kind;
-    PathPoint end;                  // straight moves merged on end further
-    bool afterPositioning = false;  // its start is where a positioning ended
+    bool afterPositioning;  // its start is where a positioning ended
 };
 
-bool goesOn(const Kept& last, const PathMove& m, PathMove::Kind kind) {
-    if (last.kind == PathMove::Arc || kind != last.kind || m.feed != last.move->feed) return false;
-    const PathPoint a = last.move->from, b = last.end, c = m.to;
-    const PathPoint ab{b.x - a.x, b.y - a.y, b.z - a.z}, bc{c.x - b.x, c.y - b.y, c.z - b.z};
-    const PathPoint cross{ab.y * bc.z - ab.z * bc.y, ab.z * bc.x - ab.x * bc.z,
-                          ab.x * bc.y - ab.y * bc.x};
-    const double lengths = distance(a, b) * distance(b, c);
-    const double dot = ab.x * bc.x + ab.y * bc.y + ab.z * bc.z;
-    return dot > 0 && distance({}, cross) <= 1e-9 * lengths + 1e-12;
-}
-
-// The moves that go somewhere, straight moves in one direction merged into one.
+// The moves that go somewhere.
 std::vector<Kept> significant(const MovePath& path, double tolerance) {
     std::vector<Kept> kept;
     bool positioned = false;
@@ -65,14 +53,25 @@ std::vector<Kept> significant(const MovePath& path, double tolerance) {
         const bool turns =
             kind == PathMove::Arc && m.fullCircle && planeRadius(m.from, m) > tolerance;
         if (!turns && distance(m.from, m.to) <= tolerance) continue;
-        if (!positioned && !kept.empty() && goesOn(kept.back(), m, kind)) {
-            kept.back().end = m.to;
-            continue;
-        }
-        kept.push_back({&m, kind, m.to, positioned});
+        kept.push_back({&m, kind, positioned});
         positioned = false;
     }
     return kept;
+}
+
+// Where the first program has no feed yet, the output writes one (with a warning).
+bool feedsAgree(const PathMove& a, const PathMove& b, double tolerance) {
+    return a.kind == PathMove::Rapid || !(a.feed > 0.0) || std::fabs(a.feed - b.feed) <= tolerance;
+}
+
+// `p` lies on the straight move `m` within `tolerance`, short of its end.
+bool onTheWay(const PathPoint& p, const PathMove& m, double tolerance) {
+    const PathPoint d{m.to.x - m.from.x, m.to.y - m.from.y, m.to.z - m.from.z};
+    const double length2 = d.x * d.x + d.y * d.y + d.z * d.z;
+    const double t =
+        ((p.x - m.from.x) * d.x + (p.y - m.from.y) * d.y + (p.z - m.from.z) * d.z) / length2;
+    if (!(t > 0.0 && t < 1.0)) return false;
+    return distance(p, {m.from.x + t * d.x, m.from.y + t * d.y, m.from.z + t * d.z}) <= tolerance;
 }
 
 const char* kindName(PathMove::Kind kind) {
@@ -90,10 +89,9 @@ std::string differenceOf(const Kept& a, const Kept& b, double tolerance) {
         if (centres > tolerance) return "the arc centres lie " + millimetres(centres) + " apart";
         if (a.move->clockwise != b.move->clockwise) return "the arcs turn in opposite directions";
     }
-    // Where the first program has no feed yet, the output writes one (with a warning).
-    const double feedA = a.move->feed, feedB = b.move->feed;
-    if (a.kind != PathMove::Rapid && feedA > 0.0 && !(std::fabs(feedA - feedB) <= tolerance))
-        return "the feeds differ (" + feedText(feedA) + " against " + feedText(feedB) + ")";
+    if (!feedsAgree(*a.move, *b.move, tolerance))
+        return "the feeds differ (" + feedText(a.move->feed) + " against " +
+               feedText(b.move->feed) + ")";
     return {};
 }
 
@@ -154,33 +152,48 @@ PathComparison comparePaths(const MovePath& first, const MovePath& second, doubl
             result.differences.push_back(std::move(d));
         ++result.count;
     };
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
+    std::size_t i = 0, j = 0;
+    for (; i < a.size() && j < b.size(); ++i, ++j) {
+        const PathMove& p = *a[i].move;
+        const PathMove& q = *b[j].move;
+        // One path may write a straight move in several steps along the other's.
+        const bool straight = a[i].kind == b[j].kind && a[i].kind != PathMove::Arc;
+        if (straight && distance(p.to, q.to) > tolerance && feedsAgree(p, q, tolerance)) {
+            // The step ends on the way: the other path's move is taken again with the next one.
+            if (onTheWay(q.to, p, tolerance) && j + 1 < b.size()) {
+                --i;  // unsigned: wraps and comes back with ++i
+                continue;
+            }
+            if (onTheWay(p.to, q, tolerance) && i + 1 < a.size()) {
+                --j;
+                continue;
+            }
+        }
         PathDifference d;
         d.move = i + 1;
-        d.firstLine = a[i].move->line, d.secondLine = b[i].move->line;
-        d.first = a[i].end, d.second = b[i].end;
+        d.firstLine = p.line, d.secondLine = q.line;
+        d.first = p.to, d.second = q.to;
         d.distance = distance(d.first, d.second);
-        const double starts = distance(a[i].move->from, b[i].move->from);
-        if (a[i].kind != b[i].kind)
-            d.what = std::string(kindName(a[i].kind)) + " is " + kindName(b[i].kind);
-        else if ((a[i].afterPositioning || b[i].afterPositioning) && starts > tolerance)
+        const double starts = distance(p.from, q.from);
+        if (a[i].kind != b[j].kind)
+            d.what = std::string(kindName(a[i].kind)) + " is " + kindName(b[j].kind);
+        else if ((a[i].afterPositioning || b[j].afterPositioning) && starts > tolerance)
             d.what = "the positionings before it end " + millimetres(starts) + " apart";
         else if (d.distance > tolerance)
             d.what = "the ends lie " + millimetres(d.distance) + " apart";
         else
-            d.what = differenceOf(a[i], b[i], tolerance);
+            d.what = differenceOf(a[i], b[j], tolerance);
         if (!d.what.empty()) add(std::move(d));
     }
-    if (a.size() != b.size()) {
+    if (i < a.size() || j < b.size()) {
         PathDifference d;
-        d.move = common + 1;
-        const bool firstLonger = a.size() > b.size();
-        const Kept& extra = firstLonger ? a[common] : b[common];
-        (firstLonger ? d.firstLine : d.secondLine) = extra.move->line;
-        d.first = d.second = extra.end;
+        d.move = i + 1;
+        const bool firstLonger = i < a.size();
+        const PathMove& extra = firstLonger ? *a[i].move : *b[j].move;
+        (firstLonger ? d.firstLine : d.secondLine) = extra.line;
+        d.first = d.second = extra.to;
         d.what = "the " + std::string(firstLonger ? "first" : "second") + " path goes on for " +
-                 std::to_string((firstLonger ? a.size() : b.size()) - common) + " more moves";
+                 std::to_string(firstLonger ? a.size() - i : b.size() - j) + " more moves";
         add(std::move(d));
     }
     return result;
