@@ -141,7 +141,7 @@ TEST_P(RoundTrip, Corpus) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, RoundTrip, testing::ValuesIn(kRoutes),
-                         [](const testing::TestParamInfo<Route>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Route>& route) { return route.param.name; });
 
 }  // namespace
 }  // namespace morvane::test
