@@ -117,7 +117,10 @@ void MovePath::take(const PathEvent& event) {
     unknownPlace_ = positioning;
     if (unsafe_.empty()) {
         const bool sideways = event.from.x != event.to.x || event.from.y != event.to.y;
-        const char* fault = !rapid && !(event.feed > 0.0) ? "a feed move without a feed in force"
+        // A feed move that goes nowhere (an expanded cycle's step of no length) cuts nothing.
+        const bool goes = sideways || event.from.z != event.to.z || event.fullCircle;
+        const char* fault = !rapid && goes && !(event.feed > 0.0)
+                                ? "a feed move without a feed in force"
                             : rapid && started_ && event.to.z < event.from.z - 1e-9 && sideways
                                 ? "a rapid move down in Z while it moves in X or Y"
                                 : nullptr;
@@ -166,6 +169,18 @@ PathComparison comparePaths(const MovePath& first, const MovePath& second, doubl
             }
             if (onTheWay(p.to, q, tolerance) && i + 1 < a.size()) {
                 --j;
+                continue;
+            }
+        }
+        // A move just over the tolerance long, where the other path has none (one path's
+        // rounding put it under): it ends where the other path's move starts.
+        if (distance(p.to, q.to) > tolerance) {
+            if (distance(p.to, q.from) <= tolerance && i + 1 < a.size()) {
+                --j;
+                continue;
+            }
+            if (distance(q.to, p.from) <= tolerance && j + 1 < b.size()) {
+                --i;
                 continue;
             }
         }

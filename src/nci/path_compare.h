@@ -33,8 +33,9 @@ class MovePath {
   public:
     void take(const PathEvent& event);
     const std::vector<PathMove>& moves() const { return moves_; }
-    // The first feed move or arc with no feed in force, or rapid move that goes down in Z while
-    // it moves in X or Y ("" when none): "line 12: a feed move without a feed in force".
+    // The first feed move or arc that moves with no feed in force, or rapid move that goes down
+    // in Z while it moves in X or Y ("" when none): "line 12: a feed move without a feed in
+    // force".
     const std::string& firstUnsafeMove() const { return unsafe_; }
 
   private:
