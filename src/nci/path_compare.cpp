@@ -26,12 +26,14 @@ double planeRadius(const PathPoint& p, const PathMove& arc) {
     return std::hypot(h - ch, v - cv);
 }
 
-// What a move is compared as: an arc whose end lies off its circle is the straight feed move
-// every output writes for it (an arc no control cuts, reported by the post-processor).
+// What a move is compared as: an arc whose end lies off its circle, or of no radius, is the
+// straight feed move every output writes for it (an arc no control cuts, reported by the
+// post-processor).
 PathMove::Kind comparedKind(const PathMove& m, double tolerance) {
     if (m.kind != PathMove::Arc) return m.kind;
     const bool offCircle = std::fabs(planeRadius(m.from, m) - planeRadius(m.to, m)) > tolerance;
-    return offCircle ? PathMove::Feed : PathMove::Arc;
+    const bool noRadius = planeRadius(m.from, m) <= tolerance;  // within it of a straight move
+    return offCircle || noRadius ? PathMove::Feed : PathMove::Arc;
 }
 
 struct Kept {

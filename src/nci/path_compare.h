@@ -60,13 +60,13 @@ struct PathComparison {
     static constexpr std::size_t kMaxListed = 50;
 };
 
-// Moves that go nowhere (shorter than the tolerance, an arc of no radius) are left out on both
-// sides, and straight moves of one kind and feed that go on in one direction are one move, so
-// that a move written in two steps, or a repeated position, is no difference. Positioning
-// rapids (PathMove::positioning) are compared by where they end: where the next move starts. Moves
-// differ in kind, in where they end, in an arc's centre or direction, or in the feed where the
-// first path has one. An arc whose end lies off its circle is the straight feed move every output
-// writes for it (with a warning).
+// The two paths are walked move by move. Moves that go nowhere (shorter than the tolerance)
+// are left out on both sides; a straight move one path writes in steps along the other's, and a
+// move just over the tolerance long that the other path does not make, are no difference.
+// Positioning rapids (PathMove::positioning) are compared by where they end: where the next
+// move starts. Moves differ in kind, in where they end, in an arc's centre or direction, or in
+// the feed where the first path has one. An arc whose end lies off its circle, or of no radius,
+// is the straight feed move every output writes for it (with a warning).
 PathComparison comparePaths(const MovePath& first, const MovePath& second, double tolerance);
 
 // A length or a coordinate as the commands print it: 3 decimals, no trailing zeros.
