@@ -71,6 +71,8 @@ inline constexpr DiagnosticCode kDrillLonghandWords{"drill-longhand-words", Seve
 inline constexpr DiagnosticCode kDrillNativeLevels{"drill-native-levels", Severity::Note, true};
 // G28 followed by a move to work zero / the reference return alone, the position unknown.
 inline constexpr DiagnosticCode kReferenceReturn{"reference-return", Severity::Note, true};
+// M98 of a label not in the program runs the program again from its first line / is left out.
+inline constexpr DiagnosticCode kMissingSubprogram{"missing-subprogram", Severity::Note, true};
 // M2 to M6 dropped / tool change, spindle direction and program end written.
 inline constexpr DiagnosticCode kToolAndSpindle{"tool-and-spindle", Severity::Note, true};
 // A word, or the rest of a line, that the ISO dialect reads past without converting it (an M
