@@ -143,6 +143,10 @@ inline constexpr DiagnosticCode kRotationScaling{"rotation-scaling", Severity::N
 inline constexpr DiagnosticCode kCycleEndRecord{"cycle-end-record", Severity::Note, true};
 // The old-style pecking cycle written natively leaves the tool at Z0 / at its retract height.
 inline constexpr DiagnosticCode kOldPeckingRetract{"old-pecking-retract", Severity::Note, true};
+// A native cycle called again after its parameters changed: the short repeat record, which
+// cannot say the change / the whole cycle record again.
+inline constexpr DiagnosticCode kCycleRecallParameters{"cycle-recall-parameters", Severity::Note,
+                                                       true};
 // The small circle that starts a pocket's finishing contour round a point beside the contour,
 // into the wall / inside the contour.
 inline constexpr DiagnosticCode kPocketWallCircle{"pocket-wall-circle", Severity::Note, true};
@@ -176,6 +180,7 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kDrillLonghandWords,
                                           kDrillNativeLevels,
                                           kReferenceReturn,
+                                          kMissingSubprogram,
                                           kToolAndSpindle,
                                           kWordIgnored,
                                           kCycleSpindleAction,
@@ -202,6 +207,7 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kRotationScaling,
                                           kCycleEndRecord,
                                           kOldPeckingRetract,
+                                          kCycleRecallParameters,
                                           kPocketWallCircle,
                                           kStudCountersink,
                                           kCycleParameterRejected,
