@@ -15,6 +15,7 @@
 #include "nci/path_compare.h"
 #include "post_session.h"
 #include "support/memory_program.h"
+#include "support/table_file.h"
 
 namespace morvane::test {
 namespace {
@@ -109,11 +110,25 @@ std::vector<Program> programsUnder(const fs::path& dir, std::optional<ProgramFor
     return programs;
 }
 
+// The round trips that still differ, by route and program (tests/tools/round_trip_differences.txt).
+bool knownToDiffer(const Route& route, const fs::path& file) {
+    static const std::vector<TableRow> rows = readTable("tools/round_trip_differences.txt");
+    const std::string program = file.lexically_relative(MORVANE_SOURCE_DIR).string();
+    return std::any_of(rows.begin(), rows.end(), [&](const TableRow& row) {
+        return row.at(0) == route.name && row.at(1) == program;
+    });
+}
+
 void runRoute(const Route& route, const std::vector<Program>& programs) {
     for (const Program& program : programs) {
         const std::string difference = roundTrip(route, program);
-        EXPECT_TRUE(difference.empty()) << route.name << ", " << program.file.string() << ":\n"
-                                        << difference;
+        if (knownToDiffer(route, program.file))
+            EXPECT_FALSE(difference.empty())
+                << route.name << ", " << program.file.string()
+                << " comes back the same now: remove its row from round_trip_differences.txt";
+        else
+            EXPECT_TRUE(difference.empty()) << route.name << ", " << program.file.string() << ":\n"
+                                            << difference;
     }
 }
 
@@ -141,7 +156,9 @@ TEST_P(RoundTrip, Corpus) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, RoundTrip, testing::ValuesIn(kRoutes),
-                         [](const testing::TestParamInfo<Route>& route) { return route.param.name; });
+                         [](const testing::TestParamInfo<Route>& route) {
+                             return route.param.name;
+                         });
 
 }  // namespace
 }  // namespace morvane::test
