@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace morvane;

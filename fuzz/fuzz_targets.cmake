@@ -32,7 +32,7 @@ function(morvane_fuzz_target_sources exe name)
         target_sources(${exe} PRIVATE ${MORVANE_FUZZ_DIR}/post_fuzzer.cpp)
         target_link_libraries(${exe} PRIVATE morvane_post_engine)
         target_compile_definitions(${exe} PRIVATE
-            MORVANE_CONVERTERS_DIR="${PROJECT_SOURCE_DIR}/tools/post/Converters")
+            MORVANE_CONVERTERS_DIR="${PROJECT_SOURCE_DIR}/post/Converters")
     else()
         target_sources(${exe} PRIVATE ${MORVANE_FUZZ_DIR}/${name}_fuzzer.cpp)
     endif()

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "fuzz_support.h"
 #include "parsers/program_parser.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "fuzz_support.h"
 #include "parsers/program_parser.h"
 #include "support/nci_check.h"

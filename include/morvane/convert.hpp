@@ -11,11 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "morvane/input_formats.hpp"
+
 namespace morvane {
 
-enum class ProgramFormat { Fanuc, Heidenhain, Siemens, Sinumerik, Numeripath, Nci };
+// The formats of the plug-in's table (morvane/input_formats.hpp).
+using ProgramFormat = InputFormat;
 
-// "fanuc", "heidenhain", "siemens", "sinumerik", "numeripath", "nci".
+// "fanuc", "heidenhain", "siemens", "sinumerik", "numeripath", "nci": the table's option names.
 std::string_view formatName(ProgramFormat format);
 // The format named so (any case); nothing for another name.
 std::optional<ProgramFormat> formatNamed(std::string_view name);

@@ -73,6 +73,19 @@ typedef struct LocalizeSource {
 #define MORVANE_PROPERTY_DIAGNOSTIC "DIAGNOSTIC"
 #define MORVANE_PROPERTY_RESULT_IN_NEW_WINDOW "RESULT_IN_NEW_WINDOW"
 #define MORVANE_PROPERTY_PLUGIN_CONFIG "PLUGIN_CONFIG"
+/* The values of a switch told through a property. */
+#define MORVANE_PROPERTY_TRUE "true"
+#define MORVANE_PROPERTY_FALSE "false"
+
+/* Settings kept in the configuration string (PLUGIN_CONFIG) from one action to the next. */
+#define MORVANE_CONFIG_OUTPUT_TO_NCI "OutputToNCI"
+#define MORVANE_CONFIG_POST_PROCESSOR "PostProcessor" /* the converter file's path */
+#define MORVANE_CONFIG_RESULT_IN_NEW_WINDOW "ResInNewWindow"
+#define MORVANE_CONFIG_SELECTION_ONLY "SelectionOnly"
+#define MORVANE_CONFIG_USE_LONGHAND_CYCLES "UseLonghandCycles"
+/* The values of a switch kept in the configuration. */
+#define MORVANE_CONFIG_TRUE "True"
+#define MORVANE_CONFIG_FALSE "False"
 
 MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getUri(const char** uri);
 MORVANE_EXPORT int32_t MORVANE_CALL TeskPlugin_getInfo(const char** name, const char** description);

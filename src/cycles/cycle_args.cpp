@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 
 namespace morvane {
 namespace {

@@ -1,15 +1,17 @@
-// The longhand cycle writers of NCIFrame: each expands one cycle call into a bracketed operation
-// (comment label, operation start with the tool line, the drilling head line, the moves of the
-// cycle class, operation end). What differs between cycles is described by cycle_table.
+// The longhand cycle writers: each expands one cycle call into a bracketed operation (comment
+// label, operation start with the tool line, the drilling head line, the moves of the cycle
+// class, operation end). What differs between cycles is described by cycle_table.
 #include <algorithm>
 #include <memory>
 #include <string>
+
+#include "cycles/cycle_writers.h"
 
 #include "cycles/cycle_writer_table.h"
 #include "cycles/iso_drilling.h"
 #include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
-#include "nci/nci_frame.h"
+#include "nci/nci_format.h"
 
 namespace morvane {
 namespace {
@@ -73,19 +75,17 @@ void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnosti
                 qText(q, 205) + ", with " + qText(q, 213) + " chip breaks before each retract");
 }
 
-}  // namespace
-
-void NCIFrame::OpenOperation(std::string_view label, double feed, NciStream& out) {
+void openOperation(std::string_view label, const CycleCall& call, const MachineState& tool,
+                   NciStream& out) {
     out << rec::Comment << eol << label << eol << rec::OperationStart << eol;
-    std::int32_t tool = GetInt(addr::T);
-    if (tool == 0) tool = 1;
-    const double speed = GetDouble(addr::S);
-    out << "0 0 0 " << tool << ' ' << current_.toolDiameter << " 0 " << plane_ << ' ' << speed
-        << ' ' << feed << " 0 " << current_.x << ' ' << current_.y << ' ' << current_.z << " 0 0 "
-        << eol;
+    out << "0 0 0 " << call.tool << ' ' << tool.toolDiameter << " 0 " << call.plane << ' '
+        << call.spindleSpeed << ' ' << call.feed << " 0 " << tool.x << ' ' << tool.y << ' '
+        << tool.z << " 0 0 " << eol;
 }
 
-void NCIFrame::RunOperation(NCIGeneralCycle& cycle, NciStream& out) {
+// Writes the moves of `cycle`, takes over where they leave the tool and closes the operation;
+// reports a bound the expansion reached.
+void runOperation(NCIGeneralCycle& cycle, MachineState& tool, NciStream& out) {
     const CyclePosition end = cycle.Run(out);
     if (const NCIGeneralCycle::Bound* bound = cycle.reachedBound();
         bound != nullptr && out.diagnostics() != nullptr)
@@ -93,54 +93,31 @@ void NCIFrame::RunOperation(NCIGeneralCycle& cycle, NciStream& out) {
                                   "the cycle reached its bound of " + groupedNumber(bound->value) +
                                       " " + bound->what +
                                       "; the cutting stops there and the tool retracts");
-    current_.toolDiameter = end.toolDiameter;
-    current_.x = end.x;
-    current_.y = end.y;
-    current_.z = end.z;
+    tool.toolDiameter = end.toolDiameter;
+    tool.x = end.x;
+    tool.y = end.y;
+    tool.z = end.z;
 
     out << rec::OperationEnd << eol << "0 0 0" << eol;
 }
 
-void NCIFrame::ExpandCycle(const CycleRecipe& recipe, NciStream& out) {
-    OpenOperation(recipe.label, GetDouble(addr::F), out);
-    const bool corrected = diagnostics_->corrected();
-    if (!recipe.correctedArgs.empty()) reportArgCorrection(recipe.cycle, *params_, *diagnostics_);
-    // The old-style cycles measure their surface from the Z of the calling block.
-    const double callZ = Given(addr::Z) ? GetDouble(addr::Z) : current_.z;
-    const std::unique_ptr<NCIGeneralCycle> cycle = recipe.build(
-        {current_.toolDiameter, current_.x, current_.y, current_.z, current_.extra, corrected});
-    // The corrected semantics reads the parameters first: the head line follows the approach.
-    if (corrected) {
-        passCycleArgs(*cycle, recipe.correctedArgs.empty() ? recipe.args : recipe.correctedArgs,
-                      *params_, callZ, *diagnostics_);
-        ApproachCycle(*cycle, out);
-    }
-    if (recipe.drillingHead) {
-        out << rec::LinearMove << eol << compensation_ << ' ' << current_.x << ' ' << current_.y
-            << ' ' << (corrected ? cycle->z() : current_.z) << ' ' << GetDouble(addr::F) << " 0"
-            << eol;
-    }
-    if (!corrected) {
-        passCycleArgs(*cycle, recipe.args, *params_, callZ, *diagnostics_);
-        ApproachCycle(*cycle, out);
-    }
-    RunOperation(*cycle, out);
-}
-
-void NCIFrame::ApproachCycle(NCIGeneralCycle& cycle, NciStream& out) {
+// Corrected semantics: the tool goes from where it stood before the call block to the call point
+// without a diagonal rapid; reports where the exact semantics writes one.
+void approachCycle(NCIGeneralCycle& cycle, const CycleCall& call, const MachineState& tool,
+                   NciStream& out) {
     const double clearance = cycle.clearanceHeight();
-    if (!conversationalApproach_ || !cycle.hasClearance() || !finiteSetUp(cycle)) return;
-    const double travel = std::max({previous_.z, current_.z, clearance});
-    if (diagnostics_->corrected())
-        cycle.Approach(out, previous_.x, previous_.y, previous_.z, travel);
-    const bool moves = previous_.x != current_.x || previous_.y != current_.y;
-    if (!moves || previous_.z == clearance || !diagnostics_->wanted()) return;
-    const std::string from = "X" + preciseRealToString(previous_.x) + " Y" +
-                             preciseRealToString(previous_.y) + " Z" +
-                             preciseRealToString(previous_.z);
-    const std::string to =
-        "X" + preciseRealToString(current_.x) + " Y" + preciseRealToString(current_.y);
-    diagnostics_->correction(
+    if (!call.conversationalApproach || !cycle.hasClearance() || !finiteSetUp(cycle)) return;
+    const MachineState& before = call.before;
+    Diagnostics& diagnostics = *call.diagnostics;
+    const double travel = std::max({before.z, tool.z, clearance});
+    if (diagnostics.corrected()) cycle.Approach(out, before.x, before.y, before.z, travel);
+    const bool moves = before.x != tool.x || before.y != tool.y;
+    if (!moves || before.z == clearance || !diagnostics.wanted()) return;
+    const std::string from = "X" + preciseRealToString(before.x) + " Y" +
+                             preciseRealToString(before.y) + " Z" +
+                             preciseRealToString(before.z);
+    const std::string to = "X" + preciseRealToString(tool.x) + " Y" + preciseRealToString(tool.y);
+    diagnostics.correction(
         diagnostic::kCycleApproach,
         "the cycle is entered from " + from + " by a diagonal move to " + to +
             ": the call block's positioning is not written (the corrected semantics rises to "
@@ -150,102 +127,56 @@ void NCIFrame::ApproachCycle(NCIGeneralCycle& cycle, NciStream& out) {
             ", then down to the set-up clearance Z" + preciseRealToString(clearance));
 }
 
-void NCIFrame::ExpandIsoHole(const IsoHole& hole, double feed, NciStream& out) {
-    OpenOperation(isoCycleLabel(hole.cycle), feed, out);
-    NCIIsoDrilling cycle({current_.toolDiameter, current_.x, current_.y, current_.z, feed}, hole);
-    RunOperation(cycle, out);
+void expandCycle(const CycleRecipe& recipe, const CycleCall& call, MachineState& tool,
+                 NciStream& out) {
+    openOperation(recipe.label, call, tool, out);
+    Diagnostics& diagnostics = *call.diagnostics;
+    ParamMap& q = *call.q;
+    const bool corrected = diagnostics.corrected();
+    if (!recipe.correctedArgs.empty()) reportArgCorrection(recipe.cycle, q, diagnostics);
+    const std::unique_ptr<NCIGeneralCycle> cycle =
+        recipe.build({tool.toolDiameter, tool.x, tool.y, tool.z, tool.extra, corrected});
+    // The corrected semantics reads the parameters first: the head line follows the approach.
+    // The old-style cycles measure their surface from the Z of the calling block.
+    if (corrected) {
+        passCycleArgs(*cycle, recipe.correctedArgs.empty() ? recipe.args : recipe.correctedArgs,
+                      q, call.callZ, diagnostics);
+        approachCycle(*cycle, call, tool, out);
+    }
+    if (recipe.drillingHead) {
+        out << rec::LinearMove << eol << call.compensation << ' ' << tool.x << ' ' << tool.y << ' '
+            << (corrected ? cycle->z() : tool.z) << ' ' << call.feed << " 0" << eol;
+    }
+    if (!corrected) {
+        passCycleArgs(*cycle, recipe.args, q, call.callZ, diagnostics);
+        approachCycle(*cycle, call, tool, out);
+    }
+    runOperation(*cycle, tool, out);
 }
 
-using cycle_table::writerFor;
+// The longhand writers of the cycle table.
+class CycleTableWriters final : public LonghandCycles {
+  public:
+    void Write(std::int32_t cycle, const CycleCall& call, MachineState& tool,
+               NciStream& out) const override {
+        // The pattern cycle 221 has no writer: not even a bracket is written.
+        if (const CycleRecipe* recipe = cycle_table::findWriter(cycle))
+            expandCycle(*recipe, call, tool, out);
+    }
 
-void NCIFrame::WriteCycle200(NciStream& out) {
-    ExpandCycle(writerFor(200), out);
-}
-void NCIFrame::WriteCycle201(NciStream& out) {
-    ExpandCycle(writerFor(201), out);
-}
-void NCIFrame::WriteCycle202(NciStream& out) {
-    ExpandCycle(writerFor(202), out);
-}
-void NCIFrame::WriteCycle203(NciStream& out) {
-    ExpandCycle(writerFor(203), out);
-}
-void NCIFrame::WriteCycle204(NciStream& out) {
-    ExpandCycle(writerFor(204), out);
-}
-void NCIFrame::WriteCycle205(NciStream& out) {
-    ExpandCycle(writerFor(205), out);
-}
-void NCIFrame::WriteCycle206(NciStream& out) {
-    ExpandCycle(writerFor(206), out);
-}
-void NCIFrame::WriteCycle207(NciStream& out) {
-    ExpandCycle(writerFor(207), out);
-}
-void NCIFrame::WriteCycle208(NciStream& out) {
-    ExpandCycle(writerFor(208), out);
-}
-void NCIFrame::WriteCycle209(NciStream& out) {
-    ExpandCycle(writerFor(209), out);
-}
-void NCIFrame::WriteCycle1001(NciStream& out) {
-    ExpandCycle(writerFor(1001), out);
-}
-void NCIFrame::WriteCycle1003(NciStream& out) {
-    ExpandCycle(writerFor(1003), out);
-}
-void NCIFrame::WriteCycle1004(NciStream& out) {
-    ExpandCycle(writerFor(1004), out);
-}
-void NCIFrame::WriteCycle1005(NciStream& out) {
-    ExpandCycle(writerFor(1005), out);
-}
-void NCIFrame::WriteCycle210(NciStream& out) {
-    ExpandCycle(writerFor(210), out);
-}
-void NCIFrame::WriteCycle211(NciStream& out) {
-    ExpandCycle(writerFor(211), out);
-}
-void NCIFrame::WriteCycle212(NciStream& out) {
-    ExpandCycle(writerFor(212), out);
-}
-void NCIFrame::WriteCycle213(NciStream& out) {
-    ExpandCycle(writerFor(213), out);
-}
-void NCIFrame::WriteCycle214(NciStream& out) {
-    ExpandCycle(writerFor(214), out);
-}
-void NCIFrame::WriteCycle215(NciStream& out) {
-    ExpandCycle(writerFor(215), out);
-}
-// The pattern cycle 221 is not expanded: not even a bracket is written.
-void NCIFrame::WriteCycle221(NciStream&) {}
-void NCIFrame::WriteCycle230(NciStream& out) {
-    ExpandCycle(writerFor(230), out);
-}
-void NCIFrame::WriteCycle231(NciStream& out) {
-    ExpandCycle(writerFor(231), out);
-}
-void NCIFrame::WriteCycle232(NciStream& out) {
-    ExpandCycle(writerFor(232), out);
-}
-void NCIFrame::WriteCycle251(NciStream& out) {
-    ExpandCycle(writerFor(251), out);
-}
-void NCIFrame::WriteCycle252(NciStream& out) {
-    ExpandCycle(writerFor(252), out);
-}
-void NCIFrame::WriteCycle253(NciStream& out) {
-    ExpandCycle(writerFor(253), out);
-}
-void NCIFrame::WriteCycle254(NciStream& out) {
-    ExpandCycle(writerFor(254), out);
-}
-void NCIFrame::WriteCycle263(NciStream& out) {
-    ExpandCycle(writerFor(263), out);
-}
-void NCIFrame::WriteCycle267(NciStream& out) {
-    ExpandCycle(writerFor(267), out);
+    void WriteIsoHole(const IsoHole& hole, const CycleCall& call, MachineState& tool,
+                      NciStream& out) const override {
+        openOperation(isoCycleLabel(hole.cycle), call, tool, out);
+        NCIIsoDrilling cycle({tool.toolDiameter, tool.x, tool.y, tool.z, call.feed}, hole);
+        runOperation(cycle, tool, out);
+    }
+};
+
+}  // namespace
+
+const LonghandCycles& longhandCycles() {
+    static const CycleTableWriters writers;
+    return writers;
 }
 
 }  // namespace morvane

@@ -84,16 +84,4 @@ std::string_view isoCycleLabel(std::int32_t cycle) {
     }
 }
 
-std::string_view isoCycleSpindleAction(std::int32_t cycle) {
-    switch (cycle) {
-        case 74:
-        case 84: return "the spindle reversal at the bottom of the tap";
-        case 76: return "the oriented spindle stop before the tool moves off the wall";
-        case 86: return "the spindle stop at the bottom";
-        case 87: return "the oriented spindle stops before each move off the wall";
-        case 88: return "the spindle stop and the manual retract at the bottom";
-        default: return {};
-    }
-}
-
 }  // namespace morvane

@@ -6,7 +6,7 @@
 // NCIBoreDrilling: helical bore milling (cycle 208).
 #pragma once
 
-#include "cycles/arc_centre.h"
+#include "nci/arc_centre.h"
 #include "cycles/nci_general_cycle.h"
 #include "nci/limits.h"
 

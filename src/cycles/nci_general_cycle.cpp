@@ -1,6 +1,6 @@
 #include "cycles/nci_general_cycle.h"
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "nci/int_conversion.h"
 
 namespace morvane {

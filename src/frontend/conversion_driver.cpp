@@ -3,7 +3,7 @@
 #include <charconv>
 #include <memory>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "frontend/host_output.h"
 #include "frontend/post_warnings_report.h"
 #include "frontend/system_services.h"
@@ -34,7 +34,7 @@ std::optional<RunLimits> hostLimits(const OptionMap& options) {
 
 bool wantsDiagnostics(const OptionMap& options) {
     const std::string* value = findSetting(options, kDiagnosticsOption);
-    return value != nullptr && *value == "True";
+    return value != nullptr && *value == MORVANE_CONFIG_TRUE;
 }
 
 Semantics semanticsOf(const OptionMap& options) {

@@ -8,10 +8,11 @@
 #include <string>
 
 #include "frontend/post_library.h"
+#include "morvane/input_formats.hpp"
 #include "nci/diagnostics.h"
 #include "nci/supported_cycle.h"
 #include "parsers/program_parser.h"
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 
@@ -19,7 +20,7 @@ class SystemServices;
 class HostOutput;
 
 // Format-list position of "NCI": the lines are taken as NCI already.
-inline constexpr int kNciFormatPosition = 5;
+inline constexpr int kNciFormatPosition = formatPosition(InputFormat::Nci);
 
 // The dialog's state when OK was clicked.
 struct ConversionChoices {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "frontend/program_text.h"
-#include "frontend/source_formats.h"
+#include "formats/source_formats.h"
 #include "morvane/convert.hpp"
 #include "nci/diagnostics.h"
 #include "nci/nci_path_reader.h"
@@ -14,9 +14,6 @@
 namespace morvane {
 
 namespace {
-
-constexpr std::string_view kNames[] = {"fanuc",     "heidenhain", "siemens",
-                                       "sinumerik", "numeripath", "nci"};
 
 class CallbackSink final : public NciSink {
   public:
@@ -74,7 +71,7 @@ ConvertResult run(std::string_view program, ProgramFormat format, const ConvertO
     if (!options.longhandCycles)
         cycles.assign(options.supportedCycles.begin(), options.supportedCycles.end());
     std::unique_ptr<ProgramParser> parser =
-        makeParser(static_cast<int>(format), text.source(), std::string(), cycles);
+        makeParser(formatPosition(format), text.source(), std::string(), cycles);
     if (parser == nullptr) {
         result.failure = "the format has no parser";
         return result;
@@ -114,16 +111,16 @@ Semantics semanticsOf(const ConvertOptions& options) {
 }  // namespace
 
 std::string_view formatName(ProgramFormat format) {
-    return kNames[static_cast<std::size_t>(format)];
+    return formatInfo(format).option;
 }
 
 std::optional<ProgramFormat> formatNamed(std::string_view name) {
-    for (std::size_t i = 0; i < std::size(kNames); ++i)
-        if (std::equal(name.begin(), name.end(), kNames[i].begin(), kNames[i].end(),
+    for (const InputFormatInfo& info : kInputFormats)
+        if (std::equal(name.begin(), name.end(), info.option.begin(), info.option.end(),
                        [](char a, char b) {
                            return std::tolower(static_cast<unsigned char>(a)) == b;
                        }))
-            return static_cast<ProgramFormat>(i);
+            return info.format;
     return std::nullopt;
 }
 
@@ -140,7 +137,7 @@ std::optional<ProgramFormat> detectFormat(std::string_view fileName, std::string
     const Detection detection = detectFormat(fileName, head);
     if (why != nullptr) *why = detection.reason;
     if (!detection.format) return std::nullopt;
-    return static_cast<ProgramFormat>(*detection.format);
+    return *detection.format;
 }
 
 ConvertResult convertToNci(std::string_view program, ProgramFormat format,

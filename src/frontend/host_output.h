@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "morvane/plugin_api.h"
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 

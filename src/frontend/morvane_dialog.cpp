@@ -1,10 +1,12 @@
 #include "frontend/morvane_dialog.h"
 
 #include <cwchar>
+#include <string>
 
 #include "frontend/conversion_driver.h"
+#include "morvane/input_formats.hpp"
 #include "frontend/system_services.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace morvane {
 
@@ -86,8 +88,9 @@ bool CMorvaneGUIDlg::OnInitDialog() {
     ModalDialog::OnInitDialog();
     setLocalisedTexts();
     // The browse button's bitmap and the native visual style have no counterpart here.
-    for (std::wstring_view entry : kFormatEntries)
-        addEntry(IDC_FORMAT, entry);
+    // The entries of morvane/input_formats.hpp, whose positions select the parser; all ASCII.
+    for (const InputFormatInfo& format : kInputFormats)
+        addEntry(IDC_FORMAT, std::wstring(format.dialogEntry.begin(), format.dialogEntry.end()));
     select(IDC_FORMAT, 0);
     restoreSwitches();
     return true;

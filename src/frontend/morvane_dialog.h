@@ -8,7 +8,7 @@
 
 #include "frontend/dialog_framework.h"
 #include "frontend/post_library.h"
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 
@@ -26,11 +26,6 @@ inline constexpr int IDC_LONGHAND_CYCLES = 1011;
 inline constexpr int IDC_SELECTION_ONLY = 1012;
 // Stands for the dialog's caption in the table of localised texts.
 inline constexpr int kCaptionId = 0;
-
-// Entries of the format list; their positions select the parser.
-inline constexpr std::array<std::wstring_view, 6> kFormatEntries = {
-    L"Fanuc", L"Heidenhain", L"Siemens", L"Sinumerik", L"G&L Numeripath", L"NCI",
-};
 
 // One localised text: the control it goes to, the host's key and the text used without one.
 struct LocalisedText {

@@ -1,6 +1,6 @@
 #include "parsers/program_parser.h"
 
-#include <array>
+#include <utility>
 
 #include "parsers/heidenhain/parser.h"
 #include "parsers/iso/iso_parsers.h"
@@ -18,23 +18,29 @@ std::unique_ptr<ProgramParser> makeOf(const LineSource* lines, std::string nciPa
     return std::make_unique<Parser>(lines, std::move(nciPath), cycles);
 }
 
-// Parser factories by format-list position. A dialect plugs itself in here; the driver stays as
-// it is. An empty entry converts nothing (the NCI file stays empty).
-constexpr std::array<ParserFactory, 5> kParsers = {
-    &makeOf<FanucParser::Parser>,       // Fanuc
-    &HHParser::makeParser,              // Heidenhain
-    &makeOf<SiemensParser::Parser>,     // Siemens
-    &makeOf<SinumerikParser::Parser>,   // Sinumerik
-    &makeOf<NumeripathParser::Parser>,  // G&L Numeripath
+struct ParserEntry {
+    InputFormat format;
+    ParserFactory make;
+};
+
+// The parser of each format of the list that has one. A dialect plugs itself in here; the driver
+// stays as it is.
+constexpr ParserEntry kParsers[] = {
+    {InputFormat::Fanuc, &makeOf<FanucParser::Parser>},
+    {InputFormat::Heidenhain, &HHParser::makeParser},
+    {InputFormat::Siemens, &makeOf<SiemensParser::Parser>},
+    {InputFormat::Sinumerik, &makeOf<SinumerikParser::Parser>},
+    {InputFormat::Numeripath, &makeOf<NumeripathParser::Parser>},
 };
 
 }  // namespace
 
 std::unique_ptr<ProgramParser> makeParser(int position, const LineSource* lines,
                                           std::string nciPath, const SupportedCycleList& cycles) {
-    if (position < 0 || position >= static_cast<int>(kParsers.size())) return nullptr;
-    ParserFactory factory = kParsers[static_cast<std::size_t>(position)];
-    return factory != nullptr ? factory(lines, std::move(nciPath), cycles) : nullptr;
+    for (const ParserEntry& entry : kParsers)
+        if (formatPosition(entry.format) == position)
+            return entry.make(lines, std::move(nciPath), cycles);
+    return nullptr;
 }
 
 }  // namespace morvane

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "morvane/input_formats.hpp"
 #include "morvane/plugin_api.h"
 #include "nci/diagnostics.h"
 #include "nci/limits.h"
@@ -69,17 +70,8 @@ class ProgramParser {
     NciSink* sink_ = nullptr;
 };
 
-// Positions of the format list.
-enum class InputFormat : int {
-    Fanuc = 0,
-    Heidenhain = 1,
-    Siemens = 2,
-    Sinumerik = 3,
-    Numeripath = 4,
-    Nci = 5
-};
-
-// Builds the parser of the format at `position` (0..4); null when that format has no parser.
+// Builds the parser of the format at `position` of the format list (morvane/input_formats.hpp);
+// null when that format has no parser (NCI, or a position out of the list).
 // `cycles` is copied by the parser object.
 std::unique_ptr<ProgramParser> makeParser(int position, const LineSource* lines,
                                           std::string nciPath, const SupportedCycleList& cycles);

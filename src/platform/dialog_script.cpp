@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "platform/blank_text.h"
+#include "text/blank_text.h"
 
 namespace morvane::platform {
 

@@ -6,7 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/terminal_front_end.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace morvane::platform {
 

@@ -19,7 +19,7 @@
 #include "platform/file_system.h"
 #include "platform/terminal_file_prompt.h"
 #include "platform/terminal_form.h"
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace morvane::platform {
 

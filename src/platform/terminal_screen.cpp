@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace morvane::platform {
 

@@ -1,7 +1,7 @@
 // The action object: one modal converter dialog per TeskPlugin_PerfromPluginAction.
 #pragma once
 
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 

@@ -2,7 +2,7 @@
 // the C boundary.
 #include "morvane/plugin_api.h"
 #include "plugin/morvane_gui.h"
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "cycles/cycle_writer_table.h"
 
 namespace morvane {
@@ -117,7 +117,7 @@ TEST(CycleArgs, EveryClassAcceptsTheWholeListOfItsWriter) {
     // 200..209, 1001, 1003..1005, 210..215, 230..232, 251..254, 263, 267; 221 writes nothing and
     // 262 is written by 263's writer.
     EXPECT_EQ(numbers.size(), 29u);
-    EXPECT_EQ(cycle_table::writerFor(262 + 1).label, "CYCLE DEF 263");
+    EXPECT_EQ(cycle_table::findWriter(262 + 1)->label, "CYCLE DEF 263");
 }
 
 TEST(CycleArgs, ARejectedParameterStopsTheList) {
@@ -126,7 +126,7 @@ TEST(CycleArgs, ARejectedParameterStopsTheList) {
     q[211] = -1.0;
     NCISimpleDrilling cycle(CycleStart{});
     Diagnostics none;
-    EXPECT_THROW(passCycleArgs(cycle, cycle_table::writerFor(200).args, q, 0.0, none),
+    EXPECT_THROW(passCycleArgs(cycle, cycle_table::findWriter(200)->args, q, 0.0, none),
                  CycleWrongValue);
     EXPECT_EQ(cycle.clearance(), 0.0);  // Q200 was passed: 0
     EXPECT_TRUE(cycle.rapidRetract());  // flag 8 comes after the rejected call

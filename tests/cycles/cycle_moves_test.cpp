@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cycles/arc_centre.h"
+#include "nci/arc_centre.h"
 #include "cycles/nci_drilling.h"
 #include "support/table_file.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "cycles/nci_drilling.h"
 #include "cycles/nci_milling_cycles.h"
 

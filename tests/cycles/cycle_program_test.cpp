@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "cycles/nci_milling_cycles.h"
 #include "parsers/program_parser.h"
 #include "support/memory_program.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "nci/frame_harness.h"
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 #include "support/tool_path_check.h"
 
 namespace morvane {

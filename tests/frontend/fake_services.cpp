@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 
 namespace morvane::test {
 

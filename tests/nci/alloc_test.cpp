@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "frame_harness.h"
-#include "nci/nci_frame.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame.h"
+#include "writer/nci_frame_fanuc.h"
 
 namespace morvane::test {
 extern std::atomic<long> allocationCount;
@@ -30,7 +30,7 @@ long allocationsPerProgram() {
     b.params = &params;
     const std::vector<double> axes(6, 0.0);
     NciStream out;
-    Frame frame;
+    test::WriterOf<Frame> frame;
     frame.SetSupportedCycles({});
     // First pass: capacities grow to what the program needs.
     for (const char* words : program) {

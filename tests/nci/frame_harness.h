@@ -9,11 +9,13 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "cycles/cycle_writers.h"
 #include "nci/block.h"
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
 
 namespace morvane::test {
@@ -57,6 +59,17 @@ struct BlockCase {
     std::string nci;
 };
 
+// A writer of type Frame with the product's longhand cycles.
+template <class Frame>
+class Writer : public Frame {
+  public:
+    Writer() : Frame(longhandCycles()) {}
+};
+
+// Frame itself when it makes its own cycles (CycleProbe), else Writer<Frame>.
+template <class Frame>
+using WriterOf = std::conditional_t<std::is_default_constructible_v<Frame>, Frame, Writer<Frame>>;
+
 // A writer of type Frame with its own Q-parameter table and axis values, fed one block at a
 // time; each call returns the NCI text that block wrote.
 template <class Frame>
@@ -91,7 +104,7 @@ class FrameHarness {
 
     block& currentBlock() { return block_; }
 
-    Frame frame;
+    WriterOf<Frame> frame;
     ParamMap params;
     std::vector<double> axes = std::vector<double>(6, 0.0);
 

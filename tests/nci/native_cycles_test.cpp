@@ -9,8 +9,8 @@
 #include "cycle_probe.h"
 #include "frame_harness.h"
 #include "nci/native_cycle_tables.h"
-#include "nci/nci_frame.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame.h"
+#include "writer/nci_frame_fanuc.h"
 
 namespace morvane {
 namespace {
@@ -48,7 +48,7 @@ TEST(CyclePatterns, FieldByFieldMatching) {
     };
     for (const MatchCase& c : cases) {
         for (const std::size_t position : {std::size_t{0}, std::size_t{6}, std::size_t{28}}) {
-            NCIFrame frame;
+            test::Writer<NCIFrame> frame;
             SupportedCycle pattern = filled(1);
             SupportedCycle mask = filled(1);
             pattern[position] = c.patternValue;
@@ -61,7 +61,7 @@ TEST(CyclePatterns, FieldByFieldMatching) {
 }
 
 TEST(CyclePatterns, AnyOfSeveralPatternsAndNoneWithoutPatterns) {
-    NCIFrame frame;
+    test::Writer<NCIFrame> frame;
     EXPECT_FALSE(frame.IsCycleSupported(filled(1)));
     frame.SetSupportedCycles({filled(0), filled(1)});
     EXPECT_TRUE(frame.IsCycleSupported(filled(1)));

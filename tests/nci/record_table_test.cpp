@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "frame_harness.h"
-#include "nci/nci_frame.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame.h"
+#include "writer/nci_frame_fanuc.h"
 #include "support/table_file.h"
 
 namespace morvane::test {

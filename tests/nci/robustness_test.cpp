@@ -7,10 +7,10 @@
 #include <string>
 
 #include "cycle_probe.h"
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "frame_harness.h"
-#include "nci/nci_frame.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame.h"
+#include "writer/nci_frame_fanuc.h"
 
 namespace morvane {
 namespace {

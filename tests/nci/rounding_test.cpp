@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "nci/nci_frame.h"
+#include "frame_harness.h"
+#include "writer/nci_frame.h"
 
 namespace morvane {
 namespace {
@@ -20,7 +21,7 @@ struct RoundCase {
 };
 
 TEST(RoundValue, RoundsHalfAwayFromZeroToThreeDecimals) {
-    NCIFrame frame;
+    test::Writer<NCIFrame> frame;
     const RoundCase cases[] = {
         {1.2345, 1.235, false},
         {-1.2345, -1.235, false},
@@ -42,7 +43,7 @@ TEST(RoundValue, RoundsHalfAwayFromZeroToThreeDecimals) {
 }
 
 TEST(RoundValue, ValuesBeyondThe32BitRoundingPassUnchanged) {
-    NCIFrame frame;
+    test::Writer<NCIFrame> frame;
     for (const double v : {2147483.6475, -2147483.6475, 3.0e9, -1.0e300, 1.0e300})
         EXPECT_EQ(frame.RoundValue(v), v) << v;
     EXPECT_TRUE(std::isnan(frame.RoundValue(kNaN)));

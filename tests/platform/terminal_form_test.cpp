@@ -16,8 +16,8 @@
 #include "platform/terminal_form.h"
 #include "platform/terminal_keys.h"
 #include "platform/terminal_screen.h"
-#include "platform/text_encoding.h"
 #include "support/table_file.h"
+#include "text/text_encoding.h"
 
 namespace morvane::platform {
 namespace {

@@ -172,7 +172,7 @@ const fs::path& dialogHost() {
              {{"Alpha.conv", "[converter]\nname = Alpha\n"},
               {"Numbering.conv", "[converter]\nname = Numbering\n[test]\nmode = number\n"}}});
         fs::create_directories(made / "locale");
-        fs::copy_file(fs::path(MORVANE_SOURCE_DIR) / "tools/morvane/locale/de.conf",
+        fs::copy_file(fs::path(MORVANE_SOURCE_DIR) / "apps/morvane/locale/de.conf",
                       made / "locale/de.conf");
         return made;
     }();

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/plugin_state.h"
+#include "frontend/plugin_state.h"
 
 namespace morvane {
 namespace {

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "cycles/cycle_errors.h"
+#include "nci/cycle_errors.h"
 #include "parsers/program_parser.h"
 #include "recording_host.h"
 #include "support/memory_program.h"

@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kConverters = std::string(MORVANE_SOURCE_DIR) + "/tools/post/Converters/";
+const std::string kConverters = std::string(MORVANE_SOURCE_DIR) + "/post/Converters/";
 
 TEST(ConverterFile, ReadsSectionsSettingsAndPatterns) {
     const auto file = parseConverterText(

@@ -26,7 +26,7 @@
 #include "output_file.h"
 #include "progress_bar.h"
 #include "result_placement.h"
-#include "source_formats.h"
+#include "formats/source_formats.h"
 #include "support/table_file.h"
 
 namespace morvane::cli {
@@ -495,7 +495,7 @@ TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     LocaleTable table;
     std::string error;
     ASSERT_TRUE(
-        table.read(std::string(MORVANE_SOURCE_DIR) + "/tools/morvane/locale/de.conf", error))
+        table.read(std::string(MORVANE_SOURCE_DIR) + "/apps/morvane/locale/de.conf", error))
         << error;
     // Every text the dialog asks the host for, and nothing else.
     for (const LocalisedText& text : kLocalisedTexts) {

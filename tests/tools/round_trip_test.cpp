@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 constexpr double kTolerance = 0.01;
 
-const fs::path kConverters = fs::path(MORVANE_SOURCE_DIR) / "tools" / "post" / "Converters";
+const fs::path kConverters = fs::path(MORVANE_SOURCE_DIR) / "post" / "Converters";
 
 struct Route {
     const char* name;

@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text_encoding.h"
+#include "text/text_encoding.h"
 #include "recording_host.h"
 
 namespace {

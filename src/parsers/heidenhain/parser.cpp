@@ -6,7 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "nci/corrected_records.h"
+#include "cycles/cycle_writers.h"
+#include "writer/corrected_records.h"
 #include "nci/int_conversion.h"
 #include "parsers/heidenhain/keyword_table.h"
 
@@ -33,6 +34,7 @@ static_assert(kKeywordWords[kw::LBL - 1].find('B') != std::string_view::npos);
 Parser::Parser(const LineSource* lines, std::string nciPath, const SupportedCycleList& cycles)
     : source_(lines),
       lineCount_(static_cast<std::uint32_t>(source_.askLineCount()) + 1),
+      frame_(longhandCycles()),
       cycles_(cycles),
       nciPath_(std::move(nciPath)) {}
 

@@ -13,7 +13,7 @@
 
 #include "morvane/plugin_api.h"
 #include "nci/limits.h"
-#include "nci/nci_frame.h"
+#include "writer/nci_frame.h"
 #include "nci/nci_stream.h"
 #include "parsers/heidenhain/block_parser.h"
 #include "parsers/program_parser.h"

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "nci/int_conversion.h"
-#include "nci/iso_codes.h"
+#include "writer/iso_codes.h"
 #include "nci/nci_stream.h"
 #include "parsers/iso/m_words.h"
 

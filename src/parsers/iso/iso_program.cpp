@@ -5,6 +5,7 @@
 #include <span>
 #include <utility>
 
+#include "cycles/cycle_writers.h"
 #include "nci/int_conversion.h"
 
 namespace morvane::iso {
@@ -61,6 +62,7 @@ IsoProgram::IsoProgram(const Dialect& dialect, const LineSource* lines, std::str
       reader_(dialect),
       blockParser_(reader_, axisState_),
       lineCount_(static_cast<std::uint32_t>(source_.askLineCount()) + 1),
+      frame_(longhandCycles()),
       cycles_(cycles),
       nciPath_(std::move(nciPath)) {}
 

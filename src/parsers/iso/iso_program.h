@@ -13,7 +13,7 @@
 #include "morvane/plugin_api.h"
 #include "nci/block.h"
 #include "nci/limits.h"
-#include "nci/nci_frame_fanuc.h"
+#include "writer/nci_frame_fanuc.h"
 #include "nci/nci_stream.h"
 #include "nci/supported_cycle.h"
 #include "parsers/iso/block_parser.h"
