@@ -195,7 +195,7 @@ TEST_F(ReaderLibrary, AnswersPatternsOrANullTable) {
     std::string enormous = "[converter]\n";
     enormous += std::string(kMaxConverterFileSize, '#');
     const std::pair<std::string, int> cases[] = {
-        {kConverters + "Fanuc.conv", 7},
+        {kConverters + "Fanuc.conv", 6},
         {kConverters + "Heidenhain.conv", 5},
         {kConverters + "Fanuc-longhand.conv", 0},
         {write("empty.conv", ""), -1},
