@@ -56,19 +56,6 @@ std::string counted(std::uint64_t n, std::string_view what) {
 
 }  // namespace
 
-std::string millimetres(double value) {
-    char text[40];
-    if (!(std::fabs(value) < 1e15)) {  // far beyond any machine: the general form
-        std::snprintf(text, sizeof text, "%g", value);
-        return text;
-    }
-    std::snprintf(text, sizeof text, "%.3f", std::fabs(value) < 0.0005 ? 0.0 : value);
-    std::string s = text;
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    return s;
-}
-
 std::string clockTime(double seconds) {
     // A feed of a thousandth of a mm/min makes years: beyond a million hours is said so.
     if (!(seconds < 3.6e9)) return "over 1000000:00:00";
