@@ -11,6 +11,7 @@
 
 #include "cycles/expansion_guards.h"
 #include "cycles/nci_milling_cycles.h"
+#include "nci/cycle_errors.h"
 #include "support/tool_path_check.h"
 
 namespace morvane {
@@ -18,6 +19,14 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// An index a cycle does not take ends its parameters: no writer gives one, so only a wrong
+// table entry could, and it must stop the cycle rather than leave a value unset.
+TEST(CycleParameters, AnIndexTheCycleDoesNotTakeIsRefused) {
+    NCIRectPocket pocket(CycleStart{});
+    EXPECT_THROW(pocket.SetFlag(13, true), CycleWrongCode);
+    EXPECT_THROW(pocket.SetValue(5, 1.0), CycleWrongCode);
+}
 
 TEST(ForEachLayer, HeightsDownToTheBottom) {
     struct Case {

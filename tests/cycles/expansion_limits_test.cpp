@@ -1,7 +1,9 @@
-// The bounds of the round, thread and surface expansions: the ring and line budgets at their
-// limit and one past it, and geometries that are not numbers.
+// The bounds of the pocket, slot, round, thread and surface expansions: the pass, ring and line
+// budgets at their limit and one past it, and geometries that are not numbers. (The paths below
+// the bounds are golden programs: tests/golden/heidenhain/cycles_*.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -58,6 +60,63 @@ TEST(ExpansionLimits, HugePocketWithATinyStepStaysSmall) {
     EXPECT_EQ(countCode(readMoves(nci), 3), kMaxPocketRings);
     EXPECT_LT(nci.size(), 12'000'000u);
     EXPECT_TRUE(nci.ends_with(nciLines({"0", "0 50 50 20 100 0"})));
+}
+
+// The rectangular pocket's passes (tool 10, step-over 1, square of half side h: h - 5 passes a
+// layer, seven feeds each) and the slots' rings (a tool radius apart below (width - 10) / 2, then
+// the last one there) at their bound and one past: the count stays at the bound, whatever is
+// left out, and the tool leaves at the retract height.
+TEST(ExpansionLimits, PocketPassesAndSlotRingsAtTheLimitAndOnePast) {
+    constexpr int kPasses = kMaxPocketPasses;
+    const auto pocket = [](double half, double infeed) {
+        return runCycle(*test::makeCycle<NCIRectPocket>(
+            {10.0, 10.0, 20.0, 100.0, 0.0}, {10.0, 50.0, 150.0, infeed},
+            {{15, 2.0 * half}, {16, 2.0 * half}, {17, 1.0}, {18, 5.0}}));
+    };
+    const test::Heights slot{10.0, 20.0, 250.0, 20.0};
+    const CycleStart start{10.0, 10.0, 10.0, 30.0, 0.0};
+    const auto straight = [&](double width) {
+        return runCycle(*test::makeCycle<NCIRectSlot>(
+            start, slot, {{15, width}, {16, 60.0}, {25, 50.0}, {26, 30.0}}));
+    };
+    const auto arc = [&](double width) {
+        return runCycle(*test::makeCycle<NCICircularSlot>(
+            start, slot, {{13, 1e6}, {19, width}, {21, 10.0}, {25, 50.0}, {26, 50.0}}));
+    };
+    const double straightLimit = 10.0 + 2.0 * (5.0 * (kMaxStraightSlotRings - 1) + 2.5);
+    const double arcLimit = 10.0 + 2.0 * (5.0 * (kMaxArcSlotRings - 1) + 2.5);
+    struct Case {
+        const char* what;
+        std::string nci;
+        int arcs, feeds;  // feeds -1: not counted
+        double top;       // the retract height
+    };
+    const Case cases[] = {
+        // Feeds: to the centre, a plunge per layer, the passes, eight per finishing contour.
+        {"pocket at the bound, one contour", pocket(5.0 + kPasses, 20.0), 2, 2 + 7 * kPasses + 8, 50},
+        {"pocket one pass past: no contour", pocket(6.0 + kPasses, 20.0), 0, 2 + 7 * kPasses, 50},
+        {"two layers at the bound", pocket(5.0 + kPasses / 2, 6.0), 4, 3 + 7 * kPasses + 16, 50},
+        {"two layers one past", pocket(6.0 + kPasses / 2, 6.0), 2, 3 + 7 * kPasses + 8, 50},
+        {"straight slot at the bound", straight(straightLimit), 2 * kMaxStraightSlotRings, -1, 20},
+        {"straight slot one past", straight(straightLimit + 10.0), 2 * kMaxStraightSlotRings, -1, 20},
+        // The centre line there and back, four arcs a ring and the lead arcs of the last.
+        {"arc slot at the bound", arc(arcLimit), 2 + 4 * kMaxArcSlotRings + 2, -1, 20},
+        {"arc slot one past: no last ring", arc(arcLimit + 10.0), 2 + 4 * kMaxArcSlotRings, -1, 20},
+    };
+    for (const Case& k : cases) {
+        const auto moves = readMoves(k.nci);
+        EXPECT_EQ(countCode(moves, 2) + countCode(moves, 3), k.arcs) << k.what;
+        if (k.feeds >= 0) {
+            EXPECT_EQ(countCode(moves, 1), k.feeds) << k.what;
+        }
+        EXPECT_EQ(moves.back().code, 0) << k.what;
+        EXPECT_EQ(moves.back().z(), k.top) << k.what;
+    }
+    // One ring past the straight slot's bound, its last ring (the finished width) is left out.
+    double outermost = 0.0;
+    for (const auto& m : readMoves(cases[5].nci))
+        outermost = std::max(outermost, m.y() - 30.0);
+    EXPECT_EQ(outermost, 5.0 * kMaxStraightSlotRings);
 }
 
 // Face milling with strategy 2 and a step of 1 (tool 10, factor 0.1), b wide: b + 1 cuts per

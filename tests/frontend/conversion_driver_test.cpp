@@ -2,7 +2,8 @@
 // each failure does.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "frontend/conversion_driver.h"
 #include "host_recorder.h"
 #include "support/memory_program.h"
+#include "support/table_file.h"
 
 namespace morvane::test {
 namespace {
@@ -21,8 +23,6 @@ using testhost::propertyEvent;
 
 constexpr int kFanuc = 0;
 constexpr int kNci = 5;
-const std::string kDefaultConfig =
-    "OutputToNCI=False;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;";
 
 class DriverTest : public testing::Test {
   protected:
@@ -57,26 +57,21 @@ class DriverTest : public testing::Test {
     PostEntryPoints entries;
 };
 
-// One row of the failure table: how the post-processor and the files are set up, what the host
-// receives without diagnostics, and the diagnostic a host that asks for them receives besides
-// (before "RESULT_IN_NEW_WINDOW" and "PLUGIN_CONFIG").
-struct FailureRow {
-    const char* situation;
-    std::function<void(FakeServices&)> setUp;
-    ConversionChoices choices;
-    std::vector<HostEvent> events;
-    std::vector<std::string> entryCalls;
-    const char* diagnostic = nullptr;
-};
-
-// `events` with the diagnostic where the host receives it.
-std::vector<HostEvent> withDiagnostic(std::vector<HostEvent> events, const char* diagnostic) {
-    if (diagnostic == nullptr) return events;
-    auto at = events.begin();
-    while (at != events.end() && at->name != "RESULT_IN_NEW_WINDOW" && at->name != "PLUGIN_CONFIG")
-        ++at;
-    events.insert(at, propertyEvent("DIAGNOSTIC", diagnostic));
-    return events;
+// A set-up word of frontend/failures.txt: the post-processor installed, with one fault.
+void setUp(FakeServices& s, const std::string& word) {
+    if (word == "no-supported-cycles") return s.installPost(false, true);
+    if (word == "no-converter") return s.installPost(true, false);
+    s.installPost();
+    if (word == "no-reader") s.files.erase(FakeServices::kReader);
+    else if (word == "no-post") s.files.erase(FakeServices::kPost);
+    else if (word == "no-libraries") s.libraries.clear();
+    else if (word == "null-table") FakePost::nullTable = true;
+    else if (word == "no-temporary-files") s.failTemporaryFiles = true;
+    else if (word == "write-fails") FakeParsers::ending = FakeParsers::Ending::WriteFailed;
+    else if (word == "result-removed") FakePost::removeResultFile = true;
+    else if (word == "post-fails") FakePost::answerFailure = true;
+    else if (word != "post") ADD_FAILURE() << "no set-up " << word;
+    if (word == "post-fails") FakePost::output = "N10 G0";
 }
 
 ConversionChoices choose(int format, bool toNci, bool longhand, bool newWindow) {
@@ -89,118 +84,39 @@ ConversionChoices choose(int format, bool toNci, bool longhand, bool newWindow) 
     return choices;
 }
 
-TEST_F(DriverTest, EveryRowOfTheFailureTable) {
-    const auto config = [](const char* text) { return propertyEvent("PLUGIN_CONFIG", text); };
-    const HostEvent selection = propertyEvent("SELECTION_ONLY", "true");
-    const HostEvent newWindow = propertyEvent("RESULT_IN_NEW_WINDOW", "true");
-    const FailureRow rows[] = {
-        {"reader library missing",
-         [](FakeServices& s) {
-             s.installPost();
-             s.files.erase(FakeServices::kReader);
-         },
-         choose(kNci, true, false, true),
-         {selection, newWindow,
-          config("OutputToNCI=True;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=;")},
-         {},
-         "0:post-processor-unavailable: the post-processor library "
-         "/opt/editor/Dll/MorvaneNCIReader.so is missing"},
-        {"post library missing",
-         [](FakeServices& s) {
-             s.installPost();
-             s.files.erase(FakeServices::kPost);
-         },
-         choose(kNci, false, true, false),
-         {selection,
-          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;")},
-         {},
-         "0:post-processor-unavailable: the post-processor library "
-         "/opt/editor/Dll/MorvanePost.so is missing"},
-        {"reader library does not load",
-         [](FakeServices& s) {
-             s.installPost();
-             s.libraries.clear();
-         },
-         choose(kNci, true, false, false),
-         {selection,
-          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=;")},
-         {},
-         "0:post-processor-unavailable: cannot load the post-processor library "
-         "/opt/editor/Dll/MorvaneNCIReader.so"},
-        {"null table",
-         [](FakeServices& s) {
-             s.installPost();
-             FakePost::nullTable = true;
-         },
-         choose(kNci, true, false, true),
-         {selection},
-         {"GetSupportedCycles"}},
-        {"GetSupportedCycles missing",
-         [](FakeServices& s) { s.installPost(false, true); },
-         choose(kNci, true, false, false),
-         {selection, lineEvent("G0 X0"), lineEvent(""), lineEvent("M30"),
-          config(
-              "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=False;")},
-         {}},
-        {"no working file can be made",
-         [](FakeServices& s) {
-             s.installPost();
-             s.failTemporaryFiles = true;
-         },
-         choose(kNci, true, false, true),
-         {selection, newWindow,
-          config("OutputToNCI=True;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=;")},
-         {},
-         "0:no-working-file: cannot make a working file in the temporary directory; set TMPDIR "
-         "to a writable directory"},
-        {"the NCI file cannot be written whole",
-         [](FakeServices& s) {
-             s.installPost();
-             FakeParsers::ending = FakeParsers::Ending::WriteFailed;
-         },
-         choose(kFanuc, true, true, false),
-         {selection, propertyEvent("UseLonghandCycles", "true"),
-          config("OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;")},
-         {},
-         "0:write-failed: cannot write the NCI file: disk full"},
-        {"NCIConverter answers that it failed",
-         [](FakeServices& s) {
-             s.installPost();
-             FakePost::answerFailure = true;
-             FakePost::output = "N10 G0";
-         },
-         choose(kNci, false, false, false),
-         {selection, config(kDefaultConfig.c_str())},
-         {"GetSupportedCycles", "NCIConverter"},
-         "0:post-processor-failed: the post-processor did not convert the whole program with the "
-         "converter /opt/editor/Converters/Fanuc.conv; nothing of its result is kept"},
-        {"NCIConverter missing",
-         [](FakeServices& s) { s.installPost(true, false); },
-         choose(kNci, false, false, true),
-         {selection, newWindow,
-          config(
-              "OutputToNCI=False;ResInNewWindow=True;SelectionOnly=True;UseLonghandCycles=False;")},
-         {"GetSupportedCycles"}},
-        {"result file missing when it is to be sent",
-         [](FakeServices& s) {
-             s.installPost();
-             FakePost::removeResultFile = true;
-         },
-         choose(kNci, false, false, false),
-         {selection, config(kDefaultConfig.c_str())},
-         {"GetSupportedCycles", "NCIConverter"}},
-        {"longhand cycles chosen",
-         [](FakeServices& s) { s.installPost(); },
-         choose(kNci, true, true, false),
-         {selection, propertyEvent("UseLonghandCycles", "true"), lineEvent("G0 X0"), lineEvent(""),
-          lineEvent("M30"),
-          config(
-              "OutputToNCI=True;ResInNewWindow=False;SelectionOnly=True;UseLonghandCycles=True;")},
-         {}},
+// The choices of a row: the format, then the boxes checked.
+ConversionChoices choicesOf(const std::string& text) {
+    const std::vector<std::string> words = splitWords(text);
+    const auto checked = [&](const char* what) {
+        return std::find(words.begin() + 1, words.end(), what) != words.end();
     };
-    for (const FailureRow& row : rows) {
+    return choose(words.front() == "fanuc" ? kFanuc : kNci, checked("nci"), checked("longhand"),
+                  checked("window"));
+}
+
+// The events of a row, and with `diagnostic` (not empty) where the host receives it.
+std::vector<HostEvent> eventsOf(const std::string& text, const std::string& diagnostic) {
+    std::vector<HostEvent> events;
+    std::istringstream pieces(text);
+    for (std::string piece; std::getline(pieces, piece, '&');) {
+        piece = piece.substr(piece.find_first_not_of(' '));
+        piece = piece.substr(0, piece.find_last_not_of(' ') + 1);
+        const std::size_t eq = piece.find('=');
+        if (piece.starts_with("line:")) events.push_back(lineEvent(piece.substr(5)));
+        else events.push_back(propertyEvent(piece.substr(0, eq), piece.substr(eq + 1)));
+    }
+    if (diagnostic.empty()) return events;
+    auto at = events.begin();
+    while (at != events.end() && at->name != "RESULT_IN_NEW_WINDOW" && at->name != "PLUGIN_CONFIG")
+        ++at;
+    events.insert(at, propertyEvent("DIAGNOSTIC", diagnostic));
+    return events;
+}
+
+TEST_F(DriverTest, EveryRowOfTheFailureTable) {
+    for (const TableRow& row : readTable("frontend/failures.txt")) {
         for (const bool diagnostics : {false, true}) {
-            SCOPED_TRACE(std::string(row.situation) + (diagnostics ? ", with diagnostics" : ""));
+            SCOPED_TRACE(row.where + (diagnostics ? ", with diagnostics" : ""));
             FakePost::reset();
             FakeParsers::reset();
             FakeServices fresh;
@@ -210,12 +126,14 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
             HostRecorder rowHost{{"G0 X0", "", "M30"}};
             rowState.lineSource = rowHost.lineSource();
             rowState.resultStream = rowHost.resultStream();
-            row.setUp(fresh);
+            setUp(fresh, row.at(0));
             PostEntryPoints rowEntries;
-            ConversionDriver(rowState, fresh, rowEntries, &FakeParsers::make).run(row.choices);
-            EXPECT_EQ(rowHost.events(),
-                      diagnostics ? withDiagnostic(row.events, row.diagnostic) : row.events);
-            EXPECT_EQ(entryCalls(), row.entryCalls);
+            ConversionDriver(rowState, fresh, rowEntries, &FakeParsers::make)
+                .run(choicesOf(row.at(1)));
+            EXPECT_EQ(rowHost.events(), eventsOf(row.at(2), diagnostics ? row.at(4) : ""));
+            std::vector<std::string> calls = splitWords(row.at(3));
+            if (calls == std::vector<std::string>{"-"}) calls.clear();
+            EXPECT_EQ(entryCalls(), calls);
         }
     }
 }

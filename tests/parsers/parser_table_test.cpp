@@ -1,13 +1,16 @@
 // The runners of parsers/blocks.txt (each source line parsed on its own into the block, by the
 // Heidenhain block parser or the ISO block parser of its dialect) and parsers/words.txt (what
-// the ISO G-code reader reads from a line).
+// the ISO G-code reader and the Heidenhain lexer read from a line).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "parsers/heidenhain/block_parser.h"
+#include "parsers/heidenhain/keyword_table.h"
+#include "parsers/heidenhain/lexer.h"
 #include "parsers/iso/block_parser.h"
 #include "parsers/iso/gcode_reader.h"
 #include "support/block_words.h"
@@ -84,9 +87,38 @@ void expectReaderState(const iso::GCodeReader& reader, std::size_t cursor, const
     EXPECT_EQ(reader.comment(), row.at(at + 1)) << row.where;
 }
 
+// A keyword or value row: the Heidenhain lexer reads from the line's start.
+void checkLexerRow(const TableRow& row) {
+    ParamMap params{{1, 4.0}, {5, 25.5}, {339, 2.0}};
+    HHParser::Lexer lexer(params);
+    const std::string line = unescaped(row.at(1));
+    std::uint32_t cursor = 0;
+    if (row.at(0) == "keyword") {
+        const std::string& word = row.at(2);
+        EXPECT_EQ(lexer.readKeyword(line, cursor),
+                  word == "-" ? HHParser::kw::None : HHParser::keywordCode(word))
+            << row.where;
+        EXPECT_EQ(lexer.commentFlag, row.fields.size() > 4) << row.where;
+    } else {
+        const double value = lexer.readValue(line, cursor);
+        if (row.at(2) == "nan") {
+            EXPECT_TRUE(std::isnan(value)) << row.where;
+        } else {
+            EXPECT_EQ(value, std::stod(row.at(2))) << row.where;
+            EXPECT_EQ(std::signbit(value), row.at(2).front() == '-') << row.where;
+        }
+    }
+    EXPECT_EQ(std::to_string(cursor), row.at(3)) << row.where;
+    EXPECT_EQ(lexer.commentText, row.at(4)) << row.where;
+}
+
 TEST(WordTable, EveryLineReadsAsListed) {
     for (const TableRow& row : readTable("parsers/words.txt")) {
         const std::string& kind = row.at(0);
+        if (kind == "keyword" || kind == "value") {
+            checkLexerRow(row);
+            continue;
+        }
         const bool known = kind == "comment" || kDialects.count(row.at(1)) > 0;
         ASSERT_TRUE(known) << row.where << ": no dialect " << row.at(1);
         iso::GCodeReader reader(kind == "comment" ? iso::kFanuc : *kDialects.at(row.at(1)));
