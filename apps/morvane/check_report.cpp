@@ -4,9 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "text/real_format.h"
+
 namespace morvane::cli {
 
 namespace {
+
+// As printf writes %g: six significant digits.
+constexpr RealFormat kGeneralForm{.notation = RealNotation::Significant, .digits = 6,
+                                  .negativeZero = true};
 
 std::string boxText(const Box& box) {
     if (box.empty()) return "none";
@@ -19,8 +25,8 @@ std::string boxText(const Box& box) {
 
 std::string jsonNumber(double v) {
     if (!std::isfinite(v)) return "null";
-    char text[40];
-    std::snprintf(text, sizeof text, "%.6g", std::fabs(v) < 5e-7 ? 0.0 : v);
+    std::string text;
+    appendReal(text, std::fabs(v) < 5e-7 ? 0.0 : v, kGeneralForm);
     return text;
 }
 
@@ -57,16 +63,11 @@ std::string counted(std::uint64_t n, std::string_view what) {
 }  // namespace
 
 std::string millimetres(double value) {
-    char text[40];
-    if (!(std::fabs(value) < 1e15)) {  // far beyond any machine: the general form
-        std::snprintf(text, sizeof text, "%g", value);
-        return text;
-    }
-    std::snprintf(text, sizeof text, "%.3f", std::fabs(value) < 0.0005 ? 0.0 : value);
-    std::string s = text;
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    return s;
+    std::string text;
+    // Far beyond any machine: the general form. Thousandths otherwise, never "-0".
+    constexpr RealFormat kThousandths{.digits = 3};
+    appendReal(text, value, std::fabs(value) < 1e15 ? kThousandths : kGeneralForm);
+    return text;
 }
 
 std::string clockTime(double seconds) {

@@ -11,6 +11,7 @@
 
 #include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
+#include "text/real_format.h"
 
 namespace morvane {
 namespace {
@@ -107,31 +108,16 @@ char* formatReal(char* first, char* last, double v) {
     if (char* end = formatThousandths(first, v)) return end;
     // %g with precision 6 is exactly what a default-configured stream writes for a double,
     // including "-0" for negative zero and exponents of at least two digits ("1e-05").
-    return std::to_chars(first, last, v, std::chars_format::general, 6).ptr;
+    constexpr RealFormat kStreamForm{.notation = RealNotation::Significant, .digits = 6,
+                                     .negativeZero = true};
+    return formatReal(first, last, v, kStreamForm);
 }
 
 char* formatPreciseReal(char* first, char* last, double v) {
     if (!std::isfinite(v)) v = 0.0;
-    if (!(std::fabs(v) < 1e15)) return std::to_chars(first, last, v).ptr;
-    // Ten-thousandths as a whole number: below 1e19, exact in 64 bits.
-    const double scaled = std::floor(std::fabs(v) * 10000.0 + 0.5);
-    auto n = static_cast<std::uint64_t>(scaled);
-    char* p = first;
-    if (n != 0 && v < 0.0) *p++ = '-';
-    p = std::to_chars(p, last, n / 10000).ptr;
-    std::uint64_t decimals = n % 10000;
-    if (decimals == 0) return p;
-    int digits = 4;
-    while (decimals % 10 == 0) {
-        decimals /= 10;
-        --digits;
-    }
-    *p++ = '.';
-    for (int i = digits - 1; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + decimals % 10);
-        decimals /= 10;
-    }
-    return p + digits;
+    // Ten-thousandths, halves away from zero, no trailing zeros, never "-0".
+    constexpr RealFormat kPreciseForm{.digits = 4, .rounding = RealRounding::HalfAwayFromZero};
+    return formatReal(first, last, v, kPreciseForm);
 }
 
 std::string preciseRealToString(double v) {
