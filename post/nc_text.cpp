@@ -7,12 +7,6 @@
 
 namespace morvane::post {
 
-namespace {
-
-constexpr std::size_t kFlushSize = 1 << 16;
-
-}  // namespace
-
 void appendNumber(std::string& out, double value, const NumberStyle& style) {
     // Values are bounded by the reader, far below 1e15.
     if (!std::isfinite(value) || std::fabs(value) >= 1e15) value = 0.0;
@@ -31,25 +25,14 @@ void appendInteger(std::string& out, std::int64_t value) {
     out.append(text, ec == std::errc() ? static_cast<std::size_t>(end - text) : 0);
 }
 
-OutputBuffer::OutputBuffer(std::FILE* file) : file_(file) {
-    pending_.reserve(kFlushSize + 256);
-}
-
-OutputBuffer::~OutputBuffer() {
-    flush();
-}
-
 void OutputBuffer::line(std::string_view line) {
-    pending_ += line;
-    pending_ += '\n';
-    if (file_ != nullptr && pending_.size() >= kFlushSize) flush();
-}
-
-void OutputBuffer::flush() {
-    if (file_ == nullptr || pending_.empty()) return;
-    if (!failed_ && std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size())
-        failed_ = true;
-    pending_.clear();
+    if (file_ == nullptr) {
+        collected_ += line;
+        collected_ += '\n';
+        return;
+    }
+    file_->write(line);
+    file_->write("\n");
 }
 
 }  // namespace morvane::post

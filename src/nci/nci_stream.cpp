@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -154,12 +153,9 @@ void NciStream::open(NciSink& sink) {
 
 bool NciStream::open(const std::string& path, bool mustExist) {
     restart(path);
-    file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
-    if (file_ == nullptr) {
-        writeFailed("open");
-        return false;
-    }
-    return true;
+    if (file_.open(path, mustExist)) return true;
+    writeFailed("open", file_.error());
+    return false;
 }
 
 void NciStream::noteLine() {
@@ -172,18 +168,17 @@ bool NciStream::close() {
         sink_ = nullptr;
         return !failed_;
     }
-    if (file_ == nullptr) return !failed_;
+    if (!file_.isOpen()) return !failed_;
     spill();
-    if (std::fclose(file_) != 0 && !failed_) writeFailed("write");
-    file_ = nullptr;
+    if (!file_.close()) writeFailed("write", file_.error());
     return !failed_;
 }
 
 void NciStream::flush() {
     if (sink_ != nullptr) return spill();
-    if (file_ == nullptr) return;
+    if (!file_.isOpen()) return;
     spill();
-    if (std::fflush(file_) != 0) writeFailed("write");
+    if (!file_.flush()) writeFailed("write", file_.error());
 }
 
 void NciStream::grow(std::size_t n) {
@@ -197,9 +192,12 @@ void NciStream::grow(std::size_t n) {
 void NciStream::spill() {
     if (exhausted_ || failed_) size_ = kept_;  // a line begun after the end of the budget
     if (size_ > 0 && !failed_) {
-        const bool written = sink_ != nullptr ? sink_->take({data_.get(), size_})
-                                              : std::fwrite(data_.get(), 1, size_, file_) == size_;
-        if (!written) writeFailed("write");
+        if (sink_ != nullptr) {
+            if (!sink_->take({data_.get(), size_})) writeFailed("write", 0);
+        } else {
+            file_.write({data_.get(), size_});
+            if (file_.failed()) writeFailed("write", file_.error());
+        }
     }
     flushed_ += size_;
     size_ = 0;
@@ -241,8 +239,7 @@ void NciStream::compareRealForms(double v, std::string_view written) {
             ", with every digit of 4 decimals, here and further on");
 }
 
-void NciStream::writeFailed(const char* what) {
-    const int error = errno;
+void NciStream::writeFailed(const char* what, int error) {
     if (failed_) return;
     failed_ = true;
     kept_ = 0;
