@@ -1,6 +1,5 @@
 #include "convert_command.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -15,6 +14,7 @@
 #include <utility>
 
 #include "config_store.h"
+#include "convert_session.h"
 #include "converter_catalog.h"
 #include "diagnostic_report.h"
 #include "dialog_script.h"
@@ -22,7 +22,6 @@
 #include "failure_report.h"
 #include "file_kind.h"
 #include "host_paths.h"
-#include "locale_file.h"
 #include "output_file.h"
 #include "platform/file_system.h"
 #include "plugin_session.h"
@@ -34,21 +33,6 @@ namespace morvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-void say(const std::string& subject, const std::string& message) {
-    std::fprintf(stderr, "morvane: %s%s%s\n", subject.c_str(), subject.empty() ? "" : ": ",
-                 message.c_str());
-}
-
-// The user can answer a dialog in the terminal: standard input is a terminal and the process
-// has a controlling terminal to draw on.
-bool terminalAvailable() {
-    if (::isatty(STDIN_FILENO) == 0) return false;
-    const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
 
 bool sameFile(const std::string& a, const std::string& b) {
     struct stat x {
@@ -75,89 +59,6 @@ std::optional<Failure> checkResultNames(const ConvertOptions& o) {
                            first->second + " and " + input + " would both be written as " +
                                (fs::path(*o.directory) / stem).string() +
                                ".*; nothing is converted: convert them into different directories"};
-    }
-    return std::nullopt;
-}
-
-// Everything shared by the conversions of one command.
-struct Session {
-    const ConvertOptions& options;
-    HostPaths host;
-    PluginLibrary plugin;
-    LocaleTable locale;
-    bool localised = false;
-    std::optional<ConverterEntry> converter;  // --converter
-    std::optional<std::string> configPath;    // where the configuration is stored
-    std::optional<std::string> config;        // the configuration handed to the next action
-    ScratchDirectory scratch;
-    ProgressBar progress;
-    bool canInteract;
-    DiagnosticPrinter diagnostics;
-    bool limitHintGiven = false;
-    bool wroteStandardOutput = false;
-
-    explicit Session(const ConvertOptions& o)
-        : options(o),
-          progress(STDERR_FILENO, o.progress && ::isatty(STDERR_FILENO) != 0),
-          canInteract(terminalAvailable()),
-          diagnostics(o.quiet, stderr) {}
-};
-
-// The post-processor's libraries load: a file that is there but broken (empty, cut short, for
-// another machine) is named with the loader's reason, not taken for a program without NCI.
-std::optional<Failure> checkPostLibraries(const HostPaths& host) {
-    std::string missing;
-    for (const std::string& library : {host.readerLibrary(), host.postLibrary()})
-        if (!platform::isRegularFile(library)) missing += "\n  " + library;
-    if (!missing.empty())
-        return Failure{ExitStatus::Installation,
-                       "the post-processor libraries are missing:" + missing};
-    for (const std::string& library : {host.readerLibrary(), host.postLibrary()})
-        if (const std::string why = libraryLoadError(library); !why.empty())
-            return Failure{ExitStatus::Installation,
-                           "cannot load the post-processor library " + library + ": " + why};
-    return std::nullopt;
-}
-
-std::optional<Failure> prepare(Session& s) {
-    s.host = locateHost();
-    std::string error;
-    if (!s.plugin.load(pluginCandidates(s.host), error))
-        return Failure{ExitStatus::Installation, error};
-    if (auto failure = checkPostLibraries(s.host)) return failure;
-    if (s.options.locale) {
-        const std::string path = resolveLocale(*s.options.locale, s.host.localeDirectory());
-        if (path.empty())
-            return Failure{ExitStatus::Usage, "no translation file " + *s.options.locale +
-                                                  " (nor " + s.host.localeDirectory() + "/" +
-                                                  *s.options.locale + ".conf)"};
-        if (!s.locale.read(path, error)) return Failure{ExitStatus::FileError, error};
-        s.localised = true;
-    }
-    if (s.options.converter) {
-        // A path to something that is not a file would be mistaken for an unknown name.
-        if (const std::string problem = notAConverterFile(*s.options.converter); !problem.empty())
-            return Failure{ExitStatus::Usage,
-                           "the converter " + *s.options.converter + " " + problem};
-        s.converter = findConverter(*s.options.converter, s.host.convertersDirectory());
-        if (!s.converter) {
-            const auto available = listConverters(s.host.convertersDirectory());
-            return Failure{ExitStatus::Usage,
-                           "unknown converter '" + *s.options.converter + "'; the converters in " +
-                               s.host.convertersDirectory() + " are:\n" +
-                               (available.empty() ? "  (none)\n" : converterListing(available)) +
-                               "or give the path of a .conv file"};
-        }
-    }
-    if (!s.options.noConfig) {
-        s.configPath = configFilePath();
-        if (s.configPath) s.config = loadConfig(*s.configPath);
-    }
-    if (!s.scratch.create(error)) return Failure{ExitStatus::FileError, error};
-    if (s.options.verbose) {
-        say("", "plug-in " + s.plugin.path() + " (version " + s.plugin.version() + ")");
-        say("", "configuration " + (s.configPath ? *s.configPath : std::string("not kept")) +
-                    (s.config ? "" : " (none stored yet)"));
     }
     return std::nullopt;
 }
@@ -189,7 +90,7 @@ std::string resultExtension(const std::string& input, const std::optional<std::s
 
 class Conversion {
   public:
-    Conversion(Session& session, std::string input) : s_(session), input_(std::move(input)) {}
+    Conversion(ConvertSession& session, std::string input) : s_(session), input_(std::move(input)) {}
     std::optional<Failure> run();
     // What the run reported about the program, in file lines, for the user.
     const std::vector<HostDiagnostic>& diagnostics() const { return diagnostics_; }
@@ -213,7 +114,7 @@ class Conversion {
     // With --strict, the failure of a run that reported a warning.
     std::optional<Failure> refuseWarnings() const;
 
-    Session& s_;
+    ConvertSession& s_;
     std::string input_;
     InputDocument document_;
     std::optional<LineRange> selection_;
@@ -467,8 +368,8 @@ ExitStatus runConvert(const ConvertOptions& options) {
         say("", failure->message);
         return failure->status;
     }
-    Session session(options);
-    if (auto failure = prepare(session)) {
+    ConvertSession session(options);
+    if (auto failure = prepareSession(session)) {
         say("", failure->message);
         return failure->status;
     }
