@@ -244,7 +244,8 @@ void HeidenhainOutput::arc(const ArcMove& a) {
         appendWord(line_, "IPA", turn.degrees, angle_);
         appendWord(line_, std::string_view(&kAxisLetters[axes.n], 1), a.end[axes.n], length_);
         appendText(line_, direction);
-    } else if (settings_.arcs == ArcFormat::Radius && !a.fullCircle) {
+    } else if (settings_.arcs == ArcFormat::Radius && !a.fullCircle &&
+               radiusFormCentreShift(a, length_.decimals) <= kRadiusFormShift) {
         const double r = arcRadius(a);
         line_.assign("CR");
         appendWord(line_, std::string_view(&kAxisLetters[axes.h], 1), a.end[axes.h], length_);

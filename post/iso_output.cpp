@@ -188,7 +188,9 @@ void IsoOutput::arc(const ArcMove& a) {
     const bool settles = !a.helical && arcRadiusMismatch(a) < kCentreModeTolerance;
     const bool radiusWanted =
         settings_.arcs == ArcFormat::Radius || (!centreModeSettled_ && !settles);
-    if (radiusWanted && !a.fullCircle) {
+    // Near half a turn R leaves the centre to the last decimal: the arc goes with its centre.
+    const bool radiusHolds = radiusFormCentreShift(a, length_.decimals) <= kRadiusFormShift;
+    if (radiusWanted && radiusHolds && !a.fullCircle) {
         const double r = arcRadius(a);
         appendWord(line_, "R", std::fabs(arcSweepDegrees(a)) > 180.0 ? -r : r, length_);
     } else {

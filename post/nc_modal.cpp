@@ -1,6 +1,8 @@
 #include "nc_modal.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace morvane::post {
@@ -63,6 +65,21 @@ double arcRadiusMismatch(const ArcMove& arc) {
     const PlaneAxes axes = axesOf(arc.plane);
     const double end = std::hypot(arc.end[axes.h] - arc.centreH, arc.end[axes.v] - arc.centreV);
     return std::fabs(end - arcRadius(arc));
+}
+
+double radiusFormCentreShift(const ArcMove& arc, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const auto rounded = [scale](double v) { return std::round(v * scale) / scale; };
+    const PlaneAxes axes = axesOf(arc.plane);
+    const double sh = rounded(arc.start[axes.h]), sv = rounded(arc.start[axes.v]);
+    const double dh = rounded(arc.end[axes.h]) - sh, dv = rounded(arc.end[axes.v]) - sv;
+    const double half = std::hypot(dh, dv) / 2.0, r = rounded(arcRadius(arc));
+    if (r < half || half == 0.0) return std::numeric_limits<double>::infinity();
+    const double off = std::sqrt(r * r - half * half) / (2.0 * half);
+    const double mh = sh + dh / 2.0, mv = sv + dv / 2.0;
+    const double a = std::hypot(mh - dv * off - arc.centreH, mv + dh * off - arc.centreV);
+    const double b = std::hypot(mh + dv * off - arc.centreH, mv - dh * off - arc.centreV);
+    return std::min(a, b);
 }
 
 ArcFault arcFault(const ArcMove& arc) {

@@ -108,6 +108,10 @@ void appendText(std::string& line, std::string_view text);
 double arcRadius(const ArcMove& arc);
 // How far the end point's distance from the centre differs from the start point's.
 double arcRadiusMismatch(const ArcMove& arc);
+// How far from the arc's centre a control puts it when the arc is written with R (rounded to
+// `decimals` places, as its end point): large near half a turn, where the centre of R hangs on
+// the last decimal. Infinite where R is shorter than half the way to the end.
+double radiusFormCentreShift(const ArcMove& arc, int decimals);
 // Why no control can cut an arc as an arc: its centre is its start point, or its end point lies
 // further off its circle than kArcRadiusTolerance.
 enum class ArcFault : std::uint8_t { None, NoRadius, OffCircle };

@@ -21,6 +21,9 @@ inline constexpr double kArcRadiusTolerance = 0.01;
 // start point, by comparing the two radii within 0.001; an arc that settles it has its radii
 // closer than this (the margin covers floating-point noise).
 inline constexpr double kCentreModeTolerance = 0.0009;
+// How far from its centre an arc written with R may put it (radiusFormCentreShift): half of
+// the 0.01 a round trip's path may lie off.
+inline constexpr double kRadiusFormShift = 0.005;
 
 // Cutter compensation codes of a move record.
 enum class Compensation : std::uint8_t { None, Off, Left, Right };  // 0, 40, 41, 42

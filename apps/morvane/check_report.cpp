@@ -62,14 +62,6 @@ std::string counted(std::uint64_t n, std::string_view what) {
 
 }  // namespace
 
-std::string millimetres(double value) {
-    std::string text;
-    // Far beyond any machine: the general form. Thousandths otherwise, never "-0".
-    constexpr RealFormat kThousandths{.digits = 3};
-    appendReal(text, value, std::fabs(value) < 1e15 ? kThousandths : kGeneralForm);
-    return text;
-}
-
 std::string clockTime(double seconds) {
     // A feed of a thousandth of a mm/min makes years: beyond a million hours is said so.
     if (!(seconds < 3.6e9)) return "over 1000000:00:00";

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "nci/path_compare.h"
 #include "program_run.h"
 
 namespace morvane::cli {
@@ -13,7 +14,5 @@ std::string checkJson(const ProgramRun& run, double rapidRate, bool corrected);
 
 // "1:23.4" (minutes and seconds), "1:02:03.0" past an hour.
 std::string clockTime(double seconds);
-// A length or a coordinate as check prints it: 3 decimals, no trailing zeros.
-std::string millimetres(double value);
 
 }  // namespace morvane::cli

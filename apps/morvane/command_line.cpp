@@ -30,6 +30,7 @@ enum class Option {
     AllowTruncated,
     Exact,
     Strict,
+    Jobs,
     Help,
 };
 
@@ -40,7 +41,7 @@ struct OptionName {
     Option option;
 };
 
-constexpr std::array<OptionName, 21> kConvertOptions = {{
+constexpr std::array<OptionName, 22> kConvertOptions = {{
     {"--from", "-f", true, Option::From},
     {"--nci", "", false, Option::Nci},
     {"--converter", "-c", true, Option::Converter},
@@ -61,6 +62,7 @@ constexpr std::array<OptionName, 21> kConvertOptions = {{
     {"--allow-truncated", "", false, Option::AllowTruncated},
     {"--exact", "", false, Option::Exact},
     {"--strict", "", false, Option::Strict},
+    {"--jobs", "-j", true, Option::Jobs},
     {"--help", "-h", false, Option::Help},
 }};
 
@@ -172,6 +174,12 @@ bool applyOption(Option option, const std::string& value, CommandLine& line, std
         case Option::Exact:
         case Option::Strict:
             return true;  // kSwitches
+        case Option::Jobs: {
+            const auto jobs = parseLineNumber(value);
+            if (jobs) o.jobs = static_cast<unsigned>(*jobs);
+            if (!jobs) error = "-j takes a number of programs converted at once, 1 or more, not '" + value + "'";
+            return jobs.has_value();
+        }
         case Option::Help:
             line.helpTopic = Subcommand::Convert;
             line.command = Subcommand::Help;
@@ -255,6 +263,10 @@ bool parseConvert(const std::vector<std::string>& arguments, std::size_t next, C
             return false;
         }
         if (!applyOption(found->option, value, line, error)) return false;
+        if (found->option != Option::Jobs) {
+            line.convert.optionArguments.emplace_back(name);
+            if (found->takesValue) line.convert.optionArguments.push_back(value);
+        }
         if (line.command == Subcommand::Help) return true;
     }
     return checkDestinations(line.convert, error);
@@ -369,7 +381,11 @@ Commands:
   formats                      the program formats and how they are recognised
   converters                   the converter files (*.conv) found, with their descriptions
   help [COMMAND]               this text, or the help of one command
-  version                      the versions of morvane and of the plug-in (also --version)
+  version                      the versions of morvane and of the plug-in
+
+Options:
+  -h, --help                   this text
+  -V, --version                the versions, as morvane version
 
 Exit status: 0 done, 1 conversion failed (or cut short at a bound), 2 usage, 3 a file that
 cannot be read or written, 4 cancelled in the dialog, 5 installation incomplete.
@@ -416,6 +432,9 @@ Dialog and host:
   -v, --verbose         say which format, plug-in and configuration file are used
   -q, --quiet           no notes or warnings about the program, only errors
       --no-progress     no progress bar (it appears only on a terminal, for long programs)
+  -j, --jobs N          convert N programs at once (default: one per core); each program's
+                        diagnostics stay together, in the order of the inputs, and the exit
+                        status is the worst of all. The dialog opens only with -j 1
   -h, --help            this text
 
 Bounds:
@@ -453,8 +472,8 @@ std::string helpText(std::optional<Subcommand> topic) {
                    "Converters/ directory with their\ndescriptions; a file the post-processor "
                    "would reject is shown with the reason.\n";
         case Subcommand::Version:
-            return "usage: morvane version (or morvane --version)\n\nPrints the version of "
-                   "morvane and of the plug-in it loads.\n";
+            return "usage: morvane version\n\nPrints the version of morvane and of the plug-in "
+                   "it loads; morvane --version does the same.\n";
         case Subcommand::Help:
             break;
     }

@@ -40,6 +40,9 @@ struct ConvertOptions {
     bool allowTruncated = false;             // --allow-truncated: keep a result cut at a bound
     bool exact = false;   // --exact: the plug-in's exact semantics, else the corrected one
     bool strict = false;  // --strict: a warning fails the run
+    unsigned jobs = 0;    // -j N: programs converted at once; 0: one per core
+    // The options as given, without -j: what the worker converting one program of a batch gets.
+    std::vector<std::string> optionArguments;
 };
 
 enum class Subcommand { Convert, Formats, Converters, Help, Version };

@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <thread>
 #include <utility>
 
 #include "config_store.h"
@@ -23,6 +26,7 @@
 #include "file_kind.h"
 #include "host_paths.h"
 #include "output_file.h"
+#include "parallel_batch.h"
 #include "platform/file_system.h"
 #include "plugin_session.h"
 #include "progress_bar.h"
@@ -345,6 +349,15 @@ std::optional<Failure> Conversion::run() {
     return place(host, spool);
 }
 
+// Programs converted at once: one when there is one, or when the dialog may have to open (it
+// needs the terminal to itself); else -j, by default one per core.
+unsigned jobsFor(const ConvertSession& s) {
+    const ConvertOptions& o = s.options;
+    const bool dialogMayOpen = o.interactive || (s.canInteract && !o.nci && !o.converter);
+    if (o.inputs.size() < 2 || dialogMayOpen) return 1;
+    return o.jobs != 0 ? o.jobs : std::max(std::thread::hardware_concurrency(), 1U);
+}
+
 std::optional<Failure> Conversion::refuseWarnings() const {
     if (!s_.options.strict) return std::nullopt;
     const auto warnings =
@@ -355,6 +368,40 @@ std::optional<Failure> Conversion::refuseWarnings() const {
                    "nothing written: --strict, and the conversion reported " +
                        std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
                        (s_.options.quiet ? " (not shown with -q)" : "")};
+}
+
+// Converts one input and prints what it reported.
+WorkerResult convertOne(ConvertSession& session, const std::string& input) {
+    Conversion conversion(session, input);
+    const std::optional<Failure> failure = conversion.run();
+    WorkerResult result;
+    bool cutShort = false;
+    for (const HostDiagnostic& diagnostic : conversion.diagnostics()) {
+        session.diagnostics.print(inputName(input), diagnostic);
+        cutShort = cutShort || (diagnostic.code == diagnostic::kLimitReached.name &&
+                                diagnostic.severity == Severity::Error);
+    }
+    if (!failure) return result;
+    if (!failure->message.empty()) say(inputName(input), failure->message);
+    result.status = failure->status;
+    result.cutShort = cutShort;
+    return result;
+}
+
+// A worker of a batch (parallel_batch.h): converts the inputs whose numbers arrive on standard
+// input, each followed by its counts line.
+void serveBatch(ConvertSession& session) {
+    char line[32];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        std::size_t index = 0;
+        const auto [end, ec] = std::from_chars(line, line + std::strlen(line), index);
+        if (ec != std::errc() || *end != '\n' || index >= session.options.inputs.size()) return;
+        const auto before = session.diagnostics.printed();
+        WorkerResult result = convertOne(session, session.options.inputs[index]);
+        for (std::size_t i = 0; i < before.size(); ++i)
+            result.printed[i] = session.diagnostics.printed()[i] - before[i];
+        std::fputs(countsLine(index, result).c_str(), stderr);
+    }
 }
 
 }  // namespace
@@ -374,21 +421,23 @@ ExitStatus runConvert(const ConvertOptions& options) {
         return failure->status;
     }
     ExitStatus status = ExitStatus::Done;
-    for (const std::string& input : options.inputs) {
-        Conversion conversion(session, input);
-        const std::optional<Failure> failure = conversion.run();
-        bool cutShort = false;
-        for (const HostDiagnostic& diagnostic : conversion.diagnostics()) {
-            session.diagnostics.print(inputName(input), diagnostic);
-            cutShort = cutShort || (diagnostic.code == diagnostic::kLimitReached.name &&
-                                    diagnostic.severity == Severity::Error);
-        }
-        if (!failure) continue;
-        if (!failure->message.empty()) say(inputName(input), failure->message);
-        if (cutShort && !std::exchange(session.limitHintGiven, true)) say("", kLimitHint);
-        if (status == ExitStatus::Done) status = failure->status;
+    const auto report = [&](const WorkerResult& result) {
+        status = std::max(status, result.status);
+        if (result.cutShort && !std::exchange(session.limitHintGiven, true)) say("", kLimitHint);
+    };
+    const bool worker = std::getenv(kBatchWorkerVariable) != nullptr;
+    if (worker) {
+        serveBatch(session);
+    } else if (const unsigned jobs = jobsFor(session); jobs > 1) {
+        convertInParallel(options, jobs, [&](const std::string&, const WorkerResult& result) {
+            std::fputs(result.messages.c_str(), stderr);
+            session.diagnostics.count(result.printed);
+            report(result);
+        });
+    } else {
+        for (const std::string& input : options.inputs) report(convertOne(session, input));
     }
-    if (const std::string summary = session.diagnostics.summary(); !summary.empty())
+    if (const std::string summary = session.diagnostics.summary(); !summary.empty() && !worker)
         std::fprintf(stderr, "%s\n", summary.c_str());
     // Closing can still report a write that failed (a full disk, a network file system).
     if (session.wroteStandardOutput && std::fclose(stdout) != 0) {

@@ -7,8 +7,7 @@
 
 namespace morvane::cli {
 
-// Runs the conversions; messages go to standard error. The status of the first failure, or
-// Done.
+// Runs the conversions; messages go to standard error. The worst status of them all.
 ExitStatus runConvert(const ConvertOptions& options);
 
 }  // namespace morvane::cli

@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "config_store.h"
 #include "file_kind.h"
+#include "parallel_batch.h"
 #include "platform/file_system.h"
 
 namespace morvane::cli {
@@ -87,7 +89,8 @@ std::optional<Failure> prepareSession(ConvertSession& s) {
         if (s.configPath) s.config = loadConfig(*s.configPath);
     }
     if (!s.scratch.create(error)) return Failure{ExitStatus::FileError, error};
-    if (s.options.verbose) {
+    // A worker of a batch says it once for the command, not once more for its first program.
+    if (s.options.verbose && std::getenv(kBatchWorkerVariable) == nullptr) {
         say("", "plug-in " + s.plugin.path() + " (version " + s.plugin.version() + ")");
         say("", "configuration " + (s.configPath ? *s.configPath : std::string("not kept")) +
                     (s.config ? "" : " (none stored yet)"));

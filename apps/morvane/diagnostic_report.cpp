@@ -40,6 +40,10 @@ void DiagnosticPrinter::print(const std::string& file, const HostDiagnostic& dia
     ++printed_[static_cast<std::size_t>(diagnostic.severity)];
 }
 
+void DiagnosticPrinter::count(const std::array<std::uint64_t, 3>& printed) {
+    for (std::size_t i = 0; i < printed_.size(); ++i) printed_[i] += printed[i];
+}
+
 std::string DiagnosticPrinter::summary() const {
     constexpr const char* kNames[] = {"note", "warning", "error"};
     std::string parts[3];

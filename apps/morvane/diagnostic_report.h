@@ -40,6 +40,9 @@ class DiagnosticPrinter {
     void print(const std::string& file, const HostDiagnostic& diagnostic);
     // "morvane: 2 warnings and 1 error" over what was printed; empty when nothing was.
     std::string summary() const;
+    // Diagnostics printed by someone else (the worker of a program in a batch), counted in.
+    void count(const std::array<std::uint64_t, 3>& printed);
+    const std::array<std::uint64_t, 3>& printed() const { return printed_; }
 
   private:
     bool quiet_;

@@ -13,6 +13,7 @@
 #include "convert_command.h"
 #include "converter_catalog.h"
 #include "host_paths.h"
+#include "morvane_version.h"
 #include "plugin_library.h"
 #include "show_command.h"
 

@@ -5,40 +5,6 @@
 
 namespace morvane::cli {
 
-PathEvent DrawnMove::arcEvent() const {
-    PathEvent event;
-    event.kind = PathEvent::Kind::Arc;
-    event.from = from;
-    event.to = to;
-    event.centre = centre;
-    event.plane = plane;
-    event.clockwise = clockwise;
-    event.fullCircle = fullCircle;
-    return event;
-}
-
-void DrawnPath::take(const PathEvent& event) {
-    const bool move = event.kind == PathEvent::Kind::Rapid || event.kind == PathEvent::Kind::Feed ||
-                      event.kind == PathEvent::Kind::Arc;
-    if (!move) return;
-    if (!started_) {
-        started_ = true;
-        return;
-    }
-    DrawnMove m;
-    m.from = event.from;
-    m.to = event.to;
-    m.centre = event.centre;
-    m.line = event.line;
-    m.kind = event.kind == PathEvent::Kind::Rapid  ? DrawnMove::Rapid
-             : event.kind == PathEvent::Kind::Feed ? DrawnMove::Feed
-                                                   : DrawnMove::Arc;
-    m.plane = static_cast<std::uint8_t>(event.plane);
-    m.clockwise = event.clockwise;
-    m.fullCircle = event.fullCircle;
-    moves_.push_back(m);
-}
-
 namespace {
 
 constexpr double kCos30 = 0.8660254037844386;

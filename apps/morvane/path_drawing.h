@@ -4,37 +4,13 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "morvane/convert.hpp"
+#include "nci/path_compare.h"
 #include "path_figures.h"
 #include "view_options.h"
 
 namespace morvane::cli {
-
-struct DrawnMove {
-    enum Kind : std::uint8_t { Rapid, Feed, Arc };
-    PathPoint from, to;
-    PathPoint centre;  // arcs
-    std::uint32_t line = 0;
-    Kind kind = Rapid;
-    std::uint8_t plane = 0;
-    bool clockwise = false;
-    bool fullCircle = false;
-
-    PathEvent arcEvent() const;
-};
-
-// The moves of a path, the first one (from where the tool stood, which is not known) left out.
-class DrawnPath {
-  public:
-    void take(const PathEvent& event);
-    const std::vector<DrawnMove>& moves() const { return moves_; }
-
-  private:
-    std::vector<DrawnMove> moves_;
-    bool started_ = false;
-};
 
 // A view of the part onto the picture: x to the right, y down, in pixels.
 class Projection {

@@ -72,6 +72,7 @@ void FigureCounter::take(const PathEvent& event) {
             addTime(event.seconds);
             return;
         case PathEvent::Kind::Spindle:
+        case PathEvent::Kind::Return:
             return;
         case PathEvent::Kind::Rapid:
         case PathEvent::Kind::Feed:

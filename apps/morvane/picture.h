@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "path_compare.h"
+#include "nci/path_compare.h"
 #include "path_drawing.h"
 #include "path_figures.h"
 #include "view_options.h"
@@ -16,13 +16,13 @@ namespace morvane::cli {
 struct ShownProgram {
     std::string file;
     std::string summary;  // the figures of check, one line
-    const DrawnPath* path = nullptr;
+    const MovePath* path = nullptr;
     PathFigures figures;
 };
 
 struct PictureInput {
     std::vector<ShownProgram> programs;  // one, or two compared
-    Comparison comparison;               // with two programs
+    PathComparison comparison;           // with two programs
     double tolerance = 0.0;
 };
 

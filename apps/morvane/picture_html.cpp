@@ -190,15 +190,15 @@ std::string htmlPicture(const PictureInput& input, View view) {
     const bool compared = input.programs.size() == 2;
     PointList points(all);
     for (std::size_t i = 0; i < input.programs.size(); ++i)
-        for (const DrawnMove& m : input.programs[i].path->moves()) {
+        for (const PathMove& m : input.programs[i].path->moves()) {
             // The code of a step that ends at depth z from depth `fromZ`.
             const auto code = [&](double fromZ, double z) {
-                if (m.kind == DrawnMove::Rapid) return i == 0 ? 1 : 9;
+                if (m.kind == PathMove::Rapid) return i == 0 ? 1 : 9;
                 if (compared) return i == 0 ? kDepthBands + 1 : 8;
                 return 2 + depthBand((fromZ + z) / 2, feed.low.z, feed.high.z);
             };
             points.moveTo(m.from);
-            if (m.kind != DrawnMove::Arc) {
+            if (m.kind != PathMove::Arc) {
                 points.drawTo(m.to, code(m.from.z, m.to.z));
                 continue;
             }

@@ -28,11 +28,11 @@ struct Layers {
 // Draws a move into the layer of its depth (`layer` gives it for a Z); an arc that the view does
 // not see face on is drawn chord by chord, each chord in the layer of its own depth.
 template <class LayerOf>
-void drawMove(const DrawnMove& m, const Projection& view, LayerOf layer) {
+void drawMove(const PathMove& m, const Projection& view, LayerOf layer) {
     double x0, y0, x1, y1;
     view.at(m.from, x0, y0);
     view.at(m.to, x1, y1);
-    if (m.kind != DrawnMove::Arc) return layer((m.from.z + m.to.z) / 2).line(x0, y0, x1, y1);
+    if (m.kind != PathMove::Arc) return layer((m.from.z + m.to.z) / 2).line(x0, y0, x1, y1);
     const ArcGeometry arc(m.arcEvent());
     const double radius = arc.radius() * view.scale();
     // Chords that stay within half a pixel of the arc.
@@ -200,9 +200,9 @@ std::string svgPicture(const PictureInput& input, View view) {
     Layers rapids(static_cast<int>(input.programs.size()));
     Layers feeds(compared ? 2 : kDepthBands);
     for (std::size_t p = 0; p < input.programs.size(); ++p)
-        for (const DrawnMove& m : input.programs[p].path->moves())
+        for (const PathMove& m : input.programs[p].path->moves())
             drawMove(m, projection, [&](double z) -> SvgPathWriter& {
-                if (m.kind == DrawnMove::Rapid) return rapids.writers[p];
+                if (m.kind == PathMove::Rapid) return rapids.writers[p];
                 const int band = compared ? static_cast<int>(p)
                                           : depthBand(z, feed.low.z, feed.high.z);
                 return feeds.writers[static_cast<std::size_t>(band)];

@@ -63,14 +63,14 @@ ExitStatus runShow(const std::vector<std::string>& arguments) {
                      options.output->c_str());
         return ExitStatus::Usage;
     }
-    std::vector<std::unique_ptr<DrawnPath>> paths;
+    std::vector<std::unique_ptr<MovePath>> paths;
     std::vector<ProgramRun> runs(options.inputs.size());
     ExitStatus status = ExitStatus::Done;
     PictureInput picture;
     picture.tolerance = options.tolerance;
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-        paths.push_back(std::make_unique<DrawnPath>());
-        DrawnPath& path = *paths.back();
+        paths.push_back(std::make_unique<MovePath>());
+        MovePath& path = *paths.back();
         if (const auto failure = runProgram(options.inputs[i], options,
                                             [&path](const PathEvent& e) { path.take(e); },
                                             runs[i])) {
@@ -103,7 +103,7 @@ ExitStatus runShow(const std::vector<std::string>& arguments) {
                         millimetres(d.first.z).c_str(), millimetres(d.second.x).c_str(),
                         millimetres(d.second.y).c_str(), millimetres(d.second.z).c_str());
         }
-        const Comparison& c = picture.comparison;
+        const PathComparison& c = picture.comparison;
         if (c.count > c.differences.size())
             std::printf("... and %llu more\n",
                         static_cast<unsigned long long>(c.count - c.differences.size()));

@@ -62,7 +62,9 @@ struct PathEvent {
         ToolChange,  // `tool`, with `speed`
         Spindle,     // a speed limit or a constant surface speed (`speed`)
         Cycle,       // a cycle begins: expanded (its moves follow) or a native drilling hole at `to`
-        Dwell        // `seconds` (0 when the program gives no time)
+        Dwell,       // `seconds` (0 when the program gives no time)
+        Return       // a reference return: the tool goes where the NCI does not say (`to` keeps
+                     // the position before it)
     };
     Kind kind = Kind::Rapid;
     std::uint32_t line = 0;  // program line it comes from; 0 when not known

@@ -71,6 +71,8 @@ inline constexpr DiagnosticCode kDrillLonghandWords{"drill-longhand-words", Seve
 inline constexpr DiagnosticCode kDrillNativeLevels{"drill-native-levels", Severity::Note, true};
 // G28 followed by a move to work zero / the reference return alone, the position unknown.
 inline constexpr DiagnosticCode kReferenceReturn{"reference-return", Severity::Note, true};
+// M98 of a label not in the program runs the program again from its first line / is left out.
+inline constexpr DiagnosticCode kMissingSubprogram{"missing-subprogram", Severity::Note, true};
 // M2 to M6 dropped / tool change, spindle direction and program end written.
 inline constexpr DiagnosticCode kToolAndSpindle{"tool-and-spindle", Severity::Note, true};
 // A word, or the rest of a line, that the ISO dialect reads past without converting it (an M
@@ -141,6 +143,10 @@ inline constexpr DiagnosticCode kRotationScaling{"rotation-scaling", Severity::N
 inline constexpr DiagnosticCode kCycleEndRecord{"cycle-end-record", Severity::Note, true};
 // The old-style pecking cycle written natively leaves the tool at Z0 / at its retract height.
 inline constexpr DiagnosticCode kOldPeckingRetract{"old-pecking-retract", Severity::Note, true};
+// A native cycle called again after its parameters changed: the short repeat record, which
+// cannot say the change / the whole cycle record again.
+inline constexpr DiagnosticCode kCycleRecallParameters{"cycle-recall-parameters", Severity::Note,
+                                                       true};
 // The small circle that starts a pocket's finishing contour round a point beside the contour,
 // into the wall / inside the contour.
 inline constexpr DiagnosticCode kPocketWallCircle{"pocket-wall-circle", Severity::Note, true};
@@ -174,6 +180,7 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kDrillLonghandWords,
                                           kDrillNativeLevels,
                                           kReferenceReturn,
+                                          kMissingSubprogram,
                                           kToolAndSpindle,
                                           kWordIgnored,
                                           kCycleSpindleAction,
@@ -200,6 +207,7 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kRotationScaling,
                                           kCycleEndRecord,
                                           kOldPeckingRetract,
+                                          kCycleRecallParameters,
                                           kPocketWallCircle,
                                           kStudCountersink,
                                           kCycleParameterRejected,

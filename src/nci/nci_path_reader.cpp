@@ -23,6 +23,7 @@ enum : std::int32_t {
     kSurfaceSpeed = 96,
     kOperationStart = 1000,
     kToolChange = 1001,
+    kReferenceReturn = 91003,
     kCycleCall = 91081,
     kCycleRepeat = 91083,
 };
@@ -31,7 +32,7 @@ bool wanted(std::int32_t code) {
     switch (code) {
         case kRapid: case kLinear: case kClockwise: case kCounterClockwise: case kDwell:
         case kSpeedLimit: case kSurfaceSpeed: case kOperationStart: case kToolChange:
-        case kCycleCall: case kCycleRepeat:
+        case kCycleCall: case kCycleRepeat: case kReferenceReturn:
             return true;
         default:
             return false;
@@ -136,6 +137,10 @@ void NciPathReader::record(std::int32_t code) {
         case kSurfaceSpeed:
             event.kind = PathEvent::Kind::Spindle;
             event.speed = field(0);
+            return emit(event);
+        case kReferenceReturn:
+            event.kind = PathEvent::Kind::Return;
+            event.from = event.to = position_;
             return emit(event);
         case kOperationStart:
             event.kind = PathEvent::Kind::Cycle;

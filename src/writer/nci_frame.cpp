@@ -76,7 +76,7 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
     preciseRounding_ = diagnostics.corrected();
     watchRounding_ = diagnostics.wanted();
     // The lines the writer composes before they go out are where its numbers become text.
-    for (NciStream* stream : {&line_, &recordLine_}) {
+    for (NciStream* stream : {&line_, &recordLine_, &cycleLine_}) {
         stream->setDiagnostics(&diagnostics);
         stream->setRealForm(diagnostics.corrected(), diagnostics.wanted());
     }

@@ -129,6 +129,11 @@ class NCIFrame {
     void ComposeNativeCycleLine(const NativeCycleLine* first, const NativeCycleLine* last,
                                 NciStream& line);
     virtual double CycleTermValue(const CycleTerm& term);
+    // A call of the native cycle whose record would now differ from the last one written in more
+    // than X Y Z (a Q parameter changed between the calls); reports cycle-recall-parameters.
+    bool CycleChangedSinceRecord();
+    // A native cycle record line without its kind and X Y Z.
+    static std::string_view FieldsAfterPosition(std::string_view line);
 
     // Pieces of WriteBlock that both frames share.
     void WritePendingComment(NciStream& out);
@@ -221,6 +226,8 @@ class NCIFrame {
     bool preciseRounding_ = false;                 // {SetDiagnostics}: corrected semantics
     bool watchRounding_ = false;                   // {SetDiagnostics}: diagnostics wanted
     NciStream recordLine_;  // parameter line of the block's special or move record
+    NciStream cycleLine_;   // a native cycle record line composed to compare
+    std::string cycleTail_;  // the last native cycle record's fields after X Y Z
 };
 
 }  // namespace morvane

@@ -110,6 +110,28 @@ bool NCIFrame::WriteSupportedCycle(NciStream& line) {
     return true;
 }
 
+std::string_view NCIFrame::FieldsAfterPosition(std::string_view line) {
+    for (int field = 0; field < 4 && !line.empty(); ++field) {
+        const std::size_t blank = line.find(' ');
+        line.remove_prefix(blank == std::string_view::npos ? line.size() : blank + 1);
+    }
+    return line;
+}
+
+bool NCIFrame::CycleChangedSinceRecord() {
+    // The old-style pecking cycle's record holds the Z of its call, which a repeat says itself.
+    if (activeCycle_ == 1001 || !IsListedAsSupported(activeCycle_)) return false;
+    cycleLine_.clear();
+    ComposeNativeCycleLine(std::begin(kFrameCycleLines), std::end(kFrameCycleLines), cycleLine_);
+    if (FieldsAfterPosition(cycleLine_.view()) == cycleTail_) return false;
+    diagnostics_->correction(diagnostic::kCycleRecallParameters,
+                             "the cycle is called again after its parameters changed: the short "
+                             "repeat record keeps those of the last cycle record",
+                             "the cycle is called again after its parameters changed: its whole "
+                             "record is written again");
+    return true;
+}
+
 double NCIFrame::CycleTermValue(const CycleTerm& term) {
     switch (term.kind) {
         case CycleOperand::Param:

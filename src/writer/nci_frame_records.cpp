@@ -50,10 +50,16 @@ void NCIFrame::WriteBlock(NciStream& out) {
             WriteCycleByNumber(code - rec::CycleByNumberBase, out);
             return;
         }
-        const RecordLayout* entry = findRecordLayout(kFrameRecords, code);
+        // The corrected semantics writes the whole cycle record again where the short repeat
+        // record cannot say what changed since the last call.
+        const bool recall = code == rec::CycleCallRepeat && CycleChangedSinceRecord() &&
+                            diagnostics_->corrected();
+        const std::int32_t written = recall ? rec::CycleCall : code;
+        const RecordLayout* entry = findRecordLayout(kFrameRecords, written);
         const Layout layout = entry != nullptr ? entry->layout : Layout::Nothing;
         if (!ComposeRecordLine(layout, &NCIFrame::WriteLonghandDrilling, out)) return;
-        WriteRecord(out, code);
+        if (written == rec::CycleCall) cycleTail_ = FieldsAfterPosition(recordLine_.view());
+        WriteRecord(out, written);
     }
     if (BlockHasAxisWord()) WriteMove(out, false, false);
 }

@@ -88,4 +88,10 @@ std::string convertLinesToNci(int format, std::vector<std::string> lines,
     return nci;
 }
 
+MovePath toolPathOf(std::string_view program, ProgramFormat format) {
+    MovePath path;
+    convertToPath(program, format, {}, [&path](const PathEvent& e) { path.take(e); });
+    return path;
+}
+
 }  // namespace morvane::test

@@ -7,9 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "morvane/convert.hpp"
 #include "morvane/plugin_api.h"
 #include "nci/diagnostics.h"
 #include "nci/limits.h"
+#include "nci/path_compare.h"
 #include "nci/supported_cycle.h"
 
 namespace morvane::test {
@@ -54,5 +56,8 @@ std::string diagnosticLines(const Diagnostics& diagnostics);
 
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
+
+// The tool path of `program` in the corrected semantics, cycles written longhand.
+MovePath toolPathOf(std::string_view program, ProgramFormat format);
 
 }  // namespace morvane::test

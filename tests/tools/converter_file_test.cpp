@@ -136,11 +136,11 @@ TEST(ShippedConverters, DeclareExactlyTheCyclesTheirOutputWrites) {
         std::vector<std::string> cycles;
         OutputFamily family;
     };
-    // Fanuc writes every ISO drill cycle and turns Heidenhain 200/203 into G81..G83; Heidenhain
+    // Fanuc writes every ISO drill cycle and turns Heidenhain 200 into G81..G83; Heidenhain
     // writes 200/203 and turns G81, G82 and G73/G83 into cycle 200 (no G74, G76 there).
     const Case cases[] = {
         {"Fanuc-longhand.conv", {}, OutputFamily::Iso},
-        {"Fanuc.conv", {"73", "74", "76", "81", "82", "83", "200", "203"}, OutputFamily::Iso},
+        {"Fanuc.conv", {"73", "74", "76", "81", "82", "83", "200"}, OutputFamily::Iso},
         {"Heidenhain.conv", {"73", "81", "82", "83", "200", "203"}, OutputFamily::Heidenhain},
     };
     for (const Case& c : cases) {
@@ -195,7 +195,7 @@ TEST_F(ReaderLibrary, AnswersPatternsOrANullTable) {
     std::string enormous = "[converter]\n";
     enormous += std::string(kMaxConverterFileSize, '#');
     const std::pair<std::string, int> cases[] = {
-        {kConverters + "Fanuc.conv", 7},
+        {kConverters + "Fanuc.conv", 6},
         {kConverters + "Heidenhain.conv", 5},
         {kConverters + "Fanuc-longhand.conv", 0},
         {write("empty.conv", ""), -1},

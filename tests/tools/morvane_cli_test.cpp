@@ -581,6 +581,19 @@ TEST_F(Cli, SeveralInputsIntoADirectory) {
     run = tested({"convert", "missing.nci", b, "--nci", "-d", (work.path() / "out").string()});
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(readFile(work.path() / "out/b.nci"), "1003\n0 0 0\n");
+    // Converted at once, the same results, messages, counts and status as one by one.
+    const std::string nul = work.write("c.nci", std::string("1005\nX\0Y\n", 9));
+    const std::vector<std::string> batch{"convert", nul, "missing.nci", b, a, "--nci", "--from",
+                                         "nci", "--no-config", "-d"};
+    std::vector<std::string> oneByOne = batch, atOnce = batch;
+    oneByOne.insert(oneByOne.end(), {(work.path() / "one").string(), "-j", "1"});
+    atOnce.insert(atOnce.end(), {(work.path() / "all").string(), "--jobs=3"});
+    const ProgramRun sequential = tested(oneByOne), parallel = tested(atOnce);
+    EXPECT_EQ(parallel.exitCode, 3);
+    EXPECT_EQ(parallel.exitCode, sequential.exitCode);
+    EXPECT_EQ(parallel.err, sequential.err);
+    for (const char* name : {"a.nci", "b.nci", "c.nci"})
+        EXPECT_EQ(readFile(work.path() / "all" / name), readFile(work.path() / "one" / name));
 }
 
 TEST_F(Cli, ListingsAndHelp) {
@@ -600,8 +613,8 @@ TEST_F(Cli, ListingsAndHelp) {
         {{"converters"},
          {"Numbering.conv", "numbers every line (test)",
           "Broken.conv     (not usable: line 7: a cycle pattern is 29 numbers"}},
-        {{"--version"}, {"morvane 0.1.0", "plug-in Morvane 0.0.0.1"}},
-        {{"version"}, {"morvane 0.1.0"}},
+        {{"--version"}, {"morvane 1.0.0", "plug-in Morvane 0.0.0.1"}},
+        {{"version"}, {"morvane 1.0.0"}},
     };
     for (const Case& c : cases) {
         const ProgramRun run = tested(c.arguments);

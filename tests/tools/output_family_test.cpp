@@ -12,7 +12,6 @@
 #include "post_fixture.h"
 #include "post_session.h"
 #include "support/memory_program.h"
-#include "tool_path.h"
 
 namespace morvane::test {
 namespace {
@@ -77,7 +76,9 @@ TEST(IsoOutput, RadiusArcsReadBackAboutTheirCentresInEveryPlane) {
     });
     const std::string code = post::postProcessText(nci, converter(kIsoRadius));
     EXPECT_EQ(code.find(" I"), std::string::npos) << code;
-    EXPECT_EQ(comparePaths(nci, convertToNci(0, code), PathRules{}, 0.001), "") << code;
+    const PathComparison c = comparePaths(toolPathOf(nci, ProgramFormat::Nci),
+                                          toolPathOf(code, ProgramFormat::Fanuc), 0.001);
+    EXPECT_EQ(c.count, 0u) << (c.count > 0 ? c.differences[0].what : "") << "\n" << code;
 }
 
 TEST(HeidenhainOutput, RadiusAndPolarCirclesReadBackAboutTheirCentres) {
@@ -92,8 +93,9 @@ TEST(HeidenhainOutput, RadiusAndPolarCirclesReadBackAboutTheirCentres) {
         {"3", "0 0 0 10 0 0 -4 -1 0 1"},  // helix, a full turn
     });
     const std::string code = post::postProcessText(nci, converter(kHeidenhainRadius));
-    const PathRules rules{true, false, true, false, false, true, 0.0001};
-    EXPECT_EQ(comparePaths(nci, convertToNci(1, code), rules, 0.001), "") << code;
+    const PathComparison c = comparePaths(toolPathOf(nci, ProgramFormat::Nci),
+                                          toolPathOf(code, ProgramFormat::Heidenhain), 0.001);
+    EXPECT_EQ(c.count, 0u) << (c.count > 0 ? c.differences[0].what : "") << "\n" << code;
 }
 
 }  // namespace

@@ -1,91 +1,43 @@
-// Round trips through the post-processor: a program is converted to NCI, post-processed with a
-// shipped converter and read back with the parser of the target control; the tool path must be the same (end points and centres within 0.001, the same feeds,
-// tool changes where the reading parser sees them, the same holes), with no feed move lacking a
-// feed and no rapid move down in Z beside X or Y. Programs: the examples, the golden programs and, when it is
-// there, the corpus of real programs.
+// Round trips through the post-processor: a program is converted to NCI in the corrected
+// semantics, post-processed with a shipped converter and read back in the format of the target
+// control. The two tool paths must be the same by the comparison `morvane show` makes
+// (src/nci/path_compare.h, within 0.01 mm), and the output must make no move that no control
+// should (a feed move with no feed in force, a rapid move down in Z beside X or Y). Programs:
+// the examples, the golden programs and, when it is there, every program of the corpus.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "converter_file.h"
+#include "nci/path_compare.h"
 #include "post_session.h"
 #include "support/memory_program.h"
-#include "tool_path.h"
+#include "support/table_file.h"
 
 namespace morvane::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFanuc = 0;
-constexpr int kHeidenhain = 1;
-constexpr double kTolerance = 0.001 + 1e-9;
+constexpr double kTolerance = 0.01;
 
 const fs::path kConverters = fs::path(MORVANE_SOURCE_DIR) / "post" / "Converters";
 
-struct Converter {
-    post::PostSettings settings;
-    SupportedCycleList cycles;
-};
-
-Converter loadConverter(const std::string& name) {
-    std::string error;
-    const auto file = post::readConverterFile((kConverters / name).c_str(), &error);
-    EXPECT_TRUE(file.has_value()) << name << ": " << error;
-    Converter converter;
-    if (!file) return converter;
-    converter.settings = post::settingsFrom(*file);
-    for (const post::CyclePattern& pattern : file->cycles) {
-        SupportedCycle cycle{};
-        std::copy(pattern.fields.begin(), pattern.fields.end(), cycle.begin());
-        converter.cycles.push_back(cycle);
-    }
-    return converter;
-}
-
-// One way through the post-processor and back.
 struct Route {
     const char* name;
-    int source;  // dialect of the programs
     const char* converter;
-    bool native;  // the plug-in asks the converter for its native cycles
-    int target;   // dialect the output is read back with
-    PathRules rules;
+    bool native;  // the conversion writes the converter's native drilling cycles
+    ProgramFormat target;
 };
 
-// Test names and messages show a route by its name.
-void PrintTo(const Route& route, std::ostream* os) {
-    *os << route.name;
-}
-
-// The Fanuc reader drops M6, so tool changes are compared only where the Heidenhain reader
-// reads the output; the Heidenhain reader takes every arc as an XY arc, so arcs in the other
-// planes keep only their end points and direction on that road.
-// G83 has no dwell word, and a Heidenhain cycle's retract to its second set-up clearance becomes
-// a rise in Z before G98.
-constexpr double kTncAngleStep = 0.0001;
-constexpr PathRules kToFanuc{false, true, true, false, true, false, 0.0};
-constexpr PathRules kToHeidenhain{false, false, true, false, false, true, kTncAngleStep};
-constexpr PathRules kHeidenhainBoth{true, false, true, false, false, true, kTncAngleStep};
-constexpr PathRules kHeidenhainToFanucNative{false, true, false, true, true, false, 0.0};
 const Route kRoutes[] = {
-    {"Fanuc to Fanuc, native cycles", kFanuc, "Fanuc.conv", true, kFanuc, kToFanuc},
-    {"Fanuc to Fanuc, longhand", kFanuc, "Fanuc-longhand.conv", false, kFanuc, kToFanuc},
-    {"Fanuc to Heidenhain, native cycles", kFanuc, "Heidenhain.conv", true, kHeidenhain,
-     kToHeidenhain},
-    {"Fanuc to Heidenhain, longhand", kFanuc, "Heidenhain.conv", false, kHeidenhain, kToHeidenhain},
-    {"Heidenhain to Heidenhain, native cycles", kHeidenhain, "Heidenhain.conv", true, kHeidenhain,
-     kHeidenhainBoth},
-    {"Heidenhain to Heidenhain, longhand", kHeidenhain, "Heidenhain.conv", false, kHeidenhain,
-     kHeidenhainBoth},
-    {"Heidenhain to Fanuc, native cycles", kHeidenhain, "Fanuc.conv", true, kFanuc,
-     kHeidenhainToFanucNative},
-    {"Heidenhain to Fanuc, longhand", kHeidenhain, "Fanuc-longhand.conv", false, kFanuc, kToFanuc},
+    {"FanucNativeCycles", "Fanuc.conv", true, ProgramFormat::Fanuc},
+    {"FanucLonghand", "Fanuc-longhand.conv", false, ProgramFormat::Fanuc},
+    {"HeidenhainNativeCycles", "Heidenhain.conv", true, ProgramFormat::Heidenhain},
+    {"HeidenhainLonghand", "Heidenhain.conv", false, ProgramFormat::Heidenhain},
 };
 
 // Programs whose NCI is larger than this take the native routes only: they are the corpus's
@@ -98,53 +50,85 @@ constexpr bool kLargeOnNativeRoutes = false;
 constexpr bool kLargeOnNativeRoutes = true;
 #endif
 
-// The difference of one program's round trip; empty when the tool paths agree. Nothing when the
-// program is too large for the route.
-std::string roundTrip(const Route& route, const Converter& converter, const std::string& program) {
-    const SupportedCycleList none;
-    const SupportedCycleList& cycles = route.native ? converter.cycles : none;
-    // Both ways in the corrected semantics: the tool path a control cuts, read by the same rules.
-    Diagnostics there(false, Semantics::Corrected);
-    const std::string nci = convertToNci(route.source, program, cycles, {}, &there);
+struct Program {
+    fs::path file;
+    ProgramFormat format;
+};
+
+// The differences of one program's round trip; empty when the tool paths agree.
+std::string roundTrip(const Route& route, const Program& program) {
+    std::string error;
+    const auto file = post::readConverterFile((kConverters / route.converter).c_str(), &error);
+    if (!file) return route.converter + (": " + error);
+    ConvertOptions options;
+    options.longhandCycles = !route.native;
+    for (const post::CyclePattern& pattern : file->cycles) {
+        auto& cycle = options.supportedCycles.emplace_back();
+        std::copy(pattern.fields.begin(), pattern.fields.end(), cycle.begin());
+    }
+    const std::string text = readFile(program.file.string());
+    std::string nci;
+    if (!convertToNci(text, program.format, options, nci).ok) return {};  // failures: other tests
     if ((!route.native || !kLargeOnNativeRoutes) && nci.size() > kLargeNci) return {};
-    const std::string code = post::postProcessText(nci, converter.settings);
-    Diagnostics andBack(false, Semantics::Corrected);
-    const std::string back = convertToNci(route.target, code, cycles, {}, &andBack);
-    std::string difference = comparePaths(nci, back, route.rules, kTolerance);
+    const std::string code = post::postProcessText(nci, post::settingsFrom(*file));
+    const MovePath expected = toolPathOf(text, program.format);
+    const MovePath back = toolPathOf(code, route.target);
+    const PathComparison c = comparePaths(expected, back, kTolerance);
+    std::string report;
+    for (const PathDifference& d : c.differences)
+        report += "move " + std::to_string(d.move) + ", lines " + std::to_string(d.firstLine) +
+                  " and " + std::to_string(d.secondLine) + ": " + d.what + "\n";
     // Only the moves the output adds count: an expanded cycle may itself rapid down sideways.
-    if (difference.empty() && unsafeMove(nci).empty()) difference = unsafeMove(back);
-    if (difference.empty()) return {};
-    return difference + "\n--- NC code written (start):\n" + code.substr(0, 3000);
+    if (expected.firstUnsafeMove().empty() && !back.firstUnsafeMove().empty())
+        report += "the output makes " + back.firstUnsafeMove() + "\n";
+    if (report.empty()) return {};
+    return std::to_string(c.count) + " differences\n" + report + "--- NC code written (start):\n" +
+           code.substr(0, 2000);
 }
 
-std::vector<fs::path> programsUnder(const fs::path& dir, int dialect) {
-    std::vector<fs::path> programs;
+// The programs under `dir` whose format is known (`format`, or recognised from each file).
+std::vector<Program> programsUnder(const fs::path& dir, std::optional<ProgramFormat> format) {
+    std::vector<Program> programs;
     if (!fs::is_directory(dir)) return programs;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
         if (!entry.is_regular_file()) continue;
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-        const bool heidenhain = ext == ".h";
-        const bool iso = ext == ".nc";
         // A golden program with budgets of its own is about a bound, not a tool path; the
         // exact half of a correction's golden pair is the path the correction says is wrong.
         fs::path limits = entry.path(), corrected = entry.path();
         if (fs::exists(limits.replace_extension(".limits")) ||
             fs::exists(corrected.replace_extension(".corrected.nci")))
             continue;
-        if ((dialect == kHeidenhain && heidenhain) || (dialect == kFanuc && iso))
-            programs.push_back(entry.path());
+        const std::string ext = entry.path().extension().string();
+        if (ext == ".nci" || ext == ".diag" || ext == ".limits" || ext == ".cycles" || ext == ".md")
+            continue;
+        const std::string name = entry.path().filename().string();
+        const auto known = format ? format : detectFormat(name, readFile(entry.path().string()));
+        if (known && *known != ProgramFormat::Nci) programs.push_back({entry.path(), *known});
     }
-    std::sort(programs.begin(), programs.end());
+    std::sort(programs.begin(), programs.end(),
+              [](const Program& a, const Program& b) { return a.file < b.file; });
     return programs;
 }
 
-void runRoute(const Route& route, const std::vector<fs::path>& programs) {
-    const Converter converter = loadConverter(route.converter);
-    for (const fs::path& path : programs) {
-        const std::string difference = roundTrip(route, converter, readFile(path.string()));
-        EXPECT_TRUE(difference.empty()) << route.name << ", " << path.string() << ":\n"
-                                        << difference;
+// The round trips that still differ, by route and program (tests/tools/round_trip_differences.txt).
+bool knownToDiffer(const Route& route, const fs::path& file) {
+    static const std::vector<TableRow> rows = readTable("tools/round_trip_differences.txt");
+    const std::string program = file.lexically_relative(MORVANE_SOURCE_DIR).string();
+    return std::any_of(rows.begin(), rows.end(), [&](const TableRow& row) {
+        return row.at(0) == route.name && row.at(1) == program;
+    });
+}
+
+void runRoute(const Route& route, const std::vector<Program>& programs) {
+    for (const Program& program : programs) {
+        const std::string difference = roundTrip(route, program);
+        if (knownToDiffer(route, program.file))
+            EXPECT_FALSE(difference.empty())
+                << route.name << ", " << program.file.string()
+                << " comes back the same now: remove its row from round_trip_differences.txt";
+        else
+            EXPECT_TRUE(difference.empty()) << route.name << ", " << program.file.string() << ":\n"
+                                            << difference;
     }
 }
 
@@ -152,11 +136,13 @@ class RoundTrip : public testing::TestWithParam<Route> {};
 
 TEST_P(RoundTrip, ExamplesAndGoldenPrograms) {
     const fs::path source(MORVANE_SOURCE_DIR);
-    const int dialect = GetParam().source;
-    std::vector<fs::path> programs = programsUnder(source / "examples", dialect);
-    const auto golden = programsUnder(
-        source / "tests" / "golden" / (dialect == kFanuc ? "fanuc" : "heidenhain"), dialect);
-    programs.insert(programs.end(), golden.begin(), golden.end());
+    std::vector<Program> programs = programsUnder(source / "examples", std::nullopt);
+    for (const auto& folder : fs::directory_iterator(source / "tests" / "golden")) {
+        const auto format = formatNamed(folder.path().filename().string());
+        if (!format) continue;
+        const auto golden = programsUnder(folder.path(), format);
+        programs.insert(programs.end(), golden.begin(), golden.end());
+    }
     ASSERT_GT(programs.size(), 5u);
     runRoute(GetParam(), programs);
 }
@@ -164,21 +150,15 @@ TEST_P(RoundTrip, ExamplesAndGoldenPrograms) {
 TEST_P(RoundTrip, Corpus) {
     const fs::path corpus(MORVANE_CORPUS_DIR);
     if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
-    const int dialect = GetParam().source;
-    const auto programs =
-        programsUnder(corpus / (dialect == kFanuc ? "fanuc" : "heidenhain"), dialect);
-    ASSERT_FALSE(programs.empty());
+    const auto programs = programsUnder(corpus, std::nullopt);
+    ASSERT_EQ(programs.size(), 77u);
     runRoute(GetParam(), programs);
 }
 
-std::string routeName(const testing::TestParamInfo<Route>& info) {
-    std::string name;
-    for (const char* c = info.param.name; *c != '\0'; ++c)
-        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Routes, RoundTrip, testing::ValuesIn(kRoutes), routeName);
+INSTANTIATE_TEST_SUITE_P(Routes, RoundTrip, testing::ValuesIn(kRoutes),
+                         [](const testing::TestParamInfo<Route>& route) {
+                             return route.param.name;
+                         });
 
 }  // namespace
 }  // namespace morvane::test

@@ -236,8 +236,19 @@ std::int32_t IsoProgram::enrolSubprogram() {
         checkWholeNumber(diagnostics(), "L", block_.getDouble(addr::L));
         repeats = wordToInt32(block_.getDouble(addr::L));
     }
-    // A label that is not in the program runs the program from its first line.
+    // A label that is not in the program runs the program from its first line (the corrected
+    // semantics leaves the call out: the subprogram is in a file of its own).
     const auto found = labelTable_.find(label);
+    if (found == labelTable_.end()) {
+        const std::string name = "O" + std::to_string(label);
+        diagnostics().correction(
+            diagnostic::kMissingSubprogram,
+            "the call of " + name + ", which is not in this program, runs the program again from "
+                "its first line",
+            name + " is not in this program: the call is left out (its moves are missing; "
+                   "convert it with the program that holds it)");
+        if (diagnostics().corrected()) return kConsumed;
+    }
     const std::uint32_t start = found != labelTable_.end() ? found->second : 0;
 
     // A subprogram that calls itself, or a call of a missing label (which restarts the main
