@@ -1,11 +1,13 @@
 // Text of NC programs: numbers in the notation of a control (a fixed number of decimals, the C
-// locale's point, no exponent) and a buffered output file that takes whole lines.
+// locale's point, no exponent) and the whole lines of the result, to its file or in memory.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "nci/buffered_file.h"
 
 namespace morvane::post {
 
@@ -22,28 +24,24 @@ struct NumberStyle {
 void appendNumber(std::string& out, double value, const NumberStyle& style);
 void appendInteger(std::string& out, std::int64_t value);
 
-// Whole lines written to a file through a buffer, or collected in memory.
+// Whole lines written to a file, or collected in memory.
 class OutputBuffer {
   public:
-    // Writes to `file` (not owned; flushed by flush() and on destruction).
-    explicit OutputBuffer(std::FILE* file);
+    // Writes to `file` (not owned; its owner closes it).
+    explicit OutputBuffer(BufferedFile& file) : file_(&file) {}
     // Collects the text in memory (text()).
     OutputBuffer() = default;
-    ~OutputBuffer();
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
     // Appends `line` and a line feed.
     void line(std::string_view line);
-    void flush();
-    // The collected text of an in-memory buffer (what is not yet flushed, for a file).
-    const std::string& text() const { return pending_; }
-    bool failed() const { return failed_; }
+    // The collected text of an in-memory buffer.
+    const std::string& text() const { return collected_; }
 
   private:
-    std::FILE* file_ = nullptr;
-    std::string pending_;
-    bool failed_ = false;
+    BufferedFile* file_ = nullptr;
+    std::string collected_;
 };
 
 }  // namespace morvane::post

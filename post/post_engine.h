@@ -40,6 +40,9 @@ class PostEngine {
     bool takeCycleMove(const NciRecord& record);
     void flushCycleCall();
     void dispatch(const NciRecord& record);
+    bool dispatchMotion(const NciRecord& record);
+    bool dispatchSetting(const NciRecord& record);
+    void dispatchOther(const NciRecord& record);
     void handleMove(const NciRecord& record);
     void handleArc(const NciRecord& record);
     void handleCycleCall(const NciRecord& record);

@@ -1,7 +1,6 @@
 // The post library (Dll/MorvanePost.so): turns the records the reader library hands over into
 // the NC code of the control its converter file describes.
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <string>
@@ -19,17 +18,12 @@ using morvane::post::OutputBuffer;
 using morvane::post::PostSession;
 using morvane::post::PostSettings;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Everything one conversion owns, released by MorvanePost_End.
 struct Session {
-    Session(PostSettings s, std::FILE* f, std::string result)
-        : settings(std::move(s)), file(f), out(f), post(settings, out),
-          resultPath(std::move(result)) {}
+    Session(PostSettings s, std::string result)
+        : settings(std::move(s)), out(file), post(settings, out), resultPath(std::move(result)) {}
     PostSettings settings;
-    std::unique_ptr<std::FILE, FileCloser> file;
+    morvane::BufferedFile file;
     OutputBuffer out;
     PostSession post;
     NciRecord record;
@@ -42,10 +36,10 @@ bool writeWarnings(const Session& s) {
     if (s.post.warnings().empty()) return true;
     const std::string text = s.post.warnings().sideFileText();
     const std::string path = s.resultPath + ".warnings";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
+    morvane::BufferedFile file;
+    if (!file.open(path)) return false;
+    file.write(text);
+    return file.close();
 }
 
 }  // namespace
@@ -57,9 +51,9 @@ MORVANE_EXPORT void* MorvanePost_Begin(const char* resultPath, const char* conve
         if (resultPath == nullptr) return nullptr;
         const auto converter = morvane::post::readConverterFile(converterPath);
         if (!converter) return nullptr;
-        std::FILE* file = std::fopen(resultPath, "wb");
-        if (file == nullptr) return nullptr;
-        return new Session(morvane::post::settingsFrom(*converter), file, resultPath);
+        auto s = std::make_unique<Session>(morvane::post::settingsFrom(*converter), resultPath);
+        if (!s->file.open(resultPath)) return nullptr;
+        return s.release();
     } catch (...) {
         return nullptr;
     }
@@ -82,10 +76,9 @@ MORVANE_EXPORT int32_t MorvanePost_End(void* session) {
     std::unique_ptr<Session> s(static_cast<Session*>(session));
     try {
         s->post.finish();
-        s->out.flush();
-        // The result is whole only when its last bytes reached the file: closing flushes them.
-        const bool closed = std::fclose(s->file.release()) == 0;
-        return !s->out.failed() && closed && writeWarnings(*s) ? 1 : 0;
+        // The result is whole only when its last bytes reached the file: closing writes them.
+        const bool closed = s->file.close();
+        return closed && writeWarnings(*s) ? 1 : 0;
     } catch (...) {
         return 0;
     }

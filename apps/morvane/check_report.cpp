@@ -4,9 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "text/real_format.h"
+
 namespace morvane::cli {
 
 namespace {
+
+// As printf writes %g: six significant digits.
+constexpr RealFormat kGeneralForm{.notation = RealNotation::Significant, .digits = 6,
+                                  .negativeZero = true};
 
 std::string boxText(const Box& box) {
     if (box.empty()) return "none";
@@ -19,8 +25,8 @@ std::string boxText(const Box& box) {
 
 std::string jsonNumber(double v) {
     if (!std::isfinite(v)) return "null";
-    char text[40];
-    std::snprintf(text, sizeof text, "%.6g", std::fabs(v) < 5e-7 ? 0.0 : v);
+    std::string text;
+    appendReal(text, std::fabs(v) < 5e-7 ? 0.0 : v, kGeneralForm);
     return text;
 }
 

@@ -98,16 +98,39 @@ std::optional<std::int32_t> parseLineNumber(std::string_view text) {
     return value;
 }
 
+// The options that only turn something on or off: the field and its value.
+struct SwitchEffect {
+    Option option;
+    bool ConvertOptions::*field;
+    bool value;
+};
+constexpr SwitchEffect kSwitches[] = {
+    {Option::Nci, &ConvertOptions::nci, true},
+    {Option::ResultOnly, &ConvertOptions::resultOnly, true},
+    {Option::InPlace, &ConvertOptions::inPlace, true},
+    {Option::Interactive, &ConvertOptions::interactive, true},
+    {Option::NoConfig, &ConvertOptions::noConfig, true},
+    {Option::Verbose, &ConvertOptions::verbose, true},
+    {Option::Quiet, &ConvertOptions::quiet, true},
+    {Option::NoProgress, &ConvertOptions::progress, false},
+    {Option::AllowTruncated, &ConvertOptions::allowTruncated, true},
+    {Option::Exact, &ConvertOptions::exact, true},
+    {Option::Strict, &ConvertOptions::strict, true},
+};
+
 bool applyOption(Option option, const std::string& value, CommandLine& line, std::string& error) {
     ConvertOptions& o = line.convert;
+    for (const SwitchEffect& effect : kSwitches) {
+        if (effect.option == option) {
+            o.*effect.field = effect.value;
+            return true;
+        }
+    }
     switch (option) {
         case Option::From:
             o.from = formatByOption(value);
             if (!o.from) error = "unknown format '" + value + "'; the formats are " + formatNames();
             return o.from.has_value();
-        case Option::Nci:
-            o.nci = true;
-            return true;
         case Option::Converter:
             o.converter = value;
             return true;
@@ -116,9 +139,6 @@ bool applyOption(Option option, const std::string& value, CommandLine& line, std
             return true;
         case Option::NoLonghand:
             o.longhand = false;
-            return true;
-        case Option::ResultOnly:
-            o.resultOnly = true;
             return true;
         case Option::Lines:
             o.lines = parseLineSelection(value);
@@ -131,26 +151,8 @@ bool applyOption(Option option, const std::string& value, CommandLine& line, std
         case Option::Directory:
             o.directory = value;
             return true;
-        case Option::InPlace:
-            o.inPlace = true;
-            return true;
-        case Option::Interactive:
-            o.interactive = true;
-            return true;
-        case Option::NoConfig:
-            o.noConfig = true;
-            return true;
         case Option::Locale:
             o.locale = value;
-            return true;
-        case Option::Verbose:
-            o.verbose = true;
-            return true;
-        case Option::Quiet:
-            o.quiet = true;
-            return true;
-        case Option::NoProgress:
-            o.progress = false;
             return true;
         case Option::MaxOutput:
             o.maxOutput = parseByteSize(value);
@@ -160,15 +162,18 @@ bool applyOption(Option option, const std::string& value, CommandLine& line, std
                     "MiB, GiB (e.g. 512M), not '" +
                     value + "'";
             return o.maxOutput.has_value();
+        case Option::Nci:
+        case Option::ResultOnly:
+        case Option::InPlace:
+        case Option::Interactive:
+        case Option::NoConfig:
+        case Option::Verbose:
+        case Option::Quiet:
+        case Option::NoProgress:
         case Option::AllowTruncated:
-            o.allowTruncated = true;
-            return true;
         case Option::Exact:
-            o.exact = true;
-            return true;
         case Option::Strict:
-            o.strict = true;
-            return true;
+            return true;  // kSwitches
         case Option::Jobs: {
             const auto jobs = parseLineNumber(value);
             if (jobs) o.jobs = static_cast<unsigned>(*jobs);
@@ -203,13 +208,15 @@ bool checkDestinations(const ConvertOptions& o, std::string& error) {
     // Standard input has no file to replace and no name to write beside.
     if (std::find(o.inputs.begin(), o.inputs.end(), kStandardInput) != o.inputs.end()) {
         if (o.inPlace) {
-            error = "--in-place cannot replace standard input (-); give -o FILE, or no -o for "
-                    "standard output";
+            error =
+                "--in-place cannot replace standard input (-); give -o FILE, or no -o for "
+                "standard output";
             return false;
         }
         if (o.directory) {
-            error = "-d names each result after its input, and standard input (-) has no name; "
-                    "give -o FILE";
+            error =
+                "-d names each result after its input, and standard input (-) has no name; "
+                "give -o FILE";
             return false;
         }
     }
@@ -357,9 +364,10 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
     return true;
 }
 
-std::string helpText(std::optional<Subcommand> topic) {
-    if (!topic || *topic == Subcommand::Help) {
-        return R"(usage: morvane COMMAND [OPTIONS]
+namespace {
+
+// The help of `morvane help` and of `morvane convert --help`.
+constexpr std::string_view kCommandsHelp = R"(usage: morvane COMMAND [OPTIONS]
 
 Converts CNC programs (Fanuc, Heidenhain, Siemens, Sinumerik, G&L Numeripath) into NCI text or,
 through a converter, into NC code for another control, with the Morvane plug-in.
@@ -382,10 +390,8 @@ Options:
 Exit status: 0 done, 1 conversion failed (or cut short at a bound), 2 usage, 3 a file that
 cannot be read or written, 4 cancelled in the dialog, 5 installation incomplete.
 )";
-    }
-    switch (*topic) {
-        case Subcommand::Convert:
-            return R"(usage: morvane convert INPUT... [OPTIONS]
+
+constexpr std::string_view kConvertHelp = R"(usage: morvane convert INPUT... [OPTIONS]
 
 Converts each INPUT (- for standard input) with the Morvane plug-in, driving its dialog with
 the options below.
@@ -448,6 +454,16 @@ Semantics:
 Diagnostics go to standard error as FILE:LINE: warning: MESSAGE [CODE], with a count at
 the end.
 )";
+
+}  // namespace
+
+std::string helpText(std::optional<Subcommand> topic) {
+    if (!topic || *topic == Subcommand::Help) {
+        return std::string(kCommandsHelp);
+    }
+    switch (*topic) {
+        case Subcommand::Convert:
+            return std::string(kConvertHelp);
         case Subcommand::Formats:
             return "usage: morvane formats\n\nLists the program formats, their --from names, "
                    "usual extensions and how a file's\nformat is recognised without --from.\n";

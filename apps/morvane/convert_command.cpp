@@ -1,6 +1,5 @@
 #include "convert_command.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -18,6 +17,7 @@
 #include <utility>
 
 #include "config_store.h"
+#include "convert_session.h"
 #include "converter_catalog.h"
 #include "diagnostic_report.h"
 #include "dialog_script.h"
@@ -25,7 +25,6 @@
 #include "failure_report.h"
 #include "file_kind.h"
 #include "host_paths.h"
-#include "locale_file.h"
 #include "output_file.h"
 #include "parallel_batch.h"
 #include "platform/file_system.h"
@@ -38,21 +37,6 @@ namespace morvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-void say(const std::string& subject, const std::string& message) {
-    std::fprintf(stderr, "morvane: %s%s%s\n", subject.c_str(), subject.empty() ? "" : ": ",
-                 message.c_str());
-}
-
-// The user can answer a dialog in the terminal: standard input is a terminal and the process
-// has a controlling terminal to draw on.
-bool terminalAvailable() {
-    if (::isatty(STDIN_FILENO) == 0) return false;
-    const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
 
 bool sameFile(const std::string& a, const std::string& b) {
     struct stat x {
@@ -79,90 +63,6 @@ std::optional<Failure> checkResultNames(const ConvertOptions& o) {
                            first->second + " and " + input + " would both be written as " +
                                (fs::path(*o.directory) / stem).string() +
                                ".*; nothing is converted: convert them into different directories"};
-    }
-    return std::nullopt;
-}
-
-// Everything shared by the conversions of one command.
-struct Session {
-    const ConvertOptions& options;
-    HostPaths host;
-    PluginLibrary plugin;
-    LocaleTable locale;
-    bool localised = false;
-    std::optional<ConverterEntry> converter;  // --converter
-    std::optional<std::string> configPath;    // where the configuration is stored
-    std::optional<std::string> config;        // the configuration handed to the next action
-    ScratchDirectory scratch;
-    ProgressBar progress;
-    bool canInteract;
-    DiagnosticPrinter diagnostics;
-    bool limitHintGiven = false;
-    bool wroteStandardOutput = false;
-
-    explicit Session(const ConvertOptions& o)
-        : options(o),
-          progress(STDERR_FILENO, o.progress && ::isatty(STDERR_FILENO) != 0),
-          canInteract(terminalAvailable()),
-          diagnostics(o.quiet, stderr) {}
-};
-
-// The post-processor's libraries load: a file that is there but broken (empty, cut short, for
-// another machine) is named with the loader's reason, not taken for a program without NCI.
-std::optional<Failure> checkPostLibraries(const HostPaths& host) {
-    std::string missing;
-    for (const std::string& library : {host.readerLibrary(), host.postLibrary()})
-        if (!platform::isRegularFile(library)) missing += "\n  " + library;
-    if (!missing.empty())
-        return Failure{ExitStatus::Installation,
-                       "the post-processor libraries are missing:" + missing};
-    for (const std::string& library : {host.readerLibrary(), host.postLibrary()})
-        if (const std::string why = libraryLoadError(library); !why.empty())
-            return Failure{ExitStatus::Installation,
-                           "cannot load the post-processor library " + library + ": " + why};
-    return std::nullopt;
-}
-
-std::optional<Failure> prepare(Session& s) {
-    s.host = locateHost();
-    std::string error;
-    if (!s.plugin.load(pluginCandidates(s.host), error))
-        return Failure{ExitStatus::Installation, error};
-    if (auto failure = checkPostLibraries(s.host)) return failure;
-    if (s.options.locale) {
-        const std::string path = resolveLocale(*s.options.locale, s.host.localeDirectory());
-        if (path.empty())
-            return Failure{ExitStatus::Usage, "no translation file " + *s.options.locale +
-                                                  " (nor " + s.host.localeDirectory() + "/" +
-                                                  *s.options.locale + ".conf)"};
-        if (!s.locale.read(path, error)) return Failure{ExitStatus::FileError, error};
-        s.localised = true;
-    }
-    if (s.options.converter) {
-        // A path to something that is not a file would be mistaken for an unknown name.
-        if (const std::string problem = notAConverterFile(*s.options.converter); !problem.empty())
-            return Failure{ExitStatus::Usage,
-                           "the converter " + *s.options.converter + " " + problem};
-        s.converter = findConverter(*s.options.converter, s.host.convertersDirectory());
-        if (!s.converter) {
-            const auto available = listConverters(s.host.convertersDirectory());
-            return Failure{ExitStatus::Usage,
-                           "unknown converter '" + *s.options.converter + "'; the converters in " +
-                               s.host.convertersDirectory() + " are:\n" +
-                               (available.empty() ? "  (none)\n" : converterListing(available)) +
-                               "or give the path of a .conv file"};
-        }
-    }
-    if (!s.options.noConfig) {
-        s.configPath = configFilePath();
-        if (s.configPath) s.config = loadConfig(*s.configPath);
-    }
-    if (!s.scratch.create(error)) return Failure{ExitStatus::FileError, error};
-    // A worker of a batch says it once for the command, not once more for its first program.
-    if (s.options.verbose && std::getenv(kBatchWorkerVariable) == nullptr) {
-        say("", "plug-in " + s.plugin.path() + " (version " + s.plugin.version() + ")");
-        say("", "configuration " + (s.configPath ? *s.configPath : std::string("not kept")) +
-                    (s.config ? "" : " (none stored yet)"));
     }
     return std::nullopt;
 }
@@ -194,7 +94,7 @@ std::string resultExtension(const std::string& input, const std::optional<std::s
 
 class Conversion {
   public:
-    Conversion(Session& session, std::string input) : s_(session), input_(std::move(input)) {}
+    Conversion(ConvertSession& session, std::string input) : s_(session), input_(std::move(input)) {}
     std::optional<Failure> run();
     // What the run reported about the program, in file lines, for the user.
     const std::vector<HostDiagnostic>& diagnostics() const { return diagnostics_; }
@@ -218,7 +118,7 @@ class Conversion {
     // With --strict, the failure of a run that reported a warning.
     std::optional<Failure> refuseWarnings() const;
 
-    Session& s_;
+    ConvertSession& s_;
     std::string input_;
     InputDocument document_;
     std::optional<LineRange> selection_;
@@ -451,7 +351,7 @@ std::optional<Failure> Conversion::run() {
 
 // Programs converted at once: one when there is one, or when the dialog may have to open (it
 // needs the terminal to itself); else -j, by default one per core.
-unsigned jobsFor(const Session& s) {
+unsigned jobsFor(const ConvertSession& s) {
     const ConvertOptions& o = s.options;
     const bool dialogMayOpen = o.interactive || (s.canInteract && !o.nci && !o.converter);
     if (o.inputs.size() < 2 || dialogMayOpen) return 1;
@@ -471,7 +371,7 @@ std::optional<Failure> Conversion::refuseWarnings() const {
 }
 
 // Converts one input and prints what it reported.
-WorkerResult convertOne(Session& session, const std::string& input) {
+WorkerResult convertOne(ConvertSession& session, const std::string& input) {
     Conversion conversion(session, input);
     const std::optional<Failure> failure = conversion.run();
     WorkerResult result;
@@ -490,7 +390,7 @@ WorkerResult convertOne(Session& session, const std::string& input) {
 
 // A worker of a batch (parallel_batch.h): converts the inputs whose numbers arrive on standard
 // input, each followed by its counts line.
-void serveBatch(Session& session) {
+void serveBatch(ConvertSession& session) {
     char line[32];
     while (std::fgets(line, sizeof line, stdin) != nullptr) {
         std::size_t index = 0;
@@ -515,8 +415,8 @@ ExitStatus runConvert(const ConvertOptions& options) {
         say("", failure->message);
         return failure->status;
     }
-    Session session(options);
-    if (auto failure = prepare(session)) {
+    ConvertSession session(options);
+    if (auto failure = prepareSession(session)) {
         say("", failure->message);
         return failure->status;
     }

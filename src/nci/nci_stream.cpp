@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -11,6 +10,7 @@
 
 #include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
+#include "text/real_format.h"
 
 namespace morvane {
 namespace {
@@ -107,31 +107,16 @@ char* formatReal(char* first, char* last, double v) {
     if (char* end = formatThousandths(first, v)) return end;
     // %g with precision 6 is exactly what a default-configured stream writes for a double,
     // including "-0" for negative zero and exponents of at least two digits ("1e-05").
-    return std::to_chars(first, last, v, std::chars_format::general, 6).ptr;
+    constexpr RealFormat kStreamForm{.notation = RealNotation::Significant, .digits = 6,
+                                     .negativeZero = true};
+    return formatReal(first, last, v, kStreamForm);
 }
 
 char* formatPreciseReal(char* first, char* last, double v) {
     if (!std::isfinite(v)) v = 0.0;
-    if (!(std::fabs(v) < 1e15)) return std::to_chars(first, last, v).ptr;
-    // Ten-thousandths as a whole number: below 1e19, exact in 64 bits.
-    const double scaled = std::floor(std::fabs(v) * 10000.0 + 0.5);
-    auto n = static_cast<std::uint64_t>(scaled);
-    char* p = first;
-    if (n != 0 && v < 0.0) *p++ = '-';
-    p = std::to_chars(p, last, n / 10000).ptr;
-    std::uint64_t decimals = n % 10000;
-    if (decimals == 0) return p;
-    int digits = 4;
-    while (decimals % 10 == 0) {
-        decimals /= 10;
-        --digits;
-    }
-    *p++ = '.';
-    for (int i = digits - 1; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + decimals % 10);
-        decimals /= 10;
-    }
-    return p + digits;
+    // Ten-thousandths, halves away from zero, no trailing zeros, never "-0".
+    constexpr RealFormat kPreciseForm{.digits = 4, .rounding = RealRounding::HalfAwayFromZero};
+    return formatReal(first, last, v, kPreciseForm);
 }
 
 std::string preciseRealToString(double v) {
@@ -168,12 +153,9 @@ void NciStream::open(NciSink& sink) {
 
 bool NciStream::open(const std::string& path, bool mustExist) {
     restart(path);
-    file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
-    if (file_ == nullptr) {
-        writeFailed("open");
-        return false;
-    }
-    return true;
+    if (file_.open(path, mustExist)) return true;
+    writeFailed("open", file_.error());
+    return false;
 }
 
 void NciStream::noteLine() {
@@ -186,18 +168,17 @@ bool NciStream::close() {
         sink_ = nullptr;
         return !failed_;
     }
-    if (file_ == nullptr) return !failed_;
+    if (!file_.isOpen()) return !failed_;
     spill();
-    if (std::fclose(file_) != 0 && !failed_) writeFailed("write");
-    file_ = nullptr;
+    if (!file_.close()) writeFailed("write", file_.error());
     return !failed_;
 }
 
 void NciStream::flush() {
     if (sink_ != nullptr) return spill();
-    if (file_ == nullptr) return;
+    if (!file_.isOpen()) return;
     spill();
-    if (std::fflush(file_) != 0) writeFailed("write");
+    if (!file_.flush()) writeFailed("write", file_.error());
 }
 
 void NciStream::grow(std::size_t n) {
@@ -211,9 +192,12 @@ void NciStream::grow(std::size_t n) {
 void NciStream::spill() {
     if (exhausted_ || failed_) size_ = kept_;  // a line begun after the end of the budget
     if (size_ > 0 && !failed_) {
-        const bool written = sink_ != nullptr ? sink_->take({data_.get(), size_})
-                                              : std::fwrite(data_.get(), 1, size_, file_) == size_;
-        if (!written) writeFailed("write");
+        if (sink_ != nullptr) {
+            if (!sink_->take({data_.get(), size_})) writeFailed("write", 0);
+        } else {
+            file_.write({data_.get(), size_});
+            if (file_.failed()) writeFailed("write", file_.error());
+        }
     }
     flushed_ += size_;
     size_ = 0;
@@ -255,8 +239,7 @@ void NciStream::compareRealForms(double v, std::string_view written) {
             ", with every digit of 4 decimals, here and further on");
 }
 
-void NciStream::writeFailed(const char* what) {
-    const int error = errno;
+void NciStream::writeFailed(const char* what, int error) {
     if (failed_) return;
     failed_ = true;
     kept_ = 0;

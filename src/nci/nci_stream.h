@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "nci/buffered_file.h"
 #include "nci/limits.h"
 
 namespace morvane {
@@ -68,7 +69,7 @@ class NciStream {
     bool open(const std::string& path, bool mustExist = false);
     // Hands the text to `sink` instead of a file, from the start; same rules as a file.
     void open(NciSink& sink);
-    bool isOpen() const { return file_ != nullptr || sink_ != nullptr; }
+    bool isOpen() const { return file_.isOpen() || sink_ != nullptr; }
     // Writes what is buffered and closes the file; false when the file was not written whole.
     bool close();
     // Where the end of the budget and failed writes are reported; null: nowhere.
@@ -174,8 +175,9 @@ class NciStream {
     void noteLine();
     // Past the budget: exhausts the stream at a record boundary, then drops each later line.
     void endOfBudget();
-    // Records a failed write or close of the file (errno tells why) and exhausts the stream.
-    void writeFailed(const char* what);
+    // Records a failed write or close of the file (the system's `error` tells why) and
+    // exhausts the stream.
+    void writeFailed(const char* what, int error);
     // Reports the first real whose exact and corrected forms differ; `written` is the one written.
     void compareRealForms(double v, std::string_view written);
 
@@ -183,7 +185,7 @@ class NciStream {
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
-    std::FILE* file_ = nullptr;
+    BufferedFile file_;
     NciSink* sink_ = nullptr;
     std::uint64_t flushed_ = 0;
     std::uint64_t lines_ = 0;  // lines ended since construction or open

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "text/real_format.h"
 
 namespace morvane {
 
@@ -217,17 +218,13 @@ PathComparison comparePaths(const MovePath& first, const MovePath& second, doubl
 }
 
 std::string millimetres(double value) {
-    char text[40];
-    if (!(std::fabs(value) < 1e15)) {  // far beyond any machine: the general form
-        std::snprintf(text, sizeof text, "%g", value);
-        return text;
-    }
-    std::snprintf(text, sizeof text, "%.3f", std::fabs(value) < 0.0005 ? 0.0 : value);
-    std::string s = text;
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    return s;
+    std::string text;
+    // Far beyond any machine: the general form (%g). Thousandths otherwise, never "-0".
+    constexpr RealFormat kThousandths{.digits = 3};
+    constexpr RealFormat kGeneral{.notation = RealNotation::Significant, .digits = 6,
+                                  .negativeZero = true};
+    appendReal(text, value, std::fabs(value) < 1e15 ? kThousandths : kGeneral);
+    return text;
 }
 
 }  // namespace morvane

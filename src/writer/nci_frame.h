@@ -143,6 +143,10 @@ class NCIFrame {
     // that is not written natively is handed to `longhand` instead, and the result is false:
     // the block writes nothing more.
     bool ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream& out);
+    bool ComposeCycleCallLine(Layout layout, CycleWriter longhand, NciStream& out);
+    void ComposeToolLine(bool directed);
+    void ComposeSubprogramCallL();
+    void ComposeTransformLine(Layout layout);
     bool BlockHasAxisWord() const;
     // Reports a rotation angle or scaling factor (not `neutral`) that the exact semantics leaves
     // out of its record.
@@ -201,17 +205,17 @@ class NCIFrame {
     // semantics computes arc centres from them.
     MachineState unroundedCurrent_;
     MachineState unroundedPrevious_;
-    NciStream line_;                               // scratch line for the cycle writers
-    std::string storedText_;                       // {QueueComment, SetMessageText}
-    bool commentPending_ = false;                  // {QueueComment}; WriteBlock clears it
-    std::vector<double> axes_;                     // the parser's axis values
+    NciStream line_;                                        // scratch line for the cycle writers
+    std::string storedText_;                                // {QueueComment, SetMessageText}
+    bool commentPending_ = false;                           // {QueueComment}; WriteBlock clears it
+    std::vector<double> axes_;                              // the parser's axis values
     CentreReading arcCentreMode_ = CentreReading::Unknown;  // found once, kept for the run
-    SupportedCycleList patterns_;                  // {SetSupportedCycles}
-    std::vector<std::int32_t> supportedCycles_;    // cycles written natively
-    std::int32_t spindleDirection_ = 1;            // {M3: +1, M4: -1}
-    varstorage vars_[kVariableCount];              // the block's variables, modal between blocks
-    VariableSet defined_;                          // given in the current block
-    std::vector<std::int32_t> gcodes_;             // G codes of the current block, in order
+    SupportedCycleList patterns_;                           // {SetSupportedCycles}
+    std::vector<std::int32_t> supportedCycles_;             // cycles written natively
+    std::int32_t spindleDirection_ = 1;                     // {M3: +1, M4: -1}
+    varstorage vars_[kVariableCount];   // the block's variables, modal between blocks
+    VariableSet defined_;               // given in the current block
+    std::vector<std::int32_t> gcodes_;  // G codes of the current block, in order
     // The parser's Q-parameter table, shared rather than copied per block: a missing entry is
     // entered as 0.0, which reads the same everywhere. Before the first block with a table the
     // writer reads its own empty one.

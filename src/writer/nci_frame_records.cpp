@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string>
 
-#include "writer/frame_rules.h"
 #include "nci/int_conversion.h"
+#include "writer/frame_rules.h"
 #include "writer/nci_frame.h"
 
 namespace morvane {
@@ -82,32 +82,15 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
             break;
         case Layout::CycleCall:
         case Layout::CycleCallRepeat:
-        case Layout::CycleCallRepeatAtZ: {
-            const bool native = layout == Layout::CycleCall ? WriteSupportedCycle(line)
-                                                            : IsListedAsSupported(activeCycle_);
-            if (!native) {
-                (this->*longhand)(out);
-                return false;
-            }
-            if (layout == Layout::CycleCall) break;
-            line << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
-                 << (layout == Layout::CycleCallRepeat ? Q(203) + Q(204) : current_.z);
-            break;
-        }
+        case Layout::CycleCallRepeatAtZ:
+            return ComposeCycleCallLine(layout, longhand, out);
         case Layout::Empty:
             line << "0 0 0";
             break;
         case Layout::ToolLine:
-        case Layout::ToolLineDirected: {
-            const std::int32_t tool = GetInt(addr::T);
-            double spindle = GetDouble(addr::S);
-            if (layout == Layout::ToolLineDirected) spindle *= spindleDirection_;
-            // Tool 0 is the spindle's own tool, which the post-processors know as tool 1.
-            line << "0 0 0 " << (tool == 0 ? 1 : tool) << " 0 0 " << plane_ << ' ' << spindle << ' '
-                 << GetDouble(addr::F) << " 0 " << current_.x << ' ' << current_.y << ' '
-                 << current_.z << " 0 0 ";
+        case Layout::ToolLineDirected:
+            ComposeToolLine(layout == Layout::ToolLineDirected);
             break;
-        }
         case Layout::Tolerance:
             line << "0 0 0 0 0 0 " << GetDouble(addr::T) << " 0 0 0";
             break;
@@ -117,14 +100,9 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
         case Layout::SubprogramLabelP:
             line << GetInt(addr::P) << kIdentityTailA;
             break;
-        case Layout::SubprogramCallL: {
-            // L carries the label number and, in its thousandths, the repeat count.
-            const double l = GetDouble(addr::L);
-            const std::int32_t label = truncToInt32(l);
-            const std::int32_t repeats = truncToInt32((l - label) * 1000.0);
-            line << label << " 0 0 0 0 " << (repeats < 1 ? 1 : repeats) << kIdentityTailB;
+        case Layout::SubprogramCallL:
+            ComposeSubprogramCallL();
             break;
-        }
         case Layout::SubprogramCallP:
             line << GetInt(addr::P) << " 0 0 0 0 " << std::int32_t{1} << kIdentityTailB;
             break;
@@ -136,6 +114,64 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
         case Layout::Message:
             line << "0 0 0 0 0 0 0 0 " << storedText_;
             break;
+        case Layout::Radius:
+            line << GetDouble(addr::R);
+            break;
+        case Layout::Datum:
+            line << Q(339);
+            break;
+        case Layout::SpindleDirected:
+            line << GetDouble(addr::S) * spindleDirection_;
+            break;
+        case Layout::Scaling:
+        case Layout::Mirror:
+        case Layout::Rotation:
+        case Layout::PlaneRotation:
+            ComposeTransformLine(layout);
+            break;
+    }
+    return true;
+}
+
+// A native cycle call's line; false when the cycle is written longhand instead.
+bool NCIFrame::ComposeCycleCallLine(Layout layout, CycleWriter longhand, NciStream& out) {
+    NciStream& line = recordLine_;
+    const bool native =
+        layout == Layout::CycleCall ? WriteSupportedCycle(line) : IsListedAsSupported(activeCycle_);
+    if (!native) {
+        (this->*longhand)(out);
+        return false;
+    }
+    if (layout == Layout::CycleCall) return true;
+    line << current_.x << ' ' << current_.y << ' ' << previous_.z << ' '
+         << (layout == Layout::CycleCallRepeat ? Q(203) + Q(204) : current_.z);
+    return true;
+}
+
+void NCIFrame::ComposeToolLine(bool directed) {
+    NciStream& line = recordLine_;
+    const std::int32_t tool = GetInt(addr::T);
+    double spindle = GetDouble(addr::S);
+    if (directed) spindle *= spindleDirection_;
+    // Tool 0 is the spindle's own tool, which the post-processors know as tool 1.
+    line << "0 0 0 " << (tool == 0 ? 1 : tool) << " 0 0 " << plane_ << ' ' << spindle << ' '
+         << GetDouble(addr::F) << " 0 " << current_.x << ' ' << current_.y << ' ' << current_.z
+         << " 0 0 ";
+}
+
+void NCIFrame::ComposeSubprogramCallL() {
+    NciStream& line = recordLine_;
+    // L carries the label number and, in its thousandths, the repeat count.
+    const double l = GetDouble(addr::L);
+    const std::int32_t label = truncToInt32(l);
+    const std::int32_t repeats = truncToInt32((l - label) * 1000.0);
+    line << label << " 0 0 0 0 " << (repeats < 1 ? 1 : repeats) << kIdentityTailB;
+}
+
+// The lines of the coordinate transformations: scaling, mirror, rotation, tilted plane.
+void NCIFrame::ComposeTransformLine(Layout layout) {
+    NciStream& line = recordLine_;
+    switch (layout) {
         case Layout::Scaling: {
             // CYCL DEF 11 gives one factor (SCL) for every axis.
             const bool factor =
@@ -162,15 +198,6 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
             if (angle) ReportTransform("rotation angle", GetDouble(addr::H), 0.0);
             break;
         }
-        case Layout::Radius:
-            line << GetDouble(addr::R);
-            break;
-        case Layout::Datum:
-            line << Q(339);
-            break;
-        case Layout::SpindleDirected:
-            line << GetDouble(addr::S) * spindleDirection_;
-            break;
         case Layout::PlaneRotation:
             // The tilted plane's three angles are the axis vector's 4th to 6th values.
             for (std::size_t i = 3; i < 6; ++i) {
@@ -178,8 +205,9 @@ bool NCIFrame::ComposeRecordLine(Layout layout, CycleWriter longhand, NciStream&
                 line << (i < axes_.size() ? axes_[i] : 0.0);
             }
             break;
+        default:
+            break;
     }
-    return true;
 }
 
 void NCIFrame::ReportTransform(std::string_view what, double value, double neutral) {

@@ -194,6 +194,7 @@ class BlockParser {
     // The reports of what a line loses (ignored_words.cpp); called only when diagnostics are
     // wanted. `keyword` is the word the line ended at, read from wordStart_.
     void reportLineEnd(std::int32_t keyword);
+    void reportFnLineEnd();
     void reportLostWords();
     void reportToolName();
     // Quotes the text of the line from `from` up to its comment, shortened, for a message.

@@ -75,30 +75,9 @@ void BlockParser::reportLineEnd(std::int32_t keyword) {
             if (!std::isnan(label) && std::fabs(label) < 1e-8) flags.labelEnd = true;
             return;
         }
-        case kw::FN: {
-            cursor_ = wordStart_ + 2;
-            const FnResult r = readFn();
-            const std::string fn = "FN " + std::to_string(r.function);
-            if (r.function < 0 || r.function > 4) {
-                diagnostics_->report(diagnostic::kWordIgnored,
-                                     "\"" + quoteFrom(wordStart_) +
-                                         "\" is not converted: only FN 0 to FN 4 are; the line "
-                                         "is passed over");
-            } else if (!r.computed) {
-                diagnostics_->report(diagnostic::kWordIgnored,
-                                     "\"" + quoteFrom(wordStart_) +
-                                         "\" cannot be computed (an operand that is no number, "
-                                         "or a division by 0); the Q parameter keeps its value");
-            } else if (!diagnostics_->corrected()) {
-                diagnostics_->correction(diagnostic::kFnAssign,
-                                         fn + " ends the line: Q" + std::to_string(r.q) +
-                                             " is not set and keeps its value; the corrected "
-                                             "semantics " +
-                                             (r.function == 0 ? "assigns it" : "computes it"),
-                                         {});
-            }
+        case kw::FN:
+            reportFnLineEnd();
             return;
-        }
         default:
             break;
     }
@@ -110,6 +89,31 @@ void BlockParser::reportLineEnd(std::int32_t keyword) {
                          "\"" + text + "\" is not converted" +
                              (wholeLine ? "; the line is passed over"
                                         : ": the rest of the line is passed over"));
+}
+
+// FN ends the line: why its Q parameter is not set.
+void BlockParser::reportFnLineEnd() {
+    cursor_ = wordStart_ + 2;
+    const FnResult r = readFn();
+    const std::string fn = "FN " + std::to_string(r.function);
+    if (r.function < 0 || r.function > 4) {
+        diagnostics_->report(diagnostic::kWordIgnored,
+                             "\"" + quoteFrom(wordStart_) +
+                                 "\" is not converted: only FN 0 to FN 4 are; the line "
+                                 "is passed over");
+    } else if (!r.computed) {
+        diagnostics_->report(diagnostic::kWordIgnored,
+                             "\"" + quoteFrom(wordStart_) +
+                                 "\" cannot be computed (an operand that is no number, "
+                                 "or a division by 0); the Q parameter keeps its value");
+    } else if (!diagnostics_->corrected()) {
+        diagnostics_->correction(diagnostic::kFnAssign,
+                                 fn + " ends the line: Q" + std::to_string(r.q) +
+                                     " is not set and keeps its value; the corrected "
+                                     "semantics " +
+                                     (r.function == 0 ? "assigns it" : "computes it"),
+                                 {});
+    }
 }
 
 void BlockParser::reportLostWords() {

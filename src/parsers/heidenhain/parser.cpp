@@ -132,62 +132,22 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
         diagnostics().atLine(index);
         parser_.beginLine();
         parseBlock(index);
-        if (parser_.flags.message) {
-            parser_.flags.message = false;
-            frame_.SetMessageText(parser_.lexer.commentText);
-        }
-        // The comment of a Q assignment names the parameter; it is not written.
-        if (parser_.flags.parameterComment) parser_.lexer.commentFlag = false;
-        if (parser_.flags.datum) [[unlikely]] {
-            const std::array<double, kAxisCount> kept = parser_.position;
-            parser_.rememberLine();
-            holdDatumShift(kept);
-        } else {
-            parser_.rememberLine();
-        }
-        blk.line = index;
+        takeLineWords(index);
         if (parser_.flags.labelEnd && callDepth_ > 1 &&
             endsLabelSection("the called section runs on past LBL 0 to the end of the program; "
                              "the corrected semantics ends it here",
                              "the called section ends at LBL 0"))
             break;
 
-        if (blk.has(addr::M) && isReferenceMove(blk.getMCode())) {
-            // Written as a reference return; the block itself is dropped.
-            parser_.position[AxisX] = parser_.position[AxisY] = parser_.position[AxisZ] = 0.0;
-            if (diagnostics().corrected()) {
-                writeNamedReferenceReturn(out_, blk.has(addr::X), blk.has(addr::Y),
-                                          blk.has(addr::Z));
-            } else {
-                out_ << rec::ReferenceReturn << eol << "0 0 0" << eol;
-            }
-            continue;
-        }
+        if (writeReferenceMove()) continue;
         if (parser_.flags.stop) {
             blk.clear(addr::L);
             break;
         }
         if (blk.has(addr::L) && parser_.flags.repeatGiven && repeatsSection(index, first, i))
             continue;
-        if (blk.has(addr::L)) {
-            blk.clear(addr::L);
-            enrolLabelCall(blk.getDouble(addr::L));
-            diagnostics().atLine(index);
-            // The call line's M98 would write a call record, for label 0 (the label went to
-            // the enrolment).
-            if (endsLabelSection("after the enrolled section the call also writes a subprogram "
-                                 "call record for label 0; the corrected semantics writes none",
-                                 "the enrolled call writes no subprogram call record"))
-                blk.clear(addr::M);
-        }
-        if (parser_.flags.multiTurn) writeHelixTurns();
-        // BEGIN PGM .. MM|INCH: the units follow the program's name.
-        const auto units = std::find_if(blk.gcodes.begin(), blk.gcodes.end(),
-                                        [](std::int32_t g) { return g == 20 || g == 21; });
-        const bool unitsGiven = units != blk.gcodes.end() && diagnostics().corrected();
-        const bool inch = unitsGiven && *units == 20;
-        writeBlock();
-        if (unitsGiven) writeUnitsRecord(out_, inch);
+        if (blk.has(addr::L)) enrolCall(index);
+        writeBlockAndUnits();
     }
     if (isDrillCycleOpen(frame_.GetBlockCode())) {
         out_ << rec::CycleEnd << eol << "0 0 0" << eol;
@@ -195,6 +155,65 @@ void Parser::runLines(std::uint32_t first, std::uint32_t last) {
     }
     if (callDepth_ == 1) closeOpenCycle();
     --callDepth_;
+}
+
+// What the line leaves for later: its message, whether its comment is written, the position it
+// ends at (held back for a datum shift).
+void Parser::takeLineWords(std::uint32_t index) {
+    if (parser_.flags.message) {
+        parser_.flags.message = false;
+        frame_.SetMessageText(parser_.lexer.commentText);
+    }
+    // The comment of a Q assignment names the parameter; it is not written.
+    if (parser_.flags.parameterComment) parser_.lexer.commentFlag = false;
+    if (parser_.flags.datum) [[unlikely]] {
+        const std::array<double, kAxisCount> kept = parser_.position;
+        parser_.rememberLine();
+        holdDatumShift(kept);
+    } else {
+        parser_.rememberLine();
+    }
+    parser_.blk.line = index;
+}
+
+// A block with a reference-point M code is written as a reference return and the block itself
+// is dropped; false for any other block.
+bool Parser::writeReferenceMove() {
+    const block& blk = parser_.blk;
+    if (!blk.has(addr::M) || !isReferenceMove(blk.getMCode())) return false;
+    parser_.position[AxisX] = parser_.position[AxisY] = parser_.position[AxisZ] = 0.0;
+    if (diagnostics().corrected()) {
+        writeNamedReferenceReturn(out_, blk.has(addr::X), blk.has(addr::Y), blk.has(addr::Z));
+    } else {
+        out_ << rec::ReferenceReturn << eol << "0 0 0" << eol;
+    }
+    return true;
+}
+
+// A label call (L) on line `index`: the section enrolled, then what the call line still writes.
+void Parser::enrolCall(std::uint32_t index) {
+    block& blk = parser_.blk;
+    blk.clear(addr::L);
+    enrolLabelCall(blk.getDouble(addr::L));
+    diagnostics().atLine(index);
+    // The call line's M98 would write a call record, for label 0 (the label went to the
+    // enrolment).
+    if (endsLabelSection("after the enrolled section the call also writes a subprogram call "
+                         "record for label 0; the corrected semantics writes none",
+                         "the enrolled call writes no subprogram call record"))
+        blk.clear(addr::M);
+}
+
+// The block's records (a helix turn by turn), then the units record of BEGIN PGM .. MM|INCH.
+void Parser::writeBlockAndUnits() {
+    if (parser_.flags.multiTurn) writeHelixTurns();
+    const block& blk = parser_.blk;
+    const auto units = std::find_if(blk.gcodes.begin(), blk.gcodes.end(),
+                                    [](std::int32_t g) { return g == 20 || g == 21; });
+    const bool unitsGiven = units != blk.gcodes.end() && diagnostics().corrected();
+    const bool inch = unitsGiven && *units == 20;
+    writeBlock();
+    if (unitsGiven) writeUnitsRecord(out_, inch);
 }
 
 void Parser::closeOpenCycle() {

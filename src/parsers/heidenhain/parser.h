@@ -68,6 +68,10 @@ class Parser final : public ProgramParser {
     bool sectionEndsBetween(std::uint32_t from, std::uint32_t to) const;
     void enrolLabelCall(double labelValue);
     void writeBlock();
+    void takeLineWords(std::uint32_t index);
+    bool writeReferenceMove();
+    void enrolCall(std::uint32_t index);
+    void writeBlockAndUnits();
     // The whole turns of a polar arc of more than one turn, before the line's own record.
     void writeHelixTurns();
     // After a datum-shift line: its X Y Z A B C are shift values, not a position; the corrected
