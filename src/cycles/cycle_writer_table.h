@@ -15,6 +15,11 @@ inline constexpr CycleArg kDrillRapidOut[] = {
     q(4, 200),     negQ(2, 201), q(7, 206), q(9, 211),
     flag(8, true), q(1, 203),    q(3, 204), flag(5, false),
 };
+// 200 with the corrected semantics: pecks by Q202 with rapid retracts, dwell Q210 at the top.
+inline constexpr CycleArg kDrill200Pecking[] = {
+    q(4, 200), negQ(2, 201), q(7, 206),      q(9, 211),  flag(8, true),
+    q(1, 203), q(3, 204),    flag(5, false), q(10, 202), q(16, 210),
+};
 // Reaming and boring (201, 202): feed back out of the hole.
 inline constexpr CycleArg kDrillFeedOut[] = {
     q(4, 200),      negQ(2, 201), q(7, 206), q(9, 211),
@@ -192,7 +197,8 @@ inline constexpr CycleArg kOutsideThread267[] = {
 };
 
 inline constexpr CycleRecipe kWriters[] = {
-    {200, "Drilling cycle", true, buildCycle<NCISimpleDrilling>, kDrillRapidOut},
+    {200, "Drilling cycle", true, buildCycle<NCIUniversalDrilling>, kDrillRapidOut,
+     kDrill200Pecking},
     {201, "Cycle 201", true, buildCycle<NCISimpleDrilling>, kDrillFeedOut},
     {202, "Cycle 202", true, buildCycle<NCISimpleDrilling>, kDrillFeedOut},
     {203, "Cycl 203", true, buildCycle<NCIUniversalDrilling>, kDrill203, kDrill203Pecking},

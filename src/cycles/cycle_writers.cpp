@@ -73,6 +73,14 @@ void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnosti
                 "Q213 times before each retract)",
             "cycle 203 pecks by " + qText(q, 202) + ", less " + qText(q, 212) + " down to " +
                 qText(q, 205) + ", with " + qText(q, 213) + " chip breaks before each retract");
+    if (cycle == 200 && q[202] > 1e-9 && q[202] < -q[201])
+        diagnostics.correction(
+            diagnostic::kPeckDepth200,
+            "cycle 200 drills to " + qText(q, 201) + " in one plunge, not by the plunging depth " +
+                qText(q, 202) + " (the corrected semantics pecks by Q202, rapiding back to the "
+                "set-up clearance between pecks)",
+            "cycle 200 pecks by " + qText(q, 202) + ", rapiding back to the set-up clearance and "
+                "dwelling " + qText(q, 210) + " there between pecks");
 }
 
 void openOperation(std::string_view label, const CycleCall& call, const MachineState& tool,

@@ -85,6 +85,10 @@ void NCIUniversalDrilling::SetValue(std::int32_t index, double value) {
 }
 
 void NCIUniversalDrilling::retractTo(NciStream& out, Point2 p, double z) {
+    if (rapidRetract()) {
+        RapidTo(out, p, z);
+        return;
+    }
     const double cutting = feed();
     if (value(17) > 0.0) setValueDirect(7, value(17));
     FeedTo(out, p, z);
@@ -118,7 +122,8 @@ void NCIUniversalDrilling::Generate(NciStream& out) {
     if (peck == kMaxInfeeds && depth() > reached + step) noteBound(kInfeedsBound, kMaxInfeeds);
     FeedTo(out, p, surface() - depth());
     Dwell(out, dwellTime());
-    retractTo(out, p, clearanceHeight());
+    // A rapid retract goes straight to the retract height.
+    if (!rapidRetract()) retractTo(out, p, clearanceHeight());
     RapidTo(out, p, retractHeight());
 }
 

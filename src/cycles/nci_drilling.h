@@ -89,10 +89,11 @@ class NCIDeepDrilling : public NCISimpleDrilling {
     bool fullRetract_ = false;  // flag 12
 };
 
-// Universal drilling (cycle 203). The exact semantics drills as NCIDeepDrilling; the corrected
-// one pecks by value 10 (Q202), less value 13 (Q212) after each peck down to value 14 (Q205),
-// breaking chips by value 11 (Q256) value 15 (Q213) times before each retract to the set-up
-// clearance, where it dwells value 16 (Q210); it retracts at value 17 (Q208, 0: the feed).
+// Universal drilling (cycle 203, and 200). The exact semantics drills as NCIDeepDrilling; the
+// corrected one pecks by value 10 (Q202), less value 13 (Q212) after each peck down to value 14
+// (Q205), breaking chips by value 11 (Q256) value 15 (Q213) times before each retract to the
+// set-up clearance, where it dwells value 16 (Q210); it retracts at value 17 (Q208, 0: the feed),
+// or by rapid with flag 8 (cycle 200, whose other values stay 0).
 class NCIUniversalDrilling : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -100,7 +101,7 @@ class NCIUniversalDrilling : public NCIDeepDrilling {
     void Generate(NciStream& out) override;
 
   private:
-    // A feed move at the retraction feed.
+    // A feed move at the retraction feed; a rapid move with flag 8.
     void retractTo(NciStream& out, Point2 p, double z);
 };
 

@@ -134,6 +134,8 @@ inline constexpr DiagnosticCode kSlotArcCentre{"slot-arc-centre", Severity::Note
 inline constexpr DiagnosticCode kOldPocketAxes{"old-pocket-axes", Severity::Note, true};
 // Cycle 203 longhand in one plunge / pecks by Q202 with decrement, minimum and chip breaking.
 inline constexpr DiagnosticCode kPeckDepth203{"peck-depth-203", Severity::Note, true};
+// Cycle 200 longhand in one plunge / pecks by Q202 with rapid retracts.
+inline constexpr DiagnosticCode kPeckDepth200{"peck-depth-200", Severity::Note, true};
 // A datum shift (CYCL DEF 7) writes rapid moves to the shift values / its record alone.
 inline constexpr DiagnosticCode kDatumShiftNoMove{"datum-shift-no-move", Severity::Note, true};
 // Rotation (CYCL DEF 10) and scaling (CYCL DEF 11) records without their angle and factor / with
@@ -203,6 +205,7 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kSlotArcCentre,
                                           kOldPocketAxes,
                                           kPeckDepth203,
+                                          kPeckDepth200,
                                           kDatumShiftNoMove,
                                           kRotationScaling,
                                           kCycleEndRecord,

@@ -98,6 +98,24 @@ std::string differenceOf(const Kept& a, const Kept& b, double tolerance) {
     return {};
 }
 
+// Path k is the rapid of a peck cycle back down into the hole: the peck fed straight down, the
+// tool rapided straight up out of it and now rapids straight down again, to stop short of the
+// depth that peck reached, and a feed goes on down from there. Where this rapid stops is the
+// control's re-approach distance: the set-up clearance Q200 on a Heidenhain control, a machine
+// parameter for Fanuc's G83. Both stop in the hole already drilled, so the path cut is the same.
+bool reapproachesHole(const std::vector<Kept>& path, std::size_t k, double tolerance) {
+    if (k < 2 || k + 1 >= path.size()) return false;
+    const auto straightDown = [&](std::size_t n, PathMove::Kind kind, int sign) {
+        const PathMove& m = *path[n].move;
+        return path[n].kind == kind &&
+               std::hypot(m.to.x - m.from.x, m.to.y - m.from.y) <= tolerance &&
+               sign * (m.from.z - m.to.z) > tolerance;
+    };
+    return straightDown(k - 2, PathMove::Feed, 1) && straightDown(k - 1, PathMove::Rapid, -1) &&
+           straightDown(k, PathMove::Rapid, 1) && straightDown(k + 1, PathMove::Feed, 1) &&
+           path[k].move->to.z >= path[k - 2].move->to.z - tolerance;
+}
+
 }  // namespace
 
 PathEvent PathMove::arcEvent() const {
@@ -162,6 +180,9 @@ PathComparison comparePaths(const MovePath& first, const MovePath& second, doubl
     for (; i < a.size() && j < b.size(); ++i, ++j) {
         const PathMove& p = *a[i].move;
         const PathMove& q = *b[j].move;
+        if (distance(p.from, q.from) <= tolerance && reapproachesHole(a, i, tolerance) &&
+            reapproachesHole(b, j, tolerance))
+            continue;
         // One path may write a straight move in several steps along the other's.
         const bool straight = a[i].kind == b[j].kind && a[i].kind != PathMove::Arc;
         if (straight && distance(p.to, q.to) > tolerance && feedsAgree(p, q, tolerance)) {

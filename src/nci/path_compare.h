@@ -65,8 +65,10 @@ struct PathComparison {
 // move just over the tolerance long that the other path does not make, are no difference.
 // Positioning rapids (PathMove::positioning) are compared by where they end: where the next
 // move starts. Moves differ in kind, in where they end, in an arc's centre or direction, or in
-// the feed where the first path has one. An arc whose end lies off its circle, or of no radius,
-// is the straight feed move every output writes for it (with a warning).
+// the feed where the first path has one. The rapid of a peck cycle back into the hole before
+// the next peck may stop at another height above the last depth (a control's setting). An arc
+// whose end lies off its circle, or of no radius, is the straight feed move every output writes
+// for it (with a warning).
 PathComparison comparePaths(const MovePath& first, const MovePath& second, double tolerance);
 
 // A length or a coordinate as the commands print it: 3 decimals, no trailing zeros.
