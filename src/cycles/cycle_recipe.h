@@ -19,9 +19,9 @@ namespace morvane {
 enum class ArgSource : std::uint8_t {
     QSum,  // a sum of signed Q parameters (or a constant when there are none), times a factor
     HalfSmaller,  // half the smaller of Q218 and Q219 (a slot's corner radius)
-    Depth,        // value 10: Q202 when positive, else -Q201 - 1 (a single infeed)
+    Depth,        // the infeed: Q202 when positive, else -Q201 - 1 (a single infeed)
     OldDepth,     // the same for the old-style cycles, whose Q201 is negated: Q201 - 1
-    OldSurface,   // value 1 := Z of the call - Q200, value 3 := Q200 (old-style cycles)
+    OldSurface,   // surface := Z of the call - Q200, second clearance := Q200 (old-style cycles)
     Flag,         // SetFlag with a fixed truth value
 };
 
@@ -104,13 +104,13 @@ constexpr CycleArg halfSmallerSide(int index) {
     return {ArgSource::HalfSmaller, static_cast<std::int8_t>(index)};
 }
 constexpr CycleArg depthFallback() {
-    return {ArgSource::Depth, 10};
+    return {ArgSource::Depth, drilling::kInfeed};
 }
 constexpr CycleArg oldDepthFallback() {
-    return {ArgSource::OldDepth, 10};
+    return {ArgSource::OldDepth, drilling::kInfeed};
 }
 constexpr CycleArg oldSurface() {
-    return {ArgSource::OldSurface, 1};
+    return {ArgSource::OldSurface, general::kSurface};
 }
 
 }  // namespace arg
