@@ -135,6 +135,54 @@ void BlockParser::readDwell(block& b) {
     b.setDouble(addr::P, seconds * 1000.0);
 }
 
+void BlockParser::storeWord(std::uint32_t slot, double value, std::int32_t& previousM,
+                            block& b) {
+    const BlockRules& rules = reader_->dialect().block;
+    switch (slot) {
+        case addr::G:
+            storeGCode(wordToInt32(value), b);
+            break;
+        case addr::M: {
+            const std::int32_t m = wordToInt32(value);
+            storeMWord(m, previousM, b);
+            previousM = m;
+            break;
+        }
+        case addr::T:
+        case addr::TC:
+            b.setInt(addr::T, wordToInt32(value));
+            if (rules.toolWordChangesTool) b.setInt(addr::M, 6);
+            break;
+        case addr::U:
+        case addr::V:
+        case addr::W: {
+            // Under G90 an increment from the current position; under G91 a plain increment
+            // like X Y Z themselves (the run adds the position once).
+            const std::size_t axis = slot - addr::U;
+            const double base = axes_->absolute ? axes_->position[positionOf(axis)] : 0.0;
+            b.setDouble(addr::X + static_cast<std::uint32_t>(axis), base + value);
+            break;
+        }
+        case addr::X:
+            b.setDouble(addr::X, rules.xIsDiameter ? value / 2.0 : value);
+            break;
+        case addr::S:
+            b.setDouble(addr::S, value);
+            if (rules.speedSetsSurfaceSpeed && !contains(b.gcodes, 92)) b.gcodes.push_back(96);
+            break;
+        case addr::LIMS:
+            b.setDouble(addr::S, value);
+            b.gcodes.push_back(92);
+            break;
+        case addr::CR:
+            b.setDouble(addr::R, value);
+            break;
+        default:
+            b.setDouble(slot, value);
+            break;
+    }
+}
+
 void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
     const BlockRules& rules = reader_->dialect().block;
     reader_->startLine();
@@ -148,50 +196,8 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
         const double value = reader_->readNumber(line, cursor);
         const auto slot = static_cast<std::uint32_t>(address);
         ++words;
-        switch (slot) {
-            case addr::G:
-                ++gWords;
-                storeGCode(wordToInt32(value), b);
-                break;
-            case addr::M: {
-                const std::int32_t m = wordToInt32(value);
-                storeMWord(m, previousM, b);
-                previousM = m;
-                break;
-            }
-            case addr::T:
-            case addr::TC:
-                b.setInt(addr::T, wordToInt32(value));
-                if (rules.toolWordChangesTool) b.setInt(addr::M, 6);
-                break;
-            case addr::U:
-            case addr::V:
-            case addr::W: {
-                // Under G90 an increment from the current position; under G91 a plain increment
-                // like X Y Z themselves (the run adds the position once).
-                const std::size_t axis = slot - addr::U;
-                const double base = axes_->absolute ? axes_->position[positionOf(axis)] : 0.0;
-                b.setDouble(addr::X + static_cast<std::uint32_t>(axis), base + value);
-                break;
-            }
-            case addr::X:
-                b.setDouble(addr::X, rules.xIsDiameter ? value / 2.0 : value);
-                break;
-            case addr::S:
-                b.setDouble(addr::S, value);
-                if (rules.speedSetsSurfaceSpeed && !contains(b.gcodes, 92)) b.gcodes.push_back(96);
-                break;
-            case addr::LIMS:
-                b.setDouble(addr::S, value);
-                b.gcodes.push_back(92);
-                break;
-            case addr::CR:
-                b.setDouble(addr::R, value);
-                break;
-            default:
-                b.setDouble(slot, value);
-                break;
-        }
+        if (slot == addr::G) ++gWords;
+        storeWord(slot, value, previousM, b);
     }
     if (diagnostics_->wanted()) checkLine(line, start, b, words, gWords, lostBefore);
     if (contains(b.gcodes, 4)) readDwell(b);

@@ -69,6 +69,9 @@ class BlockParser {
     }
     void reportLine(std::string_view line, std::size_t start, const block& b);
 
+    // Stores one word of address `slot` in `b`, by the dialect's rules; `previousM` is the M
+    // word before it in the line (-1: none), and becomes this one's.
+    void storeWord(std::uint32_t slot, double value, std::int32_t& previousM, block& b);
     void storeGCode(std::int32_t g, block& b);
     // Stores M word `m` when the dialect keeps it and reports it when it is not converted;
     // `previous` is the M word written before it in the line (-1 for none).
