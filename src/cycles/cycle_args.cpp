@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cycles/q_numbers.h"
+#include "nci/q_numbers.h"
 #include "nci/cycle_errors.h"
 
 namespace morvane {

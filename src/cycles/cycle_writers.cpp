@@ -9,7 +9,7 @@
 
 #include "cycles/cycle_writer_table.h"
 #include "cycles/iso_drilling.h"
-#include "cycles/q_numbers.h"
+#include "nci/q_numbers.h"
 #include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
 #include "nci/nci_format.h"

@@ -34,6 +34,22 @@ void exchangeSlots(block& b, std::uint32_t first, std::uint32_t second) {
     b.defined.set(second, firstDefined);
 }
 
+namespace {
+
+// A dialect that names the axes Y and Z the other way round: the block's words exchanged.
+void exchangeYZ(block& b) {
+    if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
+    if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);
+}
+
+}  // namespace
+
+void BlockParser::storeIncrement(std::uint32_t slot, double value, block& b) const {
+    const std::size_t axis = slot - addr::U;
+    const double base = axes_->absolute ? axes_->position[positionOf(axis)] : 0.0;
+    b.setDouble(addr::X + static_cast<std::uint32_t>(axis), base + value);
+}
+
 std::size_t BlockParser::positionOf(std::size_t axis) const {
     if (!reader_->dialect().block.exchangesYZ || axis == 0) return axis;
     return 3 - axis;
@@ -135,54 +151,6 @@ void BlockParser::readDwell(block& b) {
     b.setDouble(addr::P, seconds * 1000.0);
 }
 
-void BlockParser::storeWord(std::uint32_t slot, double value, std::int32_t& previousM,
-                            block& b) {
-    const BlockRules& rules = reader_->dialect().block;
-    switch (slot) {
-        case addr::G:
-            storeGCode(wordToInt32(value), b);
-            break;
-        case addr::M: {
-            const std::int32_t m = wordToInt32(value);
-            storeMWord(m, previousM, b);
-            previousM = m;
-            break;
-        }
-        case addr::T:
-        case addr::TC:
-            b.setInt(addr::T, wordToInt32(value));
-            if (rules.toolWordChangesTool) b.setInt(addr::M, 6);
-            break;
-        case addr::U:
-        case addr::V:
-        case addr::W: {
-            // Under G90 an increment from the current position; under G91 a plain increment
-            // like X Y Z themselves (the run adds the position once).
-            const std::size_t axis = slot - addr::U;
-            const double base = axes_->absolute ? axes_->position[positionOf(axis)] : 0.0;
-            b.setDouble(addr::X + static_cast<std::uint32_t>(axis), base + value);
-            break;
-        }
-        case addr::X:
-            b.setDouble(addr::X, rules.xIsDiameter ? value / 2.0 : value);
-            break;
-        case addr::S:
-            b.setDouble(addr::S, value);
-            if (rules.speedSetsSurfaceSpeed && !contains(b.gcodes, 92)) b.gcodes.push_back(96);
-            break;
-        case addr::LIMS:
-            b.setDouble(addr::S, value);
-            b.gcodes.push_back(92);
-            break;
-        case addr::CR:
-            b.setDouble(addr::R, value);
-            break;
-        default:
-            b.setDouble(slot, value);
-            break;
-    }
-}
-
 void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
     const BlockRules& rules = reader_->dialect().block;
     reader_->startLine();
@@ -196,15 +164,49 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
         const double value = reader_->readNumber(line, cursor);
         const auto slot = static_cast<std::uint32_t>(address);
         ++words;
-        if (slot == addr::G) ++gWords;
-        storeWord(slot, value, previousM, b);
+        switch (slot) {
+            case addr::G:
+                ++gWords;
+                storeGCode(wordToInt32(value), b);
+                break;
+            case addr::M: {
+                const std::int32_t m = wordToInt32(value);
+                storeMWord(m, previousM, b);
+                previousM = m;
+                break;
+            }
+            case addr::T:
+            case addr::TC:
+                b.setInt(addr::T, wordToInt32(value));
+                if (rules.toolWordChangesTool) b.setInt(addr::M, 6);
+                break;
+            case addr::U:
+            case addr::V:
+            case addr::W:
+                storeIncrement(slot, value, b);
+                break;
+            case addr::X:
+                b.setDouble(addr::X, rules.xIsDiameter ? value / 2.0 : value);
+                break;
+            case addr::S:
+                b.setDouble(addr::S, value);
+                if (rules.speedSetsSurfaceSpeed && !contains(b.gcodes, 92)) b.gcodes.push_back(96);
+                break;
+            case addr::LIMS:
+                b.setDouble(addr::S, value);
+                b.gcodes.push_back(92);
+                break;
+            case addr::CR:
+                b.setDouble(addr::R, value);
+                break;
+            default:
+                b.setDouble(slot, value);
+                break;
+        }
     }
     if (diagnostics_->wanted()) checkLine(line, start, b, words, gWords, lostBefore);
     if (contains(b.gcodes, 4)) readDwell(b);
-    if (rules.exchangesYZ) {
-        if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
-        if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);
-    }
+    if (rules.exchangesYZ) exchangeYZ(b);
 }
 
 }  // namespace morvane::iso

@@ -69,9 +69,6 @@ class BlockParser {
     }
     void reportLine(std::string_view line, std::size_t start, const block& b);
 
-    // Stores one word of address `slot` in `b`, by the dialect's rules; `previousM` is the M
-    // word before it in the line (-1: none), and becomes this one's.
-    void storeWord(std::uint32_t slot, double value, std::int32_t& previousM, block& b);
     void storeGCode(std::int32_t g, block& b);
     // Stores M word `m` when the dialect keeps it and reports it when it is not converted;
     // `previous` is the M word written before it in the line (-1 for none).
@@ -85,6 +82,9 @@ class BlockParser {
     // Position index that pairs with program axis `axis` (0 X, 1 Y, 2 Z): the tracked position
     // is kept in block axes, so it is the other one of Y and Z where the dialect exchanges them.
     std::size_t positionOf(std::size_t axis) const;
+    // Stores U, V or W (`slot`): under G90 an increment from the current position; under G91 a
+    // plain increment like X Y Z themselves (the run adds the position once).
+    void storeIncrement(std::uint32_t slot, double value, block& b) const;
 
     GCodeReader* reader_;
     AxisState* axes_;
