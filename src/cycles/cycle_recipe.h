@@ -113,6 +113,23 @@ constexpr CycleArg oldSurface() {
     return {ArgSource::OldSurface, general::kSurface};
 }
 
+// `base` with `passes` handed over before its last three arguments (the return and retract flags
+// and the infeed): the list of a pocket or slot with the corrected semantics.
+template <std::size_t N, std::size_t M>
+constexpr std::array<CycleArg, N + M> withPasses(const CycleArg (&base)[N],
+                                                 const CycleArg (&passes)[M]) {
+    static_assert(N >= 3);
+    std::array<CycleArg, N + M> out{};
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < N - 3; ++i)
+        out[k++] = base[i];
+    for (const CycleArg& a : passes)
+        out[k++] = a;
+    for (std::size_t i = N - 3; i < N; ++i)
+        out[k++] = base[i];
+    return out;
+}
+
 }  // namespace arg
 
 // Hands `args` to `cycle` in order, reading the Q parameters from `q` (a missing number is

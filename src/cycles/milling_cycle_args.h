@@ -245,49 +245,20 @@ inline constexpr CycleArg kCircularPocket252[] = {
 };
 // The two with the corrected semantics: the machining operation Q215, the side and floor
 // allowances Q368 and Q369, the direction Q351 and the plunging Q366 reach the pocket too, and
-// 251 its finishing infeed Q338 (252 takes Q338 in both semantics).
-inline constexpr CycleArg kRectPocket251Passes[] = {
-    q(rect_pocket::kSecondAxisSize, 219),
-    q(rect_pocket::kFirstAxisSize, 218),
-    q(rect_pocket::kCornerRadius, 220),
-    q(rect_pocket::kRotation, 224),
-    q(rect_pocket::kReference, 367),
-    q(rect_pocket::kStepOver, 370),
-    q(kClearance, 200),
-    negQ(kDepth, 201),
-    q(kFeed, 206),
-    flag(kRapidRetract, true),
-    q(kSurface, 203),
-    q(kSecondClearance, 204),
-    q(rect_pocket::kSideAllowance, 368),
-    q(rect_pocket::kFloorAllowance, 369),
-    q(rect_pocket::kOperation, 215),
-    q(rect_pocket::kDirection, 351),
-    q(rect_pocket::kPlunging, 366),
-    q(rect_pocket::kFinishingInfeed, 338),
-    flag(kReturnToStart, false),
-    flag(kFullRetract, true),
-    depthFallback(),
+// 251 and 253 their finishing infeed Q338 (252 takes Q338 in both semantics); each handed over
+// before the closing flags and infeed.
+inline constexpr CycleArg kRectPocketPasses[] = {
+    q(rect_pocket::kSideAllowance, 368), q(rect_pocket::kFloorAllowance, 369),
+    q(rect_pocket::kOperation, 215),     q(rect_pocket::kDirection, 351),
+    q(rect_pocket::kPlunging, 366),      q(rect_pocket::kFinishingInfeed, 338),
 };
-inline constexpr CycleArg kCircularPocket252Passes[] = {
-    q(circular_pocket::kOperation, 215),
-    halfQ(circular_pocket::kRadius, 223),
-    q(circular_pocket::kStepOver, 370),
-    q(circular_pocket::kSideAllowance, 368),
-    q(circular_pocket::kFloorAllowance, 369),
-    q(circular_pocket::kFinishingInfeed, 338),
-    negQ(kDepth, 201),
-    q(kFeed, 206),
-    flag(kRapidRetract, true),
-    q(kClearance, 200),
-    q(kSurface, 203),
-    q(kSecondClearance, 204),
+inline constexpr auto kRectPocket251Passes = withPasses(kRectPocket251, kRectPocketPasses);
+inline constexpr CycleArg kCircularPocketPasses[] = {
     q(circular_pocket::kDirection, 351),
     q(circular_pocket::kPlunging, 366),
-    flag(kReturnToStart, false),
-    flag(kFullRetract, true),
-    depthFallback(),
 };
+inline constexpr auto kCircularPocket252Passes =
+    withPasses(kCircularPocket252, kCircularPocketPasses);
 // Slot milling 253: a pocket whose corner radius is half the slot width.
 inline constexpr CycleArg kSlot253[] = {
     q(rect_pocket::kSecondAxisSize, 219),
@@ -307,28 +278,7 @@ inline constexpr CycleArg kSlot253[] = {
 };
 // 253 with the corrected semantics: the operation, allowances, direction, plunging and
 // finishing infeed too.
-inline constexpr CycleArg kSlot253Passes[] = {
-    q(rect_pocket::kSecondAxisSize, 219),
-    q(rect_pocket::kFirstAxisSize, 218),
-    halfSmallerSide(rect_pocket::kCornerRadius),
-    q(rect_pocket::kRotation, 374),
-    q(rect_pocket::kReference, 367),
-    q(kClearance, 200),
-    negQ(kDepth, 201),
-    q(kFeed, 207),
-    flag(kRapidRetract, true),
-    q(kSurface, 203),
-    q(kSecondClearance, 204),
-    q(rect_pocket::kSideAllowance, 368),
-    q(rect_pocket::kFloorAllowance, 369),
-    q(rect_pocket::kOperation, 215),
-    q(rect_pocket::kDirection, 351),
-    q(rect_pocket::kPlunging, 366),
-    q(rect_pocket::kFinishingInfeed, 338),
-    flag(kReturnToStart, false),
-    flag(kFullRetract, true),
-    depthFallback(),
-};
+inline constexpr auto kSlot253Passes = withPasses(kSlot253, kRectPocketPasses);
 inline constexpr CycleArg kCircularSlot254[] = {
     q(circular_slot::kCentreY, 217),
     q(circular_slot::kCentreX, 216),
@@ -349,30 +299,12 @@ inline constexpr CycleArg kCircularSlot254[] = {
 };
 // 254 with the corrected semantics: the operation, allowances, direction, plunging and
 // finishing infeed of the straight slot 253 too.
-inline constexpr CycleArg kCircularSlot254Passes[] = {
-    q(circular_slot::kCentreY, 217),
-    q(circular_slot::kCentreX, 216),
-    q(circular_slot::kWidth, 219),
-    halfQ(circular_slot::kPitchRadius, 375),
-    q(circular_slot::kStartAngle, 376),
-    q(circular_slot::kAngularLength, 248),
-    q(circular_slot::kReference, 367),
-    q(kClearance, 200),
-    negQ(kDepth, 201),
-    q(kFeed, 207),
-    flag(kRapidRetract, true),
-    q(kSurface, 203),
-    q(kSecondClearance, 204),
-    q(circular_slot::kSideAllowance, 368),
-    q(circular_slot::kFloorAllowance, 369),
-    q(circular_slot::kOperation, 215),
-    q(circular_slot::kDirection, 351),
-    q(circular_slot::kPlunging, 366),
-    q(circular_slot::kFinishingInfeed, 338),
-    flag(kReturnToStart, false),
-    flag(kFullRetract, true),
-    depthFallback(),
+inline constexpr CycleArg kCircularSlotPasses[] = {
+    q(circular_slot::kSideAllowance, 368), q(circular_slot::kFloorAllowance, 369),
+    q(circular_slot::kOperation, 215),     q(circular_slot::kDirection, 351),
+    q(circular_slot::kPlunging, 366),      q(circular_slot::kFinishingInfeed, 338),
 };
+inline constexpr auto kCircularSlot254Passes = withPasses(kCircularSlot254, kCircularSlotPasses);
 // Thread milling 262 and 263: countersinking depth Q356, thread depth Q201.
 inline constexpr CycleArg kThreadMilling263[] = {
     halfQ(thread_milling::kThreadRadius, 335),
