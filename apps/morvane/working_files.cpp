@@ -22,6 +22,8 @@ namespace {
 constexpr std::string_view kMark = "morvane-";
 constexpr std::size_t kUniquePart = 6;  // the XXXXXX of mkdtemp and mkostemp
 constexpr std::time_t kSweepInterval = 3600;  // seconds between two looks through a directory
+// A directory this large (its entries take this many bytes) holds thousands of names.
+constexpr off_t kClutteredDirectoryBytes = off_t{256} << 10;
 
 std::string processTag() {
     return std::string(kMark) + std::to_string(::getpid()) + "-XXXXXX";
@@ -101,7 +103,11 @@ void removeStaleWorkingFiles(const std::string& directory) {
 }
 
 void removeStaleWorkingFilesNowAndThen(const std::string& directory) {
-    if (!sweptLately(directory)) removeStaleWorkingFiles(directory);
+    struct stat info {};
+    const bool cluttered =
+        ::stat(directory.c_str(), &info) == 0 && info.st_size > kClutteredDirectoryBytes;
+    if (cluttered && sweptLately(directory)) return;
+    removeStaleWorkingFiles(directory);
 }
 
 }  // namespace morvane::cli
