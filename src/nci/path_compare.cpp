@@ -130,6 +130,12 @@ PathEvent PathMove::arcEvent() const {
     return event;
 }
 
+void MoveList::push_back(const PathMove& m) {
+    if (size_ % kBlock == 0) blocks_.push_back(std::make_unique_for_overwrite<PathMove[]>(kBlock));
+    blocks_[size_ / kBlock][size_ % kBlock] = m;
+    ++size_;
+}
+
 void MovePath::take(const PathEvent& event) {
     const bool rapid = event.kind == PathEvent::Kind::Rapid;
     if (event.kind == PathEvent::Kind::Return) unknownPlace_ = true;
