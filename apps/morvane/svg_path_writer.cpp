@@ -3,21 +3,19 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
+
+#include "path_drawing.h"
 
 namespace morvane::cli {
 
 namespace {
 
-// The nearest pixel, halves away from zero (as std::lround, which is a library call).
 int pixel(double v) {
     if (!(v > -1e6)) return -1000000;
     if (!(v < 1e6)) return 1000000;
-    const int whole = static_cast<int>(v);  // towards zero
-    const double part = v - whole;          // exact
-    return whole + (part >= 0.5) - (part <= -0.5);
+    return nearestWhole(v);
 }
 
 void appendInt(std::string& out, int v) {
@@ -160,10 +158,15 @@ void SvgPathWriter::arc(double fx0, double fy0, double r, bool large, bool sweep
     const int x0 = pixel(fx0), y0 = pixel(fy0), x1 = pixel(fx1), y1 = pixel(fy1);
     flush();
     moveTo(x0, y0);
-    char text[96];
-    std::snprintf(text, sizeof text, "a%.1f %.1f 0 %d %d %d %d", r, r, large ? 1 : 0,
-                  sweep ? 1 : 0, x1 - x0, y1 - y0);
-    data_ += text;
+    data_ += 'a';
+    appendTenths(data_, r);
+    data_ += ' ';
+    appendTenths(data_, r);
+    data_ += large ? " 0 1 " : " 0 0 ";
+    data_ += sweep ? "1 " : "0 ";
+    appendInt(data_, x1 - x0);
+    data_ += ' ';
+    appendInt(data_, y1 - y0);
     penX_ = x1, penY_ = y1;
 }
 

@@ -32,7 +32,7 @@ struct PathMove {
 // millions of moves grows without copying what it holds.
 class MoveList {
   public:
-    static constexpr std::size_t kBlock = 4096;
+    static constexpr std::size_t kBlock = 1024;
 
     class Iterator {
       public:
