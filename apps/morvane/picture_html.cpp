@@ -36,6 +36,8 @@ class PointList {
         if (n >= 4 && points_[n - 4] == x && points_[n - 3] == y && points_[n - 2] == z) return;
         points_.insert(points_.end(), {x, y, z, static_cast<std::int16_t>(code)});
     }
+    // Room for `count` points, so that a long path's points are not copied as they grow.
+    void reserve(std::size_t count) { points_.reserve(4 * count); }
     void moveTo(const PathPoint& p) {
         if (points_.size() >= 4 && at_.x == p.x && at_.y == p.y && at_.z == p.z) return;
         add(p, 0);
@@ -186,6 +188,9 @@ std::string jsString(std::string_view text) {
 PointList pointsOf(const PictureInput& input, const PictureBoxes& boxes, std::size_t& step) {
     const bool compared = input.programs.size() == 2;
     PointList points(boxes.all);
+    std::size_t moves = 0;
+    for (const ShownProgram& p : input.programs) moves += p.path->moves().size();
+    points.reserve(2 * moves);  // a straight move's end, and its start where the pen jumps
     for (std::size_t i = 0; i < input.programs.size(); ++i)
         for (const PathMove& m : input.programs[i].path->moves()) {
             // The code of a step that ends at depth z from depth `fromZ`.

@@ -28,7 +28,8 @@ void appendInt(std::string& out, int v) {
 
 SvgPathWriter::SvgPathWriter(int width, int height)
     : width_(width), height_(height), tilesAcross_((width + 7) / 8),
-      painted_(static_cast<std::size_t>(tilesAcross_) * static_cast<std::size_t>((height + 7) / 8)) {}
+      painted_(static_cast<std::size_t>(tilesAcross_) *
+               static_cast<std::size_t>((height + 7) / 8)) {}
 
 bool SvgPathWriter::inside(int x, int y) const {
     return static_cast<unsigned>(x) < static_cast<unsigned>(width_) &&

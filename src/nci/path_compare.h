@@ -37,7 +37,9 @@ class MoveList {
     class Iterator {
       public:
         Iterator(const MoveList* list, std::size_t at) : list_(list), at_(at) {}
-        const PathMove& operator*() const { return list_->blocks_[at_ / kBlock][at_ % kBlock]; }
+        const PathMove& operator*() const {
+            return list_->blocks_[at_ / kBlock].get()[at_ % kBlock];
+        }
         Iterator& operator++() { return ++at_, *this; }
         bool operator!=(const Iterator& other) const { return at_ != other.at_; }
 
@@ -53,7 +55,13 @@ class MoveList {
     Iterator end() const { return {this, size_}; }
 
   private:
-    std::vector<std::unique_ptr<PathMove[]>> blocks_;
+    struct Release {
+        void operator()(PathMove* block) const {
+            std::allocator<PathMove>().deallocate(block, kBlock);
+        }
+    };
+    // Each block's moves up to size() are constructed (PathMove is trivially destructible).
+    std::vector<std::unique_ptr<PathMove, Release>> blocks_;
     std::size_t size_ = 0;
 };
 
