@@ -1,6 +1,6 @@
 # The fuzz targets and what each is built from, shared by the libFuzzer build (fuzz/) and the
 # replay tests (tests/robustness). fuzz/run reads the list below: keep it on one line.
-set(MORVANE_FUZZ_TARGETS fanuc heidenhain siemens sinumerik numeripath config_string converter_file post)
+set(MORVANE_FUZZ_TARGETS fanuc heidenhain siemens sinumerik numeripath config_string converter_file post nci_path)
 # The hang hunters convert with the product's own bounds in a build without the sanitizers
 # (fuzz/CMakeLists.txt); the replay tests leave them out. fuzz/run reads this line too.
 set(MORVANE_HANG_TARGETS hang_fanuc hang_heidenhain)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "text/real_format.h"
+
 namespace morvane::cli {
 
 namespace {
@@ -57,6 +59,11 @@ int depthBand(double z, double lowZ, double highZ) {
     const double band = (z - lowZ) / (highZ - lowZ) * kDepthBands;
     if (!(band >= 0)) return 0;  // below, or not a number for extents beyond a double
     return band >= kDepthBands - 1 ? kDepthBands - 1 : static_cast<int>(band);
+}
+
+void appendTenths(std::string& out, double value) {
+    static constexpr RealFormat kTenths{.digits = 1, .trailingZeros = true, .negativeZero = true};
+    appendReal(out, value, kTenths);
 }
 
 }  // namespace morvane::cli

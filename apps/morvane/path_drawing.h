@@ -42,4 +42,15 @@ inline constexpr const char* kDifferenceColour = "#ff0000";
 
 int depthBand(double z, double lowZ, double highZ);
 
+// `v` to the nearest whole number, halves away from zero, as std::lround (a library call) for
+// |v| < 2^31.
+inline int nearestWhole(double v) {
+    const int whole = static_cast<int>(v);  // towards zero
+    const double part = v - whole;          // exact
+    return whole + (part >= 0.5) - (part <= -0.5);
+}
+
+// A picture's coordinate or size with one decimal, as printf's %.1f writes it.
+void appendTenths(std::string& out, double value);
+
 }  // namespace morvane::cli

@@ -29,6 +29,11 @@ struct PictureInput {
 inline constexpr int kPictureWidth = 1000;
 inline constexpr int kPictureHeight = 800;
 
+struct PictureBoxes {
+    Box all, feed;  // of every program shown
+};
+PictureBoxes boxesOf(const PictureInput& input);
+
 std::string svgPicture(const PictureInput& input, View view);
 std::string htmlPicture(const PictureInput& input, View view);
 

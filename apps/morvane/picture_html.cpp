@@ -29,13 +29,15 @@ class PointList {
     void add(const PathPoint& p, int code) {
         const auto q = [&](double v, double low) {
             const double grid = (v - low) * scale_;
-            return static_cast<std::int16_t>(grid >= 0 ? std::lround(std::min(grid, 32767.0)) : 0);
+            return static_cast<std::int16_t>(grid >= 0 ? nearestWhole(std::min(grid, 32767.0)) : 0);
         };
         const std::int16_t x = q(p.x, low_.x), y = q(p.y, low_.y), z = q(p.z, low_.z);
         const std::size_t n = points_.size();
         if (n >= 4 && points_[n - 4] == x && points_[n - 3] == y && points_[n - 2] == z) return;
         points_.insert(points_.end(), {x, y, z, static_cast<std::int16_t>(code)});
     }
+    // Room for `count` points, so that a long path's points are not copied as they grow.
+    void reserve(std::size_t count) { points_.reserve(4 * count); }
     void moveTo(const PathPoint& p) {
         if (points_.size() >= 4 && at_.x == p.x && at_.y == p.y && at_.z == p.z) return;
         add(p, 0);
@@ -59,23 +61,26 @@ class PointList {
     std::string base64() const {
         static constexpr char kDigits[] =
             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        // Each number low byte first, whatever the machine's order.
+        const auto byte = [this](std::size_t i) -> std::uint32_t {
+            const auto u = static_cast<std::uint16_t>(points_[i / 2]);
+            return i % 2 == 0 ? u & 0xffu : u >> 8;
+        };
+        const std::size_t size = points_.size() * 2;
         std::string out;
-        std::uint32_t bits = 0;
-        int held = 0;
-        for (const std::int16_t v : points_) {
-            const auto u = static_cast<std::uint16_t>(v);
-            for (const std::uint8_t byte : {static_cast<std::uint8_t>(u & 0xff),
-                                            static_cast<std::uint8_t>(u >> 8)}) {
-                bits = (bits << 8) | byte;
-                held += 8;
-                while (held >= 6) {
-                    held -= 6;
-                    out += kDigits[(bits >> held) & 63];
-                }
-            }
+        out.reserve((size + 2) / 3 * 4);
+        std::size_t i = 0;
+        for (; i + 3 <= size; i += 3) {
+            const std::uint32_t bits = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
+            for (const int shift : {18, 12, 6, 0}) out += kDigits[(bits >> shift) & 63];
         }
-        if (held > 0) out += kDigits[(bits << (6 - held)) & 63];
-        while (out.size() % 4 != 0) out += '=';
+        if (i < size) {
+            const std::uint32_t bits = byte(i) << 16 | (i + 1 < size ? byte(i + 1) << 8 : 0);
+            out += kDigits[bits >> 18 & 63];
+            out += kDigits[bits >> 12 & 63];
+            out += i + 1 < size ? kDigits[bits >> 6 & 63] : '=';
+            out += '=';
+        }
         return out;
     }
 
@@ -179,23 +184,20 @@ std::string jsString(std::string_view text) {
     return out + "'";
 }
 
-}  // namespace
-
-std::string htmlPicture(const PictureInput& input, View view) {
-    Box all, feed;
-    for (const ShownProgram& p : input.programs) {
-        all.add(p.figures.allBox);
-        feed.add(p.figures.feedBox);
-    }
+// The points of every program's path for the 3-D view, thinned to kMaxPoints.
+PointList pointsOf(const PictureInput& input, const PictureBoxes& boxes, std::size_t& step) {
     const bool compared = input.programs.size() == 2;
-    PointList points(all);
+    PointList points(boxes.all);
+    std::size_t moves = 0;
+    for (const ShownProgram& p : input.programs) moves += p.path->moves().size();
+    points.reserve(2 * moves);  // a straight move's end, and its start where the pen jumps
     for (std::size_t i = 0; i < input.programs.size(); ++i)
         for (const PathMove& m : input.programs[i].path->moves()) {
             // The code of a step that ends at depth z from depth `fromZ`.
             const auto code = [&](double fromZ, double z) {
                 if (m.kind == PathMove::Rapid) return i == 0 ? 1 : 9;
                 if (compared) return i == 0 ? kDepthBands + 1 : 8;
-                return 2 + depthBand((fromZ + z) / 2, feed.low.z, feed.high.z);
+                return 2 + depthBand((fromZ + z) / 2, boxes.feed.low.z, boxes.feed.high.z);
             };
             points.moveTo(m.from);
             if (m.kind != PathMove::Arc) {
@@ -211,8 +213,13 @@ std::string htmlPicture(const PictureInput& input, View view) {
                 z = p.z;
             }
         }
-    const std::size_t step = points.thin();
+    step = points.thin();
+    return points;
+}
 
+// The colours of the point codes and the legend of the 3-D view, as script constants.
+std::string viewConstants(const PictureInput& input, const Box& feed) {
+    const bool compared = input.programs.size() == 2;
     std::string colours = "const COLOURS = [null, '" + std::string(kRapidColour) + "'";
     for (int band = 0; band < kDepthBands; ++band)
         colours += std::string(", '") + (compared && band == kDepthBands - 1 ? kFirstColour
@@ -233,8 +240,11 @@ std::string htmlPicture(const PictureInput& input, View view) {
                       jsString("Z " + millimetres(from) + " .. " + millimetres(to)) + "]";
         }
     }
-    legend += "];\n";
+    return colours + legend + "];\n";
+}
 
+// The page up to its pictures: the canvas, the view buttons, the figures and the differences.
+std::string pageTop(const PictureInput& input, std::size_t step) {
     std::string title;
     for (const ShownProgram& p : input.programs) title += (title.empty() ? "" : " / ") + p.file;
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
@@ -256,7 +266,7 @@ std::string htmlPicture(const PictureInput& input, View view) {
     if (step > 1)
         page += "<p>3-D view: one point in " + std::to_string(step) +
                 " of this long path is drawn; the picture below has every move.</p>\n";
-    if (compared) {
+    if (input.programs.size() == 2) {
         page += "<p>" + std::to_string(input.comparison.count) + " differences beyond " +
                 millimetres(input.tolerance) + " mm</p>\n<ol>\n";
         for (const PathDifference& d : input.comparison.differences)
@@ -265,9 +275,20 @@ std::string htmlPicture(const PictureInput& input, View view) {
                     "): " + escapeXml(d.what) + "</li>\n";
         page += "</ol>\n";
     }
+    return page;
+}
+
+}  // namespace
+
+std::string htmlPicture(const PictureInput& input, View view) {
+    const PictureBoxes boxes = boxesOf(input);
+    std::size_t step = 1;
+    const PointList points = pointsOf(input, boxes, step);
+    std::string page = pageTop(input, step);
     page += svgPicture(input, view);
     page += "<script type=\"application/octet-stream\" id=\"points\">\n" + points.base64() +
-            "\n</script>\n<script>\n" + colours + legend + kScript + "</script>\n</body>\n</html>\n";
+            "\n</script>\n<script>\n" + viewConstants(input, boxes.feed) + kScript +
+            "</script>\n</body>\n</html>\n";
     return page;
 }
 

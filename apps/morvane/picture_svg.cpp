@@ -1,8 +1,8 @@
 // The SVG picture of `morvane show`.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
+#include <utility>
 
 #include "arc_geometry.h"
 #include "check_report.h"
@@ -81,18 +81,24 @@ void pathElement(std::string& svg, SvgPathWriter& layer, const char* colour, dou
 }
 
 std::string text(double x, double y, std::string_view content, std::string_view extra = {}) {
-    char place[64];
-    std::snprintf(place, sizeof place, "<text x=\"%.1f\" y=\"%.1f\"", x, y);
-    return std::string(place) + (extra.empty() ? "" : " ") + std::string(extra) + ">" +
-           escapeXml(content) + "</text>\n";
+    std::string element = "<text x=\"";
+    appendTenths(element, x);
+    element += "\" y=\"";
+    appendTenths(element, y);
+    element += '"';
+    if (!extra.empty()) element.append(" ").append(extra);
+    return element.append(">").append(escapeXml(content)).append("</text>\n");
 }
 
 std::string lineElement(double x0, double y0, double x1, double y1, std::string_view style) {
-    char element[160];
-    std::snprintf(element, sizeof element,
-                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" %.*s/>\n", x0, y0, x1,
-                  y1, static_cast<int>(style.size()), style.data());
-    return element;
+    std::string element = "<line";
+    const std::pair<const char*, double> ends[] = {{" x1=\"", x0}, {"\" y1=\"", y0},
+                                                   {"\" x2=\"", x1}, {"\" y2=\"", y1}};
+    for (const auto& [name, value] : ends) {
+        element += name;
+        appendTenths(element, value);
+    }
+    return element.append("\" ").append(style).append("/>\n");
 }
 
 // The box's twelve edges, and its sizes along the axes the view shows.
@@ -145,11 +151,9 @@ std::string legend(const PictureInput& input, double lowZ, double highZ) {
     std::string svg = "<g font-size=\"12\" fill=\"#222222\">\n";
     double y = kTop;
     const auto swatch = [&](const char* colour, std::string_view label) {
-        char rect[128];
-        std::snprintf(rect, sizeof rect,
-                      "<rect x=\"%.0f\" y=\"%.0f\" width=\"18\" height=\"12\" fill=\"%s\"/>\n",
-                      kLegendX, y - 10, colour);
-        svg += rect + text(kLegendX + 24, y, label);
+        svg += "<rect x=\"" + std::to_string(static_cast<int>(kLegendX)) + "\" y=\"" +
+               std::to_string(static_cast<int>(y) - 10) + "\" width=\"18\" height=\"12\" fill=\"" +
+               colour + "\"/>\n" + text(kLegendX + 24, y, label);
         y += 20;
     };
     if (input.programs.size() == 2) {
@@ -172,6 +176,69 @@ std::string legend(const PictureInput& input, double lowZ, double highZ) {
     return svg + "</g>\n";
 }
 
+// The moves of every program, rapids dashed, feed moves in the colour of their depth (or of
+// their program, when two are compared).
+std::string pathElements(const PictureInput& input, const Projection& projection, const Box& feed) {
+    const bool compared = input.programs.size() == 2;
+    // Layers: the rapids, then the depth bands (or one per program compared).
+    Layers rapids(static_cast<int>(input.programs.size()));
+    Layers feeds(compared ? 2 : kDepthBands);
+    for (std::size_t p = 0; p < input.programs.size(); ++p)
+        for (const PathMove& m : input.programs[p].path->moves())
+            drawMove(m, projection, [&](double z) -> SvgPathWriter& {
+                if (m.kind == PathMove::Rapid) return rapids.writers[p];
+                const int band = compared ? static_cast<int>(p)
+                                          : depthBand(z, feed.low.z, feed.high.z);
+                return feeds.writers[static_cast<std::size_t>(band)];
+            });
+    std::string svg = "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+    for (std::size_t p = 0; p < rapids.writers.size(); ++p)
+        pathElement(svg, rapids.writers[p], p == 0 ? kRapidColour : kSecondColour, 1, true);
+    for (std::size_t band = 0; band < feeds.writers.size(); ++band)
+        pathElement(svg, feeds.writers[band],
+                    compared ? (band == 0 ? kFirstColour : kSecondColour) : kDepthColours[band],
+                    compared && band == 1 ? 1.2 : 2, false);
+    return svg + "</g>\n";
+}
+
+// A numbered circle where each listed difference is.
+std::string differenceMarks(const PathComparison& comparison, const Projection& projection) {
+    std::string svg;
+    std::size_t number = 0;
+    for (const PathDifference& d : comparison.differences) {
+        double x, y;
+        projection.at(d.first, x, y);
+        svg += "<circle cx=\"";
+        appendTenths(svg, x);
+        svg += "\" cy=\"";
+        appendTenths(svg, y);
+        svg += "\" r=\"7\" fill=\"none\" stroke=\"";
+        svg += kDifferenceColour;
+        svg += "\" stroke-width=\"2\"/>\n";
+        svg += text(x + 9, y - 6, std::to_string(++number), "font-size=\"11\" fill=\"#ff0000\"");
+    }
+    return svg;
+}
+
+// Each program's name and figures, then the view and what the comparison found.
+std::string caption(const PictureInput& input, View view) {
+    static constexpr const char* kViewNames[] = {"top (XY)", "front (XZ)", "side (YZ)", "iso"};
+    std::string svg;
+    double y = kCaptionY;
+    for (const ShownProgram& p : input.programs) {
+        svg += text(kLeft, y, p.file, "font-weight=\"bold\"");
+        svg += text(kLeft, y + 17, p.summary, "font-size=\"12\"");
+        y += 40;
+    }
+    std::string last = std::string("view: ") + kViewNames[static_cast<int>(view)];
+    if (input.programs.size() == 2)
+        last += input.comparison.count == 0
+                    ? "; the paths agree within " + millimetres(input.tolerance) + " mm"
+                    : "; " + std::to_string(input.comparison.count) + " differences beyond " +
+                          millimetres(input.tolerance) + " mm (circled, listed by morvane show)";
+    return svg + text(kLeft, y, last, "font-size=\"12\"");
+}
+
 }  // namespace
 
 std::string escapeXml(std::string_view text) {
@@ -188,67 +255,27 @@ std::string escapeXml(std::string_view text) {
     return out;
 }
 
-std::string svgPicture(const PictureInput& input, View view) {
-    Box all, feed;
+PictureBoxes boxesOf(const PictureInput& input) {
+    PictureBoxes boxes;
     for (const ShownProgram& p : input.programs) {
-        all.add(p.figures.allBox);
-        feed.add(p.figures.feedBox);
+        boxes.all.add(p.figures.allBox);
+        boxes.feed.add(p.figures.feedBox);
     }
-    const Projection projection(view, all, kLeft, kTop, kWidth, kHeight);
-    const bool compared = input.programs.size() == 2;
-    // Layers: the rapids, then the depth bands (or one per program compared).
-    Layers rapids(static_cast<int>(input.programs.size()));
-    Layers feeds(compared ? 2 : kDepthBands);
-    for (std::size_t p = 0; p < input.programs.size(); ++p)
-        for (const PathMove& m : input.programs[p].path->moves())
-            drawMove(m, projection, [&](double z) -> SvgPathWriter& {
-                if (m.kind == PathMove::Rapid) return rapids.writers[p];
-                const int band = compared ? static_cast<int>(p)
-                                          : depthBand(z, feed.low.z, feed.high.z);
-                return feeds.writers[static_cast<std::size_t>(band)];
-            });
+    return boxes;
+}
+
+std::string svgPicture(const PictureInput& input, View view) {
+    const PictureBoxes boxes = boxesOf(input);
+    const Projection projection(view, boxes.all, kLeft, kTop, kWidth, kHeight);
     std::string svg =
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1000\" height=\"800\" "
         "viewBox=\"0 0 1000 800\" font-family=\"DejaVu Sans, sans-serif\" font-size=\"13\">\n"
         "<rect width=\"1000\" height=\"800\" fill=\"#ffffff\"/>\n";
-    svg += boxElements(all, projection);
-    svg += "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
-    for (std::size_t p = 0; p < rapids.writers.size(); ++p)
-        pathElement(svg, rapids.writers[p], p == 0 ? kRapidColour : kSecondColour, 1, true);
-    for (std::size_t band = 0; band < feeds.writers.size(); ++band)
-        pathElement(svg, feeds.writers[band],
-                    compared ? (band == 0 ? kFirstColour : kSecondColour) : kDepthColours[band],
-                    compared && band == 1 ? 1.2 : 2, false);
-    svg += "</g>\n";
-    std::size_t number = 0;
-    for (const PathDifference& d : input.comparison.differences) {
-        double x, y;
-        projection.at(d.first, x, y);
-        char mark[200];
-        std::snprintf(mark, sizeof mark,
-                      "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"7\" fill=\"none\" stroke=\"%s\" "
-                      "stroke-width=\"2\"/>\n",
-                      x, y, kDifferenceColour);
-        svg += mark + text(x + 9, y - 6, std::to_string(++number),
-                           "font-size=\"11\" fill=\"#ff0000\"");
-    }
-    svg += legend(input, feed.low.z, feed.high.z);
-    static constexpr const char* kViewNames[] = {"top (XY)", "front (XZ)", "side (YZ)",
-                                                 "iso"};
-    double y = kCaptionY;
-    for (const ShownProgram& p : input.programs) {
-        svg += text(kLeft, y, p.file, "font-weight=\"bold\"");
-        svg += text(kLeft, y + 17, p.summary, "font-size=\"12\"");
-        y += 40;
-    }
-    std::string last = std::string("view: ") + kViewNames[static_cast<int>(view)];
-    if (compared)
-        last += input.comparison.count == 0
-                    ? "; the paths agree within " + millimetres(input.tolerance) + " mm"
-                    : "; " + std::to_string(input.comparison.count) +
-                          " differences beyond " + millimetres(input.tolerance) +
-                          " mm (circled, listed by morvane show)";
-    svg += text(kLeft, y, last, "font-size=\"12\"");
+    svg += boxElements(boxes.all, projection);
+    svg += pathElements(input, projection, boxes.feed);
+    svg += differenceMarks(input.comparison, projection);
+    svg += legend(input, boxes.feed.low.z, boxes.feed.high.z);
+    svg += caption(input, view);
     return svg + "</svg>\n";
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "check_report.h"
 #include "output_file.h"
@@ -51,12 +52,58 @@ bool writePicture(const std::string& path, std::string_view text, std::string& e
     return out.commit(path, modeForDestination(path), error);
 }
 
+// Converts input `i` into `path` and `run`, naming its first warnings; a failure when it cannot
+// be read or recognised.
+std::optional<ExitStatus> readProgram(const ViewOptions& options, std::size_t i, MovePath& path,
+                                      ProgramRun& run, ExitStatus& status) {
+    const std::string& file = options.inputs[i];
+    if (const auto failure =
+            runProgram(file, options, [&path](const PathEvent& e) { path.take(e); }, run)) {
+        std::fprintf(stderr, "morvane: %s\n", failure->message.c_str());
+        return failure->status;
+    }
+    std::size_t warnings = 0;
+    for (const ConversionDiagnostic& d : run.diagnostics)
+        if (d.severity != "note" && ++warnings <= kMaxWarningsShown)
+            std::fprintf(stderr, "%s\n", diagnosticText(file, d).c_str());
+    if (warnings > kMaxWarningsShown)
+        std::fprintf(stderr, "morvane: %s: %zu more warnings (morvane check lists them all)\n",
+                     file.c_str(), warnings - kMaxWarningsShown);
+    if (!run.result.ok) {
+        std::fprintf(stderr, "morvane: %s: the conversion failed: %s\n", file.c_str(),
+                     run.result.failure.c_str());
+        status = ExitStatus::ConversionFailed;
+    }
+    return std::nullopt;
+}
+
+// Lists the differences of the two paths on standard output.
+void listDifferences(const ViewOptions& options, const PathComparison& c) {
+    const std::string& first = options.inputs[0];
+    const std::string& second = options.inputs[1];
+    for (std::size_t i = 0; i < c.differences.size(); ++i) {
+        const PathDifference& d = c.differences[i];
+        std::printf("%zu. move %zu, %s:%u and %s:%u: %s (%s %s %s against %s %s %s)\n", i + 1,
+                    d.move, first.c_str(), d.firstLine, second.c_str(), d.secondLine,
+                    d.what.c_str(), millimetres(d.first.x).c_str(),
+                    millimetres(d.first.y).c_str(), millimetres(d.first.z).c_str(),
+                    millimetres(d.second.x).c_str(), millimetres(d.second.y).c_str(),
+                    millimetres(d.second.z).c_str());
+    }
+    if (c.count > c.differences.size())
+        std::printf("... and %llu more\n",
+                    static_cast<unsigned long long>(c.count - c.differences.size()));
+    std::printf("%s and %s: %s\n", first.c_str(), second.c_str(),
+                c.count == 0
+                    ? ("the same path within " + millimetres(options.tolerance) + " mm").c_str()
+                    : (std::to_string(c.count) + " differences").c_str());
+}
+
 }  // namespace
 
 ExitStatus runShow(const std::vector<std::string>& arguments) {
     ViewOptions options;
     if (const auto ended = startViewCommand(arguments, true, options)) return *ended;
-    std::string error;
     const bool html = endsWith(*options.output, ".html") || endsWith(*options.output, ".htm");
     if (!html && !endsWith(*options.output, ".svg")) {
         std::fprintf(stderr, "morvane: -o %s: the picture is FILE.svg or FILE.html\n",
@@ -70,51 +117,21 @@ ExitStatus runShow(const std::vector<std::string>& arguments) {
     picture.tolerance = options.tolerance;
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
         paths.push_back(std::make_unique<MovePath>());
-        MovePath& path = *paths.back();
-        if (const auto failure = runProgram(options.inputs[i], options,
-                                            [&path](const PathEvent& e) { path.take(e); },
-                                            runs[i])) {
-            std::fprintf(stderr, "morvane: %s\n", failure->message.c_str());
-            return failure->status;
-        }
-        std::size_t warnings = 0;
-        for (const ConversionDiagnostic& d : runs[i].diagnostics)
-            if (d.severity != "note" && ++warnings <= kMaxWarningsShown)
-                std::fprintf(stderr, "%s\n", diagnosticText(options.inputs[i], d).c_str());
-        if (warnings > kMaxWarningsShown)
-            std::fprintf(stderr, "morvane: %s: %zu more warnings (morvane check lists them all)\n",
-                         options.inputs[i].c_str(), warnings - kMaxWarningsShown);
-        if (!runs[i].result.ok) {
-            std::fprintf(stderr, "morvane: %s: the conversion failed: %s\n",
-                         options.inputs[i].c_str(), runs[i].result.failure.c_str());
-            status = ExitStatus::ConversionFailed;
-        }
+        if (const auto failed = readProgram(options, i, *paths.back(), runs[i], status))
+            return *failed;
         picture.programs.push_back(
-            {options.inputs[i], summary(runs[i], options.rapid), &path, runs[i].figures});
+            {options.inputs[i], summary(runs[i], options.rapid), paths.back().get(),
+             runs[i].figures});
     }
     if (paths.size() == 2) {
         picture.comparison = comparePaths(*paths[0], *paths[1], options.tolerance);
-        for (std::size_t i = 0; i < picture.comparison.differences.size(); ++i) {
-            const PathDifference& d = picture.comparison.differences[i];
-            std::printf("%zu. move %zu, %s:%u and %s:%u: %s (%s %s %s against %s %s %s)\n",
-                        i + 1, d.move, options.inputs[0].c_str(), d.firstLine,
-                        options.inputs[1].c_str(), d.secondLine, d.what.c_str(),
-                        millimetres(d.first.x).c_str(), millimetres(d.first.y).c_str(),
-                        millimetres(d.first.z).c_str(), millimetres(d.second.x).c_str(),
-                        millimetres(d.second.y).c_str(), millimetres(d.second.z).c_str());
-        }
-        const PathComparison& c = picture.comparison;
-        if (c.count > c.differences.size())
-            std::printf("... and %llu more\n",
-                        static_cast<unsigned long long>(c.count - c.differences.size()));
-        std::printf("%s and %s: %s\n", options.inputs[0].c_str(), options.inputs[1].c_str(),
-                    c.count == 0 ? ("the same path within " + millimetres(options.tolerance) +
-                                    " mm").c_str()
-                                 : (std::to_string(c.count) + " differences").c_str());
-        if (c.count > 0 && status == ExitStatus::Done) status = ExitStatus::ConversionFailed;
+        listDifferences(options, picture.comparison);
+        if (picture.comparison.count > 0 && status == ExitStatus::Done)
+            status = ExitStatus::ConversionFailed;
     }
     const std::string text =
         html ? htmlPicture(picture, options.view) : svgPicture(picture, options.view);
+    std::string error;
     if (!writePicture(*options.output, text, error)) {
         std::fprintf(stderr, "morvane: %s\n", error.c_str());
         return ExitStatus::FileError;

@@ -28,10 +28,16 @@ class SvgPathWriter {
     void moveTo(int x, int y);
     // Marks the pixels of the step (Bresenham); true when one of them was not marked yet.
     bool paints(int x0, int y0, int x1, int y1);
+    bool inside(int x, int y) const;
+    // True when every tile the step can touch is painted whole: it paints nothing new.
+    bool covered(int x0, int y0, int x1, int y1) const;
     bool mark(int x, int y);
+    std::uint64_t& tile(int x, int y, std::uint64_t& mask);
 
     int width_, height_;
-    std::vector<std::uint64_t> painted_;  // a bit per pixel
+    int tilesAcross_;
+    // A bit per pixel, a word per tile of 8 x 8 pixels: a full word is a tile painted whole.
+    std::vector<std::uint64_t> painted_;
     std::string data_;
     bool hasPen_ = false;  // data_ ends at (penX_, penY_)
     int penX_ = 0, penY_ = 0;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <type_traits>
+#include <utility>
 
 #include "text/real_format.h"
 
@@ -128,6 +131,17 @@ PathEvent PathMove::arcEvent() const {
     event.clockwise = clockwise;
     event.fullCircle = fullCircle;
     return event;
+}
+
+static_assert(std::is_trivially_destructible_v<PathMove>);
+
+void MoveList::push_back(const PathMove& m) {
+    if (size_ % kBlock == 0) {
+        std::unique_ptr<PathMove, Release> block(std::allocator<PathMove>().allocate(kBlock));
+        blocks_.push_back(std::move(block));
+    }
+    std::construct_at(blocks_.back().get() + size_ % kBlock, m);
+    ++size_;
 }
 
 void MovePath::take(const PathEvent& event) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,19 +28,56 @@ struct PathMove {
     PathEvent arcEvent() const;
 };
 
+// The moves of a path in the order taken, in blocks that are never moved or copied: a path of
+// millions of moves grows without copying what it holds.
+class MoveList {
+  public:
+    static constexpr std::size_t kBlock = 1024;
+
+    class Iterator {
+      public:
+        Iterator(const MoveList* list, std::size_t at) : list_(list), at_(at) {}
+        const PathMove& operator*() const {
+            return list_->blocks_[at_ / kBlock].get()[at_ % kBlock];
+        }
+        Iterator& operator++() { return ++at_, *this; }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+      private:
+        const MoveList* list_;
+        std::size_t at_;
+    };
+
+    void push_back(const PathMove& m);
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, size_}; }
+
+  private:
+    struct Release {
+        void operator()(PathMove* block) const {
+            std::allocator<PathMove>().deallocate(block, kBlock);
+        }
+    };
+    // Each block's moves up to size() are constructed (PathMove is trivially destructible).
+    std::vector<std::unique_ptr<PathMove, Release>> blocks_;
+    std::size_t size_ = 0;
+};
+
 // The moves of a path, the first one (from where the tool stood, which is not known) left out.
 // While it takes the events, it also notes the first move no control should make.
 class MovePath {
   public:
     void take(const PathEvent& event);
-    const std::vector<PathMove>& moves() const { return moves_; }
+    const MoveList& moves() const { return moves_; }
     // The first feed move or arc that moves with no feed in force, or rapid move that goes down
     // in Z while it moves in X or Y ("" when none): "line 12: a feed move without a feed in
     // force".
     const std::string& firstUnsafeMove() const { return unsafe_; }
 
   private:
-    std::vector<PathMove> moves_;
+    MoveList moves_;
     std::string unsafe_;
     bool started_ = false;
     bool unknownPlace_ = true;

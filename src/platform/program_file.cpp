@@ -15,6 +15,12 @@ bool readProgramFile(const std::string& path, std::string& text, std::string& er
         error = path + ": cannot be read: " + std::strerror(errno);
         return false;
     }
+    // Its size first: a text that grows as it is read is copied again at every growth.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0) text.reserve(static_cast<std::size_t>(size));
+        std::rewind(file);
+    }
     char buffer[1 << 16];
     std::size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);

@@ -71,10 +71,18 @@ def compare(morvane, data):
     print("comparisons agree")
 
 
+def add_bytes(a, b, high):
+    """a + b byte by byte, modulo 256: whole rows at once, as numbers whose bytes do not carry."""
+    x, y, n = int.from_bytes(a, "big"), int.from_bytes(b, "big"), len(a)
+    low = high ^ ((1 << 8 * n) - 1)
+    return (((x & low) + (y & low)) ^ ((x ^ y) & high)).to_bytes(n, "big")
+
+
 def read_png(path):
-    """Pixels of an 8-bit RGB or RGBA PNG, as rows of (r, g, b)."""
+    """Rows of an 8-bit RGB or RGBA PNG as bytes, and the bytes per pixel. The Sub and Up
+    filters are undone a row at a time; only Average and Paeth go byte by byte."""
     data = open(path, "rb").read()
-    pos, chunks, width = 8, b"", 0
+    pos, chunks = 8, b""
     while pos < len(data):
         size, kind = struct.unpack(">I4s", data[pos:pos + 8])
         body = data[pos + 8:pos + 8 + size]
@@ -86,35 +94,60 @@ def read_png(path):
         elif kind == b"IDAT":
             chunks += body
         pos += 12 + size
-    raw, stride, rows, previous = zlib.decompress(chunks), width * step, [], bytearray(width * step)
+    raw, stride, rows = zlib.decompress(chunks), width * step, []
+    high = int.from_bytes(b"\x80" * stride, "big")
+    previous = bytes(stride)
     for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - step] if i >= step else 0
-            b, c = previous[i], previous[i - step] if i >= step else 0
-            p = (a if kind == 1 else b if kind == 2 else (a + b) // 2 if kind == 3 else
-                 (a if abs(b - c) <= abs(a - c) and abs(b - c) <= abs(a + b - 2 * c) else
-                  b if abs(a - c) <= abs(a + b - 2 * c) else c) if kind == 4 else 0)
-            line[i] = (line[i] + p) & 255
-        rows.append([tuple(line[x * step:x * step + 3]) for x in range(width)])
+        kind, line = raw[y * (stride + 1)], raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)]
+        if kind == 1:  # each byte plus the one a pixel before: sums over doubling spans
+            shift = step
+            while shift < stride:
+                line = add_bytes(line, bytes(shift) + line[:-shift], high)
+                shift *= 2
+        elif kind == 2:
+            line = add_bytes(line, previous, high)
+        elif kind == 4 and not any(line) and previous[step:] == previous[:-step]:
+            line = previous  # nothing added to a row of one colour: the same row again
+        elif kind in (3, 4):
+            line = bytearray(line)
+            for i in range(stride):
+                a = line[i - step] if i >= step else 0
+                b, c = previous[i], previous[i - step] if i >= step else 0
+                if kind == 3:
+                    p = (a + b) // 2
+                elif b == c:
+                    p = a
+                else:
+                    pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                    p = a if pa <= pb and pa <= pc else b if pb <= pc else c
+                line[i] = (line[i] + p) & 255
+            line = bytes(line)
+        rows.append(line)
         previous = line
-    return rows
+    return rows, step
 
 
 def rgb(colour):
-    return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
+    return bytes(int(colour[i:i + 2], 16) for i in (1, 3, 5))
 
 
 def check_pixels(png, drawing, legend):
     """The path's colours inside `drawing`, the legend's swatches inside `legend` (boxes as
     x0, y0, x1, y1), white at the corners."""
-    rows = read_png(png)
-    for x, y in ((2, 2), (len(rows[0]) - 20, len(rows) - 20)):
-        if rows[y][x] != (255, 255, 255):
-            fail(f"{png}: background at {x},{y} is {rows[y][x]}")
+    rows, step = read_png(png)
+    width = len(rows[0]) // step
+    for x, y in ((2, 2), (width - 20, len(rows) - 20)):
+        if rows[y][x * step:x * step + 3] != b"\xff\xff\xff":
+            fail(f"{png}: background at {x},{y} is {tuple(rows[y][x * step:x * step + 3])}")
     def count(box, colour):
         x0, y0, x1, y1 = box
-        return sum(1 for row in rows[y0:y1] for p in row[x0:x1] if p == colour)
+        found = 0
+        for row in rows[y0:y1]:
+            at = row.find(colour, x0 * step, x1 * step)
+            while at >= 0:
+                found += at % step == 0
+                at = row.find(colour, at + 1, x1 * step)
+        return found
     for colour, least in (("#1f3fbf", 200), ("#e0512a", 10)):
         if count(drawing, rgb(colour)) < least:
             fail(f"{png}: the path's colour {colour} is missing from the drawing")
