@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -34,8 +35,6 @@ const std::string kBroken =
     "# a converter with a wrong line\n[converter]\nname = Broken\ndescription = "
     "broken\n\n[cycles]\n"
     "G81 = 1 1 1 1 1 1 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n";
-
-constexpr const char* kFiveLines = "L1\nL2\nL3\nL4\nL5\n";
 
 // A host with the test post library, made once for the test program; the Slow converter's
 // post library marks beside it when it is converting.
@@ -111,25 +110,6 @@ TEST_F(Cli, NativeCyclesComeFromTheConverter) {
     EXPECT_GT(converted, 0);
 }
 
-// How --lines reaches the placement; line terminators and the document's end: ResultPlacement.
-TEST_F(Cli, PlacementOfTheResult) {
-    const std::string input = work.write("program.nci", kFiveLines);
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--lines", "2-3"}, "L1\nP1: L2\nP2: L3\nL4\nL5\n"},
-        {{"--lines", "4-"}, "L1\nL2\nL3\nP1: L4\nP2: L5\n"},
-        {{"--lines", "2-3", "--result-only"}, "P1: L2\nP2: L3\n"},
-        {{}, "P1: L1\nP2: L2\nP3: L3\nP4: L4\nP5: L5\n"},
-    };
-    for (const auto& [options, expected] : cases) {
-        std::vector<std::string> arguments = {"convert",   input,        "--converter",
-                                              "Numbering", "--longhand", "--no-config"};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        const ProgramRun run = tested(arguments);
-        EXPECT_EQ(run.exitCode, 0) << testing::PrintToString(options) << "\n" << run.err;
-        EXPECT_EQ(run.out, expected) << testing::PrintToString(options);
-    }
-}
-
 TEST_F(Cli, TheConfigurationIsRememberedBetweenRuns) {
     const std::string input = work.write("p.nci", "A\nB\n");
     const std::string converter = (testHost() / "Converters/Numbering.conv").string();
@@ -190,10 +170,6 @@ TEST_F(Cli, NciWithoutConverterExpandsEveryCycle) {
     EXPECT_NE(storedConfig().find("UseLonghandCycles=False;"), std::string::npos);
     run = build({"convert", input, "--converter", "Fanuc", "--result-only"});
     EXPECT_NE(run.out.find("G81"), std::string::npos) << run.out << run.err;
-    // Asked not to expand them, the post-processor has no converter to name native cycles.
-    const ProgramRun stopped = build({"convert", input, "--nci", "--no-longhand", "--no-config"});
-    EXPECT_EQ(stopped.exitCode, 1);
-    EXPECT_NE(stopped.err.find("add --longhand or --converter"), std::string::npos) << stopped.err;
 }
 
 // 4000 bytes of noise, as a file that is no program at all gives.
@@ -205,35 +181,37 @@ std::string noise() {
     return bytes;
 }
 
-TEST_F(Cli, FailuresAreExplainedWithTheirExitStatus) {
-    const std::string input = work.write("p.nci", "A\nB\n");
-    work.write("empty.nci", "");
-    work.write("unknown.txt", "hello there\nnothing like a program\n");
-    work.write("wide.nc", std::string("G\0001\0\n\0", 6));
-    work.write("a/p.nci", "A\n");
-    work.write("b/p.nci", "B\n");
+// The table tools/runs.txt.
+TEST_F(Cli, RunsAsTheTableSays) {
+    std::string nuls;
+    for (int i = 0; i < 205; ++i)
+        nuls += std::string("1005\nX\0Y\n", 9);
+    std::set<std::string> made = {"config", "tmp", "pipe.nc", "noise.nc", "nuls.nci"};
     work.write("noise.nc", noise());
+    work.write("nuls.nci", nuls);
     ASSERT_EQ(::mkfifo((work.path() / "pipe.nc").c_str(), 0600), 0);
-    const std::string host = testHost().string();
+    const std::string input = (work.path() / "in.nci").string(), host = testHost().string();
     for (const TableRow& row : readTable("tools/runs.txt")) {
+        if (row.at(0) == "file") {
+            work.write(row.at(1), unescaped(row.at(2)));
+            made.insert(fs::path(row.at(1)).begin()->string());
+            continue;
+        }
         std::vector<std::string> arguments = splitWords(row.at(1));
-        std::replace(arguments.begin(), arguments.end(), std::string("IN"), input);
-        // IN first: the host's path may hold those letters, the table's "HOST" does not.
-        const std::string message =
-            replaced(replaced(unescaped(row.at(2)), "IN", input), "HOST", host);
-        const ProgramRun run = runProgram((testHost() / "morvane").string(), arguments,
-                                          environment(), work.path().string());
+        const std::string program =
+            arguments.front() == "test" ? (testHost() / "morvane").string() : MORVANE_PROGRAM;
+        arguments.erase(arguments.begin());
+        for (std::string& argument : arguments)
+            argument = argument == "IN" ? input : replaced(argument, "HOST", host);
+        const ProgramRun run = runProgram(program, arguments, environment(), work.path().string());
         EXPECT_EQ(run.exitCode, std::stoi(row.at(0))) << row.where << "\n" << run.err;
-        EXPECT_NE(run.err.find(message), std::string::npos) << row.where << "\n" << run.err;
-        EXPECT_EQ(run.out, "") << row.where;
+        EXPECT_TRUE(matches(run.err, replaced(unescaped(row.at(2)), "HOST", host)))
+            << row.where << "\n" << run.err;
+        EXPECT_TRUE(matches(run.out, unescaped(row.at(3)))) << row.where << "\n" << run.out;
+        EXPECT_TRUE(fs::is_empty(work.path() / "tmp")) << row.where << ": working files left";
     }
-    // No output of a failed run, no temporary file, no working directory of the plug-in.
-    for (const std::string& name : leftovers(work.path(), "p.nci"))
-        EXPECT_TRUE(name == "config" || name == "empty.nci" || name == "tmp" ||
-                    name == "unknown.txt" || name == "wide.nc" || name == "pipe.nc" ||
-                    name == "a" || name == "b" || name == "noise.nc")
-            << name;
-    EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{});
+    for (const std::string& name : leftovers(work.path(), ""))
+        EXPECT_TRUE(made.contains(name)) << name;
 }
 
 TEST_F(Cli, AnIncompleteInstallationIsNamed) {
@@ -434,102 +412,6 @@ TEST_F(Cli, WorkingFilesOfKilledRunsAreRemoved) {
     }
 }
 
-// Diagnostics go to standard error as compilers print them, in lines of the file; a result cut
-// short at a bound is not written unless the user accepts it, nor with --strict one that has a
-// warning. A correction is a note, with --exact a warning.
-TEST_F(Cli, DiagnosticsOnStandardError) {
-    const std::string nul("1005\nX\0Y\n", 9);
-    std::string manyNuls;
-    for (int i = 0; i < 205; ++i)
-        manyNuls += nul;
-    const std::string records = "1005\nL1\n1005\nL2\n1005\nL3\n1005\nL4\n";
-    const std::string cut =
-        "[limit-reached]\nmorvane: p.nci: nothing written: the result is cut "
-        "short at a bound of the conversion\nmorvane: raise the bound with "
-        "--max-output SIZE (e.g. 4G), or keep the cut result with "
-        "--allow-truncated\nmorvane: 1 error\n";
-    const std::string dropped =
-        ": a NUL byte at column 2: the rest of the line is not converted "
-        "[nul-byte]\n";
-    // A correction (a note, or with --exact a warning), and two words a Fanuc program loses.
-    const std::string precise = "G1 X1.2345\nM30\n";
-    const std::string macro = "G1 X#1\nM30\n";
-    const std::string strict =
-        "morvane: p.nci: nothing written: --strict, and the conversion reported ";
-    struct Case {
-        std::vector<std::string> options;
-        std::string program;
-        int exitCode;
-        std::vector<std::string> err;  // standard error in parts, the last one its end
-    };
-    const Case cases[] = {
-        {{}, nul, 0, {"p.nci:2: warning" + dropped + "morvane: 1 warning\n"}},
-        {{"-q"}, nul, 0, {}},
-        {{"--lines", "3-4"}, nul + nul, 0, {"p.nci:4: warning" + dropped + "morvane: 1 warning\n"}},
-        {{"--from", "nci"},  // so many NUL bytes are binary data unless the format is given
-         manyNuls,
-         0,
-         {"p.nci:400: warning" + dropped +
-          "p.nci: warning: 5 more lines hold a NUL byte [nul-byte]\nmorvane: 201 warnings\n"}},
-        {{"--max-output", "10"}, records, 1, {"p.nci:4: error: ", cut}},
-        {{"--max-output", "10", "--lines", "3-6"}, records, 1, {"p.nci:6: error: ", cut}},
-        {{"--max-output", "10", "-q"}, records + nul, 1, {"p.nci:4: error: ", cut}},
-        {{"--max-output", "10", "--allow-truncated"},
-         records,
-         0,
-         {"p.nci:4: warning: ", "[limit-reached]\nmorvane: 1 warning\n"}},
-        {{"--from", "fanuc"},
-         precise,
-         0,
-         {"p.nci:1: note: the value 1.2345 keeps its 4th decimal, here and further on "
-          "[nci-precision]\nmorvane: 1 note\n"}},
-        {{"--from", "fanuc", "--exact"},
-         precise,
-         0,
-         {"p.nci:1: warning: the value 1.2345 is rounded to 3 decimals, 1.235;",
-          "[nci-precision]\nmorvane: 1 warning\n"}},
-        {{"--from", "fanuc", "--strict"}, precise, 0, {"[nci-precision]\nmorvane: 1 note\n"}},
-        {{"--from", "fanuc", "--strict", "--exact"},
-         precise,
-         1,
-         {"[nci-precision]\n" + strict + "1 warning\nmorvane: 1 warning\n"}},
-        {{"--from", "fanuc", "--strict", "-q"},
-         macro,
-         1,
-         {strict + "2 warnings (not shown with -q)\n"}},
-        // The post-processor's warning names the program line of its NCI record.
-        {{"--from", "fanuc", "-c", "Fanuc"},
-         "G0 X0 Y0 Z5\nG1 Z-1 F100\nG2 X10 Y0 I3 J0\nM30\n",
-         0,
-         {"p.nci:3: warning: the post-processor: ArcMove 2 0 0 10 ... ends off its circle, "
-          "written as a straight move (NCI line 7) [post-warning]\nmorvane: 1 note and 2 "
-          "warnings\n"}},
-    };
-    for (const Case& c : cases) {
-        work.write("p.nci", c.program);
-        std::vector<std::string> arguments = {"convert", "p.nci", "--no-config"};
-        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-        if (std::find(arguments.begin(), arguments.end(), "-c") == arguments.end())
-            arguments.push_back("--nci");
-        const ProgramRun run =
-            runProgram(MORVANE_PROGRAM, arguments, environment(), work.path().string());
-        const std::string name = testing::PrintToString(c.options);
-        EXPECT_EQ(run.exitCode, c.exitCode) << name << "\n" << run.err;
-        std::size_t at = 0;
-        for (const std::string& part : c.err) {
-            at = run.err.find(part, at);
-            ASSERT_NE(at, std::string::npos) << name << ": " << part << "\n" << run.err;
-        }
-        EXPECT_TRUE(c.err.empty() ? run.err.empty() : run.err.ends_with(c.err.back()))
-            << name << "\n"
-            << run.err;
-        // Nothing of a result cut short reaches the output; an accepted one is its beginning.
-        EXPECT_EQ(run.out.empty(), c.exitCode != 0) << name;
-        EXPECT_TRUE(records.starts_with(run.out) || c.program != records) << name << run.out;
-        EXPECT_TRUE(fs::is_empty(work.path() / "tmp")) << name << ": working files left";
-    }
-}
-
 TEST_F(Cli, OutputIntoAPipeOrThroughALink) {
     const std::string input = work.write("p.nci", "A\nB\n");
     // A named pipe is written into, never replaced by a file.
@@ -594,47 +476,6 @@ TEST_F(Cli, SeveralInputsIntoADirectory) {
     EXPECT_EQ(parallel.err, sequential.err);
     for (const char* name : {"a.nci", "b.nci", "c.nci"})
         EXPECT_EQ(readFile(work.path() / "all" / name), readFile(work.path() / "one" / name));
-}
-
-TEST_F(Cli, ListingsAndHelp) {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::vector<std::string> parts;
-    };
-    const Case cases[] = {
-        {{"--help"}, {"convert INPUT", "formats", "converters", "version", "Exit status"}},
-        {{"help", "convert"},
-         {"--from", "--nci", "--converter", "--longhand", "--lines", "-o,", "-d,", "--in-place",
-          "--interactive", "--no-config", "--locale", "--result-only"}},
-        {{"convert", "--help"}, {"--from FORMAT"}},
-        {{"formats"},
-         {"fanuc", "heidenhain", "siemens", "sinumerik", "numeripath", "G&L Numeripath", "nci"}},
-        {{"formats", "--help"}, {"usage: morvane formats"}},
-        {{"converters"},
-         {"Numbering.conv", "numbers every line (test)",
-          "Broken.conv     (not usable: line 7: a cycle pattern is 29 numbers"}},
-        {{"--version"}, {"morvane 1.0.0", "plug-in Morvane 0.0.0.1"}},
-        {{"version"}, {"morvane 1.0.0"}},
-    };
-    for (const Case& c : cases) {
-        const ProgramRun run = tested(c.arguments);
-        EXPECT_EQ(run.exitCode, 0) << c.arguments.front() << run.err;
-        for (const std::string& part : c.parts)
-            EXPECT_NE(run.out.find(part), std::string::npos) << c.arguments.front() << ": " << part;
-    }
-}
-
-TEST_F(Cli, TheFormatIsRecognisedAndSaidWithVerbose) {
-    const std::string nci = work.write("program.txt", "1005\nhello\n1003\n0 0 0\n");
-    const ProgramRun run = build({"convert", nci, "--nci", "-v", "--no-config"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("format NCI (the first lines are NCI records)"), std::string::npos)
-        << run.err;
-    EXPECT_NE(run.err.find("dialog: select NCI; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI; "
-                           "check IDC_LONGHAND_CYCLES"),
-              std::string::npos)
-        << run.err;
-    EXPECT_EQ(run.out, "1005\nhello\n1003\n0 0 0\n");
 }
 
 TEST_F(Cli, NoProgressBarWhenStandardErrorIsNotATerminal) {

@@ -78,36 +78,6 @@ TEST(CommandLine, ConvertOptions) {
     EXPECT_EQ(line.convert.output, "-");
 }
 
-TEST(CommandLine, SubcommandsAndHelp) {
-    struct Case {
-        std::vector<std::string> arguments;
-        Subcommand command;
-        std::optional<Subcommand> topic;
-    };
-    const Case cases[] = {
-        {words({"--help"}), Subcommand::Help, std::nullopt},
-        {words({"-h"}), Subcommand::Help, std::nullopt},
-        {words({"help"}), Subcommand::Help, std::nullopt},
-        {words({"help", "converters"}), Subcommand::Help, Subcommand::Converters},
-        {words({"convert", "--help"}), Subcommand::Help, Subcommand::Convert},
-        {words({"convert", "x", "--from", "nci", "-h"}), Subcommand::Help, Subcommand::Convert},
-        {words({"formats", "--help"}), Subcommand::Help, Subcommand::Formats},
-        {words({"formats"}), Subcommand::Formats, std::nullopt},
-        {words({"converters"}), Subcommand::Converters, std::nullopt},
-        {words({"--version"}), Subcommand::Version, std::nullopt},
-        {words({"version"}), Subcommand::Version, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        CommandLine line;
-        std::string error;
-        ASSERT_TRUE(parseCommandLine(c.arguments, line, error))
-            << c.arguments.front() << ": " << error;
-        EXPECT_EQ(line.command, c.command) << c.arguments.front();
-        EXPECT_EQ(line.helpTopic, c.topic) << c.arguments.front();
-        EXPECT_FALSE(helpText(line.helpTopic).empty());
-    }
-}
-
 // The whole document written back into a file, as that file reads; "<failed>" when it could not
 // be written.
 std::string writtenBack(const InputDocument& document) {
@@ -244,23 +214,6 @@ TEST(Diagnostics, CountedAndQuietened) {
                   quiet ? "p.nc:1: error: m [c]\n"
                         : "p.nc:1: warning: m [c]\np.nc:1: note: m [c]\np.nc:1: error: m [c]\n"
                           "p.nc:1: warning: m [c]\n");
-    }
-}
-
-TEST(SourceFormats, NamesOfTheCommandLineAndTheDialog) {
-    EXPECT_EQ(formatByOption("NUMERIPATH"), SourceFormat::Numeripath);
-    EXPECT_EQ(formatByOption("G&L Numeripath"), SourceFormat::Numeripath);
-    EXPECT_EQ(formatByOption("nci"), SourceFormat::Nci);
-    EXPECT_EQ(formatByOption("haas"), std::nullopt);
-    // The entries must be the dialog's list texts, in its order (the parsers' positions), each
-    // reached by its option.
-    const char* entries[] = {"Fanuc",     "Heidenhain",     "Siemens",
-                             "Sinumerik", "G&L Numeripath", "NCI"};
-    const char* options[] = {"fanuc", "heidenhain", "siemens", "sinumerik", "numeripath", "nci"};
-    for (std::size_t i = 0; i < kFormats.size(); ++i) {
-        EXPECT_EQ(kFormats[i].dialogEntry, entries[i]);
-        EXPECT_EQ(formatByOption(options[i]), kFormats[i].format) << options[i];
-        EXPECT_EQ(static_cast<std::size_t>(kFormats[i].format), i) << options[i];
     }
 }
 
@@ -505,43 +458,8 @@ TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     EXPECT_EQ(table.size(), kLocalisedTexts.size());
 }
 
-TEST(DialogScript, ChoicesBecomeActions) {
-    struct Case {
-        const char* name;
-        DialogChoices choices;
-        const char* script;
-    };
-    auto with = [](auto change) {
-        DialogChoices choices;
-        change(choices);
-        return choices;
-    };
-    const Case cases[] = {
-        {"nothing given keeps the restored switches", DialogChoices{},
-         "select Fanuc; uncheck IDC_RESULT_NEW_WINDOW; click IDOK"},
-        {"NCI, longhand, a selection", with([](DialogChoices& c) {
-             c.format = SourceFormat::Numeripath;
-             c.convertToNci = true;
-             c.longhandCycles = true;
-             c.selectionOnly = true;
-         }),
-         "select G&L Numeripath; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI; check "
-         "IDC_LONGHAND_CYCLES; check IDC_SELECTION_ONLY; "
-         "uncheck IDC_RESULT_NEW_WINDOW; click IDOK"},
-        {"a converter: browse first, then leave NCI", with([](DialogChoices& c) {
-             c.format = SourceFormat::Heidenhain;
-             c.converterPath = "/conv/Fanuc.conv";
-             c.convertToNci = false;
-             c.longhandCycles = false;
-             c.resultInNewWindow = true;
-         }),
-         "select Heidenhain; file /conv/Fanuc.conv; click IDC_BROWSE; uncheck IDC_CONVERT_NCI; "
-         "uncheck IDC_LONGHAND_CYCLES; check IDC_RESULT_NEW_WINDOW; click IDOK"},
-    };
-    for (const Case& c : cases) {
-        std::string error;
-        EXPECT_EQ(buildDialogScript(c.choices, error), c.script) << c.name << error;
-    }
+// The dialog scripts of the choices are said by -v (runs.txt); some paths cannot be in one.
+TEST(DialogScript, PathsTheScriptCannotHoldAreRefused) {
     for (const char* path : {"/a;b.conv", " /lead.conv", "/trail.conv ", ""}) {
         DialogChoices choices;
         choices.converterPath = path;
