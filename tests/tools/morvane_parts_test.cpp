@@ -28,6 +28,7 @@
 #include "result_placement.h"
 #include "formats/source_formats.h"
 #include "support/table_file.h"
+#include "text/text_encoding.h"
 
 namespace morvane::cli {
 namespace {
@@ -182,12 +183,29 @@ void checkConfig(const test::TableRow& row) {
     EXPECT_EQ(summary.converterPath, test::unescaped(row.at(4))) << row.where;
 }
 
+void checkProgress(const test::TableRow& row) {
+    EXPECT_EQ(ProgressBar::render(row.at(1), std::stoi(row.at(2)), std::stoi(row.at(3)),
+                                  std::stoi(row.at(4))),
+              row.at(5))
+        << row.where;
+}
+
+void checkLocale(const test::TableRow& row) {
+    LocaleTable table;
+    std::string error;
+    const bool parsed = table.parse(test::unescaped(row.at(1)), error);
+    const wchar_t* text = parsed ? table.find(row.at(2)) : nullptr;
+    EXPECT_EQ(parsed ? (text ? wideToUtf8(text) : "missing") : "refused: " + error, row.at(3))
+        << row.where;
+}
+
 // The table tools/command_line.txt.
 TEST(CommandLineTable, EveryRow) {
     const std::map<std::string, void (*)(const test::TableRow&)> kinds = {
         {"mistake", checkMistake},     {"lines", checkLines},           {"bytes", checkBytes},
         {"detect", checkDetection},    {"diagnostic", checkDiagnostic}, {"document", checkDocument},
-        {"placement", checkPlacement}, {"config", checkConfig}};
+        {"placement", checkPlacement}, {"config", checkConfig},       {"progress", checkProgress},
+        {"locale", checkLocale}};
     for (const test::TableRow& row : test::readTable("tools/command_line.txt")) {
         const auto kind = kinds.find(row.at(0));
         if (kind == kinds.end())
@@ -426,24 +444,6 @@ TEST(FailureReport, ErrorsOfThePluginDecideTheExitStatus) {
     }
 }
 
-TEST(LocaleTable, FileFormat) {
-    LocaleTable table;
-    std::string error;
-    ASSERT_TRUE(table.parse(
-        "# comment\n\n  OK = Gut  \r\nTITLE=\nTEXT = a = b\nOK = Besser\nUMLAUT = Größe\n", error))
-        << error;
-    EXPECT_EQ(std::wstring(table.find("OK")), L"Besser");
-    EXPECT_EQ(std::wstring(table.find("TITLE")), L"");
-    EXPECT_EQ(std::wstring(table.find("TEXT")), L"a = b");
-    EXPECT_EQ(std::wstring(table.find("UMLAUT")), L"Gr\u00f6\u00dfe");
-    EXPECT_EQ(table.find("MISSING"), nullptr);
-    LocaleTable wrong;
-    EXPECT_FALSE(wrong.parse("OK = Gut\njust words\n", error));
-    EXPECT_EQ(error, "line 2: expected KEY = text");
-    EXPECT_FALSE(wrong.parse("= no key\n", error));
-    EXPECT_EQ(error, "line 1: expected KEY = text");
-}
-
 TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     LocaleTable table;
     std::string error;
@@ -487,17 +487,6 @@ TEST(StoredConfiguration, StoredAndLoaded) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "deep/er"),
                             std::filesystem::directory_iterator()),
               1);
-}
-
-TEST(ProgressBar, Text) {
-    EXPECT_EQ(ProgressBar::render("a.nc", 0, 1, 60), "a.nc [....................]   0%");
-    EXPECT_EQ(ProgressBar::render("a.nc", 50, 1, 60), "a.nc [##########..........]  50%");
-    EXPECT_EQ(ProgressBar::render("a.nc", 100, 2, 60), "a.nc [####################] 100% pass 2");
-    // A long name is cut at its start; the bar never grows past the width.
-    const std::string narrow = ProgressBar::render("a-very-long-program-name.nc", 7, 1, 30);
-    EXPECT_EQ(narrow, "...m-name.nc [..........]   7%");
-    EXPECT_EQ(narrow.size(), 30u);
-    EXPECT_EQ(ProgressBar::render("name.nc", 140, 1, 16), "[##########] 100%");
 }
 
 TEST(ConverterCatalog, FindingAndDescribing) {
