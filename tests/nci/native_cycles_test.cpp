@@ -67,51 +67,6 @@ TEST(CyclePatterns, AnyOfSeveralPatternsAndNoneWithoutPatterns) {
     EXPECT_FALSE(frame.IsCycleSupported(filled(7)));
 }
 
-struct ListCase {
-    const char* what;
-    SupportedCycleList patterns;
-    std::vector<std::int32_t> list;
-};
-
-TEST(CyclePatterns, ConversationalSupportedCycleList) {
-    const ListCase cases[] = {
-        {"no patterns", {}, {}},
-        {"anything goes", {filled(2)}, {200, 201, 202, 203, 204, 205, 1001, 206, 207, 209}},
-        {"pecking 205 brings the old pecking cycle", {maskOf(kFrameCycleMasks, 205)}, {205, 1001}},
-        {"exactly 200", {maskOf(kFrameCycleMasks, 200)}, {200}},
-        {"two patterns",
-         {maskOf(kFrameCycleMasks, 209), maskOf(kFrameCycleMasks, 201)},
-         {201, 209}},
-        {"every field supported", {filled(1)}, {}},
-    };
-    for (const ListCase& c : cases) {
-        CycleProbe<NCIFrame> frame;
-        frame.SetSupportedCycles(c.patterns);
-        EXPECT_EQ(frame.supportedList(), c.list) << c.what;
-    }
-}
-
-TEST(CyclePatterns, IsoSupportedCycleList) {
-    SupportedCycle g82WithPlainDwell = maskOf(kFanucCycleMasks, 82);
-    g82WithPlainDwell[6] = 1;
-    SupportedCycle g82WithEither = g82WithPlainDwell;
-    g82WithEither[6] = 2;
-    const ListCase cases[] = {
-        {"anything goes", {filled(2)}, {73, 74, 76, 81, 82, 83, 206, 207, 209}},
-        {"G73 and G83 have the same fields", {maskOf(kFanucCycleMasks, 73)}, {73, 83}},
-        {"G81", {maskOf(kFanucCycleMasks, 81)}, {81}},
-        {"G82 field 6 needs 7", {maskOf(kFanucCycleMasks, 82)}, {82}},
-        {"G82 with 1 in field 6", {g82WithPlainDwell}, {}},
-        {"G82 with 2 in field 6", {g82WithEither}, {82}},
-        {"G74 and 206", {maskOf(kFanucCycleMasks, 206), maskOf(kFanucCycleMasks, 74)}, {74, 206}},
-    };
-    for (const ListCase& c : cases) {
-        CycleProbe<NCIFrameFanuc> frame;
-        frame.SetSupportedCycles(c.patterns);
-        EXPECT_EQ(frame.supportedList(), c.list) << c.what;
-    }
-}
-
 // A mask marks exactly the fields of the native record that carry a value. The old pecking
 // cycle 1001 is supported through 205's mask, so it is left out here.
 template <std::size_t NM, std::size_t NL>

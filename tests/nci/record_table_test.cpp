@@ -25,6 +25,7 @@ class Writer {
     virtual ParamMap& params() = 0;
     virtual std::vector<double>& axes() = 0;
     virtual NCIFrame& frame() = 0;
+    virtual std::vector<std::int32_t> supported() = 0;  // of a marks writer
 };
 
 template <class Frame>
@@ -34,6 +35,11 @@ class WriterOf final : public Writer {
     ParamMap& params() override { return harness_.params; }
     std::vector<double>& axes() override { return harness_.axes; }
     NCIFrame& frame() override { return harness_.frame; }
+    std::vector<std::int32_t> supported() override {
+        if constexpr (requires { harness_.frame.supportedList(); })
+            return harness_.frame.supportedList();
+        return {};
+    }
 
   private:
     FrameHarness<Frame> harness_;
@@ -55,8 +61,10 @@ std::unique_ptr<Writer> makeWriter(const std::string& kind, const TableRow& row,
     for (std::size_t i = first; i < row.fields.size(); ++i) {
         std::istringstream setting(row.at(i));
         char letter = 0;
-        if (row.at(i) == "cycles=all") {
-            patterns.emplace_back().fill(2);
+        if (row.at(i).starts_with("pattern=")) {
+            SupportedCycle& pattern = patterns.emplace_back();
+            for (std::size_t field = 0; field < pattern.size(); ++field)
+                pattern[field] = row.at(i).at(8 + field) - '0';
         } else if (row.at(i).starts_with("cycles=")) {
             const int cycle = std::stoi(row.at(i).substr(7));
             for (const CycleMask& m : kind.starts_with("iso") ? std::span(kFanucCycleMasks)
@@ -97,7 +105,12 @@ TEST(RecordTable, EveryBlockWritesItsRecords) {
         }
         for (const auto& writer : writers) {
             ASSERT_NE(writer, nullptr) << row.where;
-            if (row.at(0) == "check" && row.at(1).starts_with("block=")) {
+            if (row.at(0) == "check" && row.at(1).starts_with("supported=")) {
+                std::string list;
+                for (const std::int32_t cycle : writer->supported())
+                    list += (list.empty() ? "" : " ") + std::to_string(cycle);
+                EXPECT_EQ(list, row.at(1).substr(10)) << row.where;
+            } else if (row.at(0) == "check" && row.at(1).starts_with("block=")) {
                 EXPECT_EQ(writer->frame().GetBlockCode(), std::stoi(row.at(1).substr(6)))
                     << row.where;
             } else if (row.at(0) == "check") {

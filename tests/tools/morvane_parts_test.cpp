@@ -315,7 +315,8 @@ TEST(InputDocument, ALargeProgramIsReadInAnyOrderAndWrittenBackByteForByte) {
     EXPECT_TRUE(writtenBack(document) == text);
 }
 
-// The host's records as the plug-in calls them.
+// The host's records as the plug-in calls them (the lines it serves, a selection or all: the
+// placement rows of runs.txt).
 class HostRecords : public testing::Test {
   protected:
     void SetUp() override {
@@ -327,35 +328,11 @@ class HostRecords : public testing::Test {
         std::fflush(spool);
         return readFile(spoolPath);
     }
-    std::vector<std::string> served(EditorHost& host) {
-        LineSource* source = host.lineSource();
-        std::int32_t count = -1;
-        source->getLineCount(source->context, &count);
-        std::vector<std::string> lines;
-        for (std::int32_t i = 0; i <= count; ++i) {
-            const char* text = reinterpret_cast<const char*>(1);
-            source->getLine(source->context, i, &text);
-            lines.push_back(text == nullptr ? "<null>" : text);
-        }
-        return lines;
-    }
     ScratchDirectory dir;
     const std::string spoolPath = (dir.path() / "spool").string();
     InputDocument document;
     std::FILE* spool = nullptr;
 };
-
-TEST_F(HostRecords, TheSelectionIsServedOnlyWhenThePluginAsksForIt) {
-    EditorHost host(document, LineRange{1, 2}, nullptr, nullptr);
-    host.beginAction(spool);
-    ResultStream* stream = host.resultStream();
-    EXPECT_EQ(served(host), words({"L1", "L2", "L3", "L4", "<null>"}));
-    stream->setProperty(stream->context, "SELECTION_ONLY", "true");
-    EXPECT_EQ(served(host), words({"L2", "L3", "<null>"}));
-    stream->setProperty(stream->context, "SELECTION_ONLY", "false");
-    EXPECT_EQ(served(host), words({"L1", "L2", "L3", "L4", "<null>"}));
-    EXPECT_EQ(host.localizeSource(), nullptr);
-}
 
 TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     EditorHost host(document, std::nullopt, nullptr, nullptr);
