@@ -128,15 +128,21 @@ TEST_F(Cli, RunsAsTheTableSays) {
     std::set<std::string> made = {"noise.nc", "nuls.nci"};
     work.write("noise.nc", noise());
     work.write("nuls.nci", nuls);
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
     const std::string host = testHost().string();
     const auto placed = [&](const std::string& field) {
-        return replaced(replaced(unescaped(field), "WORK", work.path().string()), "HOST", host);
+        const std::string text = replaced(unescaped(field), "WORK", work.path().string());
+        return replaced(replaced(replaced(text, "HOST", host), "GONE", std::to_string(ended)),
+                        "ALIVE", std::to_string(::getpid()));
     };
     for (const TableRow& row : readTable("tools/runs.txt")) {
         const std::string& kind = row.at(0);
-        const fs::path path = work.path() / row.at(1);
-        if (kind == "file") work.write(row.at(1), unescaped(row.at(2)));
-        if (kind == "file" || kind == "read" || kind == "link") made.insert(row.at(1));
+        const fs::path path = work.path() / placed(row.at(1));
+        if (kind == "file") work.write(placed(row.at(1)), unescaped(row.at(2)));
+        if (kind == "file" || kind == "read" || kind == "link") made.insert(placed(row.at(1)));
+        if (kind == "gone") EXPECT_FALSE(fs::exists(path)) << row.where;
         if (kind == "read") EXPECT_EQ(readFile(path), unescaped(row.at(2))) << row.where;
         if (kind == "remove") fs::remove(path);
         if (kind == "fifo") EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0) << row.where;
@@ -147,7 +153,7 @@ TEST_F(Cli, RunsAsTheTableSays) {
         std::vector<std::string> arguments = splitWords(row.at(1));
         auto variables = environment();
         for (std::size_t equals; (equals = arguments.front().find('=')) != std::string::npos;) {
-            variables[arguments.front().substr(0, equals)] = arguments.front().substr(equals + 1);
+            variables[arguments.front().substr(0, equals)] = placed(arguments.front().substr(equals + 1));
             arguments.erase(arguments.begin());
         }
         const std::string program =
@@ -284,56 +290,6 @@ TEST_F(Cli, OutputsThatCannotBeWrittenLeaveNothingBehind) {
         std::sort(files.begin(), files.end());
         EXPECT_EQ(files, (std::vector<std::string>{"big.nci", "crlf.nci"})) << script;
         EXPECT_EQ(leftovers(work.path() / "tmp", ""), std::vector<std::string>{}) << script;
-    }
-}
-
-// Working files of runs that were killed, named with their process id, are removed by the next
-// run: in the temporary directory, and beside the output before it is written. Never those of
-// a running process, of another user, or of another form.
-TEST_F(Cli, WorkingFilesOfKilledRunsAreRemoved) {
-    const pid_t ended = ::fork();
-    if (ended == 0) ::_exit(0);
-    ::waitpid(ended, nullptr, 0);
-    const std::string gone = std::to_string(ended), alive = std::to_string(::getpid());
-    struct Case {
-        std::string path;  // below the work directory
-        bool directory;
-        bool otherUser;
-        bool removed;
-    };
-    const Case cases[] = {
-        {"tmp/morvane-" + gone + "-a1B2c3", true, false, true},
-        {"out/.p.nci.morvane-" + gone + "-a1B2c3", false, false, true},
-        {"out/.other.nc.morvane-" + gone + "-Zz9Zz9", false, false, true},
-        {"tmp/morvane-" + alive + "-a1B2c3", true, false, false},
-        {"out/.p.nci.morvane-" + alive + "-a1B2c3", false, false, false},
-        {"tmp/morvane-" + gone + "-a1B2c3x", true, false, false},
-        {"tmp/morvane-" + gone + "-a1B2c3.nc", false, false, false},
-        {"out/.p.nci.morvane-a1B2c3", false, false, false},  // no process id: an older run's
-        {"out/p.nci.morvane-" + gone + "-a1B2c3", false, false, false},
-        {"tmp/morvane-" + gone + "-b1B2c3", true, true, false},
-    };
-    const bool root = ::geteuid() == 0;
-    for (const Case& c : cases) {
-        if (c.otherUser && !root) continue;
-        const fs::path path = work.path() / c.path;
-        if (c.directory) {
-            fs::create_directories(path);
-            work.write(c.path + "/NEW1.tmp", "1003\n");
-        } else {
-            work.write(c.path, "half a result\n");
-        }
-        if (c.otherUser) {
-            ASSERT_EQ(::chown(path.c_str(), 4321, 4321), 0);
-        }
-    }
-    const std::string input = work.write("p.nci", "A\n");
-    const ProgramRun run = build(
-        {"convert", input, "--nci", "--no-config", "-o", (work.path() / "out/p.nci").string()});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    for (const Case& c : cases) {
-        if (c.otherUser && !root) continue;
-        EXPECT_EQ(fs::exists(work.path() / c.path), !c.removed) << c.path;
     }
 }
 
