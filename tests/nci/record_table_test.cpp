@@ -11,9 +11,9 @@
 #include "cycle_probe.h"
 #include "frame_harness.h"
 #include "nci/native_cycle_tables.h"
+#include "support/table_file.h"
 #include "writer/nci_frame.h"
 #include "writer/nci_frame_fanuc.h"
-#include "support/table_file.h"
 
 namespace morvane::test {
 namespace {

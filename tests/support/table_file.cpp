@@ -77,8 +77,8 @@ bool matches(const std::string& text, const std::string& pattern) {
     for (std::size_t gap; (gap = pattern.find(any, from)) != std::string::npos;
          from = gap + any.size()) {
         const std::string part = pattern.substr(from, gap - from);
-        const std::size_t found = from == 0 ? (text.starts_with(part) ? 0 : std::string::npos)
-                                            : text.find(part, at);
+        const std::size_t found =
+            from == 0 ? (text.starts_with(part) ? 0 : std::string::npos) : text.find(part, at);
         if (found == std::string::npos) return false;
         at = found + part.size();
     }

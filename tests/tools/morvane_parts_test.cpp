@@ -19,6 +19,7 @@
 #include "dialog_script.h"
 #include "editor_host.h"
 #include "failure_report.h"
+#include "formats/source_formats.h"
 #include "frontend/morvane_dialog.h"
 #include "input_document.h"
 #include "locale_file.h"
@@ -26,7 +27,6 @@
 #include "output_file.h"
 #include "progress_bar.h"
 #include "result_placement.h"
-#include "formats/source_formats.h"
 #include "support/table_file.h"
 #include "text/text_encoding.h"
 
@@ -35,49 +35,6 @@ namespace {
 
 using test::readFile;
 using test::ScratchDirectory;
-
-std::vector<std::string> words(std::initializer_list<const char*> list) {
-    return {list.begin(), list.end()};
-}
-
-TEST(CommandLine, ConvertOptions) {
-    CommandLine line;
-    std::string error;
-    ASSERT_TRUE(
-        parseCommandLine(words({"convert", "a.nc", "--from=heidenhain", "-c", "Fanuc", "--longhand",
-                                "-l", "3-9", "-d", "out", "--locale", "de", "-v", "--no-progress",
-                                "--result-only", "--no-config", "--", "-odd.nc"}),
-                         line, error))
-        << error;
-    const ConvertOptions& o = line.convert;
-    EXPECT_EQ(line.command, Subcommand::Convert);
-    EXPECT_EQ(o.inputs, words({"a.nc", "-odd.nc"}));
-    EXPECT_EQ(o.from, SourceFormat::Heidenhain);
-    EXPECT_EQ(o.converter, "Fanuc");
-    EXPECT_EQ(o.longhand, true);
-    ASSERT_TRUE(o.lines.has_value());
-    EXPECT_EQ(o.lines->first, 3);
-    EXPECT_EQ(o.lines->last, 9);
-    EXPECT_EQ(o.directory, "out");
-    EXPECT_FALSE(o.output.has_value());
-    EXPECT_EQ(o.locale, "de");
-    EXPECT_TRUE(o.verbose && o.resultOnly && o.noConfig && !o.progress && !o.nci && !o.inPlace);
-
-    EXPECT_FALSE(o.exact || o.strict);
-
-    ASSERT_TRUE(
-        parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
-                                "--max-output=512M", "--allow-truncated", "--exact", "--strict"}),
-                         line, error));
-    EXPECT_TRUE(line.convert.inPlace && line.convert.nci && line.convert.quiet &&
-                line.convert.allowTruncated && line.convert.exact && line.convert.strict);
-    EXPECT_EQ(line.convert.maxOutput, std::uint64_t{512} << 20);
-    EXPECT_EQ(line.convert.longhand, false);
-    EXPECT_FALSE(line.convert.from.has_value());
-    ASSERT_TRUE(parseCommandLine(words({"convert", "-", "--output", "-"}), line, error));
-    EXPECT_EQ(line.convert.inputs, words({"-"}));
-    EXPECT_EQ(line.convert.output, "-");
-}
 
 // The whole document written back into a file, as that file reads; "<failed>" when it could not
 // be written.
@@ -204,7 +161,7 @@ TEST(CommandLineTable, EveryRow) {
     const std::map<std::string, void (*)(const test::TableRow&)> kinds = {
         {"mistake", checkMistake},     {"lines", checkLines},           {"bytes", checkBytes},
         {"detect", checkDetection},    {"diagnostic", checkDiagnostic}, {"document", checkDocument},
-        {"placement", checkPlacement}, {"config", checkConfig},       {"progress", checkProgress},
+        {"placement", checkPlacement}, {"config", checkConfig},         {"progress", checkProgress},
         {"locale", checkLocale}};
     for (const test::TableRow& row : test::readTable("tools/command_line.txt")) {
         const auto kind = kinds.find(row.at(0));
@@ -353,7 +310,8 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     EXPECT_TRUE(seen.selectionOnlySent && !seen.selectionOnly && seen.longhandCycles &&
                 seen.resultInNewWindow);
     EXPECT_EQ(seen.config, "A=1;");
-    EXPECT_EQ(seen.diagnostics, words({"2:limit-reached: cut", "0:write-failed: lost"}));
+    EXPECT_EQ(seen.diagnostics,
+              (std::vector<std::string>{"2:limit-reached: cut", "0:write-failed: lost"}));
     EXPECT_EQ(seen.resultLines, 3u);
     host.endAction();
     EXPECT_EQ(spooled(), std::string("1005\n\nab\0cd\n", 12));
@@ -424,8 +382,7 @@ TEST(FailureReport, ErrorsOfThePluginDecideTheExitStatus) {
 TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     LocaleTable table;
     std::string error;
-    ASSERT_TRUE(
-        table.read(std::string(MORVANE_SOURCE_DIR) + "/apps/morvane/locale/de.conf", error))
+    ASSERT_TRUE(table.read(std::string(MORVANE_SOURCE_DIR) + "/apps/morvane/locale/de.conf", error))
         << error;
     // Every text the dialog asks the host for, and nothing else.
     for (const LocalisedText& text : kLocalisedTexts) {
