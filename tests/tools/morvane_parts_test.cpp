@@ -172,26 +172,6 @@ TEST(CommandLineTable, EveryRow) {
     }
 }
 
-TEST(Diagnostics, CountedAndQuietened) {
-    const std::vector<Severity> severities = {Severity::Warning, Severity::Note, Severity::Error,
-                                              Severity::Warning};
-    for (const bool quiet : {false, true}) {
-        ScratchDirectory dir;
-        std::FILE* out = std::fopen((dir.path() / "err").c_str(), "w+");
-        DiagnosticPrinter printer(quiet, out);
-        EXPECT_EQ(printer.summary(), "");
-        for (const Severity severity : severities)
-            printer.print("p.nc", {1, "c", severity, "m"});
-        std::fclose(out);
-        EXPECT_EQ(printer.summary(),
-                  quiet ? "morvane: 1 error" : "morvane: 1 note, 2 warnings and 1 error");
-        EXPECT_EQ(readFile(dir.path() / "err"),
-                  quiet ? "p.nc:1: error: m [c]\n"
-                        : "p.nc:1: warning: m [c]\np.nc:1: note: m [c]\np.nc:1: error: m [c]\n"
-                          "p.nc:1: warning: m [c]\n");
-    }
-}
-
 // Real programs, as tests/tools/program_formats.txt lists them: none is binary data, each is
 // recognised as the format listed (the corpus lies beside the repository when it is there).
 TEST(SourceFormats, RealProgramsAsListed) {
