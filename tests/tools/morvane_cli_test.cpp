@@ -47,6 +47,7 @@ const fs::path& testHost() {
          {{"Numbering.conv", kNumbering},
           {"Silent.conv", kSilent},
           {"Broken.conv", kBroken},
+          {"notes.txt", "just notes\n"},
           {"Slow.conv", "[converter]\nname = Slow\n[test]\nmode = wait\nmarker = " +
                             (hosts.path() / "marker").string() + "\n"}}});
     return host;

@@ -1,6 +1,7 @@
 // The command-line host's pieces on their own: the command line, format recognition, the
 // document and its line terminators, where a result goes, the dialog script, the stored
-// configuration, translations, the progress bar's text and the host's records.
+// configuration, translations, the progress bar's text and the host's records (the program
+// itself, end to end: morvane_cli_test with runs.txt).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -14,7 +15,6 @@
 
 #include "command_line.h"
 #include "config_store.h"
-#include "converter_catalog.h"
 #include "diagnostic_report.h"
 #include "dialog_script.h"
 #include "editor_host.h"
@@ -401,32 +401,6 @@ TEST(StoredConfiguration, StoredAndLoaded) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "deep/er"),
                             std::filesystem::directory_iterator()),
               1);
-}
-
-TEST(ConverterCatalog, FindingAndDescribing) {
-    ScratchDirectory dir;
-    dir.write("Fanuc.conv",
-              "[converter]\nname = Fanuc 0i\ndescription = ISO for Fanuc\noutput = iso\n");
-    dir.write("broken.conv", "[converter]\nname = x\nno equals sign here\n");
-    dir.write("notes.txt", "just notes\n");
-    const std::string directory = dir.path().string();
-    const auto all = listConverters(directory);
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0].fileName, "Fanuc.conv");
-    EXPECT_EQ(all[0].description, "ISO for Fanuc");
-    EXPECT_EQ(all[0].output, "iso");
-    EXPECT_EQ(all[1].fileName, "broken.conv");
-    EXPECT_EQ(all[1].fault, "line 3: expected key = value");
-    for (const char* name : {"Fanuc", "fanuc", "FANUC.CONV", "fanuc 0i"})
-        EXPECT_EQ(findConverter(name, directory).value_or(ConverterEntry{}).fileName, "Fanuc.conv")
-            << name;
-    EXPECT_EQ(findConverter("notes", directory), std::nullopt);
-    EXPECT_EQ(findConverter("sub/Fanuc", directory), std::nullopt);
-    EXPECT_EQ(findConverter(directory + "/notes.txt", directory).value_or(ConverterEntry{}).fault,
-              "line 1: expected key = value");
-    EXPECT_EQ(converterListing(all),
-              "  Fanuc.conv   ISO for Fanuc\n"
-              "  broken.conv  (not usable: line 3: expected key = value)\n");
 }
 
 }  // namespace
