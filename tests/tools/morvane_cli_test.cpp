@@ -144,16 +144,16 @@ TEST_F(Cli, RunsAsTheTableSays) {
             text += unescaped(row.at(2));
         if (kind == "file") work.write(placed(row.at(1)), text);
         if (kind == "file" || kind == "read" || kind == "link") made.insert(placed(row.at(1)));
-        if (kind == "gone") EXPECT_FALSE(fs::exists(path)) << row.where;
+        EXPECT_TRUE(kind != "gone" || !fs::exists(path)) << row.where;
         if (kind == "host")
             makeHostDirectory(path, {row.at(2).empty() ? "" : MORVANE_TEST_POST, {}});
         if (kind == "host") kept.push_back(row.at(1) + "/");
-        if (kind == "read") EXPECT_TRUE(readFile(path) == text) << row.where;
+        EXPECT_TRUE(kind != "read" || readFile(path) == text) << row.where;
         if (kind == "remove") fs::remove(path);
-        if (kind == "fifo") EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0) << row.where;
+        EXPECT_TRUE(kind != "fifo" || ::mkfifo(path.c_str(), 0600) == 0) << row.where;
         if (kind == "link") fs::create_symlink(row.at(2), path);
-        if (kind == "config")
-            EXPECT_TRUE(matches(storedConfig(), placed(row.at(1)))) << row.where << storedConfig();
+        EXPECT_TRUE(kind != "config" || matches(storedConfig(), placed(row.at(1))))
+            << row.where << storedConfig();
         if (!std::isdigit(static_cast<unsigned char>(kind.front()))) continue;
         std::vector<std::string> arguments = splitWords(row.at(1));
         auto variables = environment();
@@ -177,10 +177,10 @@ TEST_F(Cli, RunsAsTheTableSays) {
     // No output of a failed run, no working file: only what the rows wrote and read.
     for (const auto& entry : fs::recursive_directory_iterator(work.path())) {
         const std::string name = fs::relative(entry.path(), work.path()).string();
-        if (entry.is_regular_file() && std::none_of(kept.begin(), kept.end(), [&](auto& folder) {
-                return name.starts_with(folder);
-            }))
-            EXPECT_TRUE(made.contains(name)) << name;
+        const auto inKept = [&](const std::string& folder) { return name.starts_with(folder); };
+        EXPECT_TRUE(!entry.is_regular_file() || made.contains(name) ||
+                    std::any_of(kept.begin(), kept.end(), inKept))
+            << name;
     }
 }
 
