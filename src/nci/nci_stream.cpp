@@ -220,9 +220,8 @@ void NciStream::endOfBudget() {
 
 void NciStream::compareRealForms(double v, std::string_view written) {
     char other[kMaxRealChars];
-    // Below 10 the exact form keeps at least 5 decimals, and it writes a value of whole
-    // thousandths whole: neither loses a digit of the fourth decimal. Most values end here.
-    if (!(std::fabs(v) >= 10.0) || formatThousandths(other, v) != nullptr) return;
+    // The exact form writes a value of whole thousandths with up to 6 digits whole.
+    if (formatThousandths(other, v) != nullptr) return;
     const char* const end = preciseReals_ ? formatReal(other, other + sizeof other, v)
                                           : formatPreciseReal(other, other + sizeof other, v);
     const std::string_view exact = preciseReals_ ? std::string_view(other, end - other) : written;
@@ -231,8 +230,9 @@ void NciStream::compareRealForms(double v, std::string_view written) {
     double exactValue = 0.0;
     std::from_chars(exact.data(), exact.data() + exact.size(), exactValue);
     if (!std::isfinite(v) || !(std::fabs(exactValue - v) > 0.00005)) return;
+    if (diagnostics_ == nullptr) return;
     watchReals_ = false;  // the correction is told once a run, at its first value
-    if (diagnostics_ == nullptr || !diagnostics_->firstOf(diagnostic::kNciPrecision)) return;
+    if (!diagnostics_->firstOf(diagnostic::kNciPrecision)) return;
     const std::string both = "a value written " + std::string(exact) + " with 6 significant digits";
     diagnostics_->correction(
         diagnostic::kNciPrecision,

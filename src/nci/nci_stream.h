@@ -7,6 +7,7 @@
 #pragma once
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -133,7 +134,7 @@ class NciStream {
     NciStream& operator<<(double v) {
         char* first = room(kMaxRealChars);
         char* const end = formatRealIn_(first, first + kMaxRealChars, v);
-        if (watchReals_) [[unlikely]]
+        if (watchReals_ && !keepsEveryDigit(v)) [[unlikely]]
             compareRealForms(v, {first, static_cast<std::size_t>(end - first)});
         size_ += static_cast<std::size_t>(end - first);
         return *this;
@@ -180,6 +181,16 @@ class NciStream {
     void writeFailed(const char* what, int error);
     // Reports the first real whose exact and corrected forms differ; `written` is the one written.
     void compareRealForms(double v, std::string_view written);
+    // Cheap answers for most values: the exact form's 6 significant digits keep 5 decimals below
+    // 10, and below 1000 a value within a hair of whole thousandths is written whole.
+    static bool keepsEveryDigit(double v) {
+        const double magnitude = std::fabs(v);
+        if (magnitude < 10.0) return true;
+        if (!(magnitude < 1000.0)) return false;
+        const double thousandths = magnitude * 1000.0;
+        return std::fabs(thousandths - static_cast<double>(static_cast<std::int32_t>(
+                                           thousandths + 0.5))) < 1e-6;
+    }
 
     static constexpr std::size_t kMaxIntegerChars = 20;
     std::unique_ptr<char[]> data_;

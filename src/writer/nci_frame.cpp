@@ -75,6 +75,7 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
     diagnostics_ = &diagnostics;
     preciseRounding_ = diagnostics.corrected();
     watchRounding_ = diagnostics.wanted();
+    precisionTold_ = false;
     // The lines the writer composes before they go out are where its numbers become text.
     for (NciStream* stream : {&line_, &recordLine_, &cycleLine_}) {
         stream->setDiagnostics(&diagnostics);
@@ -84,7 +85,9 @@ void NCIFrame::SetDiagnostics(Diagnostics& diagnostics) {
 
 double NCIFrame::RoundValue(double v) {
     const double rounded = preciseRounding_ ? RoundToTenThousandths(v) : RoundToThousandths(v);
-    if (watchRounding_) [[unlikely]]
+    // A value the exact rounding leaves as it is has no 4th decimal to lose.
+    if (watchRounding_ && (preciseRounding_ || v != rounded ||
+                           !(std::fabs(v) < kRoundableLimit / 1000.0))) [[unlikely]]
         NoteKeptDecimal(v, rounded);
     return rounded;
 }
@@ -133,9 +136,11 @@ void NCIFrame::NoteKeptDecimal(double v, double rounded) {
         NoteUnrounded(v);
         return;
     }
+    if (precisionTold_) return;  // told once a run
     const double threeDecimals = std::trunc(std::fabs(v) * 1000.0 + 0.5) / 1000.0;
     const double fourDecimals = RoundToTenThousandths(std::fabs(v));
     if (!(std::fabs(fourDecimals - threeDecimals) > 1e-9)) return;
+    precisionTold_ = true;
     if (!diagnostics_->firstOf(diagnostic::kNciPrecision)) return;
     const std::string value = preciseRealToString(v);
     diagnostics_->correction(

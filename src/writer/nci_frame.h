@@ -225,6 +225,7 @@ class NCIFrame {
     Diagnostics* diagnostics_ = &ownDiagnostics_;  // {SetDiagnostics}
     bool preciseRounding_ = false;                 // {SetDiagnostics}: corrected semantics
     bool watchRounding_ = false;                   // {SetDiagnostics}: diagnostics wanted
+    bool precisionTold_ = false;                   // {SetDiagnostics}: nci-precision asked
     NciStream recordLine_;  // parameter line of the block's special or move record
     NciStream cycleLine_;   // a native cycle record line composed to compare
     std::string cycleTail_;  // the last native cycle record's fields after X Y Z
