@@ -118,42 +118,31 @@ constexpr SwitchEffect kSwitches[] = {
     {Option::Strict, &ConvertOptions::strict, true},
 };
 
-bool applyOption(Option option, const std::string& value, CommandLine& line, std::string& error) {
-    ConvertOptions& o = line.convert;
-    for (const SwitchEffect& effect : kSwitches) {
-        if (effect.option == option) {
-            o.*effect.field = effect.value;
-            return true;
-        }
-    }
+// The options whose value is kept as it is given: the field.
+struct TextEffect {
+    Option option;
+    std::optional<std::string> ConvertOptions::*field;
+};
+constexpr TextEffect kTexts[] = {
+    {Option::Converter, &ConvertOptions::converter},
+    {Option::Output, &ConvertOptions::output},
+    {Option::Directory, &ConvertOptions::directory},
+    {Option::Locale, &ConvertOptions::locale},
+};
+
+// The options whose value is parsed: false, with `error`, when it does not parse.
+bool applyParsedOption(Option option, const std::string& value, ConvertOptions& o,
+                       std::string& error) {
     switch (option) {
         case Option::From:
             o.from = formatByOption(value);
             if (!o.from) error = "unknown format '" + value + "'; the formats are " + formatNames();
             return o.from.has_value();
-        case Option::Converter:
-            o.converter = value;
-            return true;
-        case Option::Longhand:
-            o.longhand = true;
-            return true;
-        case Option::NoLonghand:
-            o.longhand = false;
-            return true;
         case Option::Lines:
             o.lines = parseLineSelection(value);
             if (!o.lines)
                 error = "--lines takes A-B, A- or A (lines counted from 1), not '" + value + "'";
             return o.lines.has_value();
-        case Option::Output:
-            o.output = value;
-            return true;
-        case Option::Directory:
-            o.directory = value;
-            return true;
-        case Option::Locale:
-            o.locale = value;
-            return true;
         case Option::MaxOutput:
             o.maxOutput = parseByteSize(value);
             if (!o.maxOutput)
@@ -162,30 +151,45 @@ bool applyOption(Option option, const std::string& value, CommandLine& line, std
                     "MiB, GiB (e.g. 512M), not '" +
                     value + "'";
             return o.maxOutput.has_value();
-        case Option::Nci:
-        case Option::ResultOnly:
-        case Option::InPlace:
-        case Option::Interactive:
-        case Option::NoConfig:
-        case Option::Verbose:
-        case Option::Quiet:
-        case Option::NoProgress:
-        case Option::AllowTruncated:
-        case Option::Exact:
-        case Option::Strict:
-            return true;  // kSwitches
         case Option::Jobs: {
             const auto jobs = parseLineNumber(value);
             if (jobs) o.jobs = static_cast<unsigned>(*jobs);
-            if (!jobs) error = "-j takes a number of programs converted at once, 1 or more, not '" + value + "'";
+            if (!jobs)
+                error = "-j takes a number of programs converted at once, 1 or more, not '" +
+                        value + "'";
             return jobs.has_value();
         }
+        default:
+            return false;
+    }
+}
+
+bool applyOption(Option option, const std::string& value, CommandLine& line, std::string& error) {
+    ConvertOptions& o = line.convert;
+    for (const SwitchEffect& effect : kSwitches) {
+        if (effect.option == option) {
+            o.*effect.field = effect.value;
+            return true;
+        }
+    }
+    for (const TextEffect& effect : kTexts) {
+        if (effect.option == option) {
+            o.*effect.field = value;
+            return true;
+        }
+    }
+    switch (option) {
+        case Option::Longhand:
+        case Option::NoLonghand:
+            o.longhand = option == Option::Longhand;
+            return true;
         case Option::Help:
             line.helpTopic = Subcommand::Convert;
             line.command = Subcommand::Help;
             return true;
+        default:
+            return applyParsedOption(option, value, o, error);
     }
-    return false;
 }
 
 // Where the result goes: at most one of -o, -d, --in-place; several inputs need -d or

@@ -335,7 +335,7 @@ std::optional<Failure> Conversion::run() {
     if (auto failure = destinationForSpool(spoolPath)) return failure;
     OutputFile spool;
     if (!spool.open(spoolPath, error)) return Failure{ExitStatus::FileError, error};
-    // The plug-in's working files of the last action go; those of this one stay until the next.
+    // Whatever a plug-in left of its last action goes (this one removes its working files).
     s_.scratch.empty();
     EditorHost host(document_, selection_, s_.localised ? &s_.locale : nullptr, &s_.progress);
     RunContext context = converse(host, spool.stream(), error);

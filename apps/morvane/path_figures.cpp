@@ -77,8 +77,12 @@ void FigureCounter::take(const PathEvent& event) {
         case PathEvent::Kind::Rapid:
         case PathEvent::Kind::Feed:
         case PathEvent::Kind::Arc:
-            break;
+            takeMove(event);
+            return;
     }
+}
+
+void FigureCounter::takeMove(const PathEvent& event) {
     const bool rapid = event.kind == PathEvent::Kind::Rapid;
     const bool counted = moved_;
     moved_ = true;

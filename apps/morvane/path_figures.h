@@ -49,6 +49,8 @@ class FigureCounter {
 
   private:
     void addTime(double seconds);
+    // A rapid, feed or arc move: its length, box and time.
+    void takeMove(const PathEvent& event);
 
     double rapidRate_;
     PathFigures figures_;

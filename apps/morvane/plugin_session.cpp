@@ -49,7 +49,7 @@ ScratchDirectory::~ScratchDirectory() {
 }
 
 bool ScratchDirectory::create(std::string& error) {
-    removeStaleWorkingFiles(platform::temporaryDirectory());
+    removeStaleWorkingFilesNowAndThen(platform::temporaryDirectory());
     std::string pattern = workingDirectoryTemplate(platform::temporaryDirectory());
     if (::mkdtemp(pattern.data()) == nullptr) {
         error = "cannot make a working directory in " + platform::temporaryDirectory() + ": " +

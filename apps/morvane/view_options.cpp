@@ -22,6 +22,24 @@ std::optional<View> viewNamed(const std::string& name) {
     return std::nullopt;
 }
 
+// What the options must give together: a program, and for show an output and at most two.
+bool checkViewOptions(const ViewOptions& options, bool show, const std::string& command,
+                      std::string& error) {
+    if (options.inputs.empty()) {
+        error = "no program to " + command + " (see morvane " + command + " --help)";
+        return false;
+    }
+    if (show && !options.output) {
+        error = "show needs -o FILE.svg or -o FILE.html";
+        return false;
+    }
+    if (show && options.inputs.size() > 2) {
+        error = "show draws one program, or two to compare";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool parseViewOptions(const std::vector<std::string>& arguments, bool show, ViewOptions& options,
@@ -79,20 +97,7 @@ bool parseViewOptions(const std::vector<std::string>& arguments, bool show, View
             options.inputs.push_back(a);
         }
     }
-    if (options.help) return true;
-    if (options.inputs.empty()) {
-        error = "no program to " + command + " (see morvane " + command + " --help)";
-        return false;
-    }
-    if (show && !options.output) {
-        error = "show needs -o FILE.svg or -o FILE.html";
-        return false;
-    }
-    if (show && options.inputs.size() > 2) {
-        error = "show draws one program, or two to compare";
-        return false;
-    }
-    return true;
+    return options.help || checkViewOptions(options, show, command, error);
 }
 
 std::optional<ExitStatus> startViewCommand(const std::vector<std::string>& arguments, bool show,

@@ -1,6 +1,7 @@
 #include "working_files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <ctime>
 #include <filesystem>
 #include <set>
 #include <string_view>
@@ -19,6 +21,9 @@ namespace {
 
 constexpr std::string_view kMark = "morvane-";
 constexpr std::size_t kUniquePart = 6;  // the XXXXXX of mkdtemp and mkostemp
+constexpr std::time_t kSweepInterval = 3600;  // seconds between two looks through a directory
+// A directory this large (its entries take this many bytes) holds thousands of names.
+constexpr off_t kClutteredDirectoryBytes = off_t{256} << 10;
 
 std::string processTag() {
     return std::string(kMark) + std::to_string(::getpid()) + "-XXXXXX";
@@ -40,6 +45,23 @@ pid_t processIn(std::string_view text) {
 
 bool processGone(pid_t pid) {
     return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// True when this user's stamp in `directory` is younger than the interval; else the stamp is
+// set to now (made if need be; never through a link, never another user's file).
+bool sweptLately(const std::string& directory) {
+    const uid_t user = ::geteuid();
+    const std::string stamp = directory + "/.morvane-swept-" + std::to_string(user);
+    const std::time_t now = std::time(nullptr);
+    struct stat info {};
+    if (::lstat(stamp.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user &&
+        info.st_mtime <= now && now - info.st_mtime < kSweepInterval)
+        return true;
+    const int fd = ::open(stamp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    if (::fstat(fd, &info) == 0 && info.st_uid == user) ::futimens(fd, nullptr);
+    ::close(fd);
+    return false;
 }
 
 }  // namespace
@@ -78,6 +100,14 @@ void removeStaleWorkingFiles(const std::string& directory) {
         std::filesystem::remove_all(path, ignored);
     }
     ::closedir(listing);
+}
+
+void removeStaleWorkingFilesNowAndThen(const std::string& directory) {
+    struct stat info {};
+    const bool cluttered =
+        ::stat(directory.c_str(), &info) == 0 && info.st_size > kClutteredDirectoryBytes;
+    if (cluttered && sweptLately(directory)) return;
+    removeStaleWorkingFiles(directory);
 }
 
 }  // namespace morvane::cli

@@ -17,5 +17,9 @@ std::string sideFileTemplate(const std::string& directory, const std::string& na
 // has ended (no process has their id). Never one of another user or of a running process;
 // names of another form are left alone. Each directory is looked through once per run.
 void removeStaleWorkingFiles(const std::string& directory);
+// The same in the temporary directory; when it is cluttered (thousands of names) at most once an
+// hour for a user: the stamp file `.morvane-swept-UID` there keeps the time of the last look, so
+// that a start does not read all of another program's leftovers every time.
+void removeStaleWorkingFilesNowAndThen(const std::string& directory);
 
 }  // namespace morvane::cli

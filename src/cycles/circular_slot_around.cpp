@@ -11,6 +11,8 @@
 
 namespace morvane {
 
+using namespace circular_slot;
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -27,7 +29,7 @@ void NCICircularSlot::arcRound(NciStream& out, std::int32_t code, Point2 end, Po
 }
 
 NCICircularSlot::Path NCICircularSlot::path() const {
-    const double rp = value(13), a0 = value(20), aL = value(21);
+    const double rp = value(kPitchRadius), a0 = value(kStartAngle), aL = value(kAngularLength);
     Path p{};
     p.s = start_;
     p.u0 = {std::cos(a0), std::sin(a0)};
@@ -39,7 +41,7 @@ NCICircularSlot::Path NCICircularSlot::path() const {
     p.whole = std::fabs(aL) >= 2.0 * kPi - 1e-9;
     // Climb milling runs the rings counter-clockwise round the slot, conventional milling
     // clockwise, whichever way the slot turns.
-    p.reverse = (aL < 0.0) != (value(18) < 0.0);
+    p.reverse = (aL < 0.0) != (value(kDirection) < 0.0);
     return p;
 }
 
@@ -94,18 +96,20 @@ void NCICircularSlot::finishWall(NciStream& out, const Path& p, double width) {
 }
 
 void NCICircularSlot::plungeTo(NciStream& out, const Path& p, double z, double side) {
-    const double r = pathDiameter(toolDiameter()) / 2.0, rp = value(13), aL = value(21);
-    const std::int32_t plunging = truncToInt32(value(23));
-    const double helix = std::min(r / 2.0, value(19) / 2.0 - side - r);
+    const double r = pathDiameter(toolDiameter()) / 2.0;
+    const double rp = value(kPitchRadius), aL = value(kAngularLength);
+    const auto plunging = static_cast<Plunging>(truncToInt32(value(kPlunging)));
+    const double helix = std::min(r / 2.0, value(kWidth) / 2.0 - side - r);
     // The ramp follows the centre line for a tool diameter, at most the slot and half a turn.
     const double ramp = std::min({2.0 * r, std::fabs(aL) * rp, kPi * rp});
-    if (plunging == 1 && helix > 1e-9) {
+    if (plunging == Plunging::Helical && helix > 1e-9) {
         const Point2 edge = at(p.s, p.u0, helix);
         FeedXY(out, edge.x, edge.y);
-        HelixCircle(out, p.s.x, p.s.y, z, value(18) < 0.0 ? 2 : 1);
+        HelixCircle(out, p.s.x, p.s.y, z,
+                    value(kDirection) < 0.0 ? Turn::Clockwise : Turn::CounterClockwise);
         FeedXY(out, p.s.x, p.s.y);
-    } else if (plunging == 2 && ramp > 1e-9) {
-        const double a = value(20) + (aL < 0.0 ? -ramp : ramp) / rp;
+    } else if (plunging == Plunging::Reciprocating && ramp > 1e-9) {
+        const double a = value(kStartAngle) + (aL < 0.0 ? -ramp : ramp) / rp;
         const Point2 turnPoint = at(p.centre, {std::cos(a), std::sin(a)}, rp);
         arcMove(out, p.along, turnPoint.x, turnPoint.y, p.centre, (z_ + z) / 2.0, false, false);
         arcMove(out, p.back, p.s.x, p.s.y, p.centre, z, false, false);
@@ -115,10 +119,11 @@ void NCICircularSlot::plungeTo(NciStream& out, const Path& p, double z, double s
 }
 
 void NCICircularSlot::machinePasses(NciStream& out, Point2 from) {
-    const PocketPasses passes{std::max(value(15), 0.0), std::max(value(16), 0.0),
-                              truncToInt32(value(17)), value(24)};
+    const PocketPasses passes{
+        std::max(value(kSideAllowance), 0.0), std::max(value(kFloorAllowance), 0.0),
+        static_cast<MachiningOperation>(truncToInt32(value(kOperation))), value(kFinishingInfeed)};
     const Path p = path();
-    const double width = value(19);
+    const double width = value(kWidth);
     cutInPasses(
         *this, out, from, start_, passes, rings_,
         [&](double z) { plungeTo(out, p, z, passes.side); },

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "nci/q_numbers.h"
 #include "nci/cycle_errors.h"
 
 namespace morvane {
@@ -36,7 +37,7 @@ double fallbackInfeed(NCIGeneralCycle& cycle, double exact, double oldPlunge, Pa
                                         : "makes one infeed to the full depth";
         diagnostics.correction(
             kDepthFallback,
-            "Q202 = " + preciseRealToString(q[202]) +
+            "Q202 = " + preciseRealToString(q[qn::kPlungingDepth]) +
                 " gives no plunging depth: the infeed falls back to " + preciseRealToString(exact) +
                 ", for the depth " + preciseRealToString(depth) + " (the corrected semantics " +
                 instead + ")",
@@ -62,23 +63,29 @@ void passOne(NCIGeneralCycle& cycle, const CycleArg& a, ParamMap& q, double call
             cycle.SetValue(a.index, sumOf(a, q));
             break;
         case ArgSource::HalfSmaller: {
-            const double length = q[218] / 2.0, width = q[219] / 2.0;
+            const double length = q[qn::kFirstSideLength] / 2.0;
+            const double width = q[qn::kSecondSideLength] / 2.0;
             cycle.SetValue(a.index, length <= width ? length : width);
             break;
         }
         case ArgSource::Depth:
-            cycle.SetValue(
-                a.index,
-                q[202] > 1e-9 ? q[202] : fallbackInfeed(cycle, -q[201] - 1.0, 0.0, q, diagnostics));
+        case ArgSource::OldDepth: {
+            // The old-style cycles' Q201 is negated, and their plunge may be written with the
+            // opposite sign.
+            const bool old = a.source == ArgSource::OldDepth;
+            const double plunge = q[qn::kPlungingDepth];
+            if (plunge > 1e-9) {
+                cycle.SetValue(a.index, plunge);
+                break;
+            }
+            const double depth = old ? q[qn::kDepth] : -q[qn::kDepth];
+            cycle.SetValue(a.index,
+                           fallbackInfeed(cycle, depth - 1.0, old ? -plunge : 0.0, q, diagnostics));
             break;
-        case ArgSource::OldDepth:
-            cycle.SetValue(a.index, q[202] > 1e-9 ? q[202]
-                                                  : fallbackInfeed(cycle, q[201] - 1.0, -q[202], q,
-                                                                   diagnostics));
-            break;
+        }
         case ArgSource::OldSurface:
-            cycle.SetValue(1, callZ - q[200]);
-            cycle.SetValue(3, q[200]);
+            cycle.SetValue(general::kSurface, callZ - q[qn::kSetUpClearance]);
+            cycle.SetValue(general::kSecondClearance, q[qn::kSetUpClearance]);
             break;
         case ArgSource::Flag:
             cycle.SetFlag(a.index, a.flag);

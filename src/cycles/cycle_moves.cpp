@@ -12,8 +12,8 @@ constexpr std::int32_t arcCode(bool counterClockwise) {
 }  // namespace
 
 void NCISimpleDrilling::straightMove(NciStream& out, std::int32_t code, double x, double y,
-                                     double z) {
-    out << code << eol << "0 " << x << ' ' << y << ' ' << z << ' ' << feed() << " 0" << eol;
+                                     double z, double feed) {
+    out << code << eol << "0 " << x << ' ' << y << ' ' << z << ' ' << feed << " 0" << eol;
     x_ = x;
     y_ = y;
     z_ = z;
@@ -55,8 +55,8 @@ void NCISimpleDrilling::FeedXY(NciStream& out, double x, double y) {
 }
 
 void NCISimpleDrilling::ArcAround(NciStream& out, double cx, double cy, double ex, double ey,
-                                  std::int32_t dir) {
-    arcMove(out, arcCode(dir == 1), ex, ey, {cx, cy}, z_, false, false);
+                                  Turn dir) {
+    arcMove(out, arcCode(dir == Turn::CounterClockwise), ex, ey, {cx, cy}, z_, false, false);
 }
 
 void NCISimpleDrilling::ArcRadius(NciStream& out, double ex, double ey, double r, double side) {
@@ -69,8 +69,8 @@ void NCISimpleDrilling::ArcSigned(NciStream& out, double ex, double ey, double r
     arcMove(out, arcCode(r > 0.0), ex, ey, arcCentre(here(), {ex, ey}, r, 1.0), z_, false, true);
 }
 
-void NCISimpleDrilling::FullCircle(NciStream& out, double cx, double cy, std::int32_t dir) {
-    arcMove(out, arcCode(dir == 1), x_, y_, {cx, cy}, z_, true, false);
+void NCISimpleDrilling::FullCircle(NciStream& out, double cx, double cy, Turn dir) {
+    arcMove(out, arcCode(dir == Turn::CounterClockwise), x_, y_, {cx, cy}, z_, true, false);
 }
 
 void NCISimpleDrilling::Approach(NciStream& out, double fromX, double fromY, double fromZ,
@@ -94,9 +94,8 @@ void NCISimpleDrilling::HelixArc(NciStream& out, double r, double ex, double ey,
             true);
 }
 
-void NCISimpleDrilling::HelixCircle(NciStream& out, double cx, double cy, double z,
-                                    std::int32_t dir) {
-    arcMove(out, arcCode(dir == 1), x_, y_, {cx, cy}, z, true, false);
+void NCISimpleDrilling::HelixCircle(NciStream& out, double cx, double cy, double z, Turn dir) {
+    arcMove(out, arcCode(dir == Turn::CounterClockwise), x_, y_, {cx, cy}, z, true, false);
 }
 
 }  // namespace morvane

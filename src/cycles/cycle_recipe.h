@@ -19,9 +19,9 @@ namespace morvane {
 enum class ArgSource : std::uint8_t {
     QSum,  // a sum of signed Q parameters (or a constant when there are none), times a factor
     HalfSmaller,  // half the smaller of Q218 and Q219 (a slot's corner radius)
-    Depth,        // value 10: Q202 when positive, else -Q201 - 1 (a single infeed)
+    Depth,        // the infeed: Q202 when positive, else -Q201 - 1 (a single infeed)
     OldDepth,     // the same for the old-style cycles, whose Q201 is negated: Q201 - 1
-    OldSurface,   // value 1 := Z of the call - Q200, value 3 := Q200 (old-style cycles)
+    OldSurface,   // surface := Z of the call - Q200, second clearance := Q200 (old-style cycles)
     Flag,         // SetFlag with a fixed truth value
 };
 
@@ -104,13 +104,30 @@ constexpr CycleArg halfSmallerSide(int index) {
     return {ArgSource::HalfSmaller, static_cast<std::int8_t>(index)};
 }
 constexpr CycleArg depthFallback() {
-    return {ArgSource::Depth, 10};
+    return {ArgSource::Depth, drilling::kInfeed};
 }
 constexpr CycleArg oldDepthFallback() {
-    return {ArgSource::OldDepth, 10};
+    return {ArgSource::OldDepth, drilling::kInfeed};
 }
 constexpr CycleArg oldSurface() {
-    return {ArgSource::OldSurface, 1};
+    return {ArgSource::OldSurface, general::kSurface};
+}
+
+// `base` with `passes` handed over before its last three arguments (the return and retract flags
+// and the infeed): the list of a pocket or slot with the corrected semantics.
+template <std::size_t N, std::size_t M>
+constexpr std::array<CycleArg, N + M> withPasses(const CycleArg (&base)[N],
+                                                 const CycleArg (&passes)[M]) {
+    static_assert(N >= 3);
+    std::array<CycleArg, N + M> out{};
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < N - 3; ++i)
+        out[k++] = base[i];
+    for (const CycleArg& a : passes)
+        out[k++] = a;
+    for (std::size_t i = N - 3; i < N; ++i)
+        out[k++] = base[i];
+    return out;
 }
 
 }  // namespace arg

@@ -9,6 +9,7 @@
 
 #include "cycles/cycle_writer_table.h"
 #include "cycles/iso_drilling.h"
+#include "nci/q_numbers.h"
 #include "nci/diagnostics.h"
 #include "nci/int_conversion.h"
 #include "nci/nci_format.h"
@@ -28,24 +29,31 @@ void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagno
         if (set) given += (given.empty() ? "" : ", ") + qText(q, n);
     };
     if (cycle != 252) {
-        add(215, q[215] != 0.0);
-        add(368, q[368] != 0.0);
-        add(369, q[369] != 0.0);
+        const double side = q[qn::kSideAllowance], floor = q[qn::kFloorAllowance];
+        add(qn::kMachiningOperation, q[qn::kMachiningOperation] != 0.0);
+        add(qn::kSideAllowance, side != 0.0);
+        add(qn::kFloorAllowance, floor != 0.0);
         // The finishing infeed counts where there is a finishing pass of the walls.
-        const std::int32_t operation = wordToInt32(q[215]);
-        const bool finishes = operation == 2 || (operation != 1 && (q[368] > 0.0 || q[369] > 0.0));
-        add(338, q[338] > 0.0 && finishes && (q[368] > 0.0 || q[369] <= 0.0));
+        const auto operation =
+            static_cast<MachiningOperation>(wordToInt32(q[qn::kMachiningOperation]));
+        const bool finishes =
+            operation == MachiningOperation::Finish ||
+            (operation != MachiningOperation::Rough && (side > 0.0 || floor > 0.0));
+        add(qn::kFinishingInfeed,
+            q[qn::kFinishingInfeed] > 0.0 && finishes && (side > 0.0 || floor <= 0.0));
     }
-    add(351, q[351] < 0.0);
-    add(366, q[366] != 0.0);
+    add(qn::kMillingDirection, q[qn::kMillingDirection] < 0.0);
+    add(qn::kPlunging, q[qn::kPlunging] != 0.0);
     if (given.empty()) return;
     const std::string name = "cycle " + std::to_string(cycle);
     const std::string reciprocating =
-        cycle == 252 && wordToInt32(q[366]) == 2 ? " (a round pocket plunges on a helix)" : "";
+        cycle == 252 &&
+                static_cast<Plunging>(wordToInt32(q[qn::kPlunging])) == Plunging::Reciprocating
+            ? " (a round pocket plunges on a helix)"
+            : "";
     diagnostics.correction(
         diagnostic::kPocketParameters,
-        name + " ignores " + given +
-            ": it is cut climb, plunging straight down" +
+        name + " ignores " + given + ": it is cut climb, plunging straight down" +
             (cycle != 252 ? ", roughed and finished to size layer by layer" : "") +
             " (the corrected semantics follows them" + reciprocating + ")",
         name + " follows " + given + reciprocating);
@@ -55,8 +63,9 @@ void reportPocketParameters(std::int32_t cycle, ParamMap& q, Diagnostics& diagno
 void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnostics) {
     if (!diagnostics.wanted()) return;
     if (cycle >= 251 && cycle <= 254) reportPocketParameters(cycle, q, diagnostics);
-    if ((cycle == 1003 || cycle == 1004) && q[218] != q[219]) {
-        const std::string length = preciseRealToString(q[219]), width = preciseRealToString(q[218]);
+    if ((cycle == 1003 || cycle == 1004) && q[qn::kFirstSideLength] != q[qn::kSecondSideLength]) {
+        const std::string length = preciseRealToString(q[qn::kSecondSideLength]),
+                          width = preciseRealToString(q[qn::kFirstSideLength]);
         diagnostics.correction(
             diagnostic::kOldPocketAxes,
             "the old-style pocket " + length + " long (X) and " + width + " wide (Y) is cut " +
@@ -64,23 +73,28 @@ void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnosti
                 " along Y (the corrected semantics cuts the length along X)",
             "the old-style pocket is cut " + length + " along X and " + width + " along Y");
     }
-    if (cycle == 203 && q[202] > 1e-9 && q[202] < -q[201])
+    if (cycle == 203 && q[qn::kPlungingDepth] > 1e-9 && q[qn::kPlungingDepth] < -q[qn::kDepth])
         diagnostics.correction(
             diagnostic::kPeckDepth203,
             "cycle 203 drills with an infeed of Q203 - Q201 = " +
-                preciseRealToString(q[203] - q[201]) + ", not the plunging depth " + qText(q, 202) +
+                preciseRealToString(q[qn::kSurface] - q[qn::kDepth]) + ", not the plunging depth " +
+                qText(q, qn::kPlungingDepth) +
                 " (the corrected semantics pecks by Q202 less Q212 down to Q205, breaking chips "
                 "Q213 times before each retract)",
-            "cycle 203 pecks by " + qText(q, 202) + ", less " + qText(q, 212) + " down to " +
-                qText(q, 205) + ", with " + qText(q, 213) + " chip breaks before each retract");
-    if (cycle == 200 && q[202] > 1e-9 && q[202] < -q[201])
-        diagnostics.correction(
-            diagnostic::kPeckDepth200,
-            "cycle 200 drills to " + qText(q, 201) + " in one plunge, not by the plunging depth " +
-                qText(q, 202) + " (the corrected semantics pecks by Q202, rapiding back to the "
-                "set-up clearance between pecks)",
-            "cycle 200 pecks by " + qText(q, 202) + ", rapiding back to the set-up clearance and "
-                "dwelling " + qText(q, 210) + " there between pecks");
+            "cycle 203 pecks by " + qText(q, qn::kPlungingDepth) + ", less " +
+                qText(q, qn::kDecrement) + " down to " + qText(q, qn::kMinimumPlungingDepth) +
+                ", with " + qText(q, qn::kChipBreaks) + " chip breaks before each retract");
+    if (cycle == 200 && q[qn::kPlungingDepth] > 1e-9 && q[qn::kPlungingDepth] < -q[qn::kDepth])
+        diagnostics.correction(diagnostic::kPeckDepth200,
+                               "cycle 200 drills to " + qText(q, qn::kDepth) +
+                                   " in one plunge, not by the plunging depth " +
+                                   qText(q, qn::kPlungingDepth) +
+                                   " (the corrected semantics pecks by Q202, rapiding back to the "
+                                   "set-up clearance between pecks)",
+                               "cycle 200 pecks by " + qText(q, qn::kPlungingDepth) +
+                                   ", rapiding back to the set-up clearance and "
+                                   "dwelling " +
+                                   qText(q, qn::kDwellAtTop) + " there between pecks");
 }
 
 void openOperation(std::string_view label, const CycleCall& call, const MachineState& tool,
@@ -122,8 +136,7 @@ void approachCycle(NCIGeneralCycle& cycle, const CycleCall& call, const MachineS
     const bool moves = before.x != tool.x || before.y != tool.y;
     if (!moves || before.z == clearance || !diagnostics.wanted()) return;
     const std::string from = "X" + preciseRealToString(before.x) + " Y" +
-                             preciseRealToString(before.y) + " Z" +
-                             preciseRealToString(before.z);
+                             preciseRealToString(before.y) + " Z" + preciseRealToString(before.z);
     const std::string to = "X" + preciseRealToString(tool.x) + " Y" + preciseRealToString(tool.y);
     diagnostics.correction(
         diagnostic::kCycleApproach,
@@ -147,8 +160,8 @@ void expandCycle(const CycleRecipe& recipe, const CycleCall& call, MachineState&
     // The corrected semantics reads the parameters first: the head line follows the approach.
     // The old-style cycles measure their surface from the Z of the calling block.
     if (corrected) {
-        passCycleArgs(*cycle, recipe.correctedArgs.empty() ? recipe.args : recipe.correctedArgs,
-                      q, call.callZ, diagnostics);
+        passCycleArgs(*cycle, recipe.correctedArgs.empty() ? recipe.args : recipe.correctedArgs, q,
+                      call.callZ, diagnostics);
         approachCycle(*cycle, call, tool, out);
     }
     if (recipe.drillingHead) {

@@ -7,15 +7,18 @@
 namespace morvane {
 namespace {
 
-constexpr ValueSlot kDwellValue[] = {{9, ValueRule::NonNegative}};
-// Deep drilling: 10 infeed per peck, 11 chip-break distance. Bore milling: 10 bore diameter,
-// 11 infeed per helix turn.
-constexpr ValueSlot kInfeedValues[] = {{10, ValueRule::Plain}, {11, ValueRule::Plain}};
-// Universal drilling: 13 decrement, 14 minimum infeed, 15 chip breaks before a retract, 16 dwell
-// at the top, 17 retraction feed.
+constexpr ValueSlot kDwellValue[] = {{drilling::kDwellTime, ValueRule::NonNegative}};
+// The same two indices for the deep drilling and bore milling, read otherwise.
+constexpr ValueSlot kInfeedValues[] = {{drilling::kInfeed, ValueRule::Plain},
+                                       {drilling::kChipBreakDistance, ValueRule::Plain}};
+static_assert(int{drilling::kInfeed} == int{bore_milling::kBoreDiameter} &&
+              int{drilling::kChipBreakDistance} == int{bore_milling::kInfeedPerTurn});
 constexpr ValueSlot kUniversalValues[] = {
-    {13, ValueRule::Plain}, {14, ValueRule::Plain}, {15, ValueRule::RoundToInt},
-    {16, ValueRule::Plain}, {17, ValueRule::Plain},
+    {universal_drilling::kPeckDecrement, ValueRule::Plain},
+    {universal_drilling::kMinimumPeck, ValueRule::Plain},
+    {universal_drilling::kChipBreaks, ValueRule::RoundToInt},
+    {universal_drilling::kDwellAtTop, ValueRule::Plain},
+    {universal_drilling::kRetractionFeed, ValueRule::Plain},
 };
 
 }  // namespace
@@ -38,7 +41,7 @@ void NCISimpleDrilling::Generate(NciStream& out) {
 }
 
 void NCIDeepDrilling::SetFlag(std::int32_t index, bool value) {
-    if (index == 12)
+    if (index == drilling::kFullRetract)
         fullRetract_ = value;
     else
         NCISimpleDrilling::SetFlag(index, value);
@@ -89,10 +92,8 @@ void NCIUniversalDrilling::retractTo(NciStream& out, Point2 p, double z) {
         RapidTo(out, p, z);
         return;
     }
-    const double cutting = feed();
-    if (value(17) > 0.0) setValueDirect(7, value(17));
-    FeedTo(out, p, z);
-    setValueDirect(7, cutting);
+    const double retraction = value(universal_drilling::kRetractionFeed);
+    straightMove(out, 1, p.x, p.y, z, retraction > 0.0 ? retraction : feed());
 }
 
 void NCIUniversalDrilling::Generate(NciStream& out) {
@@ -104,20 +105,24 @@ void NCIUniversalDrilling::Generate(NciStream& out) {
     RapidTo(out, p, clearanceHeight());
     // A peck that would reach the depth exactly is left to the final feed.
     double reached = 0.0, step = infeed();
+    const double chipBreaks = value(universal_drilling::kChipBreaks);
+    const double decrement = value(universal_drilling::kPeckDecrement);
+    const double dwellAtTop = value(universal_drilling::kDwellAtTop);
     int peck = 0, breaks = 0;
     for (; peck < kMaxInfeeds && step > 0.0 && depth() > reached + step; ++peck) {
         reached += step;
         FeedTo(out, p, surface() - reached);
-        if (breaks < value(15)) {
+        if (breaks < chipBreaks) {
             ++breaks;
             retractTo(out, p, surface() - reached + chipBreakDistance());
         } else {
             breaks = 0;
             retractTo(out, p, clearanceHeight());
-            if (value(16) > 0.0) Dwell(out, value(16));
+            if (dwellAtTop > 0.0) Dwell(out, dwellAtTop);
             RapidTo(out, p, surface() - reached + clearance());
         }
-        if (step - value(13) > 0.0) step = std::max(step - value(13), value(14));
+        if (step - decrement > 0.0)
+            step = std::max(step - decrement, value(universal_drilling::kMinimumPeck));
     }
     if (peck == kMaxInfeeds && depth() > reached + step) noteBound(kInfeedsBound, kMaxInfeeds);
     FeedTo(out, p, surface() - depth());
@@ -143,14 +148,14 @@ void NCIBoreDrilling::Generate(NciStream& out) {
         double d = 0.0;
         int turn = 0;
         for (; turn < kMaxInfeeds && depth() > d; ++turn) {
-            HelixCircle(out, p.x, p.y, surface() - d, 1);
+            HelixCircle(out, p.x, p.y, surface() - d, Turn::CounterClockwise);
             if (!(infeedPerTurn() > 0.0)) break;
             d += infeedPerTurn();
         }
         if (turn == kMaxInfeeds && depth() > d) noteBound(kInfeedsBound, kMaxInfeeds);
-        HelixCircle(out, p.x, p.y, surface() - depth(), 1);
+        HelixCircle(out, p.x, p.y, surface() - depth(), Turn::CounterClockwise);
         // A flat circle cleans the floor.
-        HelixCircle(out, p.x, p.y, surface() - depth(), 1);
+        HelixCircle(out, p.x, p.y, surface() - depth(), Turn::CounterClockwise);
         ArcSigned(out, p.x, p.y, w / 4.0);
     } else {
         FeedTo(out, p, surface() - depth());

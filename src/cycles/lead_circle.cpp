@@ -4,18 +4,18 @@ namespace morvane {
 namespace {
 
 struct LeadShape {
-    double sideX;            // the lead arcs lie at ax - e (-1, inside) or ax + e (+1, outside)
-    double entryY;           // the lead-in starts e below (-1) or above (+1) the centre line
-    double arcSide;          // +1 counter-clockwise lead arcs, -1 clockwise
-    std::int32_t circleDir;  // 1 counter-clockwise circle, else clockwise
+    double sideX;    // the lead arcs lie at ax - e (-1, inside) or ax + e (+1, outside)
+    double entryY;   // the lead-in starts e below (-1) or above (+1) the centre line
+    double arcSide;  // +1 counter-clockwise lead arcs, -1 clockwise
+    Turn circleDir;
 };
 
 // By LeadStyle. The circle's direction continues the lead arcs' tangent at (ax, centre.y).
 constexpr LeadShape kLeadShapes[] = {
-    {-1.0, -1.0, 1.0, 1},  // Inside
-    {1.0, 1.0, 1.0, -1},   // Stud
-    {1.0, -1.0, -1.0, 1},  // OutsideThread
-    {-1.0, 1.0, -1.0, -1},  // InsideClockwise
+    {-1.0, -1.0, 1.0, Turn::CounterClockwise},  // Inside
+    {1.0, 1.0, 1.0, Turn::Clockwise},           // Stud
+    {1.0, -1.0, -1.0, Turn::CounterClockwise},  // OutsideThread
+    {-1.0, 1.0, -1.0, Turn::Clockwise},         // InsideClockwise
 };
 
 }  // namespace

@@ -6,8 +6,8 @@
 // NCIBoreDrilling: helical bore milling (cycle 208).
 #pragma once
 
-#include "nci/arc_centre.h"
 #include "cycles/nci_general_cycle.h"
+#include "nci/arc_centre.h"
 #include "nci/limits.h"
 
 namespace morvane {
@@ -16,11 +16,11 @@ class NCISimpleDrilling : public NCIGeneralCycle {
   public:
     using NCIGeneralCycle::NCIGeneralCycle;
 
-    // Adds value 9, the dwell time at the bottom (must not be negative).
+    // Adds drilling::kDwellTime (must not be negative).
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
 
-    double dwellTime() const { return value(9); }
+    double dwellTime() const { return value(drilling::kDwellTime); }
 
     // Move primitives. Each writes its record code line and one data line carrying the cycle's
     // feed, and moves the current position. A rapid line carries the feed too.
@@ -31,9 +31,8 @@ class NCISimpleDrilling : public NCIGeneralCycle {
     virtual void Dwell(NciStream& out, double t);
     virtual void FeedXYZ(NciStream& out, double x, double y, double z);
     virtual void FeedXY(NciStream& out, double x, double y);
-    // Arc round a given centre, counter-clockwise when dir is 1, clockwise otherwise.
-    virtual void ArcAround(NciStream& out, double cx, double cy, double ex, double ey,
-                           std::int32_t dir);
+    // Arc round a given centre.
+    virtual void ArcAround(NciStream& out, double cx, double cy, double ex, double ey, Turn dir);
     // Arc of radius r to the end point, counter-clockwise when side is positive; nothing when
     // r is not positive.
     virtual void ArcRadius(NciStream& out, double ex, double ey, double r, double side);
@@ -41,7 +40,7 @@ class NCISimpleDrilling : public NCIGeneralCycle {
     // nothing for 0.
     virtual void ArcSigned(NciStream& out, double ex, double ey, double r);
     // Full circle round the centre, starting and ending at the current point.
-    virtual void FullCircle(NciStream& out, double cx, double cy, std::int32_t dir);
+    virtual void FullCircle(NciStream& out, double cx, double cy, Turn dir);
     // Rapids up to `travelZ` where the tool stood, then over the call point.
     void Approach(NciStream& out, double fromX, double fromY, double fromZ,
                   double travelZ) override;
@@ -51,17 +50,21 @@ class NCISimpleDrilling : public NCIGeneralCycle {
     // is not positive.
     void HelixArc(NciStream& out, double r, double ex, double ey, double ez, double side);
     // One full helix turn round the centre, from the current point down (or up) to z.
-    void HelixCircle(NciStream& out, double cx, double cy, double z, std::int32_t dir);
+    void HelixCircle(NciStream& out, double cx, double cy, double z, Turn dir);
 
   protected:
-    // Code line, then the data line "0 x y z F 0" of a straight move.
-    void straightMove(NciStream& out, std::int32_t code, double x, double y, double z);
+    // Code line, then the data line "0 x y z F 0" of a straight move at the cycle's feed, or at
+    // `feed`.
+    void straightMove(NciStream& out, std::int32_t code, double x, double y, double z) {
+        straightMove(out, code, x, y, z, this->feed());
+    }
+    void straightMove(NciStream& out, std::int32_t code, double x, double y, double z, double feed);
     // Code line, then "0 0 ex ey cx cy z F 0 <full>" with an optional trailing blank.
     void arcMove(NciStream& out, std::int32_t code, double ex, double ey, Point2 centre, double z,
                  bool full, bool trailingBlank);
     Point2 here() const { return {x_, y_}; }
     // Stores an index of a derived class's `table`; hands any other index to the drilling
-    // values (1 to 4, 6, 7, 9).
+    // values (general, and drilling::kDwellTime).
     void setOwnValue(std::span<const ValueSlot> table, std::int32_t index, double value);
     // Drilling ends: dwell, optional feed back to the clearance, rapid to the retract height.
     void finishHole(NciStream& out, Point2 p, bool dwell);
@@ -71,29 +74,30 @@ class NCIDeepDrilling : public NCISimpleDrilling {
   public:
     using NCISimpleDrilling::NCISimpleDrilling;
 
-    // Adds flag 12, full retract between pecks.
+    // Adds flag drilling::kFullRetract.
     void SetFlag(std::int32_t index, bool value) override;
-    // Adds value 10 (infeed per peck) and 11 (chip-break retract distance).
+    // Adds drilling::kInfeed and kChipBreakDistance.
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
 
-    double infeed() const { return value(10); }
-    double chipBreakDistance() const { return value(11); }
+    double infeed() const { return value(drilling::kInfeed); }
+    double chipBreakDistance() const { return value(drilling::kChipBreakDistance); }
     bool fullRetract() const { return fullRetract_; }
 
   protected:
-    // From the clearance height above `p`: the pecks of value 10, then the feed to the depth.
+    // From the clearance height above `p`: the pecks of the infeed, then the feed to the depth.
     void peckToDepth(NciStream& out, Point2 p);
 
   private:
-    bool fullRetract_ = false;  // flag 12
+    bool fullRetract_ = false;  // drilling::kFullRetract
 };
 
 // Universal drilling (cycle 203, and 200). The exact semantics drills as NCIDeepDrilling; the
-// corrected one pecks by value 10 (Q202), less value 13 (Q212) after each peck down to value 14
-// (Q205), breaking chips by value 11 (Q256) value 15 (Q213) times before each retract to the
-// set-up clearance, where it dwells value 16 (Q210); it retracts at value 17 (Q208, 0: the feed),
-// or by rapid with flag 8 (cycle 200, whose other values stay 0).
+// corrected one pecks by the infeed (Q202), less the peck decrement (Q212) after each peck down
+// to the minimum peck (Q205), breaking chips by the chip-break distance (Q256) as many times as
+// kChipBreaks (Q213) before each retract to the set-up clearance, where it dwells (Q210); it
+// retracts at the retraction feed (Q208, 0: the feed), or by rapid with general::kRapidRetract
+// (cycle 200, whose other values stay 0).
 class NCIUniversalDrilling : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -109,12 +113,12 @@ class NCIBoreDrilling : public NCISimpleDrilling {
   public:
     using NCISimpleDrilling::NCISimpleDrilling;
 
-    // Value 10 is the bore diameter, value 11 the infeed per helix turn.
+    // The deep drilling's infeed indices, as bore_milling names them.
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
 
-    double boreDiameter() const { return value(10); }
-    double infeedPerTurn() const { return value(11); }
+    double boreDiameter() const { return value(bore_milling::kBoreDiameter); }
+    double infeedPerTurn() const { return value(bore_milling::kInfeedPerTurn); }
 };
 
 // Upper bound of every infeed loop of the longhand cycles (pecks, layers, helix turns), so that

@@ -8,9 +8,12 @@ namespace {
 
 constexpr double kDegreesToRadians = 0.017453292519943295;
 
+using namespace general;
+
 constexpr ValueSlot kGeneralValues[] = {
-    {1, ValueRule::Plain}, {2, ValueRule::Plain}, {3, ValueRule::Plain},
-    {4, ValueRule::Plain}, {6, ValueRule::Plain}, {7, ValueRule::Plain},
+    {kSurface, ValueRule::Plain},         {kDepth, ValueRule::Plain},
+    {kSecondClearance, ValueRule::Plain}, {kClearance, ValueRule::Plain},
+    {kStartHeight, ValueRule::Plain},     {kFeed, ValueRule::Plain},
 };
 
 }  // namespace
@@ -21,8 +24,8 @@ NCIGeneralCycle::NCIGeneralCycle(const CycleStart& start)
       z_(start.z),
       toolDiameter_(start.toolDiameter),
       corrected_(start.corrected) {
-    values_[6] = start.z;
-    values_[7] = start.feed;
+    values_[kStartHeight] = start.z;
+    values_[kFeed] = start.feed;
 }
 
 CyclePosition NCIGeneralCycle::Run(NciStream& out) {
@@ -34,10 +37,10 @@ void NCIGeneralCycle::Approach(NciStream&, double, double, double, double) {}
 
 void NCIGeneralCycle::SetFlag(std::int32_t index, bool value) {
     switch (index) {
-        case 5:
+        case kReturnToStart:
             returnToStart_ = value;
             break;
-        case 8:
+        case kRapidRetract:
             rapidRetract_ = value;
             break;
         default:
@@ -55,10 +58,6 @@ void NCIGeneralCycle::SetValue(std::int32_t index, double value) {
 
 double NCIGeneralCycle::value(std::int32_t index) const {
     return index >= 0 && static_cast<std::size_t>(index) < kValueCount ? values_[index] : 0.0;
-}
-
-void NCIGeneralCycle::setValueDirect(std::int32_t index, double value) {
-    if (index >= 0 && static_cast<std::size_t>(index) < kValueCount) values_[index] = value;
 }
 
 bool NCIGeneralCycle::storeValue(std::span<const ValueSlot> table, std::int32_t index,
@@ -81,7 +80,7 @@ bool NCIGeneralCycle::storeValue(std::span<const ValueSlot> table, std::int32_t 
                 value = wordToInt32(value);
                 break;
         }
-        setValueDirect(index, value);
+        if (index >= 0 && static_cast<std::size_t>(index) < kValueCount) values_[index] = value;
         return true;
     }
     return false;

@@ -3,13 +3,16 @@
 // A cycle writer of the NCI frame builds one object per expansion from the frame's position,
 // sets its parameters by index (SetValue, SetFlag), calls Run once with the NCI output and
 // destroys the object. Values are kept in one array indexed like SetValue; every class owns a
-// few indices and gives them a meaning, the lower indices are common to all of them.
+// few indices and gives them a meaning (their names are in cycle_params.h), the lower indices
+// are common to all of them. The parameters stay as they were handed over: what a cycle derives
+// from them (half a length, a step-over from a factor) it keeps in locals.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "cycles/cycle_params.h"
 #include "nci/nci_stream.h"
 
 namespace morvane {
@@ -60,12 +63,11 @@ class NCIGeneralCycle : public NCIAbstractCycle {
 
     // Writes the cycle's moves and returns the tool diameter and the position after them.
     virtual CyclePosition Run(NciStream& out);
-    // Flags 5 (return to start height) and 8 (rapid retract); any other index is rejected.
+    // Flags general::kReturnToStart and kRapidRetract; any other index is rejected.
     virtual void SetFlag(std::int32_t index, bool value);
     // Throws CycleWrongCode: the class does not accept the index.
     [[noreturn]] virtual void RejectParameter();
-    // Values 1 (surface), 2 (depth), 3 (second clearance), 4 (clearance), 6 (start height),
-    // 7 (feed); any other index is rejected.
+    // The values of namespace general; any other index is rejected.
     virtual void SetValue(std::int32_t index, double value);
     virtual void Generate(NciStream& out) = 0;
     // Corrected semantics: brings the tool from `from`, where it stood before the call block, to
@@ -83,13 +85,13 @@ class NCIGeneralCycle : public NCIAbstractCycle {
     double toolDiameter() const { return toolDiameter_; }
     bool corrected() const { return corrected_; }
 
-    double surface() const { return values_[1]; }
+    double surface() const { return values_[general::kSurface]; }
     // Distance from the surface down to the bottom, positive downwards.
-    double depth() const { return values_[2]; }
-    double secondClearance() const { return values_[3]; }
-    double clearance() const { return values_[4]; }
-    double startHeight() const { return values_[6]; }
-    double feed() const { return values_[7]; }
+    double depth() const { return values_[general::kDepth]; }
+    double secondClearance() const { return values_[general::kSecondClearance]; }
+    double clearance() const { return values_[general::kClearance]; }
+    double startHeight() const { return values_[general::kStartHeight]; }
+    double feed() const { return values_[general::kFeed]; }
     bool returnToStartHeight() const { return returnToStart_; }
     bool rapidRetract() const { return rapidRetract_; }
 
@@ -115,7 +117,6 @@ class NCIGeneralCycle : public NCIAbstractCycle {
     // Stores `value` under `index` when `table` holds the index, applying its rule; false when
     // the table does not hold it (the caller hands the index on to its base class).
     bool storeValue(std::span<const ValueSlot> table, std::int32_t index, double value);
-    void setValueDirect(std::int32_t index, double value);
 
     double x_, y_, z_;  // position after the last move written
     double toolDiameter_;
@@ -123,8 +124,8 @@ class NCIGeneralCycle : public NCIAbstractCycle {
 
   private:
     double values_[kValueCount] = {};  // by SetValue index
-    bool returnToStart_ = true;        // flag 5: final retract to the start height
-    bool rapidRetract_ = true;         // flag 8: false adds a feed back to the clearance
+    bool returnToStart_ = true;        // general::kReturnToStart
+    bool rapidRetract_ = true;         // general::kRapidRetract
     Bound bound_{nullptr, 0};
 };
 

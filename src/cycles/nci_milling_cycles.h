@@ -1,6 +1,6 @@
 // The pocket, slot, stud, surface and thread cycles. They take the drilling values and flags
-// (surface, depth, clearances, feed, infeed, flags 5, 8 and 12) and add their own geometry,
-// stored under the indices listed at each class.
+// (surface, depth, clearances, feed, infeed, return to start, rapid and full retract) and add
+// their own geometry, under the names of their namespace in cycle_params.h.
 #pragma once
 
 #include "cycles/expansion_guards.h"
@@ -22,18 +22,22 @@ inline constexpr int kMaxFaceLines = limits::kFaceLines;
 inline constexpr int kMaxMultipassCuts = limits::kMultipassCuts;
 inline constexpr int kMaxRuledLines = limits::kRuledLines;
 
-// Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4): 15 size along the second axis, 16 size
-// along the first axis, 17 step-over, 18 corner radius, 23 rotation (degrees in, stored as
-// negated radians), 24 reference point. Cleared layer by layer from the centre outwards.
-// Cycles 251 and 253 with the corrected semantics add 19 side allowance, 20 floor allowance,
-// 21 machining operation (0 roughing and finishing, 1 roughing, 2 finishing), 22 direction
-// (-1 conventional, else climb), 25 finishing infeed and 27 plunging (0 vertical, 1 helical,
-// 2 reciprocating).
+// Rectangular pocket (cycles 251, 253, CYCL DEF 3 and 4), by rect_pocket's names: the sizes
+// along both axes, step-over, corner radius, rotation and reference point. Cleared layer by
+// layer from the centre outwards. Cycles 251 and 253 with the corrected semantics add the side
+// and floor allowances, the machining operation, the direction, the finishing infeed and the
+// plunging.
 class NCIRectPocket : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
+
+    // The pocket as it is cut: half its sizes along the second (v) and first (u) axes, and
+    // the corner radius.
+    struct PocketShape {
+        double halfV, halfU, cornerRadius;
+    };
 
     // Feed move to the point (u, v) of the pocket's own axes, centred on (cx, cy) and turned by
     // the pocket's rotation.
@@ -41,15 +45,15 @@ class NCIRectPocket : public NCIDeepDrilling {
     // Counter-clockwise arc of radius r to the local point (u, v); nothing when r is not
     // positive.
     void ArcLocal(NciStream& out, double u, double v, double r, double cx, double cy);
-    // Clears one layer at the current height, the tool standing at the pocket centre: central
-    // rectangles, rings, then the finishing contour along the walls.
-    void ClearLayer(NciStream& out);
+    // Clears one layer of `shape` at the current height, the tool standing at the pocket
+    // centre: central rectangles, rings, then the finishing contour along the walls.
+    void ClearLayer(NciStream& out, const PocketShape& shape);
 
   protected:
     // The local point (u, v) about `centre`, turned counter-clockwise by the programmed angle.
     Point2 toWorld(double u, double v, Point2 centre) const;
     // True when conventional milling runs the pocket clockwise: local v is mirrored.
-    bool clockwise() const { return corrected() && value(22) < 0.0; }
+    bool clockwise() const { return corrected() && value(rect_pocket::kDirection) < 0.0; }
 
     Point2 centre_;  // set by Generate from the reference point
     PassBudget passes_{*this, kMaxPocketPasses, "passes of the pocket"};
@@ -57,23 +61,21 @@ class NCIRectPocket : public NCIDeepDrilling {
   private:
     // Reports the exact semantics' circle at the start of the finishing contour, which reaches
     // beyond the contour.
-    void reportWallCircle(NciStream& out) const;
+    void reportWallCircle(NciStream& out, const PocketShape& shape) const;
     // Cycle 251's passes by its operation, allowances and plunging (the corrected semantics).
-    void machinePasses(NciStream& out, Point2 reference);
-    // ClearLayer on the pocket made smaller on every side by `allowance`.
-    void clearWithin(NciStream& out, double allowance);
+    void machinePasses(NciStream& out, const PocketShape& shape, Point2 reference);
     // Down from the centre to z: straight, on one helix turn, or on a ramp there and back, in
     // the room the pocket less `allowance` leaves.
-    void plungeTo(NciStream& out, double z, double allowance);
+    void plungeTo(NciStream& out, const PocketShape& shape, double z, double allowance);
     // The finishing contour along the walls, from the centre back to it.
-    void wallContour(NciStream& out);
+    void wallContour(NciStream& out, const PocketShape& shape);
     // One ring at distance w from the walls with corner arcs of radius q, counter-clockwise from
     // the middle of the side at +u; `entry` adds the first move to that middle point.
-    void ring(NciStream& out, double w, double q, bool entry);
+    void ring(NciStream& out, const PocketShape& shape, double w, double q, bool entry);
 };
 
-// Straight slot (cycle 210): 15 width, 16 length, 25 centre X, 26 centre Y, 23 rotation about
-// the centre; 17 step-over (stored, the rings step by the tool radius).
+// Straight slot (cycle 210), by rect_slot's names: width, length, centre and rotation about the
+// centre; the step-over is taken but the rings step by the tool radius.
 class NCIRectSlot : public NCIRectPocket {
   public:
     using NCIRectPocket::NCIRectPocket;
@@ -81,23 +83,23 @@ class NCIRectSlot : public NCIRectPocket {
     void Generate(NciStream& out) override;
     // Only counter-clockwise arcs: nothing for a radius that is not positive.
     void ArcSigned(NciStream& out, double ex, double ey, double r) override;
-    // Clears the slot's width at the current height by rings round the centre line, the tool
-    // standing at the centre line's start.
-    void ClearStraightSlot(NciStream& out);
+    // Clears the slot's width at the current height by rings round the centre line, whose
+    // straight part reaches `h` either side of the centre, the tool standing at its start.
+    void ClearStraightSlot(NciStream& out, double h);
 
   private:
     PassBudget rings_{*this, kMaxStraightSlotRings, "rings of the slot"};
 };
 
-// Rectangular pocket finishing (cycle 212): 15 length along X, 16 length along Y, 18 corner
-// radius, 23 centre Y, 24 centre X. One contour along the walls per layer.
+// Rectangular pocket finishing (cycle 212), by rect_finishing's names: the lengths along X and
+// Y, the corner radius and the centre. One contour along the walls per layer.
 class NCIRectPocketFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
+    // Per layer the closed contour a tool radius inside the walls, entered and left by small
+    // arcs.
     void Generate(NciStream& out) override;
-    // The closed contour a tool radius inside the walls, entered and left by small arcs.
-    void FinishRectContour(NciStream& out);
 };
 
 // Rectangular stud finishing (cycle 213): the values of the pocket finishing, the contour round
@@ -106,14 +108,14 @@ class NCIStudFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
     void SetValue(std::int32_t index, double value) override;
+    // Per layer the closed contour a tool radius outside the walls, entered and left by small
+    // arcs.
     void Generate(NciStream& out) override;
-    // The closed contour a tool radius outside the walls, entered and left by small arcs.
-    void FinishStudContour(NciStream& out);
 };
 
-// Face milling (cycle 232): 15 extent along X, 16 along Y, 17 start X, 18 start Y, 23 side
-// clearance, 24 floor allowance, 25 overlap factor, 26 strategy (rounded to an integer).
-// Layers from the surface down to the floor allowance, then the floor, each faced by FaceLayer.
+// Face milling (cycle 232), by face_milling's names: the extents along X and Y, the start
+// corner, the side clearance, floor allowance, overlap factor and strategy. Layers from the
+// surface down to the floor allowance, then the floor, each faced by FaceLayer.
 class NCIFaceMilling : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -121,16 +123,16 @@ class NCIFaceMilling : public NCIDeepDrilling {
     void Generate(NciStream& out) override;
 
     // One layer at the current height, from the current point (the start corner outside the
-    // surface) back to it: strategy 0 meander with overshoot beyond both edges, 1 meander
-    // turning on the edges, 2 cuts in one direction with the return lifted by value 10.
+    // surface) back to it, by FaceStrategy; the cuts in one direction return lifted by the
+    // infeed.
     void FaceLayer(NciStream& out);
 
   private:
     PassBudget lines_{*this, kMaxFaceLines, "cuts of the face"};
 };
 
-// Multipass milling (cycle 230): 15 extent along X, 16 along Y, 17 start X, 18 start Y,
-// 23 number of cuts (rounded to an integer). A zig-zag of cuts along X at the milling height.
+// Multipass milling (cycle 230), by multipass's names: the extents along X and Y, the start
+// corner and the number of cuts. A zig-zag of cuts along X at the milling height.
 class NCIMultipassMilling : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -138,8 +140,8 @@ class NCIMultipassMilling : public NCIDeepDrilling {
     void Generate(NciStream& out) override;
 };
 
-// Ruled surface (cycle 231): 15 to 26 the four corner points X, Y, Z in turn, 27 number of cuts
-// (rounded to an integer). Straight lines from the edge P1-P4 to the edge P2-P3.
+// Ruled surface (cycle 231), by ruled_surface's names: the four corner points and the number of
+// cuts. Straight lines from the edge P1-P4 to the edge P2-P3.
 class NCIRuledSurface : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -148,11 +150,10 @@ class NCIRuledSurface : public NCIDeepDrilling {
     bool hasClearance() const override { return false; }
 };
 
-// Circular pocket (cycle 252, CYCL DEF 5): 13 radius, 14 step-over, 15 side allowance, 16 floor
-// allowance, 17 finishing infeed, 18 machining operation (0 roughing and finishing, 1 roughing,
-// 2 finishing); with the corrected semantics (cycle 252) 19 direction (-1 conventional, else
-// climb) and 20 plunging (1 or 2 helical, else vertical). The tool starts over the pocket centre
-// and clears it in concentric circles.
+// Circular pocket (cycle 252, CYCL DEF 5), by circular_pocket's names: radius, step-over (as an
+// overlap factor), side and floor allowances, finishing infeed and machining operation; with
+// the corrected semantics (cycle 252) the direction and the plunging (not 0: helical). The tool
+// starts over the pocket centre and clears it in concentric circles.
 class NCICircularPocket : public NCIDeepDrilling {
   public:
     explicit NCICircularPocket(const CycleStart& start)
@@ -160,25 +161,37 @@ class NCICircularPocket : public NCIDeepDrilling {
     void SetValue(std::int32_t index, double value) override;
     void Generate(NciStream& out) override;
 
-    // At the current height, from the centre: circles every step-over (value 14) out to the
-    // radius less the side allowance and the tool radius, then back to the centre.
-    void RoughCircles(NciStream& out);
+    // At the current height, from the centre: circles every `stepOver` out to the radius less
+    // the side allowance and the tool radius, then back to the centre.
+    void RoughCircles(NciStream& out, double stepOver);
     // At the current height, from the centre: the circles left by the side allowance, then the
     // wall on a circle entered and left on quarter arcs, then back to the centre.
-    void FinishSide(NciStream& out);
+    void FinishSide(NciStream& out, double stepOver);
 
   private:
-    // 1 (counter-clockwise) for climb milling, 2 for conventional.
-    std::int32_t circleDir() const { return corrected() && value(19) < 0.0 ? 2 : 1; }
+    // Counter-clockwise for climb milling, clockwise for conventional.
+    Turn circleDir() const {
+        return corrected() && value(circular_pocket::kDirection) < 0.0 ? Turn::Clockwise
+                                                                       : Turn::CounterClockwise;
+    }
     // Down from the centre to z for a roughing layer: straight, or on one helix turn.
     void plungeTo(NciStream& out, double z);
+    // The step-over from the overlap factor and the tool.
+    double stepOver() const;
+    // Roughing (`rough`) or wall passes by `stepOver`, one per infeed layer down to the floor
+    // allowance.
+    void wallLayers(NciStream& out, bool rough, double stepOver);
+    // The floor in finishing infeeds, starting one infeed below the roughed depth. The last
+    // layer, at the depth, roughs and finishes; the layers above it rough only when the walls
+    // were roughed too (`roughInLoop`).
+    void floorLayers(NciStream& out, bool roughInLoop, double stepOver);
 
     Point2 centre_;  // the pocket centre: where the tool stands when the cycle starts
     PassBudget rings_{*this, kMaxPocketRings, "circles of the pocket"};
 };
 
-// Circular pocket finishing (cycle 214): 13 finished radius, 14 centre X, 15 centre Y, 16 blank
-// radius. One finishing circle per infeed layer.
+// Circular pocket finishing (cycle 214), by circular_finishing's names: the finished radius,
+// the centre and the blank's radius. One finishing circle per infeed layer.
 class NCICircularPocketFinishing : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -202,12 +215,10 @@ class NCICircularStud : public NCIDeepDrilling {
     void FinishStudCircle(NciStream& out);
 };
 
-// Circular slot (cycles 211, 254): 13 pitch-circle radius, 14 step-over, 19 width, 20 start
-// angle and 21 angular length (degrees in, stored as radians), 22 reference (rounded to an
-// integer), 25 and 26 the pitch-circle centre. Cycle 254 with the corrected semantics adds
-// 15 side allowance, 16 floor allowance, 17 machining operation (0 roughing and finishing,
-// 1 roughing, 2 finishing), 18 direction (-1 conventional, else climb), 23 plunging (0 vertical,
-// 1 helical, 2 reciprocating) and 24 finishing infeed.
+// Circular slot (cycles 211, 254), by circular_slot's names: the pitch-circle radius and
+// centre, step-over, width, start angle, angular length and reference. Cycle 254 with the
+// corrected semantics adds the side and floor allowances, the machining operation, the
+// direction, the plunging and the finishing infeed.
 class NCICircularSlot : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -246,8 +257,9 @@ class NCICircularSlot : public NCIDeepDrilling {
     PassBudget rings_{*this, kMaxArcSlotRings, "rings of the slot"};
 };
 
-// Outside thread milling (cycle 267): 13 thread radius, 14 countersinking depth at the front,
-// 15 offset at the front, 17 pitch. A front countersink, then two helical turns round the stud.
+// Outside thread milling (cycle 267), by thread_milling's names: the thread radius, the
+// countersinking depth and offset at the front, the pitch. A front countersink, then two helical
+// turns round the stud.
 class NCIOutsideThread : public NCIDeepDrilling {
   public:
     using NCIDeepDrilling::NCIDeepDrilling;
@@ -256,14 +268,16 @@ class NCIOutsideThread : public NCIDeepDrilling {
 
   private:
     // Reports the exact semantics' front countersink, round the offset alone.
-    void reportStudCountersink(NciStream& out) const;
+    void reportStudCountersink(NciStream& out, double threadRadius) const;
     // The tool centre's circle of the front countersink (corrected): the offset from the
-    // thread's major diameter, the tool beside it.
-    double countersinkRadius() const { return value(13) + value(15) + toolDiameter() / 2.0; }
+    // thread's major diameter of radius `threadRadius`, the tool beside it.
+    double countersinkRadius(double threadRadius) const {
+        return threadRadius + value(thread_milling::kFrontOffset) + toolDiameter() / 2.0;
+    }
 };
 
-// Inside thread milling with countersinking (cycles 262, 263): the outside thread's values and
-// 16 clearance to the side, 18 thread depth. A pre-drill to the countersinking depth, the side
+// Inside thread milling with countersinking (cycles 262, 263): the outside thread's values, the
+// clearance to the side and the thread depth. A pre-drill to the countersinking depth, the side
 // and front countersinks, then two helical turns down to below the thread depth.
 class NCIThreadMilling : public NCIDeepDrilling {
   public:

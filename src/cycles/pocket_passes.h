@@ -10,9 +10,9 @@
 namespace morvane {
 
 struct PocketPasses {
-    double side = 0.0;             // side allowance left by roughing (0 or more)
-    double floor = 0.0;            // floor allowance left by roughing (0 or more)
-    std::int32_t operation = 0;    // 0 roughing and finishing, 1 roughing, 2 finishing
+    double side = 0.0;   // side allowance left by roughing (0 or more)
+    double floor = 0.0;  // floor allowance left by roughing (0 or more)
+    MachiningOperation operation = MachiningOperation::RoughAndFinish;
     double finishingInfeed = 0.0;  // the walls' finishing steps; 0: one step at the depth
 };
 
@@ -24,8 +24,10 @@ struct PocketPasses {
 template <class Plunge, class Clear, class Walls>
 void cutInPasses(NCIDeepDrilling& c, NciStream& out, Point2 from, Point2 at, const PocketPasses& p,
                  const PassBudget& budget, Plunge&& plunge, Clear&& clear, Walls&& walls) {
-    const bool rough = p.operation != 2;
-    const bool finish = p.operation == 2 || (p.operation != 1 && (p.side > 0.0 || p.floor > 0.0));
+    const bool rough = p.operation != MachiningOperation::Finish;
+    const bool finish =
+        p.operation == MachiningOperation::Finish ||
+        (p.operation != MachiningOperation::Rough && (p.side > 0.0 || p.floor > 0.0));
     const bool finishWalls = p.side > 0.0 || p.floor == 0.0;
     c.RapidTo(out, from, c.clearanceHeight());
     c.FeedXY(out, at.x, at.y);

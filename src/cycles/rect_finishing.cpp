@@ -9,15 +9,18 @@
 namespace morvane {
 namespace {
 
-// The finishing set-up of both cycles, read from the values after Generate halved the lengths.
+using namespace rect_finishing;
+
+// The finishing set-up of both cycles.
 struct Rectangle {
-    double cx, cy;  // centre (values 24, 23)
-    double a, b;    // half lengths along X and Y (values 15, 16)
-    double rc;      // corner radius (value 18)
+    double cx, cy;  // centre
+    double a, b;    // half lengths along X and Y
+    double rc;      // corner radius
 };
 
 Rectangle rectangleOf(const NCIDeepDrilling& c) {
-    return {c.value(24), c.value(23), c.value(15), c.value(16), c.value(18)};
+    return {c.value(kCentreX), c.value(kCentreY), c.value(kLengthX) / 2.0, c.value(kLengthY) / 2.0,
+            c.value(kCornerRadius)};
 }
 
 // The contour a tool radius r from the walls, inside the pocket (side -1) or outside the stud
@@ -45,11 +48,11 @@ void wallContour(NCIDeepDrilling& c, NciStream& out, const Rectangle& k, double 
     c.FeedXY(out, cx + a + 2.0 * offset, cy);
 }
 
-// Both cycles, once the lengths are halved: from the centre M down to each layer at the start
-// point S beside the wall, one contour per layer, and back up over M.
+// Both cycles: from the centre M down to each layer at the start point S beside the wall, one
+// contour per layer, and back up over M.
 template <class Contour>
-void finishWalls(NCIDeepDrilling& c, NciStream& out, double startOffset, Contour&& contour) {
-    const Rectangle k = rectangleOf(c);
+void finishWalls(NCIDeepDrilling& c, NciStream& out, const Rectangle& k, double startOffset,
+                 Contour&& contour) {
     if (!finiteSetUp(c) || !allFinite({k.cx, k.cy, k.a, k.b, k.rc})) return;
     const Point2 m{k.cx, k.cy};
     const Point2 s{k.cx + k.a + startOffset, k.cy};
@@ -61,29 +64,20 @@ void finishWalls(NCIDeepDrilling& c, NciStream& out, double startOffset, Contour
 }  // namespace
 
 void NCIRectPocketFinishing::Generate(NciStream& out) {
-    setValueDirect(15, value(15) / 2.0);
-    setValueDirect(16, value(16) / 2.0);
     // The corners cannot be tighter than the tool; a radius that is no number stays so, and the
     // cycle then writes nothing.
-    if (std::isfinite(value(18)) && value(18) < toolDiameter() / 2.0)
-        setValueDirect(18, toolDiameter() / 2.0);
-    finishWalls(*this, out, -toolDiameter(), [&] { FinishRectContour(out); });
-}
-
-void NCIRectPocketFinishing::FinishRectContour(NciStream& out) {
+    Rectangle k = rectangleOf(*this);
+    if (std::isfinite(k.rc) && k.rc < toolDiameter() / 2.0) k.rc = toolDiameter() / 2.0;
     const double d = pathDiameter(toolDiameter());
-    wallContour(*this, out, rectangleOf(*this), -1.0, d / 2.0, d / 20.0);
+    finishWalls(*this, out, k, -toolDiameter(),
+                [&] { wallContour(*this, out, k, -1.0, d / 2.0, d / 20.0); });
 }
 
 void NCIStudFinishing::Generate(NciStream& out) {
-    setValueDirect(15, value(15) / 2.0);
-    setValueDirect(16, value(16) / 2.0);
-    finishWalls(*this, out, toolDiameter(), [&] { FinishStudContour(out); });
-}
-
-void NCIStudFinishing::FinishStudContour(NciStream& out) {
+    const Rectangle k = rectangleOf(*this);
     const double d = pathDiameter(toolDiameter());
-    wallContour(*this, out, rectangleOf(*this), +1.0, d / 2.0, d / 20.0);
+    finishWalls(*this, out, k, toolDiameter(),
+                [&] { wallContour(*this, out, k, +1.0, d / 2.0, d / 20.0); });
 }
 
 }  // namespace morvane

@@ -15,24 +15,26 @@
 namespace morvane {
 namespace {
 
-// Where the reference point lies (value 24), as the direction from it to the centre in the
-// pocket's axes. Any other position is the centre itself.
+using namespace rect_pocket;
+
+// Where the reference point lies, as the direction from it to the centre in the pocket's axes.
+// Any other position is the centre itself.
 struct ReferenceCorner {
-    std::int32_t position;
+    PocketReference position;
     double su, sv;
 };
 constexpr ReferenceCorner kReferenceCorners[] = {
-    {1, +1.0, +1.0},  // lower-left corner
-    {2, -1.0, +1.0},  // lower-right corner
-    {3, -1.0, -1.0},  // upper-right corner
-    {4, +1.0, -1.0},  // upper-left corner
+    {PocketReference::LowerLeft, +1.0, +1.0},
+    {PocketReference::LowerRight, -1.0, +1.0},
+    {PocketReference::UpperRight, -1.0, -1.0},
+    {PocketReference::UpperLeft, +1.0, -1.0},
 };
 
 }  // namespace
 
 Point2 NCIRectPocket::toWorld(double u, double v, Point2 centre) const {
-    // Value 23 holds the programmed counter-clockwise angle negated.
-    const double alpha = -value(23);
+    // The rotation is stored as the programmed counter-clockwise angle negated.
+    const double alpha = -value(kRotation);
     return {centre.x + u * std::cos(alpha) - v * std::sin(alpha),
             centre.y + u * std::sin(alpha) + v * std::cos(alpha)};
 }
@@ -46,44 +48,44 @@ void NCIRectPocket::ArcLocal(NciStream& out, double u, double v, double r, doubl
     if (!(r > 0.0)) return;
     const bool cw = clockwise();
     const Point2 p = toWorld(u, cw ? -v : v, {cx, cy});
-    arcMove(out, cw ? 2 : 3, p.x, p.y, arcCentre(here(), p, r, cw ? -1.0 : 1.0), z_, false,
-            false);
+    arcMove(out, cw ? 2 : 3, p.x, p.y, arcCentre(here(), p, r, cw ? -1.0 : 1.0), z_, false, false);
 }
 
 void NCIRectPocket::Generate(NciStream& out) {
-    const double a = value(15) / 2.0, b = value(16) / 2.0;
-    setValueDirect(15, a);
-    setValueDirect(16, b);
+    const PocketShape shape{value(kSecondAxisSize) / 2.0, value(kFirstAxisSize) / 2.0,
+                            value(kCornerRadius)};
+    const double a = shape.halfV, b = shape.halfU;
     const Point2 reference = here();
     centre_ = reference;
-    const std::int32_t position = truncToInt32(value(24));
+    const auto position = static_cast<PocketReference>(truncToInt32(value(kReference)));
     for (const ReferenceCorner& corner : kReferenceCorners)
         if (corner.position == position) centre_ = toWorld(corner.su * b, corner.sv * a, reference);
-    if (!finiteSetUp(*this) || !allFinite({a, b, value(18), value(23), centre_.x, centre_.y}))
+    if (!finiteSetUp(*this) ||
+        !allFinite({a, b, shape.cornerRadius, value(kRotation), centre_.x, centre_.y}))
         return;
 
-    reportWallCircle(out);
-    if (corrected() && (value(19) != 0.0 || value(20) != 0.0 || value(21) != 0.0 ||
-                        value(27) != 0.0)) {
-        machinePasses(out, reference);
+    reportWallCircle(out, shape);
+    if (corrected() && (value(kSideAllowance) != 0.0 || value(kFloorAllowance) != 0.0 ||
+                        value(kOperation) != 0.0 || value(kPlunging) != 0.0)) {
+        machinePasses(out, shape, reference);
         return;
     }
     // The tool plunges straight down at the centre for every layer.
     cutInLayers(*this, out, reference, centre_, [&](bool) {
-        ClearLayer(out);
+        ClearLayer(out, shape);
         return !passes_.spent();
     });
 }
 
-void NCIRectPocket::reportWallCircle(NciStream& out) const {
+void NCIRectPocket::reportWallCircle(NciStream& out, const PocketShape& shape) const {
     Diagnostics* diagnostics = out.diagnostics();
     if (diagnostics == nullptr || !diagnostics->wanted()) return;
     // The exact circle's centre lies e along world +Y from the contour's start: it reaches
     // e (1 + sin angle) beyond the contour along the pocket's first axis.
     const double d = pathDiameter(toolDiameter()), e = d / 20.0;
-    const double reach = e * (1.0 + std::sin(-value(23)));
+    const double reach = e * (1.0 + std::sin(-value(kRotation)));
     if (!(reach > 1e-9)) return;
-    const Point2 at = toWorld(value(16) - d / 2.0, 0.0, centre_);
+    const Point2 at = toWorld(shape.halfU - d / 2.0, 0.0, centre_);
     const std::string where = "X" + preciseRealToString(at.x) + " Y" + preciseRealToString(at.y);
     diagnostics->correction(
         diagnostic::kPocketWallCircle,
@@ -94,13 +96,14 @@ void NCIRectPocket::reportWallCircle(NciStream& out) const {
             ", turns inside the contour");
 }
 
-void NCIRectPocket::ClearLayer(NciStream& out) {
+void NCIRectPocket::ClearLayer(NciStream& out, const PocketShape& shape) {
     const double d = pathDiameter(toolDiameter());
     const double r = d / 2.0;
-    if (!(value(17) > 0.0)) setValueDirect(17, d / 3.0);
-    if (value(18) < r) setValueDirect(18, r);
-    const double s = value(17), rc = value(18);
-    const double a = value(15), b = value(16);
+    // No step-over: a third of the tool; no corner tighter than the tool.
+    const double s = value(kStepOver) > 0.0 ? value(kStepOver) : d / 3.0;
+    const double rc = shape.cornerRadius < r ? r : shape.cornerRadius;
+    const PocketShape cleared{shape.halfV, shape.halfU, rc};
+    const double a = shape.halfV, b = shape.halfU;
     const double cx = centre_.x, cy = centre_.y;
 
     // n steps fit between the centre and the wall; the outer ones are rings with rounded corners,
@@ -127,18 +130,18 @@ void NCIRectPocket::ClearLayer(NciStream& out) {
     for (std::int64_t k = n - m; k >= 1; --k) {
         if (!passes_.take()) return;
         const double w = r + static_cast<double>(k) * s;
-        ring(out, w, rc - w, true);
+        ring(out, cleared, w, rc - w, true);
     }
 
-    wallContour(out);
+    wallContour(out, cleared);
 }
 
-void NCIRectPocket::wallContour(NciStream& out) {
+void NCIRectPocket::wallContour(NciStream& out, const PocketShape& shape) {
     // A tool radius from the walls: out to the middle of the side at +u, a small full circle
     // there, round the walls, and off the wall on a quarter circle.
     const double d = pathDiameter(toolDiameter());
     const double r = d / 2.0, e = d / 20.0;
-    const double b = value(16), rc = value(18);
+    const double b = shape.halfU, rc = shape.cornerRadius;
     const double cx = centre_.x, cy = centre_.y;
     FeedLocal(out, 0.0, 0.0, cx, cy);
     FeedLocal(out, b - r, 0.0, cx, cy);
@@ -147,44 +150,37 @@ void NCIRectPocket::wallContour(NciStream& out) {
                 false);
     else
         ArcLocal(out, b - r, 0.0, e, cx, cy);
-    ring(out, r, rc - r, false);
+    ring(out, shape, r, rc - r, false);
     ArcLocal(out, b - r - e, e, e, cx, cy);
     FeedLocal(out, 0.0, 0.0, cx, cy);
 }
 
-void NCIRectPocket::machinePasses(NciStream& out, Point2 reference) {
-    const PocketPasses passes{std::max(value(19), 0.0), std::max(value(20), 0.0),
-                              truncToInt32(value(21)), value(25)};
+void NCIRectPocket::machinePasses(NciStream& out, const PocketShape& shape, Point2 reference) {
+    const PocketPasses passes{
+        std::max(value(kSideAllowance), 0.0), std::max(value(kFloorAllowance), 0.0),
+        static_cast<MachiningOperation>(truncToInt32(value(kOperation))), value(kFinishingInfeed)};
+    // Roughing clears the pocket made smaller on every side by the side allowance.
+    const PocketShape roughed{shape.halfV - passes.side, shape.halfU - passes.side,
+                              std::max(shape.cornerRadius - passes.side, 0.0)};
     cutInPasses(
         *this, out, reference, centre_, passes, passes_,
-        [&](double z) { plungeTo(out, z, passes.side); }, [&] { clearWithin(out, passes.side); },
-        [&] { wallContour(out); });
+        [&](double z) { plungeTo(out, shape, z, passes.side); }, [&] { ClearLayer(out, roughed); },
+        [&] { wallContour(out, shape); });
 }
 
-void NCIRectPocket::clearWithin(NciStream& out, double allowance) {
-    const double a = value(15), b = value(16), rc = value(18);
-    setValueDirect(15, a - allowance);
-    setValueDirect(16, b - allowance);
-    setValueDirect(18, std::max(rc - allowance, 0.0));
-    ClearLayer(out);
-    setValueDirect(15, a);
-    setValueDirect(16, b);
-    setValueDirect(18, rc);
-}
-
-void NCIRectPocket::plungeTo(NciStream& out, double z, double allowance) {
+void NCIRectPocket::plungeTo(NciStream& out, const PocketShape& shape, double z, double allowance) {
     const double r = pathDiameter(toolDiameter()) / 2.0;
     // The room the tool centre has from the pocket centre along u and along v.
-    const double roomU = value(16) - allowance - r, roomV = value(15) - allowance - r;
-    const std::int32_t plunging = truncToInt32(value(27));
+    const double roomU = shape.halfU - allowance - r, roomV = shape.halfV - allowance - r;
+    const auto plunging = static_cast<Plunging>(truncToInt32(value(kPlunging)));
     const double helix = std::min({r / 2.0, roomU, roomV});
     const double ramp = std::min(2.0 * r, roomU);
     const double cx = centre_.x, cy = centre_.y;
-    if (plunging == 1 && helix > 1e-9) {
+    if (plunging == Plunging::Helical && helix > 1e-9) {
         FeedLocal(out, helix, 0.0, cx, cy);
-        HelixCircle(out, cx, cy, z, clockwise() ? 2 : 1);
+        HelixCircle(out, cx, cy, z, clockwise() ? Turn::Clockwise : Turn::CounterClockwise);
         FeedLocal(out, 0.0, 0.0, cx, cy);
-    } else if (plunging == 2 && ramp > 1e-9) {
+    } else if (plunging == Plunging::Reciprocating && ramp > 1e-9) {
         const Point2 end = toWorld(ramp, 0.0, centre_);
         FeedXYZ(out, end.x, end.y, (z_ + z) / 2.0);
         FeedXYZ(out, cx, cy, z);
@@ -193,8 +189,8 @@ void NCIRectPocket::plungeTo(NciStream& out, double z, double allowance) {
     }
 }
 
-void NCIRectPocket::ring(NciStream& out, double w, double q, bool entry) {
-    const double a = value(15), b = value(16), rc = value(18);
+void NCIRectPocket::ring(NciStream& out, const PocketShape& shape, double w, double q, bool entry) {
+    const double a = shape.halfV, b = shape.halfU, rc = shape.cornerRadius;
     const double cx = centre_.x, cy = centre_.y;
     if (entry) FeedLocal(out, b - w, 0.0, cx, cy);
     FeedLocal(out, b - w, a - rc, cx, cy);

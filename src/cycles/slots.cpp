@@ -39,33 +39,32 @@ void NCIRectSlot::ArcSigned(NciStream& out, double ex, double ey, double r) {
     if (r > 0.0) NCIRectPocket::ArcSigned(out, ex, ey, r);
 }
 
-// The slot lies along its own u axis, centred on (value 25, value 26) and turned about that
-// centre by the programmed angle like the rectangular pocket; h is the half length of the
-// straight part of the centre line.
+// The slot lies along its own u axis, centred on its centre and turned about it by the
+// programmed angle like the rectangular pocket; h is the half length of the straight part of the
+// centre line.
 void NCIRectSlot::Generate(NciStream& out) {
-    const double h = (value(16) - value(15)) / 2.0;
-    setValueDirect(16, h);
-    if (!(value(17) > 0.0)) setValueDirect(17, pathDiameter(toolDiameter()) / 3.0);
-    centre_ = {value(25), value(26)};
+    using namespace rect_slot;
+    const double h = (value(kLength) - value(kWidth)) / 2.0;
+    centre_ = {value(kCentreX), value(kCentreY)};
     const Point2 start = toWorld(-h, 0.0, centre_), end = toWorld(h, 0.0, centre_);
-    if (!finiteSetUp(*this) || !allFinite({value(15), value(23), start.x, start.y, end.x, end.y}))
+    if (!finiteSetUp(*this) ||
+        !allFinite({value(kWidth), value(kRotation), start.x, start.y, end.x, end.y}))
         return;
 
     // Reciprocating plunge: each infeed is a ramp back down to the start of the centre line, then
     // a cut along it; at the bottom the width is cleared.
     cutInLayers(*this, out, here(), start, [&](bool bottom) {
         if (bottom)
-            ClearStraightSlot(out);
+            ClearStraightSlot(out, h);
         else
             FeedXY(out, end.x, end.y);
         return true;
     });
 }
 
-void NCIRectSlot::ClearStraightSlot(NciStream& out) {
+void NCIRectSlot::ClearStraightSlot(NciStream& out, double h) {
     const double d = pathDiameter(toolDiameter());
     const double r = d / 2.0;
-    const double h = value(16);
     const double cx = centre_.x, cy = centre_.y;
     // The ring at offset t: along the side at +v to the start, round the start end, along the
     // side at -v, round the far end, back to the middle of the far end.
@@ -82,7 +81,7 @@ void NCIRectSlot::ClearStraightSlot(NciStream& out) {
 
     FeedLocal(out, h, 0.0, cx, cy);
     // Rings a tool radius apart, then the last one at the finished width.
-    const double last = (value(15) - d) / 2.0;
+    const double last = (value(rect_slot::kWidth) - d) / 2.0;
     for (std::int64_t k = 1; static_cast<double>(k) * r < last; ++k) {
         if (!rings_.take()) return;
         ringAt(static_cast<double>(k) * r);
@@ -91,40 +90,39 @@ void NCIRectSlot::ClearStraightSlot(NciStream& out) {
 }
 
 void NCICircularSlot::Generate(NciStream& out) {
-    const double d = pathDiameter(toolDiameter());
-    if (!(value(14) > 0.0)) setValueDirect(14, d);
-    const double rp = value(13), a0 = value(20), aL = value(21);
+    using namespace circular_slot;
+    const double rp = value(kPitchRadius), a0 = value(kStartAngle), aL = value(kAngularLength);
     const Point2 p = here();
-    // The start point on the pitch circle, from the reference (value 22): 0 the pitch-circle
-    // centre, 1 the slot's end point, 2 its middle; any other value: the tool stands on it.
+    // The start point on the pitch circle, from the reference; any other value: the tool stands
+    // on it.
     Point2 s = p;
-    switch (truncToInt32(value(22))) {
-        case 0:
-            s = {value(26) + rp * std::cos(a0), value(25) + rp * std::sin(a0)};
+    switch (static_cast<SlotReference>(truncToInt32(value(kReference)))) {
+        case SlotReference::PitchCentre:
+            s = {value(kCentreX) + rp * std::cos(a0), value(kCentreY) + rp * std::sin(a0)};
             break;
-        case 1:
+        case SlotReference::EndPoint:
             s = {p.x + rp * (std::cos(a0) - std::cos(a0 + aL)),
                  p.y + rp * (std::sin(a0) - std::sin(a0 + aL))};
             break;
-        case 2:
+        case SlotReference::Middle:
             s = {p.x + rp * (std::cos(a0) - std::cos(a0 + aL / 2.0)),
                  p.y + rp * (std::sin(a0) - std::sin(a0 + aL / 2.0))};
             break;
         default:
             break;
     }
-    if (!finiteSetUp(*this) || !allFinite({rp, a0, aL, value(19), s.x, s.y})) return;
+    if (!finiteSetUp(*this) || !allFinite({rp, a0, aL, value(kWidth), s.x, s.y})) return;
     reportArcCentre(out, aL);
     start_ = s;
-    if (corrected() &&
-        (value(15) != 0.0 || value(16) != 0.0 || value(17) != 0.0 || value(23) != 0.0)) {
+    if (corrected() && (value(kSideAllowance) != 0.0 || value(kFloorAllowance) != 0.0 ||
+                        value(kOperation) != 0.0 || value(kPlunging) != 0.0)) {
         machinePasses(out, p);
         return;
     }
 
     cutInLayers(*this, out, p, s, [&](bool) {
         if (corrected())
-            ClearArcSlotAround(out, value(19));
+            ClearArcSlotAround(out, value(kWidth));
         else
             ClearArcSlot(out);
         return !rings_.spent();
@@ -134,7 +132,9 @@ void NCICircularSlot::Generate(NciStream& out) {
 void NCICircularSlot::ClearArcSlot(NciStream& out) {
     const double d = pathDiameter(toolDiameter());
     const double r = d / 2.0, e = d / 20.0;
-    const double rp = value(13), a0 = value(20), a1 = value(20) + value(21), w = value(19);
+    using namespace circular_slot;
+    const double rp = value(kPitchRadius), a0 = value(kStartAngle);
+    const double a1 = value(kStartAngle) + value(kAngularLength), w = value(kWidth);
     const Point2 s = here();
     const Point2 end{s.x - rp * (std::cos(a0) - std::cos(a1)),
                      s.y - rp * (std::sin(a0) - std::sin(a1))};

@@ -14,13 +14,6 @@ namespace {
 // radius (program units).
 constexpr double kMultipassRunOut = 2.0;
 
-// Face milling strategies, by value 26.
-enum FaceStrategy : std::int32_t {
-    kMeanderOvershoot = 0,  // zig-zag, each cut running over both edges
-    kMeanderInside = 1,     // zig-zag, turning inside the surface
-    kOneDirection = 2,      // every cut in +X, lifted for the way back
-};
-
 struct Point3 {
     double x = 0.0, y = 0.0, z = 0.0;
 };
@@ -42,8 +35,10 @@ int cutCount(NCIGeneralCycle& cycle, double n, int limit, const char* what) {
 
 void NCIMultipassMilling::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
-    const double a = value(15), length = value(16), xs = value(17), ys = value(18);
-    const double n = value(23);
+    using namespace multipass;
+    const double a = value(kExtentX), length = value(kExtentY);
+    const double xs = value(kStartX), ys = value(kStartY);
+    const double n = value(kCuts);
     const double runOut = toolDiameter() / 2.0 + kMultipassRunOut;
 
     const Point2 start{xs - runOut, ys};
@@ -65,9 +60,13 @@ void NCIMultipassMilling::Generate(NciStream& out) {
 
 void NCIRuledSurface::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
-    const Point3 p1{value(15), value(16), value(17)}, p2{value(18), value(19), value(20)};
-    const Point3 p3{value(21), value(22), value(23)}, p4{value(24), value(25), value(26)};
-    const double n = value(27);
+    // The corners' coordinates follow each other from the first.
+    const auto corner = [&](int i) {
+        const int first = ruled_surface::kFirstCorner + 3 * i;
+        return Point3{value(first), value(first + 1), value(first + 2)};
+    };
+    const Point3 p1 = corner(0), p2 = corner(1), p3 = corner(2), p4 = corner(3);
+    const double n = value(ruled_surface::kCuts);
     // Every line is entered and left half a tool diameter above the surface.
     const double lift = (toolDiameter() > 0.0 ? toolDiameter() : 0.1) / 2.0;
 
@@ -88,19 +87,21 @@ void NCIFaceMilling::FaceLayer(NciStream& out) {
     const double d = pathDiameter(toolDiameter());
     const Point2 q = here();
     const double z0 = z();
-    const double a = value(15), b = value(16), g = value(23);
+    using namespace face_milling;
+    const double a = value(kExtentX), b = value(kExtentY), g = value(kSideClearance);
     // A factor that is not positive is taken as 1 (cuts one tool diameter apart), so that the
     // width is always divided by a usable step.
-    const double k = value(25) > 0.0 ? value(25) : 1.0;
+    const double k = value(kOverlap) > 0.0 ? value(kOverlap) : 1.0;
     const double step = d * k > 0.0 && std::isfinite(d * k) ? d * k : d;
     const double farX = q.x + a + 2.0 * g + d;  // beyond the far edge by the side clearance
 
-    const std::int32_t strategy = truncToInt32(value(26));  // stored rounded already
-    if (strategy == kMeanderOvershoot || strategy == kMeanderInside) {
+    // Stored rounded already.
+    const auto strategy = static_cast<FaceStrategy>(truncToInt32(value(kStrategy)));
+    if (strategy == FaceStrategy::MeanderOvershoot || strategy == FaceStrategy::MeanderInside) {
         // An odd number of spaces, so that the last pair of cuts ends on the far side at y0 + b.
         const double spaces = std::fmax(1.0, 2.0 * std::trunc(std::trunc(b / step) / 2.0) + 1.0);
         const double spacing = b / spaces;
-        const bool inside = strategy == kMeanderInside;
+        const bool inside = strategy == FaceStrategy::MeanderInside;
         const double xa = inside ? q.x + g + d / 2.0 : q.x;
         const double xb = inside ? q.x + a + g + d / 2.0 : farX;
         for (double i = 0.0; i < spaces; i += 2.0) {
@@ -113,7 +114,7 @@ void NCIFaceMilling::FaceLayer(NciStream& out) {
         }
         if (inside) FeedXY(out, q.x, q.y + b);
         FeedXY(out, q.x, q.y);
-    } else if (strategy == kOneDirection) {
+    } else if (strategy == FaceStrategy::OneDirection) {
         // A surface narrower than one step still gets its two edge cuts.
         const double spaces = std::fmax(1.0, std::trunc(b / step));
         const double spacing = b / spaces;
@@ -134,12 +135,13 @@ void NCIFaceMilling::FaceLayer(NciStream& out) {
 
 void NCIFaceMilling::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
-    const Point2 q{value(17) - toolDiameter() / 2.0 - value(23), value(18)};
+    using namespace face_milling;
+    const Point2 q{value(kStartX) - toolDiameter() / 2.0 - value(kSideClearance), value(kStartY)};
     RapidXY(out, q.x, q.y);
     RapidTo(out, q, clearanceHeight());
 
     // Layers from the surface itself down to the floor allowance, then the floor.
-    const double roughDepth = depth() - value(24);
+    const double roughDepth = depth() - value(kFloorAllowance);
     double below = 0.0;
     int i = 0;
     for (; i < kMaxInfeeds && roughDepth > below && !lines_.spent(); ++i) {

@@ -13,6 +13,9 @@
 #include "nci/diagnostics.h"
 
 namespace morvane {
+
+using namespace thread_milling;
+
 namespace {
 
 // Heights of the thread's helix above the thread bottom, in pitches: the plunge, the end of the
@@ -45,29 +48,34 @@ void NCIThreadMilling::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
     const Point2 axis = here();
     const double d = toolDiameter(), tool = d / 2.0, e = d / 20.0;
-    if (!(value(13) > tool)) setValueDirect(13, tool);
-    const double r = value(13), pitch = value(17);
+    // A thread no wider than the tool is cut at the tool's radius.
+    const double r = value(kThreadRadius) > tool ? value(kThreadRadius) : tool;
+    const double pitch = value(kPitch);
 
     RapidTo(out, axis, clearanceHeight());
     // Pre-drill to the countersinking depth, as a pecking cycle does, with a dwell of value 9.
     peckToDepth(out, axis);
     Dwell(out, dwellTime());
 
-    // Side countersink: the chamfer at the thread's diameter, value 16 clear of the wall.
-    if (value(16) + tool + e < r) {
-        const double a = r - tool - value(16);
+    // Side countersink: the chamfer at the thread's diameter, the side clearance clear of the
+    // wall.
+    const double sideClearance = value(kSideClearance);
+    if (sideClearance + tool + e < r) {
+        const double a = r - tool - sideClearance;
         circleWithLeads(*this, out, axis, axis.x + a, e, LeadStyle::Inside);
         FeedXY(out, axis.x, axis.y);
     }
-    // Front countersink: the chamfer at the face, value 15 out from the axis, value 14 deep.
-    if (value(15) > e) {
-        FeedTo(out, axis, surface() - value(14));
-        circleWithLeads(*this, out, axis, axis.x + value(15), e, LeadStyle::Inside);
+    // Front countersink: the chamfer at the face, the front offset out from the axis, the
+    // countersinking depth deep.
+    const double offset = value(kFrontOffset);
+    if (offset > e) {
+        FeedTo(out, axis, surface() - value(kCountersinkDepth));
+        circleWithLeads(*this, out, axis, axis.x + offset, e, LeadStyle::Inside);
         FeedXY(out, axis.x, axis.y);
     }
     // The thread, climbing down clockwise from above the bottom to below it.
     if (r > tool) {
-        const double b = surface() - value(18);
+        const double b = surface() - value(kThreadDepth);
         const double path = r - tool;  // radius of the tool centre's helix
         FeedTo(out, axis, b + kPlungePitches * pitch);
         HelixArc(out, path / 2.0, axis.x - path, axis.y, b + kLeadInPitches * pitch, -1.0);
@@ -78,14 +86,14 @@ void NCIThreadMilling::Generate(NciStream& out) {
     RapidTo(out, axis, retractHeight());
 }
 
-void NCIOutsideThread::reportStudCountersink(NciStream& out) const {
+void NCIOutsideThread::reportStudCountersink(NciStream& out, double threadRadius) const {
     Diagnostics* diagnostics = out.diagnostics();
-    if (diagnostics == nullptr || !diagnostics->wanted() || !(value(13) > 0.0)) return;
-    const std::string offset = preciseRealToString(value(15));
-    const std::string radii = "the thread's major radius " + preciseRealToString(value(13)) +
+    if (diagnostics == nullptr || !diagnostics->wanted() || !(threadRadius > 0.0)) return;
+    const std::string offset = preciseRealToString(value(kFrontOffset));
+    const std::string radii = "the thread's major radius " + preciseRealToString(threadRadius) +
                               ", the offset " + offset + " and the tool radius " +
                               preciseRealToString(toolDiameter() / 2.0);
-    const std::string outside = preciseRealToString(countersinkRadius());
+    const std::string outside = preciseRealToString(countersinkRadius(threadRadius));
     diagnostics->correction(
         diagnostic::kStudCountersink,
         "the front countersink's tool centre runs round the circle " + offset +
@@ -99,24 +107,25 @@ void NCIOutsideThread::Generate(NciStream& out) {
     if (!hasFiniteGeometry(*this)) return;
     const Point2 axis = here();
     const double d = toolDiameter(), tool = d / 2.0, e = d / 20.0;
-    if (!(value(13) > tool)) setValueDirect(13, tool);
-    const double pitch = value(17);
+    // A thread no wider than the tool is cut at the tool's radius.
+    const double r = value(kThreadRadius) > tool ? value(kThreadRadius) : tool;
+    const double pitch = value(kPitch);
 
     RapidTo(out, axis, clearanceHeight());
     FeedTo(out, axis, surface());
     // Front countersink, always: down beside the stud, round it, and back up. The exact
     // semantics runs it round the circle of the offset alone, inside the stud.
-    const double q = corrected() ? countersinkRadius() : value(15);
-    reportStudCountersink(out);
+    const double q = corrected() ? countersinkRadius(r) : value(kFrontOffset);
+    reportStudCountersink(out, r);
     const Point2 beside{axis.x + q + 4.0 * e, axis.y};
     FeedXY(out, beside.x, beside.y);
-    FeedTo(out, beside, surface() - value(14));
+    FeedTo(out, beside, surface() - value(kCountersinkDepth));
     circleWithLeads(*this, out, axis, axis.x + q, e, LeadStyle::OutsideThread);
     FeedXY(out, beside.x, beside.y);
     FeedTo(out, beside, surface());
 
     // The thread: the tool centre turns outside the stud, counter-clockwise, on radius r + Rt.
-    const double path = tool + value(13);
+    const double path = tool + r;
     const double b = surface() - depth();
     const Point2 outside{axis.x - path - kOutsideApproach, axis.y};
     FeedXY(out, outside.x, outside.y);

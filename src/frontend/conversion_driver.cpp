@@ -1,14 +1,10 @@
 #include "frontend/conversion_driver.h"
 
 #include <charconv>
-#include <memory>
 
-#include "nci/cycle_errors.h"
 #include "frontend/host_output.h"
 #include "frontend/post_warnings_report.h"
 #include "frontend/system_services.h"
-#include "nci/nci_stream.h"
-#include "parsers/program_source.h"
 
 namespace morvane {
 
@@ -42,19 +38,31 @@ Semantics semanticsOf(const OptionMap& options) {
     return value != nullptr && *value == "corrected" ? Semantics::Corrected : Semantics::Exact;
 }
 
+// The run's two files in the temporary directory, removed when it ends, however it ends.
+struct WorkingFiles {
+    SystemServices& services;
+    std::string nci, result;
+    ~WorkingFiles() {
+        for (const std::string* path : {&nci, &result})
+            if (!path->empty()) services.removeFile(*path);
+    }
+};
+
 }  // namespace
 
 void ConversionDriver::run(const ConversionChoices& choices) {
     HostOutput host(state_.resultStream);
     Diagnostics diagnostics(wantsDiagnostics(state_.options), semanticsOf(state_.options));
-    const std::string nciPath = makeWorkingFile(diagnostics);
+    WorkingFiles files{services_, makeWorkingFile(diagnostics), {}};
+    const std::string& nciPath = files.nci;
 
     // The host learns which lines to serve before any line is read.
     assignSetting(state_.config, kSelectionOnlyKey, storedBool(choices.selectionOnly));
     host.setProperty(kSelectionOnlyProperty, hostBool(choices.selectionOnly));
 
     SupportedCycleList cycles;
-    const std::string resultPath = makeWorkingFile(diagnostics);
+    files.result = makeWorkingFile(diagnostics);
+    const std::string& resultPath = files.result;
     if (diagnostics.failed()) return finish(choices, host, diagnostics);
     const PostLibraryPaths paths = locatePostLibraries(services_.hostDirectory());
     if (std::string problem; !loadPostLibrary(services_, paths, entries_, problem)) {
@@ -119,41 +127,14 @@ bool ConversionDriver::collectCycles(const ConversionChoices& choices, HostOutpu
 bool ConversionDriver::convertProgram(int formatPosition, const std::string& nciPath,
                                       const SupportedCycleList& cycles,
                                       Diagnostics& diagnostics) {
-    const std::optional<RunLimits> limits = hostLimits(state_.options);
-    if (formatPosition == kNciFormatPosition)
-        return copyNciLines(nciPath, limits ? limits->nciBytes : UINT64_MAX, diagnostics);
-    std::unique_ptr<ProgramParser> parser =
-        parsers_(formatPosition, state_.lineSource, nciPath, cycles);
-    if (parser == nullptr) return true;  // no parser: the NCI file stays empty
-    parser->setDiagnostics(diagnostics);
-    if (limits) parser->setLimits(*limits);
-    try {
-        parser->run();
-    } catch (const CycleWrongValue&) {
-        // A rejected cycle parameter ends the program there; destroying the parser closes the
-        // NCI file with what it holds, and the result is sent as for a finished run.
-    } catch (const CycleWrongCode&) {
-    }
-    parser.reset();  // closes the NCI file
-    return !diagnostics.failed();
-}
-
-bool ConversionDriver::copyNciLines(const std::string& nciPath, std::uint64_t maxBytes,
-                                    Diagnostics& diagnostics) {
-    // The file made for the run must still be there. The copy shares the parsers' bounds on
-    // lines; it writes no more than the host serves, so only a host's own bound limits it.
-    NciStream out;
-    out.setDiagnostics(&diagnostics);
-    if (!out.open(nciPath, true)) return false;
-    out.setByteBudget(maxBytes);
-    ProgramSource lines(state_.lineSource, limits::kNciLineBytes);
-    const std::int32_t count = lines.askLineCount();
-    lines.startRun(0, &diagnostics);
-    for (std::int32_t i = 0; i < count && !out.exhausted(); ++i) {
-        diagnostics.atLine(static_cast<std::uint32_t>(i));
-        out << lines.line(i) << eol;
-    }
-    return out.close();
+    ConversionRun conversion;
+    conversion.lines = state_.lineSource;
+    conversion.formatPosition = formatPosition;
+    conversion.cycles = &cycles;
+    conversion.limits = hostLimits(state_.options);
+    conversion.nciPath = nciPath;  // without a parser the file stays empty
+    conversion.parsers = parsers_;
+    return runConversion(conversion, diagnostics) != RunEnd::Failed;
 }
 
 void ConversionDriver::finish(const ConversionChoices& choices, HostOutput& host,

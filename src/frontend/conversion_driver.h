@@ -1,26 +1,23 @@
 // One conversion from the user's choices to the result the host receives: tells the host which
-// lines to serve, makes the NCI and result files, loads the post-processor, runs the parser of
-// the chosen format (or copies NCI lines as they are), returns the NCI text or the
-// post-processor's output, and stores and sends the configuration.
+// lines to serve, makes the NCI and result files, loads the post-processor, runs the conversion
+// of the chosen format (frontend/conversion_run.h), returns the NCI text or the
+// post-processor's output, stores and sends the configuration, and removes its working files.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "frontend/conversion_run.h"
 #include "frontend/post_library.h"
 #include "morvane/input_formats.hpp"
 #include "nci/diagnostics.h"
 #include "nci/supported_cycle.h"
-#include "parsers/program_parser.h"
 #include "frontend/plugin_state.h"
 
 namespace morvane {
 
 class SystemServices;
 class HostOutput;
-
-// Format-list position of "NCI": the lines are taken as NCI already.
-inline constexpr int kNciFormatPosition = formatPosition(InputFormat::Nci);
 
 // The dialog's state when OK was clicked.
 struct ConversionChoices {
@@ -32,14 +29,10 @@ struct ConversionChoices {
     std::string converterPath;       // UTF-8, as the converter field shows it
 };
 
-// Builds the parser of a format-list position 0..4; null when that format has none.
-using ParserFactory = std::unique_ptr<ProgramParser> (*)(int position, const LineSource* lines,
-                                                         std::string nciPath,
-                                                         const SupportedCycleList& cycles);
-
 // Runs one conversion. The entry points found in the reader library are stored in `entries`
-// (they belong to the dialog). The two temporary files are left in place; the post-processor's
-// warnings file beside the result is read and removed.
+// (they belong to the dialog). The two working files in the temporary directory and the
+// post-processor's warnings file beside the result are removed when the run ends, whatever
+// its outcome.
 class ConversionDriver {
   public:
     ConversionDriver(PluginState& state, SystemServices& services, PostEntryPoints& entries,
@@ -58,8 +51,6 @@ class ConversionDriver {
     // False when the NCI file could not be written whole (the failure is reported).
     bool convertProgram(int formatPosition, const std::string& nciPath,
                         const SupportedCycleList& cycles, Diagnostics& diagnostics);
-    bool copyNciLines(const std::string& nciPath, std::uint64_t maxBytes,
-                      Diagnostics& diagnostics);
     // The diagnostics (when the host asked for them), the placement of the result and the
     // configuration string: the end of every run that got past the library.
     void finish(const ConversionChoices& choices, HostOutput& host,

@@ -1,15 +1,15 @@
-// The library's conversions (include/morvane/convert.hpp): the parsers of the plug-in, run on a
-// program in memory, their NCI text handed on as it is written.
+// The library's conversions (include/morvane/convert.hpp): a program in memory served line by
+// line to the conversion the plug-in runs (frontend/conversion_run.h), its NCI text handed on as
+// it is written.
 #include <algorithm>
 #include <cctype>
 
-#include "nci/cycle_errors.h"
+#include "frontend/conversion_run.h"
 #include "frontend/program_text.h"
 #include "formats/source_formats.h"
 #include "morvane/convert.hpp"
 #include "nci/diagnostics.h"
 #include "nci/nci_path_reader.h"
-#include "parsers/program_parser.h"
 
 namespace morvane {
 
@@ -52,7 +52,7 @@ void report(const Diagnostics& diagnostics, const ConvertOptions& options) {
     }
 }
 
-// Runs the parser of `format` over `program` into `sink`; NCI text goes to the sink as it is.
+// Converts `program` into `sink`; a program of the format NCI goes to the sink as it is.
 ConvertResult run(std::string_view program, ProgramFormat format, const ConvertOptions& options,
                   NciSink& sink, Diagnostics& diagnostics) {
     ConvertResult result;
@@ -70,24 +70,16 @@ ConvertResult run(std::string_view program, ProgramFormat format, const ConvertO
     SupportedCycleList cycles;
     if (!options.longhandCycles)
         cycles.assign(options.supportedCycles.begin(), options.supportedCycles.end());
-    std::unique_ptr<ProgramParser> parser =
-        makeParser(formatPosition(format), text.source(), std::string(), cycles);
-    if (parser == nullptr) {
-        result.failure = "the format has no parser";
-        return result;
-    }
-    parser->setDiagnostics(diagnostics);
-    parser->setOutput(sink);
-    if (options.maxNciBytes > 0) parser->setLimits(RunLimits::forOutput(options.maxNciBytes));
-    try {
-        parser->run();
-    } catch (const CycleWrongValue&) {
-        // A rejected cycle parameter ends the program there, as in the plug-in.
-    } catch (const CycleWrongCode&) {
-    }
-    parser.reset();  // hands the rest of the text to the sink
-    result.ok = !diagnostics.failed();
-    if (!result.ok) result.failure = diagnostics.failure();
+    ConversionRun conversion;
+    conversion.lines = text.source();
+    conversion.formatPosition = formatPosition(format);
+    conversion.cycles = &cycles;
+    if (options.maxNciBytes > 0) conversion.limits = RunLimits::forOutput(options.maxNciBytes);
+    conversion.sink = &sink;
+    const RunEnd end = runConversion(conversion, diagnostics);
+    result.ok = end == RunEnd::Written;
+    if (end == RunEnd::NoParser) result.failure = "the format has no parser";
+    if (end == RunEnd::Failed) result.failure = diagnostics.failure();
     return result;
 }
 

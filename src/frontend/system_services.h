@@ -19,6 +19,8 @@ class SystemServices {
     virtual std::string makeTemporaryFile() = 0;
     // True when `path` names an existing regular file.
     virtual bool fileExists(const std::string& path) = 0;
+    // Removes the file at `path` (a working file made by makeTemporaryFile); nothing when none.
+    virtual void removeFile(const std::string& path) = 0;
     // Loads the library at the absolute `path` for good (it is never unloaded); null on failure.
     virtual void* loadLibrary(const std::string& path) = 0;
     // The address of the entry point `name` in a loaded library; null when it has none.

@@ -167,6 +167,32 @@ void MovePath::take(const PathEvent& event) {
     moves_.push_back(m);
 }
 
+namespace {
+
+// How move number `move`, `x` of the first path and `y` of the second, differ; no `what` when
+// they agree.
+PathDifference compareMoves(const Kept& x, const Kept& y, std::size_t move, double tolerance) {
+    const PathMove& p = *x.move;
+    const PathMove& q = *y.move;
+    PathDifference d;
+    d.move = move;
+    d.firstLine = p.line, d.secondLine = q.line;
+    d.first = p.to, d.second = q.to;
+    d.distance = distance(d.first, d.second);
+    const double starts = distance(p.from, q.from);
+    if (x.kind != y.kind)
+        d.what = std::string(kindName(x.kind)) + " is " + kindName(y.kind);
+    else if ((x.afterPositioning || y.afterPositioning) && starts > tolerance)
+        d.what = "the positionings before it end " + millimetres(starts) + " apart";
+    else if (d.distance > tolerance)
+        d.what = "the ends lie " + millimetres(d.distance) + " apart";
+    else
+        d.what = differenceOf(x, y, tolerance);
+    return d;
+}
+
+}  // namespace
+
 PathComparison comparePaths(const MovePath& first, const MovePath& second, double tolerance) {
     PathComparison result;
     const std::vector<Kept> a = significant(first, tolerance);
@@ -208,20 +234,7 @@ PathComparison comparePaths(const MovePath& first, const MovePath& second, doubl
                 continue;
             }
         }
-        PathDifference d;
-        d.move = i + 1;
-        d.firstLine = p.line, d.secondLine = q.line;
-        d.first = p.to, d.second = q.to;
-        d.distance = distance(d.first, d.second);
-        const double starts = distance(p.from, q.from);
-        if (a[i].kind != b[j].kind)
-            d.what = std::string(kindName(a[i].kind)) + " is " + kindName(b[j].kind);
-        else if ((a[i].afterPositioning || b[j].afterPositioning) && starts > tolerance)
-            d.what = "the positionings before it end " + millimetres(starts) + " apart";
-        else if (d.distance > tolerance)
-            d.what = "the ends lie " + millimetres(d.distance) + " apart";
-        else
-            d.what = differenceOf(a[i], b[j], tolerance);
+        PathDifference d = compareMoves(a[i], b[j], i + 1, tolerance);
         if (!d.what.empty()) add(std::move(d));
     }
     if (i < a.size() || j < b.size()) {

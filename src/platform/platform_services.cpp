@@ -1,6 +1,7 @@
 #include "platform/platform_services.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/file_system.h"
@@ -22,6 +23,10 @@ std::string PlatformServices::makeTemporaryFile() {
 
 bool PlatformServices::fileExists(const std::string& path) {
     return isRegularFile(path);
+}
+
+void PlatformServices::removeFile(const std::string& path) {
+    std::remove(path.c_str());
 }
 
 void* PlatformServices::loadLibrary(const std::string& path) {

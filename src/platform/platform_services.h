@@ -18,6 +18,7 @@ class PlatformServices final : public SystemServices {
     std::string hostDirectory() override;
     std::string makeTemporaryFile() override;
     bool fileExists(const std::string& path) override;
+    void removeFile(const std::string& path) override;
     void* loadLibrary(const std::string& path) override;
     void* findEntryPoint(void* library, const char* name) override;
     bool copyLibraryMemory(void* to, const void* from, std::size_t bytes) override;

@@ -70,7 +70,7 @@ using Primitive = std::function<void(NCISimpleDrilling&, NciStream&, const std::
 const std::map<std::string, Primitive>& primitives() {
     using D = NCISimpleDrilling;
     using A = std::vector<double>;
-    const auto dir = [](double v) { return static_cast<std::int32_t>(v); };
+    const auto dir = [](double v) { return static_cast<Turn>(static_cast<std::int32_t>(v)); };
     static const std::map<std::string, Primitive> kAll = {
         {"RapidTo",
          [](D& c, NciStream& o, const A& a) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -43,6 +44,9 @@ class DriverTest : public testing::Test {
         choices.convertToNci = true;
         return choices;
     }
+
+    // What the NCI file held when the driver removed it.
+    std::string removedNci() const { return services.removed.at(services.temporaryFiles.at(0)); }
 
     std::vector<std::string> entryCalls() const {
         std::vector<std::string> names;
@@ -134,6 +138,8 @@ TEST_F(DriverTest, EveryRowOfTheFailureTable) {
             std::vector<std::string> calls = splitWords(row.at(3));
             if (calls == std::vector<std::string>{"-"}) calls.clear();
             EXPECT_EQ(entryCalls(), calls);
+            for (const std::string& path : fresh.temporaryFiles)
+                EXPECT_FALSE(std::filesystem::exists(path)) << path;
         }
     }
 }
@@ -167,9 +173,9 @@ TEST_F(DriverTest, AFullPostRunTellsTheHostInOrderAndPassesEveryPath) {
     EXPECT_EQ(FakeParsers::built[0].lines, host.lineSource());
     EXPECT_EQ(FakeParsers::built[0].nciPath, nciPath);
     EXPECT_TRUE(FakeParsers::built[0].cycles.empty());
-    // Both temporary files stay, holding the NCI text and the post-processor's output.
-    EXPECT_EQ(readFile(nciPath), "1003\n0 0 0\n");
-    EXPECT_EQ(readFile(resultPath), FakePost::output);
+    // Both working files are removed at the end, holding the NCI text and the result.
+    EXPECT_EQ(services.removed.at(nciPath), "1003\n0 0 0\n");
+    EXPECT_EQ(services.removed.at(resultPath), FakePost::output);
     EXPECT_EQ(services.loads, (std::vector<std::string>{FakeServices::kReader}));
     EXPECT_NE(entries.nciConverter, nullptr);
     EXPECT_NE(entries.getSupportedCycles, nullptr);
@@ -183,7 +189,7 @@ TEST_F(DriverTest, NciLinesAreCopiedWithALineFeedEachAndNullLinesReadEmpty) {
     choices.longhandCycles = true;
     run(choices);
     ASSERT_FALSE(services.temporaryFiles.empty());
-    EXPECT_EQ(readFile(services.temporaryFiles[0]), "1005\n\ntext with  blanks \n1003\n");
+    EXPECT_EQ(removedNci(), "1005\n\ntext with  blanks \n1003\n");
     EXPECT_EQ(withGaps.lineRequests(), (std::vector<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(host.resultLines(),
               (std::vector<std::string>{"1005", "", "text with  blanks ", "1003"}));
@@ -205,7 +211,7 @@ TEST_F(DriverTest, NciLinesAreCopiedWithALineFeedEachAndNullLinesReadEmpty) {
         state.lineSource = source;
         run(choices);
         ASSERT_FALSE(services.temporaryFiles.empty());
-        EXPECT_EQ(readFile(services.temporaryFiles[0]), source != nullptr ? "\n\n" : "");
+        EXPECT_EQ(removedNci(), source != nullptr ? "\n\n" : "");
     }
 }
 
@@ -232,7 +238,7 @@ TEST_F(DriverTest, WithoutAParserOrASelectionTheNciFileStaysEmpty) {
         EXPECT_TRUE(host.resultLines().empty()) << position;
         EXPECT_TRUE(host.property("PLUGIN_CONFIG").has_value()) << position;
         ASSERT_FALSE(services.temporaryFiles.empty());
-        EXPECT_EQ(readFile(services.temporaryFiles[0]), "") << position;
+        EXPECT_EQ(removedNci(), "") << position;
     }
 }
 

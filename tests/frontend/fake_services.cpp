@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "nci/cycle_errors.h"
+#include "support/memory_program.h"
 
 namespace morvane::test {
 
@@ -111,6 +112,11 @@ std::string FakeServices::makeTemporaryFile() {
 
 bool FakeServices::fileExists(const std::string& path) {
     return files.count(path) != 0 || fs::is_regular_file(path);
+}
+
+void FakeServices::removeFile(const std::string& path) {
+    removed[path] = readFile(path);
+    fs::remove(path);
 }
 
 void* FakeServices::loadLibrary(const std::string& path) {

@@ -76,6 +76,8 @@ class FakeServices final : public SystemServices {
     std::string hostDirectory() override { return host; }
     std::string makeTemporaryFile() override;
     bool fileExists(const std::string& path) override;
+    // Keeps what the file held in `removed`, then removes it.
+    void removeFile(const std::string& path) override;
     void* loadLibrary(const std::string& path) override;
     void* findEntryPoint(void* library, const char* name) override;
     // Copies, except from the bytes marked unreadable.
@@ -87,8 +89,9 @@ class FakeServices final : public SystemServices {
     std::set<std::string> files;  // made-up files that exist (real files exist anyway)
     std::map<std::string, std::map<std::string, void*>> libraries;  // loadable made-up libraries
     bool failTemporaryFiles = false;
-    std::vector<std::string> temporaryFiles;  // made, in order
-    std::vector<std::string> loads;           // libraries asked for, in order
+    std::vector<std::string> temporaryFiles;     // made, in order
+    std::map<std::string, std::string> removed;  // path: the text the file held
+    std::vector<std::string> loads;              // libraries asked for, in order
     ScratchDirectory scratch;
 };
 

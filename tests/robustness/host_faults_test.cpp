@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,7 +75,11 @@ class OddDocument {
 class HostFaults : public testing::Test {
   protected:
     void SetUp() override { TeskPlugin_ClearOptions(); }
-    void TearDown() override { TeskPlugin_ClearOptions(); }
+    void TearDown() override {
+        TeskPlugin_ClearOptions();
+        // Every action removed its working files, however it ended.
+        EXPECT_TRUE(std::filesystem::is_empty(temporary_.path()));
+    }
 
     // What the host receives when the plug-in reads `document` with `script`. Each action starts
     // from an empty configuration, as at the first use (a stored "Convert to NCI format" would

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "nci/int_conversion.h"
+#include "nci/q_numbers.h"
 #include "parsers/heidenhain/keyword_table.h"
 
 namespace morvane::HHParser {
@@ -419,14 +420,14 @@ bool BlockParser::assignParameter(std::int32_t) {
     if (std::isnan(number) || std::isnan(v)) return true;
     const std::int32_t q = truncToInt32(number);
     params[q] = v;
-    if (q == 339) appendCode(code::DatumSelect);
+    if (q == qn::kDatumNumber) appendCode(code::DatumSelect);
     return true;
 }
 
 bool BlockParser::dwell(std::int32_t) {
     const double v = value();
     if (std::isnan(v)) return true;
-    params[211] = v;
+    params[qn::kDwellTime] = v;
     blk.setDouble(addr::F, v);
     return true;
 }
@@ -440,8 +441,8 @@ bool BlockParser::parameterWord(std::int32_t q) {
 bool BlockParser::cycleRadius(std::int32_t) {
     const double v = value();
     if (std::isnan(v)) return true;
-    params[223] = 2.0 * v;
-    params[220] = v;
+    params[qn::kCircleDiameter] = 2.0 * v;
+    params[qn::kCornerRadius] = v;
     return true;
 }
 

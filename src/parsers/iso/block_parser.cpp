@@ -34,6 +34,22 @@ void exchangeSlots(block& b, std::uint32_t first, std::uint32_t second) {
     b.defined.set(second, firstDefined);
 }
 
+namespace {
+
+// A dialect that names the axes Y and Z the other way round: the block's words exchanged.
+void exchangeYZ(block& b) {
+    if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
+    if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);
+}
+
+}  // namespace
+
+void BlockParser::storeIncrement(std::uint32_t slot, double value, block& b) const {
+    const std::size_t axis = slot - addr::U;
+    const double base = axes_->absolute ? axes_->position[positionOf(axis)] : 0.0;
+    b.setDouble(addr::X + static_cast<std::uint32_t>(axis), base + value);
+}
+
 std::size_t BlockParser::positionOf(std::size_t axis) const {
     if (!reader_->dialect().block.exchangesYZ || axis == 0) return axis;
     return 3 - axis;
@@ -166,14 +182,9 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
                 break;
             case addr::U:
             case addr::V:
-            case addr::W: {
-                // Under G90 an increment from the current position; under G91 a plain increment
-                // like X Y Z themselves (the run adds the position once).
-                const std::size_t axis = slot - addr::U;
-                const double base = axes_->absolute ? axes_->position[positionOf(axis)] : 0.0;
-                b.setDouble(addr::X + static_cast<std::uint32_t>(axis), base + value);
+            case addr::W:
+                storeIncrement(slot, value, b);
                 break;
-            }
             case addr::X:
                 b.setDouble(addr::X, rules.xIsDiameter ? value / 2.0 : value);
                 break;
@@ -195,10 +206,7 @@ void BlockParser::parse(std::string_view line, std::size_t start, block& b) {
     }
     if (diagnostics_->wanted()) checkLine(line, start, b, words, gWords, lostBefore);
     if (contains(b.gcodes, 4)) readDwell(b);
-    if (rules.exchangesYZ) {
-        if (b.has(addr::J) || b.has(addr::K)) exchangeSlots(b, addr::J, addr::K);
-        if (b.has(addr::Y) || b.has(addr::Z)) exchangeSlots(b, addr::Y, addr::Z);
-    }
+    if (rules.exchangesYZ) exchangeYZ(b);
 }
 
 }  // namespace morvane::iso

@@ -82,6 +82,9 @@ class BlockParser {
     // Position index that pairs with program axis `axis` (0 X, 1 Y, 2 Z): the tracked position
     // is kept in block axes, so it is the other one of Y and Z where the dialect exchanges them.
     std::size_t positionOf(std::size_t axis) const;
+    // Stores U, V or W (`slot`): under G90 an increment from the current position; under G91 a
+    // plain increment like X Y Z themselves (the run adds the position once).
+    void storeIncrement(std::uint32_t slot, double value, block& b) const;
 
     GCodeReader* reader_;
     AxisState* axes_;

@@ -136,7 +136,11 @@ double GCodeReader::readNumber(std::string_view line, std::size_t& cursor) {
         if (!readInFull(begin, prefix.end, end, value)) noteLost(text);
         return value;
     }
+    return readSplitNumber(line, cursor);
+}
 
+double GCodeReader::readSplitNumber(std::string_view line, std::size_t& cursor) {
+    const ReaderRules& rules = dialect_->reader;
     // Blanks, comments or a block-skip mark inside the number: collect its characters.
     numberText_.clear();
     while (cursor < line.size()) {

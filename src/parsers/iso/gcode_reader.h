@@ -59,6 +59,9 @@ class GCodeReader {
     // Reads a parenthesised comment; `cursor` is on the "(". Nested parentheses stay in the
     // text; an unclosed comment runs to the end of the line.
     void readComment(std::string_view line, std::size_t& cursor);
+    // readNumber for a number with blanks, comments or a block-skip mark inside it, from its
+    // first character at `cursor`: collects its characters and converts them.
+    double readSplitNumber(std::string_view line, std::size_t& cursor);
 
     // When the character at `cursor` is `marker`, everything after it is comment text and the
     // cursor moves to the end of the line; otherwise nothing happens.
