@@ -120,25 +120,4 @@ void expectBlocks(const std::vector<BlockCase>& blocks) {
     h.expectBlocks(blocks);
 }
 
-// Expands "0*n" into n zero fields, to keep the expected cycle lines readable.
-inline std::string expandZeros(std::string_view text) {
-    std::string result;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t end = text.find(' ', i);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view token = text.substr(i, end - i);
-        if (token.size() > 2 && token.substr(0, 2) == "0*") {
-            const long n = std::strtol(std::string(token.substr(2)).c_str(), nullptr, 10);
-            for (long k = 0; k < n; ++k)
-                result += k == 0 ? "0" : " 0";
-        } else {
-            result += token;
-        }
-        if (end < text.size()) result += ' ';
-        i = end + 1;
-    }
-    return result;
-}
-
 }  // namespace morvane::test

@@ -40,8 +40,9 @@ class MemoryProgram {
 };
 
 // Runs the parser at format-list position `format` over `program`, within `limits`, reporting
-// to `diagnostics` when given, and returns the NCI text it wrote. Fails the current test when
-// the format has no parser.
+// to `diagnostics` when given, and returns the NCI text it wrote (a rejected cycle parameter
+// ends the program there, as in the plug-in). Fails the current test when the format has no
+// parser.
 std::string convertToNci(int format, std::string_view program,
                          const SupportedCycleList& cycles = {}, const RunLimits& limits = {},
                          Diagnostics* diagnostics = nullptr);

@@ -71,6 +71,21 @@ std::string replaced(std::string text, const std::string& name, const std::strin
     return text;
 }
 
+bool matches(const std::string& text, const std::string& pattern) {
+    const std::string any = "…";
+    std::size_t at = 0, from = 0;
+    for (std::size_t gap; (gap = pattern.find(any, from)) != std::string::npos;
+         from = gap + any.size()) {
+        const std::string part = pattern.substr(from, gap - from);
+        const std::size_t found =
+            from == 0 ? (text.starts_with(part) ? 0 : std::string::npos) : text.find(part, at);
+        if (found == std::string::npos) return false;
+        at = found + part.size();
+    }
+    const std::string last = pattern.substr(from);
+    return from == 0 ? text == pattern : text.size() >= at + last.size() && text.ends_with(last);
+}
+
 std::vector<std::string> splitWords(const std::string& text) {
     std::vector<std::string> words;
     std::istringstream in(text);

@@ -27,6 +27,9 @@ std::string unescaped(const std::string& field);
 // `text` with every `name` in it replaced by `value` (for the placeholders of a table).
 std::string replaced(std::string text, const std::string& name, const std::string& value);
 
+// `text` is `pattern`, in which "…" stands for any text (an expected text given in part).
+bool matches(const std::string& text, const std::string& pattern);
+
 // `text` split at blanks.
 std::vector<std::string> splitWords(const std::string& text);
 

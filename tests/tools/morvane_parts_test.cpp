@@ -1,6 +1,7 @@
 // The command-line host's pieces on their own: the command line, format recognition, the
 // document and its line terminators, where a result goes, the dialog script, the stored
-// configuration, translations, the progress bar's text and the host's records.
+// configuration, translations, the progress bar's text and the host's records (the program
+// itself, end to end: morvane_cli_test with runs.txt).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -14,11 +15,11 @@
 
 #include "command_line.h"
 #include "config_store.h"
-#include "converter_catalog.h"
 #include "diagnostic_report.h"
 #include "dialog_script.h"
 #include "editor_host.h"
 #include "failure_report.h"
+#include "formats/source_formats.h"
 #include "frontend/morvane_dialog.h"
 #include "input_document.h"
 #include "locale_file.h"
@@ -26,87 +27,14 @@
 #include "output_file.h"
 #include "progress_bar.h"
 #include "result_placement.h"
-#include "formats/source_formats.h"
 #include "support/table_file.h"
+#include "text/text_encoding.h"
 
 namespace morvane::cli {
 namespace {
 
 using test::readFile;
 using test::ScratchDirectory;
-
-std::vector<std::string> words(std::initializer_list<const char*> list) {
-    return {list.begin(), list.end()};
-}
-
-TEST(CommandLine, ConvertOptions) {
-    CommandLine line;
-    std::string error;
-    ASSERT_TRUE(
-        parseCommandLine(words({"convert", "a.nc", "--from=heidenhain", "-c", "Fanuc", "--longhand",
-                                "-l", "3-9", "-d", "out", "--locale", "de", "-v", "--no-progress",
-                                "--result-only", "--no-config", "--", "-odd.nc"}),
-                         line, error))
-        << error;
-    const ConvertOptions& o = line.convert;
-    EXPECT_EQ(line.command, Subcommand::Convert);
-    EXPECT_EQ(o.inputs, words({"a.nc", "-odd.nc"}));
-    EXPECT_EQ(o.from, SourceFormat::Heidenhain);
-    EXPECT_EQ(o.converter, "Fanuc");
-    EXPECT_EQ(o.longhand, true);
-    ASSERT_TRUE(o.lines.has_value());
-    EXPECT_EQ(o.lines->first, 3);
-    EXPECT_EQ(o.lines->last, 9);
-    EXPECT_EQ(o.directory, "out");
-    EXPECT_FALSE(o.output.has_value());
-    EXPECT_EQ(o.locale, "de");
-    EXPECT_TRUE(o.verbose && o.resultOnly && o.noConfig && !o.progress && !o.nci && !o.inPlace);
-
-    EXPECT_FALSE(o.exact || o.strict);
-
-    ASSERT_TRUE(
-        parseCommandLine(words({"convert", "a", "b", "-i", "--nci", "--no-longhand", "-q",
-                                "--max-output=512M", "--allow-truncated", "--exact", "--strict"}),
-                         line, error));
-    EXPECT_TRUE(line.convert.inPlace && line.convert.nci && line.convert.quiet &&
-                line.convert.allowTruncated && line.convert.exact && line.convert.strict);
-    EXPECT_EQ(line.convert.maxOutput, std::uint64_t{512} << 20);
-    EXPECT_EQ(line.convert.longhand, false);
-    EXPECT_FALSE(line.convert.from.has_value());
-    ASSERT_TRUE(parseCommandLine(words({"convert", "-", "--output", "-"}), line, error));
-    EXPECT_EQ(line.convert.inputs, words({"-"}));
-    EXPECT_EQ(line.convert.output, "-");
-}
-
-TEST(CommandLine, SubcommandsAndHelp) {
-    struct Case {
-        std::vector<std::string> arguments;
-        Subcommand command;
-        std::optional<Subcommand> topic;
-    };
-    const Case cases[] = {
-        {words({"--help"}), Subcommand::Help, std::nullopt},
-        {words({"-h"}), Subcommand::Help, std::nullopt},
-        {words({"help"}), Subcommand::Help, std::nullopt},
-        {words({"help", "converters"}), Subcommand::Help, Subcommand::Converters},
-        {words({"convert", "--help"}), Subcommand::Help, Subcommand::Convert},
-        {words({"convert", "x", "--from", "nci", "-h"}), Subcommand::Help, Subcommand::Convert},
-        {words({"formats", "--help"}), Subcommand::Help, Subcommand::Formats},
-        {words({"formats"}), Subcommand::Formats, std::nullopt},
-        {words({"converters"}), Subcommand::Converters, std::nullopt},
-        {words({"--version"}), Subcommand::Version, std::nullopt},
-        {words({"version"}), Subcommand::Version, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        CommandLine line;
-        std::string error;
-        ASSERT_TRUE(parseCommandLine(c.arguments, line, error))
-            << c.arguments.front() << ": " << error;
-        EXPECT_EQ(line.command, c.command) << c.arguments.front();
-        EXPECT_EQ(line.helpTopic, c.topic) << c.arguments.front();
-        EXPECT_FALSE(helpText(line.helpTopic).empty());
-    }
-}
 
 // The whole document written back into a file, as that file reads; "<failed>" when it could not
 // be written.
@@ -212,55 +140,35 @@ void checkConfig(const test::TableRow& row) {
     EXPECT_EQ(summary.converterPath, test::unescaped(row.at(4))) << row.where;
 }
 
+void checkProgress(const test::TableRow& row) {
+    EXPECT_EQ(ProgressBar::render(row.at(1), std::stoi(row.at(2)), std::stoi(row.at(3)),
+                                  std::stoi(row.at(4))),
+              row.at(5))
+        << row.where;
+}
+
+void checkLocale(const test::TableRow& row) {
+    LocaleTable table;
+    std::string error;
+    const bool parsed = table.parse(test::unescaped(row.at(1)), error);
+    const wchar_t* text = parsed ? table.find(row.at(2)) : nullptr;
+    EXPECT_EQ(parsed ? (text ? wideToUtf8(text) : "missing") : "refused: " + error, row.at(3))
+        << row.where;
+}
+
 // The table tools/command_line.txt.
 TEST(CommandLineTable, EveryRow) {
     const std::map<std::string, void (*)(const test::TableRow&)> kinds = {
         {"mistake", checkMistake},     {"lines", checkLines},           {"bytes", checkBytes},
         {"detect", checkDetection},    {"diagnostic", checkDiagnostic}, {"document", checkDocument},
-        {"placement", checkPlacement}, {"config", checkConfig}};
+        {"placement", checkPlacement}, {"config", checkConfig},         {"progress", checkProgress},
+        {"locale", checkLocale}};
     for (const test::TableRow& row : test::readTable("tools/command_line.txt")) {
         const auto kind = kinds.find(row.at(0));
         if (kind == kinds.end())
             ADD_FAILURE() << row.where << ": no kind " << row.at(0);
         else
             kind->second(row);
-    }
-}
-
-TEST(Diagnostics, CountedAndQuietened) {
-    const std::vector<Severity> severities = {Severity::Warning, Severity::Note, Severity::Error,
-                                              Severity::Warning};
-    for (const bool quiet : {false, true}) {
-        ScratchDirectory dir;
-        std::FILE* out = std::fopen((dir.path() / "err").c_str(), "w+");
-        DiagnosticPrinter printer(quiet, out);
-        EXPECT_EQ(printer.summary(), "");
-        for (const Severity severity : severities)
-            printer.print("p.nc", {1, "c", severity, "m"});
-        std::fclose(out);
-        EXPECT_EQ(printer.summary(),
-                  quiet ? "morvane: 1 error" : "morvane: 1 note, 2 warnings and 1 error");
-        EXPECT_EQ(readFile(dir.path() / "err"),
-                  quiet ? "p.nc:1: error: m [c]\n"
-                        : "p.nc:1: warning: m [c]\np.nc:1: note: m [c]\np.nc:1: error: m [c]\n"
-                          "p.nc:1: warning: m [c]\n");
-    }
-}
-
-TEST(SourceFormats, NamesOfTheCommandLineAndTheDialog) {
-    EXPECT_EQ(formatByOption("NUMERIPATH"), SourceFormat::Numeripath);
-    EXPECT_EQ(formatByOption("G&L Numeripath"), SourceFormat::Numeripath);
-    EXPECT_EQ(formatByOption("nci"), SourceFormat::Nci);
-    EXPECT_EQ(formatByOption("haas"), std::nullopt);
-    // The entries must be the dialog's list texts, in its order (the parsers' positions), each
-    // reached by its option.
-    const char* entries[] = {"Fanuc",     "Heidenhain",     "Siemens",
-                             "Sinumerik", "G&L Numeripath", "NCI"};
-    const char* options[] = {"fanuc", "heidenhain", "siemens", "sinumerik", "numeripath", "nci"};
-    for (std::size_t i = 0; i < kFormats.size(); ++i) {
-        EXPECT_EQ(kFormats[i].dialogEntry, entries[i]);
-        EXPECT_EQ(formatByOption(options[i]), kFormats[i].format) << options[i];
-        EXPECT_EQ(static_cast<std::size_t>(kFormats[i].format), i) << options[i];
     }
 }
 
@@ -344,7 +252,8 @@ TEST(InputDocument, ALargeProgramIsReadInAnyOrderAndWrittenBackByteForByte) {
     EXPECT_TRUE(writtenBack(document) == text);
 }
 
-// The host's records as the plug-in calls them.
+// The host's records as the plug-in calls them (the lines it serves, a selection or all: the
+// placement rows of runs.txt).
 class HostRecords : public testing::Test {
   protected:
     void SetUp() override {
@@ -356,35 +265,11 @@ class HostRecords : public testing::Test {
         std::fflush(spool);
         return readFile(spoolPath);
     }
-    std::vector<std::string> served(EditorHost& host) {
-        LineSource* source = host.lineSource();
-        std::int32_t count = -1;
-        source->getLineCount(source->context, &count);
-        std::vector<std::string> lines;
-        for (std::int32_t i = 0; i <= count; ++i) {
-            const char* text = reinterpret_cast<const char*>(1);
-            source->getLine(source->context, i, &text);
-            lines.push_back(text == nullptr ? "<null>" : text);
-        }
-        return lines;
-    }
     ScratchDirectory dir;
     const std::string spoolPath = (dir.path() / "spool").string();
     InputDocument document;
     std::FILE* spool = nullptr;
 };
-
-TEST_F(HostRecords, TheSelectionIsServedOnlyWhenThePluginAsksForIt) {
-    EditorHost host(document, LineRange{1, 2}, nullptr, nullptr);
-    host.beginAction(spool);
-    ResultStream* stream = host.resultStream();
-    EXPECT_EQ(served(host), words({"L1", "L2", "L3", "L4", "<null>"}));
-    stream->setProperty(stream->context, "SELECTION_ONLY", "true");
-    EXPECT_EQ(served(host), words({"L2", "L3", "<null>"}));
-    stream->setProperty(stream->context, "SELECTION_ONLY", "false");
-    EXPECT_EQ(served(host), words({"L1", "L2", "L3", "L4", "<null>"}));
-    EXPECT_EQ(host.localizeSource(), nullptr);
-}
 
 TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     EditorHost host(document, std::nullopt, nullptr, nullptr);
@@ -405,7 +290,8 @@ TEST_F(HostRecords, ResultLinesGoToTheSpoolAndPropertiesAreObserved) {
     EXPECT_TRUE(seen.selectionOnlySent && !seen.selectionOnly && seen.longhandCycles &&
                 seen.resultInNewWindow);
     EXPECT_EQ(seen.config, "A=1;");
-    EXPECT_EQ(seen.diagnostics, words({"2:limit-reached: cut", "0:write-failed: lost"}));
+    EXPECT_EQ(seen.diagnostics,
+              (std::vector<std::string>{"2:limit-reached: cut", "0:write-failed: lost"}));
     EXPECT_EQ(seen.resultLines, 3u);
     host.endAction();
     EXPECT_EQ(spooled(), std::string("1005\n\nab\0cd\n", 12));
@@ -473,29 +359,10 @@ TEST(FailureReport, ErrorsOfThePluginDecideTheExitStatus) {
     }
 }
 
-TEST(LocaleTable, FileFormat) {
-    LocaleTable table;
-    std::string error;
-    ASSERT_TRUE(table.parse(
-        "# comment\n\n  OK = Gut  \r\nTITLE=\nTEXT = a = b\nOK = Besser\nUMLAUT = Größe\n", error))
-        << error;
-    EXPECT_EQ(std::wstring(table.find("OK")), L"Besser");
-    EXPECT_EQ(std::wstring(table.find("TITLE")), L"");
-    EXPECT_EQ(std::wstring(table.find("TEXT")), L"a = b");
-    EXPECT_EQ(std::wstring(table.find("UMLAUT")), L"Gr\u00f6\u00dfe");
-    EXPECT_EQ(table.find("MISSING"), nullptr);
-    LocaleTable wrong;
-    EXPECT_FALSE(wrong.parse("OK = Gut\njust words\n", error));
-    EXPECT_EQ(error, "line 2: expected KEY = text");
-    EXPECT_FALSE(wrong.parse("= no key\n", error));
-    EXPECT_EQ(error, "line 1: expected KEY = text");
-}
-
 TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     LocaleTable table;
     std::string error;
-    ASSERT_TRUE(
-        table.read(std::string(MORVANE_SOURCE_DIR) + "/apps/morvane/locale/de.conf", error))
+    ASSERT_TRUE(table.read(std::string(MORVANE_SOURCE_DIR) + "/apps/morvane/locale/de.conf", error))
         << error;
     // Every text the dialog asks the host for, and nothing else.
     for (const LocalisedText& text : kLocalisedTexts) {
@@ -505,43 +372,8 @@ TEST(LocaleTable, TheShippedGermanTranslationCoversEveryText) {
     EXPECT_EQ(table.size(), kLocalisedTexts.size());
 }
 
-TEST(DialogScript, ChoicesBecomeActions) {
-    struct Case {
-        const char* name;
-        DialogChoices choices;
-        const char* script;
-    };
-    auto with = [](auto change) {
-        DialogChoices choices;
-        change(choices);
-        return choices;
-    };
-    const Case cases[] = {
-        {"nothing given keeps the restored switches", DialogChoices{},
-         "select Fanuc; uncheck IDC_RESULT_NEW_WINDOW; click IDOK"},
-        {"NCI, longhand, a selection", with([](DialogChoices& c) {
-             c.format = SourceFormat::Numeripath;
-             c.convertToNci = true;
-             c.longhandCycles = true;
-             c.selectionOnly = true;
-         }),
-         "select G&L Numeripath; uncheck IDC_CONVERT_NCI; check IDC_CONVERT_NCI; check "
-         "IDC_LONGHAND_CYCLES; check IDC_SELECTION_ONLY; "
-         "uncheck IDC_RESULT_NEW_WINDOW; click IDOK"},
-        {"a converter: browse first, then leave NCI", with([](DialogChoices& c) {
-             c.format = SourceFormat::Heidenhain;
-             c.converterPath = "/conv/Fanuc.conv";
-             c.convertToNci = false;
-             c.longhandCycles = false;
-             c.resultInNewWindow = true;
-         }),
-         "select Heidenhain; file /conv/Fanuc.conv; click IDC_BROWSE; uncheck IDC_CONVERT_NCI; "
-         "uncheck IDC_LONGHAND_CYCLES; check IDC_RESULT_NEW_WINDOW; click IDOK"},
-    };
-    for (const Case& c : cases) {
-        std::string error;
-        EXPECT_EQ(buildDialogScript(c.choices, error), c.script) << c.name << error;
-    }
+// The dialog scripts of the choices are said by -v (runs.txt); some paths cannot be in one.
+TEST(DialogScript, PathsTheScriptCannotHoldAreRefused) {
     for (const char* path : {"/a;b.conv", " /lead.conv", "/trail.conv ", ""}) {
         DialogChoices choices;
         choices.converterPath = path;
@@ -569,43 +401,6 @@ TEST(StoredConfiguration, StoredAndLoaded) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "deep/er"),
                             std::filesystem::directory_iterator()),
               1);
-}
-
-TEST(ProgressBar, Text) {
-    EXPECT_EQ(ProgressBar::render("a.nc", 0, 1, 60), "a.nc [....................]   0%");
-    EXPECT_EQ(ProgressBar::render("a.nc", 50, 1, 60), "a.nc [##########..........]  50%");
-    EXPECT_EQ(ProgressBar::render("a.nc", 100, 2, 60), "a.nc [####################] 100% pass 2");
-    // A long name is cut at its start; the bar never grows past the width.
-    const std::string narrow = ProgressBar::render("a-very-long-program-name.nc", 7, 1, 30);
-    EXPECT_EQ(narrow, "...m-name.nc [..........]   7%");
-    EXPECT_EQ(narrow.size(), 30u);
-    EXPECT_EQ(ProgressBar::render("name.nc", 140, 1, 16), "[##########] 100%");
-}
-
-TEST(ConverterCatalog, FindingAndDescribing) {
-    ScratchDirectory dir;
-    dir.write("Fanuc.conv",
-              "[converter]\nname = Fanuc 0i\ndescription = ISO for Fanuc\noutput = iso\n");
-    dir.write("broken.conv", "[converter]\nname = x\nno equals sign here\n");
-    dir.write("notes.txt", "just notes\n");
-    const std::string directory = dir.path().string();
-    const auto all = listConverters(directory);
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0].fileName, "Fanuc.conv");
-    EXPECT_EQ(all[0].description, "ISO for Fanuc");
-    EXPECT_EQ(all[0].output, "iso");
-    EXPECT_EQ(all[1].fileName, "broken.conv");
-    EXPECT_EQ(all[1].fault, "line 3: expected key = value");
-    for (const char* name : {"Fanuc", "fanuc", "FANUC.CONV", "fanuc 0i"})
-        EXPECT_EQ(findConverter(name, directory).value_or(ConverterEntry{}).fileName, "Fanuc.conv")
-            << name;
-    EXPECT_EQ(findConverter("notes", directory), std::nullopt);
-    EXPECT_EQ(findConverter("sub/Fanuc", directory), std::nullopt);
-    EXPECT_EQ(findConverter(directory + "/notes.txt", directory).value_or(ConverterEntry{}).fault,
-              "line 1: expected key = value");
-    EXPECT_EQ(converterListing(all),
-              "  Fanuc.conv   ISO for Fanuc\n"
-              "  broken.conv  (not usable: line 3: expected key = value)\n");
 }
 
 }  // namespace
