@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "parsers/program_parser.h"
+#include "frontend/conversion_run.h"
 #include "program_file.h"
 
 namespace {
@@ -27,9 +27,12 @@ struct Workload {
 };
 
 void convert(const Workload& workload) {
-    auto parser =
-        morvane::makeParser(workload.format, workload.program.source(), workload.output, {});
-    if (parser != nullptr) parser->run();
+    morvane::ConversionRun run;
+    run.lines = workload.program.source();
+    run.formatPosition = workload.format;
+    run.nciPath = workload.output;
+    morvane::Diagnostics diagnostics;
+    morvane::runConversion(run, diagnostics);
 }
 
 void runWorkload(benchmark::State& state, Workload* workload) {

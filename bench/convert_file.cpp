@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "parsers/program_parser.h"
+#include "frontend/conversion_run.h"
 #include "program_file.h"
 
 int main(int argc, char** argv) {
@@ -24,13 +24,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
-    auto parser = makeParser(format, file.source(), argv[3], {});
-    if (parser == nullptr) {
+    ConversionRun run;
+    run.lines = file.source();
+    run.formatPosition = format;
+    run.nciPath = argv[3];
+    Diagnostics diagnostics;
+    const RunEnd end = runConversion(run, diagnostics);
+    if (end == RunEnd::NoParser) {
         std::fprintf(stderr, "%s: format %s has no parser\n", argv[0], argv[1]);
         return 1;
     }
-    parser->run();
-    parser.reset();
+    if (end == RunEnd::Failed) {
+        std::fprintf(stderr, "%s: %s\n", argv[3], diagnostics.failure().c_str());
+        return 1;
+    }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const auto lines = static_cast<double>(file.lineCount());
