@@ -100,7 +100,7 @@ void reportArgCorrection(std::int32_t cycle, ParamMap& q, Diagnostics& diagnosti
 void openOperation(std::string_view label, const CycleCall& call, const MachineState& tool,
                    NciStream& out) {
     out << rec::Comment << eol << label << eol << rec::OperationStart << eol;
-    out << "0 0 0 " << call.tool << ' ' << tool.toolDiameter << " 0 " << call.plane << ' '
+    out << "0 0 0 " << call.tool << ' ' << tool.toolDiameter << " 0 " << planeCode(call.plane) << ' '
         << call.spindleSpeed << ' ' << call.feed << " 0 " << tool.x << ' ' << tool.y << ' '
         << tool.z << " 0 0 " << eol;
 }

@@ -9,6 +9,7 @@
 #include "nci/block.h"
 #include "nci/diagnostics.h"
 #include "nci/machine_state.h"
+#include "nci/nci_format.h"
 #include "nci/nci_stream.h"
 
 namespace morvane {
@@ -32,7 +33,7 @@ struct CycleCall {
     double spindleSpeed = 0.0;      // S
     double feed = 0.0;              // F of the block (an ISO hole: the feed in force)
     double callZ = 0.0;             // Z of the call block, else the tool's Z
-    std::uint32_t plane = 0;        // 0 XY, 1 YZ, 2 XZ
+    WorkingPlane plane = WorkingPlane::XY;
     std::uint32_t compensation = 0; // {G40, G41, G42} of the block, else 0
     bool conversationalApproach = true;  // the cycle-approach rule applies
     MachineState before;            // where the tool stood before the call block

@@ -24,6 +24,16 @@ inline constexpr std::int32_t RapidMove = 0, LinearMove = 1, ArcCW = 2, ArcCCW =
 inline constexpr std::int32_t CycleByNumberBase = 91000;
 }  // namespace rec
 
+// The working plane (G17, G19, G18) as the arc and tool records write it.
+enum class WorkingPlane : std::uint8_t { XY = 0, YZ = 1, XZ = 2 };
+constexpr std::uint32_t planeCode(WorkingPlane plane) {
+    return static_cast<std::uint32_t>(plane);
+}
+// A code out of range reads as XY, the control's default plane.
+constexpr WorkingPlane planeOfCode(double code) {
+    return code == 1.0 ? WorkingPlane::YZ : code == 2.0 ? WorkingPlane::XZ : WorkingPlane::XY;
+}
+
 // Cycles whose calls are always expanded longhand; their call codes are
 // rec::CycleByNumberBase + n, never written as records.
 inline constexpr std::int32_t kExpandedCycleNumbers[] = {210, 211, 212, 213,  214,  215, 221,

@@ -6,33 +6,20 @@
 #include <utility>
 #include <cstring>
 
+#include "nci/nci_format.h"
 #include "nci/nci_line_map.h"
 
 namespace morvane {
 
 namespace {
 
-// NCI record codes that take part in the tool path (docs/nci-format.md).
-enum : std::int32_t {
-    kRapid = 0,
-    kLinear = 1,
-    kClockwise = 2,
-    kCounterClockwise = 3,
-    kDwell = 4,
-    kSpeedLimit = 92,
-    kSurfaceSpeed = 96,
-    kOperationStart = 1000,
-    kToolChange = 1001,
-    kReferenceReturn = 91003,
-    kCycleCall = 91081,
-    kCycleRepeat = 91083,
-};
-
+// The records that take part in the tool path.
 bool wanted(std::int32_t code) {
     switch (code) {
-        case kRapid: case kLinear: case kClockwise: case kCounterClockwise: case kDwell:
-        case kSpeedLimit: case kSurfaceSpeed: case kOperationStart: case kToolChange:
-        case kCycleCall: case kCycleRepeat: case kReferenceReturn:
+        case rec::RapidMove: case rec::LinearMove: case rec::ArcCW: case rec::ArcCCW:
+        case rec::DwellTime: case rec::SpindleLimit: case rec::SurfaceSpeed:
+        case rec::OperationStart: case rec::ToolChange: case rec::CycleCall:
+        case rec::CycleCallRepeat: case rec::ReferenceReturn:
             return true;
         default:
             return false;
@@ -42,11 +29,11 @@ bool wanted(std::int32_t code) {
 // The fields of a record the path needs: only these are parsed.
 std::size_t fieldsNeeded(std::int32_t code) {
     switch (code) {
-        case kRapid: case kLinear: return 5;  // comp X Y Z F
-        case kClockwise: case kCounterClockwise: return 10;
-        case kToolChange: case kOperationStart: return 8;  // up to S
-        case kCycleCall: return 3;  // kind X Y
-        case kCycleRepeat: return 2;
+        case rec::RapidMove: case rec::LinearMove: return 5;  // comp X Y Z F
+        case rec::ArcCW: case rec::ArcCCW: return 10;
+        case rec::ToolChange: case rec::OperationStart: return 8;  // up to S
+        case rec::CycleCall: return 3;  // kind X Y
+        case rec::CycleCallRepeat: return 2;
         default: return 1;
     }
 }
@@ -80,10 +67,6 @@ std::from_chars_result readField(const char* p, const char* end, double& value) 
     value = negative ? -magnitude : magnitude;
     return {at, std::errc()};
 }
-
-// Tool line fields (records 1000, 1001).
-constexpr std::size_t kToolNumber = 3;
-constexpr std::size_t kToolSpeed = 7;
 
 }  // namespace
 
@@ -153,38 +136,38 @@ void NciPathReader::line(std::string_view text) {
 void NciPathReader::record(std::int32_t code) {
     PathEvent event;
     switch (code) {
-        case kRapid:
-        case kLinear:
-            return move(code == kRapid);
-        case kClockwise:
-        case kCounterClockwise:
-            return arc(code == kClockwise);
-        case kDwell:
+        case rec::RapidMove:
+        case rec::LinearMove:
+            return move(code == rec::RapidMove);
+        case rec::ArcCW:
+        case rec::ArcCCW:
+            return arc(code == rec::ArcCW);
+        case rec::DwellTime:
             event.kind = PathEvent::Kind::Dwell;
             event.seconds = emptyParameters_ ? 0.0 : field(0);
             return emit(event);
-        case kSpeedLimit:
-        case kSurfaceSpeed:
+        case rec::SpindleLimit:
+        case rec::SurfaceSpeed:
             event.kind = PathEvent::Kind::Spindle;
             event.speed = field(0);
             return emit(event);
-        case kReferenceReturn:
+        case rec::ReferenceReturn:
             event.kind = PathEvent::Kind::Return;
             event.from = event.to = position_;
             return emit(event);
-        case kOperationStart:
+        case rec::OperationStart:
             event.kind = PathEvent::Kind::Cycle;
             event.to = position_;
             return emit(event);
-        case kToolChange:
+        case rec::ToolChange:
             event.kind = PathEvent::Kind::ToolChange;
             event.tool = static_cast<std::int32_t>(std::clamp(field(kToolNumber), -2147483648.0,
                                                               2147483647.0));
             event.speed = field(kToolSpeed);
             return emit(event);
-        case kCycleCall:
-        case kCycleRepeat: {
-            const std::size_t x = code == kCycleCall ? 1 : 0;
+        case rec::CycleCall:
+        case rec::CycleCallRepeat: {
+            const std::size_t x = code == rec::CycleCall ? 1 : 0;
             event.kind = PathEvent::Kind::Cycle;
             event.native = true;
             event.to = {field(x), field(x + 1), position_.z};
@@ -213,7 +196,7 @@ void NciPathReader::arc(bool clockwise) {
     event.kind = PathEvent::Kind::Arc;
     event.from = position_;
     event.clockwise = clockwise;
-    event.plane = field(0) == 1.0 ? 1 : field(0) == 2.0 ? 2 : 0;
+    event.plane = static_cast<int>(planeCode(planeOfCode(field(0))));
     const double h = field(2), v = field(3), ch = field(4), cv = field(5), d = field(6);
     if (event.plane == 0) {
         event.to = {h, v, d};

@@ -117,15 +117,15 @@ struct PlaneAxes {
     std::uint32_t centreDepth;
 };
 
-// Indexed by the plane code: 0 XY, 1 YZ, 2 XZ.
+// Indexed by the plane's code (planeCode).
 inline constexpr PlaneAxes kPlaneAxes[] = {
     {&MachineState::x, &MachineState::y, &MachineState::z, 1.0, addr::I, addr::J, addr::K},
     {&MachineState::y, &MachineState::z, &MachineState::x, 1.0, addr::J, addr::K, addr::I},
     {&MachineState::x, &MachineState::z, &MachineState::y, -1.0, addr::I, addr::K, addr::J},
 };
 
-constexpr const PlaneAxes& planeAxes(std::uint32_t plane) {
-    return kPlaneAxes[plane < 3 ? plane : 0];
+constexpr const PlaneAxes& planeAxes(WorkingPlane plane) {
+    return kPlaneAxes[planeCode(plane)];
 }
 
 }  // namespace morvane

@@ -230,7 +230,7 @@ void NCIFrame::ApplyGCodeRule(const GCodeRule& rule, std::int32_t g) {
             motionMode_ = g;
             break;
         case GEffect::Plane:
-            plane_ = static_cast<std::uint32_t>(rule.value);
+            plane_ = planeOfCode(rule.value);
             break;
         case GEffect::Record:
             recordCode_ = rule.value;

@@ -191,7 +191,7 @@ class NCIFrame {
     std::int32_t motionMode_ = -1;                 // {G0,G1,G2,G3,G4}; -1 none yet; modal
     std::uint32_t compensation_ = 0;               // {G40,G41,G42} of this block, else 0
     std::uint8_t namedAxes_ = 0;                   // axes named without a value (block.h)
-    std::uint32_t plane_ = 0;                      // 0 XY, 1 YZ, 2 XZ; {G17,G18,G19}; modal
+    WorkingPlane plane_ = WorkingPlane::XY;        // {G17,G18,G19}; modal
     std::uint32_t definedCycle_ = 0;               // {G200..G267, G1001, G1003..G1005}
     std::uint32_t activeCycle_ = 0;                // cycle a call refers to; also {G73..G88}
     bool cycleCalled_ = false;                     // {M99}: a call of the defined cycle written

@@ -43,7 +43,7 @@ bool NCIFrame::FullCircleInPlace() {
 
 bool NCIFrame::FullCircleFlag() {
     const bool inXY = current_.x == previous_.x && current_.y == previous_.y;
-    if (plane_ == 0 || (motionMode_ != rec::ArcCW && motionMode_ != rec::ArcCCW)) return inXY;
+    if (plane_ == WorkingPlane::XY || (motionMode_ != rec::ArcCW && motionMode_ != rec::ArcCCW)) return inXY;
     const PlaneAxes& axes = planeAxes(plane_);
     const bool inPlane = current_.*axes.horizontal == previous_.*axes.horizontal &&
                          current_.*axes.vertical == previous_.*axes.vertical;

@@ -154,7 +154,7 @@ void NCIFrame::ComposeToolLine(bool directed) {
     double spindle = GetDouble(addr::S);
     if (directed) spindle *= spindleDirection_;
     // Tool 0 is the spindle's own tool, which the post-processors know as tool 1.
-    line << "0 0 0 " << (tool == 0 ? 1 : tool) << " 0 0 " << plane_ << ' ' << spindle << ' '
+    line << "0 0 0 " << (tool == 0 ? 1 : tool) << " 0 0 " << planeCode(plane_) << ' ' << spindle << ' '
          << GetDouble(addr::F) << " 0 " << current_.x << ' ' << current_.y << ' ' << current_.z
          << " 0 0 ";
 }
@@ -243,7 +243,7 @@ void NCIFrame::WriteMove(NciStream& out, bool mFlag, bool fullCircle) {
         case rec::ArcCW:
         case rec::ArcCCW: {
             const PlaneAxes& axes = planeAxes(plane_);
-            line << plane_ << ' ' << compensation_ << ' ' << current_.*axes.horizontal << ' '
+            line << planeCode(plane_) << ' ' << compensation_ << ' ' << current_.*axes.horizontal << ' '
                  << current_.*axes.vertical << ' ' << GetDouble(axes.centreH) << ' '
                  << GetDouble(axes.centreV) << ' ' << axes.depthSign * current_.*axes.depth << ' '
                  << GetDouble(addr::F) << " 0 " << fullCircle;
