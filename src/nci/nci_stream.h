@@ -187,9 +187,10 @@ class NciStream {
         const double magnitude = std::fabs(v);
         if (magnitude < 10.0) return true;
         if (!(magnitude < 1000.0)) return false;
-        const double thousandths = magnitude * 1000.0;
-        return std::fabs(thousandths - static_cast<double>(static_cast<std::int32_t>(
-                                           thousandths + 0.5))) < 1e-6;
+        const double thousandths = magnitude * 1000.0;  // below 1e6: its whole part fits
+        const double fraction =
+            thousandths - static_cast<double>(static_cast<std::int32_t>(thousandths));
+        return fraction < 1e-6 || fraction > 1.0 - 1e-6;
     }
 
     static constexpr std::size_t kMaxIntegerChars = 20;
