@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "cycles/nci_general_cycle.h"
 #include "nci/block.h"
@@ -127,6 +128,18 @@ constexpr std::array<CycleArg, N + M> withPasses(const CycleArg (&base)[N],
         out[k++] = a;
     for (std::size_t i = N - 3; i < N; ++i)
         out[k++] = base[i];
+    return out;
+}
+
+// `base` with the Q numbers of its first two arguments exchanged: the old-style slot and pocket
+// with the corrected semantics, whose length (Q218) runs along the first axis.
+template <std::size_t N>
+constexpr std::array<CycleArg, N> withSidesSwapped(const CycleArg (&base)[N]) {
+    static_assert(N >= 2);
+    std::array<CycleArg, N> out{};
+    for (std::size_t i = 0; i < N; ++i)
+        out[i] = base[i];
+    std::swap(out[0].terms, out[1].terms);
     return out;
 }
 

@@ -48,38 +48,8 @@ inline constexpr CycleArg kOldPocket[] = {
 };
 // The same two with the corrected semantics: the length (step .4) along the first axis, the
 // width (step .5) along the second.
-inline constexpr CycleArg kOldSlotAxes[] = {
-    q(rect_pocket::kSecondAxisSize, 218),
-    q(rect_pocket::kFirstAxisSize, 219),
-    halfSmallerSide(rect_pocket::kCornerRadius),
-    constant(rect_pocket::kRotation, 0.0),
-    constant(rect_pocket::kReference, 1.0),
-    q(kClearance, 200),
-    q(kDepth, 201),
-    q(kFeed, 206),
-    q(kDwellTime, 211),
-    flag(kRapidRetract, true),
-    oldSurface(),
-    flag(kReturnToStart, false),
-    flag(kFullRetract, true),
-    oldDepthFallback(),
-};
-inline constexpr CycleArg kOldPocketAxes[] = {
-    q(rect_pocket::kSecondAxisSize, 218),
-    q(rect_pocket::kFirstAxisSize, 219),
-    constant(rect_pocket::kCornerRadius, 0.0),
-    constant(rect_pocket::kRotation, 0.0),
-    q(rect_pocket::kReference, 367),
-    q(kClearance, 200),
-    q(kDepth, 201),
-    q(kFeed, 206),
-    q(kDwellTime, 211),
-    flag(kRapidRetract, true),
-    oldSurface(),
-    flag(kReturnToStart, false),
-    flag(kFullRetract, true),
-    oldDepthFallback(),
-};
+inline constexpr auto kOldSlotAxes = withSidesSwapped(kOldSlot);
+inline constexpr auto kOldPocketAxes = withSidesSwapped(kOldPocket);
 // Old-style circular pocket (CYCL DEF 5): radius from Q223, everything else default.
 inline constexpr CycleArg kOldCircularPocket[] = {
     constant(circular_pocket::kOperation, 0.0),
