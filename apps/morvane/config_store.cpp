@@ -65,11 +65,7 @@ std::optional<std::string> loadConfig(const std::string& path) {
 
 bool storeConfig(const std::string& path, std::string_view text, std::string& error) {
     if (!makeDirectories(platform::directoryOf(path), error)) return false;
-    OutputFile file;
-    if (!file.open(path, error)) return false;
-    writeBytes(file.stream(), text);
-    std::fputc('\n', file.stream());
-    return file.commit(path, 0600, error);
+    return writeWholeFile(path, std::string(text) + '\n', 0600, error);
 }
 
 ConfigSummary summarizeConfig(std::string_view text) {

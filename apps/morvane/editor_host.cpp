@@ -1,7 +1,6 @@
 #include "editor_host.h"
 
 #include <cerrno>
-#include <cstring>
 #include <string_view>
 
 #include "locale_file.h"
@@ -27,47 +26,14 @@ EditorHost::EditorHost(const InputDocument& document, std::optional<LineRange> s
       resultStream_{this, &writeLine, &setProperty},
       localizeSource_{this, &translate} {}
 
-namespace {
-
-// Result lines are collected up to this size and then written to the spool in one call.
-constexpr std::size_t kPendingLimit = std::size_t{1} << 20;
-
-}  // namespace
-
 void EditorHost::beginAction(std::FILE* spool) {
-    spool_ = spool;
     seen_ = Observations();
-    pending_.resize(kPendingLimit);
-    pendingSize_ = 0;
+    spool_.attach(spool);
 }
 
 void EditorHost::endAction() {
-    if (spool_ == nullptr || pendingSize_ == 0) return;
-    writeToSpool(pending_.data(), pendingSize_);
-    pendingSize_ = 0;
-}
-
-void EditorHost::writeToSpool(const char* bytes, std::size_t size) {
-    if (seen_.resultWriteError != 0) return;
-    errno = 0;
-    if (std::fwrite(bytes, 1, size, spool_) != size)
-        seen_.resultWriteError = errno != 0 ? errno : EIO;
-}
-
-void EditorHost::keepLine(const char* text, std::size_t length) {
-    if (pendingSize_ + length + 1 > pending_.size()) {
-        endAction();
-        // A line longer than the whole buffer goes to the spool as it is.
-        if (length + 1 > pending_.size()) {
-            writeToSpool(text, length);
-            writeToSpool("\n", 1);
-            return;
-        }
-    }
-    char* const end = pending_.data() + pendingSize_;
-    if (length > 0) std::memcpy(end, text, length);
-    end[length] = '\n';
-    pendingSize_ += length + 1;
+    if (spool_.isOpen() && !spool_.close())
+        seen_.resultWriteError = spool_.error() != 0 ? spool_.error() : EIO;
 }
 
 LineRange EditorHost::servedLines() const {
@@ -96,9 +62,9 @@ std::int32_t EditorHost::getLine(void* context, std::int32_t index, const char**
 std::int32_t EditorHost::writeLine(void* context, const char* text, std::int32_t length) {
     EditorHost& host = self(context);
     ++host.seen_.resultLines;
-    if (host.spool_ == nullptr) return 1;
-    // The plug-in sends one call per line: the lines are collected and written in large pieces.
-    host.keepLine(text, text != nullptr && length > 0 ? static_cast<std::size_t>(length) : 0);
+    if (!host.spool_.isOpen()) return 1;
+    if (text != nullptr && length > 0) host.spool_.write({text, static_cast<std::size_t>(length)});
+    host.spool_.write("\n");
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "input_document.h"
+#include "nci/buffered_file.h"
 #include "morvane/plugin_api.h"
 
 namespace morvane::cli {
@@ -59,18 +60,13 @@ class EditorHost {
     static std::int32_t setProperty(void* context, const char* name, const char* value);
     static std::int32_t translate(void* context, const char* key, const wchar_t** text);
 
-    // Adds one result line and its line feed to the pending lines, writing them out when full.
-    void keepLine(const char* text, std::size_t length);
-    // After a failed write nothing more is written: the failure is reported, the result dropped.
-    void writeToSpool(const char* bytes, std::size_t size);
 
     const InputDocument& document_;
     std::optional<LineRange> selection_;
     const LocaleTable* locale_;
     ProgressBar* progress_;
-    std::FILE* spool_ = nullptr;
-    std::vector<char> pending_;    // room for result lines not yet handed to the spool
-    std::size_t pendingSize_ = 0;  // bytes of pending_ in use
+    // After a failed write nothing more is written: the failure is reported, the result dropped.
+    BufferedFile spool_;
     Observations seen_;
     LineSource lineSource_;
     ResultStream resultStream_;

@@ -20,7 +20,6 @@
 #include "input_encoding.h"
 #include "nci/limits.h"
 #include "nci/line_feeds.h"
-#include "output_file.h"
 
 namespace morvane::cli {
 
@@ -381,7 +380,7 @@ std::vector<NulByteLine> InputDocument::nulByteLines(LineRange range, std::size_
     return found;
 }
 
-bool InputDocument::writeLines(std::FILE* out, std::int32_t first, std::int32_t count) const {
+bool InputDocument::writeLines(BufferedFile& out, std::int32_t first, std::int32_t count) const {
     const std::int32_t last = std::min(lines_, first + count);
     if (first >= last) return true;
     std::size_t start = startOf(first);
@@ -389,12 +388,11 @@ bool InputDocument::writeLines(std::FILE* out, std::int32_t first, std::int32_t 
         const std::size_t end = endAt(i, start);
         const std::string_view terminator =
             i + 1 < lines_ || lastTerminated_ ? terminatorOf(i, end) : std::string_view();
-        if (!writeBytes(out, std::string_view(text_ + start, end - start)) ||
-            !writeBytes(out, terminator))
-            return false;
+        out.write({text_ + start, end - start});
+        out.write(terminator);
         start = end + terminator.size();
     }
-    return true;
+    return !out.failed();
 }
 
 void InputDocument::FreeText::operator()(char* text) const {

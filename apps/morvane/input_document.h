@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "input_encoding.h"
+#include "nci/buffered_file.h"
 
 namespace morvane::cli {
 
@@ -64,7 +65,7 @@ class InputDocument {
 
     // Writes lines [first, first + count) as they were in the file, terminators included.
     // False with errno set when the stream fails.
-    bool writeLines(std::FILE* out, std::int32_t first, std::int32_t count) const;
+    bool writeLines(BufferedFile& out, std::int32_t first, std::int32_t count) const;
 
   private:
     enum LineEnd : std::uint8_t {

@@ -175,33 +175,40 @@ mode_t modeForDestination(const std::string& destination) {
     return 0666 & ~mask;
 }
 
-bool writeBytes(std::FILE* to, std::string_view bytes) {
-    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), to) == bytes.size();
+bool writeWholeFile(const std::string& destination, std::string_view text, mode_t mode,
+                    std::string& error) {
+    OutputFile out;
+    if (!out.open(destination, error)) return false;
+    BufferedFile file;
+    file.attach(out.stream());
+    file.write(text);
+    if (!file.close()) {
+        error = "cannot write " + destination + ": " + std::strerror(file.error());
+        return false;
+    }
+    return out.commit(destination, mode, error);
 }
 
-bool copyLines(std::FILE* from, std::FILE* to, std::string_view terminator) {
+bool copyLines(std::FILE* from, BufferedFile& to, std::string_view terminator) {
     if (std::fflush(from) != 0) return false;
     std::rewind(from);
-    const auto put = [to](const char* bytes, std::size_t size) {
-        return writeBytes(to, std::string_view(bytes, size));
-    };
     char chunk[1 << 16];
     std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, from)) > 0) {
+    while ((got = std::fread(chunk, 1, sizeof chunk, from)) > 0 && !to.failed()) {
         if (terminator == "\n") {
-            if (!put(chunk, got)) return false;
+            to.write({chunk, got});
             continue;
         }
         std::size_t start = 0;
         for (std::size_t i = 0; i < got; ++i) {
             if (chunk[i] != '\n') continue;
-            if (!put(chunk + start, i - start) || !put(terminator.data(), terminator.size()))
-                return false;
+            to.write({chunk + start, i - start});
+            to.write(terminator);
             start = i + 1;
         }
-        if (!put(chunk + start, got - start)) return false;
+        to.write({chunk + start, got - start});
     }
-    return std::ferror(from) == 0;
+    return std::ferror(from) == 0 && !to.failed();
 }
 
 void installInterruptCleanup() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "nci/buffered_file.h"
+
 namespace morvane::cli {
 
 class OutputFile {
@@ -41,13 +43,14 @@ class OutputFile {
 // The mode a written file gets: that of the file it replaces, else 0666 less the umask.
 mode_t modeForDestination(const std::string& destination);
 
-// Writes all of `bytes`; true when nothing was lost. Nothing to write is never an error (and
-// never hands fwrite the null pointer of an empty view).
-bool writeBytes(std::FILE* to, std::string_view bytes);
+// Writes `text` into a temporary file beside `destination` and renames it over it, with `mode`.
+// False with the reason in `error`; the destination is then as it was.
+bool writeWholeFile(const std::string& destination, std::string_view text, mode_t mode,
+                    std::string& error);
 
 // Copies what `from` holds (from its start) to `to`, every line feed becoming `terminator`.
-// False with errno set when reading or writing fails.
-bool copyLines(std::FILE* from, std::FILE* to, std::string_view terminator);
+// False when reading fails (errno set) or a write failed (to.error()).
+bool copyLines(std::FILE* from, BufferedFile& to, std::string_view terminator);
 
 // Removal of temporary files and directories when SIGINT, SIGTERM, SIGHUP or SIGQUIT ends the
 // program: the handler removes what is registered, then lets the signal end the program as it

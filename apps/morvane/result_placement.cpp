@@ -12,16 +12,18 @@ namespace morvane::cli {
 namespace {
 
 bool writeSpliced(const InputDocument& document, const Placement& placement, std::FILE* spool,
-                  std::FILE* out) {
+                  BufferedFile& out) {
     const std::int32_t after = placement.replaced.first + placement.replaced.count;
-    return writeBytes(out, document.byteOrderMark()) &&
-           document.writeLines(out, 0, placement.replaced.first) &&
+    out.write(document.byteOrderMark());
+    return document.writeLines(out, 0, placement.replaced.first) &&
            copyLines(spool, out, placement.terminator) &&
            document.writeLines(out, after, document.lineCount() - after);
 }
 
-std::string reason() {
-    return std::strerror(errno != 0 ? errno : EIO);
+// The system's reason for a failure of writing `out` (or of reading the spool).
+std::string reason(const BufferedFile& out, int readError) {
+    const int error = out.error() != 0 ? out.error() : readError;
+    return std::strerror(error != 0 ? error : EIO);
 }
 
 }  // namespace
@@ -56,42 +58,34 @@ bool writeResult(const InputDocument& document, const Placement& placement, Outp
     const bool wholeDocument =
         placement.resultAlone ||
         (placement.replaced.first == 0 && placement.replaced.count == document.lineCount());
-    const auto writeInto = [&](std::FILE* out) {
+    // Writes the output into `out` and lets it go (an opened file closed, another flushed).
+    const auto writeInto = [&](BufferedFile& out, const std::string& name) {
         errno = 0;
-        return wholeDocument ? copyLines(spool.stream(), out, placement.terminator)
-                             : writeSpliced(document, placement, spool.stream(), out);
+        const bool copied = wholeDocument
+                                ? copyLines(spool.stream(), out, placement.terminator)
+                                : writeSpliced(document, placement, spool.stream(), out);
+        const int readError = copied ? 0 : errno;
+        if (out.close() && copied) return true;
+        error = "cannot write " + name + ": " + reason(out, readError);
+        return false;
     };
+    BufferedFile out;
     if (destination.kind == Destination::Kind::StandardOutput) {
-        if (!writeInto(stdout) || std::fflush(stdout) != 0) {
-            error = "cannot write the standard output: " + reason();
-            return false;
-        }
-        return true;
+        out.attach(stdout);
+        return writeInto(out, "the standard output");
     }
     if (destination.kind == Destination::Kind::Stream) {
-        std::FILE* out = std::fopen(destination.path.c_str(), "wb");
-        if (out == nullptr) {
-            error = "cannot write " + destination.path + ": " + reason();
-            return false;
-        }
-        const bool written = writeInto(out) && std::fflush(out) == 0;
-        const std::string why = reason();
-        if (std::fclose(out) != 0 || !written) {
-            error = "cannot write " + destination.path + ": " + (written ? reason() : why);
-            return false;
-        }
-        return true;
+        if (out.open(destination.path)) return writeInto(out, destination.path);
+        error = "cannot write " + destination.path + ": " + reason(out, 0);
+        return false;
     }
     const mode_t mode = modeForDestination(destination.path);
     if (wholeDocument && placement.terminator == "\n")
         return spool.commit(destination.path, mode, error);
-    OutputFile out;
-    if (!out.open(destination.path, error)) return false;
-    if (!writeInto(out.stream())) {
-        error = "cannot write " + destination.path + ": " + reason();
-        return false;
-    }
-    return out.commit(destination.path, mode, error);
+    OutputFile file;
+    if (!file.open(destination.path, error)) return false;
+    out.attach(file.stream());
+    return writeInto(out, destination.path) && file.commit(destination.path, mode, error);
 }
 
 }  // namespace morvane::cli

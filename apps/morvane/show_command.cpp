@@ -43,13 +43,7 @@ std::string summary(const ProgramRun& run, double rapidRate) {
 // Readers see the old picture or the whole new one, never a part.
 bool writePicture(const std::string& path, std::string_view text, std::string& error) {
     installInterruptCleanup();
-    OutputFile out;
-    if (!out.open(path, error)) return false;
-    if (!writeBytes(out.stream(), text)) {
-        error = path + ": cannot be written: " + std::strerror(errno);
-        return false;
-    }
-    return out.commit(path, modeForDestination(path), error);
+    return writeWholeFile(path, text, modeForDestination(path), error);
 }
 
 // Converts input `i` into `path` and `run`, naming its first warnings; a failure when it cannot

@@ -5,27 +5,38 @@
 namespace morvane {
 
 BufferedFile::~BufferedFile() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr && owned_) std::fclose(file_);
+}
+
+void BufferedFile::reset(std::FILE* file, bool owned) {
+    if (file_ != nullptr && owned_) std::fclose(file_);
+    file_ = file;
+    owned_ = owned;
+    used_ = 0;
+    failed_ = false;
+    error_ = 0;
+    if (file_ != nullptr && buffer_ == nullptr) buffer_ = std::make_unique<char[]>(kFlushSize);
 }
 
 bool BufferedFile::open(const std::string& path, bool mustExist) {
-    if (file_ != nullptr) std::fclose(file_);
-    pending_.clear();
-    failed_ = false;
-    error_ = 0;
-    file_ = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
-    if (file_ == nullptr) {
+    std::FILE* file = std::fopen(path.c_str(), mustExist ? "r+b" : "wb");
+    const int reason = errno;
+    reset(file, true);
+    if (file == nullptr) {
+        errno = reason;
         fail();
-    } else {
-        pending_.reserve(kFlushSize);
     }
-    return file_ != nullptr;
+    return file != nullptr;
+}
+
+void BufferedFile::attach(std::FILE* file) {
+    reset(file, false);
 }
 
 void BufferedFile::fail() {
     if (!failed_) error_ = errno;
     failed_ = true;
-    pending_.clear();
+    used_ = 0;
 }
 
 void BufferedFile::put(std::string_view text) {
@@ -33,29 +44,33 @@ void BufferedFile::put(std::string_view text) {
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) fail();
 }
 
-void BufferedFile::write(std::string_view text) {
+void BufferedFile::putBuffered() {
+    if (buffer_ != nullptr) put({buffer_.get(), used_});
+    used_ = 0;
+}
+
+void BufferedFile::writeThrough(std::string_view text) {
     if (failed_) return;
-    if (pending_.size() + text.size() > kFlushSize) {
-        put(pending_);
-        pending_.clear();
-    }
-    if (text.size() >= kFlushSize) return put(text);
-    pending_ += text;  // within the room reserved at open: no allocation per write
+    if (used_ + text.size() >= kFlushSize || buffer_ == nullptr) putBuffered();
+    if (text.size() >= kFlushSize || buffer_ == nullptr) return put(text);
+    std::memcpy(buffer_.get() + used_, text.data(), text.size());
+    used_ += text.size();
 }
 
 bool BufferedFile::flush() {
-    put(pending_);
-    pending_.clear();
+    putBuffered();
     if (!failed_ && file_ != nullptr && std::fflush(file_) != 0) fail();
     return !failed_;
 }
 
 bool BufferedFile::close() {
-    put(pending_);
-    pending_.clear();
+    putBuffered();
     if (file_ == nullptr) return false;
-    // The last bytes reach the file only when it is closed.
-    if (std::fclose(file_) != 0 && !failed_) fail();
+    if (!owned_) {
+        if (!failed_ && std::fflush(file_) != 0) fail();
+    } else if (std::fclose(file_) != 0 && !failed_) {
+        fail();  // the last bytes reach the file only when it is closed
+    }
     file_ = nullptr;
     return !failed_;
 }

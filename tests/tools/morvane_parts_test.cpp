@@ -41,10 +41,9 @@ using test::ScratchDirectory;
 std::string writtenBack(const InputDocument& document) {
     ScratchDirectory dir;
     const std::string path = (dir.path() / "copy").string();
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    const bool written = document.writeLines(out, 0, document.lineCount());
-    std::fclose(out);
-    return written ? readFile(path) : "<failed>";
+    morvane::BufferedFile out;
+    const bool written = out.open(path) && document.writeLines(out, 0, document.lineCount());
+    return out.close() && written ? readFile(path) : "<failed>";
 }
 
 void checkMistake(const test::TableRow& row) {
