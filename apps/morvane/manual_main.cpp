@@ -5,6 +5,7 @@
 
 #include "manual_page.h"
 #include "morvane_version.h"
+#include "nci/buffered_file.h"
 
 int main(int argc, char** argv) {
     const std::string what = argc == 3 ? argv[1] : "";
@@ -14,9 +15,9 @@ int main(int argc, char** argv) {
     }
     const std::string text = what == "man" ? morvane::cli::manualPage(MORVANE_VERSION)
                                            : morvane::cli::bashCompletion();
-    std::FILE* out = std::fopen(argv[2], "wb");
-    const bool written = out != nullptr && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    if (out == nullptr || std::fclose(out) != 0 || !written) {
+    morvane::BufferedFile out;
+    if (out.open(argv[2])) out.write(text);
+    if (!out.close()) {
         std::fprintf(stderr, "morvane-manual: cannot write %s\n", argv[2]);
         return 3;
     }
