@@ -244,6 +244,12 @@ TEST(TerminalScreen, PutClipsAndRenderStaysInsideTheTerminal) {
     screen.setCursor(2, 1);
     EXPECT_NE(screen.render(10, 5).find("\x1b[3;2H\x1b[?25h"), std::string::npos);
     EXPECT_NE(screen.render(10, 5).find("\xc3\xa4"), std::string::npos);
+    // The frame: its title set in blanks on the top edge.
+    TerminalScreen framed(10, 3);
+    framed.frame(L"Ti", 0);
+    EXPECT_EQ(framed.row(0), L"+- Ti ---+");
+    EXPECT_EQ(framed.row(1), L"|        |");
+    EXPECT_EQ(framed.row(2), L"+--------+");
 }
 
 TEST(TerminalFilePrompt, SaysWhenThereIsNoFileAndWhenATypedOneIsMissing) {
