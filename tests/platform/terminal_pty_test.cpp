@@ -61,10 +61,7 @@ class TerminalSession {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::setsid();
-            // As a terminal session starts a program: a test run under nohup or from a
-            // background job must not hand down ignored signals to the one that is sent.
-            for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM})
-                ::signal(signal, SIG_DFL);
+            giveSignalsTheirDefaults();
             const int fd = ::open(name.c_str(), O_RDWR);  // becomes the controlling terminal
             ::dup2(fd, 0);
             ::dup2(fd, 1);

@@ -45,6 +45,11 @@ std::vector<std::string> environmentFor(const std::map<std::string, std::string>
 
 }  // namespace
 
+void giveSignalsTheirDefaults() {
+    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM})
+        ::signal(signal, SIG_DFL);
+}
+
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment,
                       const std::string& workingDirectory) {
@@ -66,6 +71,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     const pid_t child = ::fork();
     if (child == 0) {
         ::setsid();  // no controlling terminal: the dialog can never wait for a user
+        giveSignalsTheirDefaults();
         const int null = ::open("/dev/null", O_RDONLY);
         ::dup2(null, STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);

@@ -21,8 +21,13 @@ struct ProgramRun {
     std::string err;
 };
 
+// In a child about to run the program under test: the ending signals' default actions, as a
+// terminal session starts a program. A test run under nohup or from a background job would
+// otherwise hand down ignored signals, and the program would outlive the signal a test sends.
+void giveSignalsTheirDefaults();
+
 // Runs `program` with `arguments`, standard input from /dev/null, in a new session without a
-// controlling terminal. `environment` entries replace or add variables; an empty value removes
+// controlling terminal, the ending signals at their defaults. `environment` entries replace or add variables; an empty value removes
 // one. MORVANE_DIALOG, MORVANE_PLUGIN, TMPDIR and XDG_CONFIG_HOME are removed unless given.
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment = {},
