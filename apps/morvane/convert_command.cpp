@@ -304,9 +304,6 @@ RunContext Conversion::converse(EditorHost& host, std::FILE* spool, std::string&
 std::optional<Failure> Conversion::place(const EditorHost& host, OutputFile& spool) {
     const Observations& seen = host.observations();
     std::string error;
-    if (std::fflush(spool.stream()) != 0)
-        return Failure{ExitStatus::FileError, "cannot write the result into " + spool.path() +
-                                                  ": " + std::strerror(errno)};
     if (s_.options.directory) {
         const std::string path = *s_.options.directory + "/" + fs::path(input_).stem().string() +
                                  resultExtension(input_, seen.config);
