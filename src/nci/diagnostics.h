@@ -73,6 +73,8 @@ inline constexpr DiagnosticCode kDrillNativeLevels{"drill-native-levels", Severi
 inline constexpr DiagnosticCode kReferenceReturn{"reference-return", Severity::Note, true};
 // M98 of a label not in the program runs the program again from its first line / is left out.
 inline constexpr DiagnosticCode kMissingSubprogram{"missing-subprogram", Severity::Note, true};
+// M2, M30 or M99 with other words: the block is lost / written, then the program ends.
+inline constexpr DiagnosticCode kBlockBeforeEnd{"block-before-end", Severity::Note, true};
 // M2 to M6 dropped / tool change, spindle direction and program end written.
 inline constexpr DiagnosticCode kToolAndSpindle{"tool-and-spindle", Severity::Note, true};
 // A word, or the rest of a line, that the ISO dialect reads past without converting it (an M
@@ -183,6 +185,7 @@ inline constexpr DiagnosticCode kAll[] = {kLimitReached,
                                           kDrillNativeLevels,
                                           kReferenceReturn,
                                           kMissingSubprogram,
+                                          kBlockBeforeEnd,
                                           kToolAndSpindle,
                                           kWordIgnored,
                                           kCycleSpindleAction,

@@ -199,11 +199,12 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
     if (block_.has(addr::M)) {
         switch (block_.getMCode()) {
             case 2:
-                if (diagnostics().corrected()) return kEnded;
+                if (diagnostics().corrected()) return endAfterBlock("M2");
                 break;
             case 30:
+                return endAfterBlock("M30");
             case 99:
-                return kEnded;
+                return endAfterBlock("M99");
             case 91:
             case 92:
                 return kConsumed;
@@ -214,16 +215,42 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
                 break;
         }
     }
+    writeBlock();
+    return kWritten;
+}
+
+void IsoProgram::writeBlock() {
     frame_.LoadBlock(block_, axes_);
     if (reader_.hasComment()) frame_.QueueComment(reader_.comment());
     frame_.WriteBlock(out_);
-    if (drillDepth) {
+    if (axisState_.drilling && diagnostics().corrected()) {
         const MachineState& tool = frame_.Position();
-        position[0] = tool.x;
-        position[1] = tool.y;
-        position[2] = tool.z;
+        axisState_.position[0] = tool.x;
+        axisState_.position[1] = tool.y;
+        axisState_.position[2] = tool.z;
     }
-    return kWritten;
+}
+
+std::int32_t IsoProgram::endAfterBlock(std::string_view end) {
+    VariableSet rest = block_.defined;
+    for (const std::uint32_t word : {addr::M, addr::N, addr::O, addr::P, addr::L})
+        rest.reset(word);
+    bool holdsMore = !block_.gcodes.empty();
+    rest.forEach([&holdsMore](std::uint32_t) { holdsMore = true; });
+    if (!holdsMore) return kEnded;
+    // The control runs the block, its move included, and ends after it.
+    const std::string what =
+        std::string(end) + (end == "M99" ? " ends the subprogram" : " ends the program");
+    diagnostics().correction(
+        diagnostic::kBlockBeforeEnd,
+        what +
+            " before the rest of its block is written: the block's move and codes are lost "
+            "(the corrected semantics writes the block, then ends)",
+        what + " after the rest of its block is written");
+    if (!diagnostics().corrected()) return kEnded;
+    block_.clear(addr::M);
+    writeBlock();
+    return kEnded;
 }
 
 std::int32_t IsoProgram::enrolSubprogram() {
@@ -243,10 +270,12 @@ std::int32_t IsoProgram::enrolSubprogram() {
         const std::string name = "O" + std::to_string(label);
         diagnostics().correction(
             diagnostic::kMissingSubprogram,
-            "the call of " + name + ", which is not in this program, runs the program again from "
+            "the call of " + name +
+                ", which is not in this program, runs the program again from "
                 "its first line",
-            name + " is not in this program: the call is left out (its moves are missing; "
-                   "convert it with the program that holds it)");
+            name +
+                " is not in this program: the call is left out (its moves are missing; "
+                "convert it with the program that holds it)");
         if (diagnostics().corrected()) return kConsumed;
     }
     const std::uint32_t start = found != labelTable_.end() ? found->second : 0;

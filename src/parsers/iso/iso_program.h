@@ -13,7 +13,6 @@
 #include "morvane/plugin_api.h"
 #include "nci/block.h"
 #include "nci/limits.h"
-#include "writer/nci_frame_fanuc.h"
 #include "nci/nci_stream.h"
 #include "nci/supported_cycle.h"
 #include "parsers/iso/block_parser.h"
@@ -21,6 +20,7 @@
 #include "parsers/iso/gcode_reader.h"
 #include "parsers/program_parser.h"
 #include "parsers/program_source.h"
+#include "writer/nci_frame_fanuc.h"
 
 namespace morvane::iso {
 
@@ -67,6 +67,11 @@ class IsoProgram : public ProgramParser {
 
   private:
     std::int32_t enrolSubprogram();
+    // Hands the block to the writer.
+    void writeBlock();
+    // M2, M30 or M99 (`end`) ends the run of the program or the subprogram; with the corrected
+    // semantics the rest of the block is written first.
+    std::int32_t endAfterBlock(std::string_view end);
     void writeComment(const char* text);
     // Counts one executed block against the budgets of the run; ends the run when one is spent.
     void chargeBlock() {
