@@ -239,14 +239,16 @@ std::int32_t IsoProgram::endAfterBlock(std::string_view end) {
     rest.forEach([&holdsMore](std::uint32_t) { holdsMore = true; });
     if (!holdsMore) return kEnded;
     // The control runs the block, its move included, and ends after it.
-    const std::string what =
-        std::string(end) + (end == "M99" ? " ends the subprogram" : " ends the program");
-    diagnostics().correction(
-        diagnostic::kBlockBeforeEnd,
-        what +
-            " before the rest of its block is written: the block's move and codes are lost "
-            "(the corrected semantics writes the block, then ends)",
-        what + " after the rest of its block is written");
+    if (diagnostics().wanted()) {
+        const std::string what =
+            std::string(end) + (end == "M99" ? " ends the subprogram" : " ends the program");
+        diagnostics().correction(
+            diagnostic::kBlockBeforeEnd,
+            what +
+                " before the rest of its block is written: the block's move and codes are lost "
+                "(the corrected semantics writes the block, then ends)",
+            what + " after the rest of its block is written");
+    }
     if (!diagnostics().corrected()) return kEnded;
     block_.clear(addr::M);
     writeBlock();
