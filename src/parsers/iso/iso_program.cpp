@@ -272,12 +272,10 @@ std::int32_t IsoProgram::enrolSubprogram() {
         const std::string name = "O" + std::to_string(label);
         diagnostics().correction(
             diagnostic::kMissingSubprogram,
-            "the call of " + name +
-                ", which is not in this program, runs the program again from "
+            "the call of " + name + ", which is not in this program, runs the program again from "
                 "its first line",
-            name +
-                " is not in this program: the call is left out (its moves are missing; "
-                "convert it with the program that holds it)");
+            name + " is not in this program: the call is left out (its moves are missing; "
+                   "convert it with the program that holds it)");
         if (diagnostics().corrected()) return kConsumed;
     }
     const std::uint32_t start = found != labelTable_.end() ? found->second : 0;

@@ -13,6 +13,7 @@
 #include "morvane/plugin_api.h"
 #include "nci/block.h"
 #include "nci/limits.h"
+#include "writer/nci_frame_fanuc.h"
 #include "nci/nci_stream.h"
 #include "nci/supported_cycle.h"
 #include "parsers/iso/block_parser.h"
@@ -20,7 +21,6 @@
 #include "parsers/iso/gcode_reader.h"
 #include "parsers/program_parser.h"
 #include "parsers/program_source.h"
-#include "writer/nci_frame_fanuc.h"
 
 namespace morvane::iso {
 
