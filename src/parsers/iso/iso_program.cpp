@@ -209,8 +209,9 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
             case 92:
                 return kConsumed;
             case 98:
-                if (block_.has(addr::P)) return enrolSubprogram();
-                break;
+                if (!block_.has(addr::P)) break;
+                reportWordsOfCall();
+                return enrolSubprogram();
             default:
                 break;
         }
@@ -231,13 +232,27 @@ void IsoProgram::writeBlock() {
     }
 }
 
-std::int32_t IsoProgram::endAfterBlock(std::string_view end) {
+bool IsoProgram::blockHoldsMoreThanItsFlow() const {
     VariableSet rest = block_.defined;
     for (const std::uint32_t word : {addr::M, addr::N, addr::O, addr::P, addr::L})
         rest.reset(word);
     bool holdsMore = !block_.gcodes.empty();
     rest.forEach([&holdsMore](std::uint32_t) { holdsMore = true; });
-    if (!holdsMore) return kEnded;
+    return holdsMore;
+}
+
+void IsoProgram::reportWordsOfCall() {
+    // A control moves to the block's point and then calls; a program written for arguments
+    // (G65 style) means them as the subprogram's values. Neither is converted: say so.
+    if (diagnostics().wanted() && blockHoldsMoreThanItsFlow())
+        diagnostics().report(diagnostic::kWordIgnored,
+                             "M98 calls its subprogram, and the other words of its block are not "
+                             "converted: a move of the block is not written, and no value is "
+                             "handed to the subprogram");
+}
+
+std::int32_t IsoProgram::endAfterBlock(std::string_view end) {
+    if (!blockHoldsMoreThanItsFlow()) return kEnded;
     // The control runs the block, its move included, and ends after it.
     if (diagnostics().wanted()) {
         const std::string what =

@@ -69,6 +69,10 @@ class IsoProgram : public ProgramParser {
     std::int32_t enrolSubprogram();
     // Hands the block to the writer.
     void writeBlock();
+    // True when the block holds a word or a G code beside M, N, O, P and L.
+    bool blockHoldsMoreThanItsFlow() const;
+    // Reports the words of an M98 block that the call leaves unconverted.
+    void reportWordsOfCall();
     // M2, M30 or M99 (`end`) ends the run of the program or the subprogram; with the corrected
     // semantics the rest of the block is written first.
     std::int32_t endAfterBlock(std::string_view end);

@@ -7,8 +7,8 @@ G0 X0 Y0 Z5
 M98 P100 L2
 ; outside a call, L repeats a block: written L + 1 times
 G1 X0 Y1 L2 F10
-; the comment of a calling block is not written: the block never reaches the writer
-M98 P200 (NOT WRITTEN)
+; the comment and the X of a calling block are not written: the block never reaches the writer
+M98 P200 X7 (NOT WRITTEN)
 ; no passes: only the two comment records
 M98 P100 L0
 M30
