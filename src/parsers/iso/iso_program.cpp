@@ -181,10 +181,7 @@ std::int32_t IsoProgram::executeLine(std::uint32_t index) {
                            block_);
 
     double* position = axisState_.position;
-    // With the corrected semantics the Z of an open drill cycle is its depth, never a move: the
-    // writer reads it (under G91 as the distance below R) and says where the holes leave the tool.
-    const bool drillDepth = axisState_.drilling && diagnostics().corrected();
-    const std::uint32_t movingAxes = drillDepth ? 2 : 3;
+    const std::uint32_t movingAxes = zIsDrillDepth() ? 2 : 3;
     if (!axisState_.absolute) {
         // Incremental words become absolute; a missing word still carries the position.
         for (std::uint32_t axis = 0; axis < movingAxes; ++axis) {
@@ -224,7 +221,7 @@ void IsoProgram::writeBlock() {
     frame_.LoadBlock(block_, axes_);
     if (reader_.hasComment()) frame_.QueueComment(reader_.comment());
     frame_.WriteBlock(out_);
-    if (axisState_.drilling && diagnostics().corrected()) {
+    if (zIsDrillDepth()) {
         const MachineState& tool = frame_.Position();
         axisState_.position[0] = tool.x;
         axisState_.position[1] = tool.y;

@@ -67,7 +67,10 @@ class IsoProgram : public ProgramParser {
 
   private:
     std::int32_t enrolSubprogram();
-    // Hands the block to the writer.
+    // With the corrected semantics the Z of an open drill cycle is its depth, never a move: the
+    // writer reads it (under G91 as the distance below R) and says where the holes leave the tool.
+    bool zIsDrillDepth() { return axisState_.drilling && diagnostics().corrected(); }
+    // Hands the block to the writer; after a hole the run's position is where it left the tool.
     void writeBlock();
     // True when the block holds a word or a G code beside M, N, O, P and L.
     bool blockHoldsMoreThanItsFlow() const;
